@@ -1,0 +1,70 @@
+#pragma once
+// The chart half of the main window: loads the three files into the tables and
+// the grid model, and answers a cell selection with the details text or the
+// program's web page. Reaches the window only through the ports it is given,
+// so it runs without a display. The desktop window (TForm1) owns one and hands
+// its own handlers to it.
+#include <string>
+
+#include "tables/chart_tables.h"
+#include "tables/grid_model.h"
+#include "window_ports.h"
+
+namespace chart {
+
+// Messages shown by the loading sequence and the readers, byte for byte.
+inline constexpr const char* kNoVersionFileMessage =
+    "No version file found. Please click \"Update\" button to receive new.";
+inline constexpr const char* kNeedNewestVersionMessage =
+    "You need newest version to read the data files. Please download it on ";
+inline constexpr const char* kNewestAvailableMessage =
+    "Newest version already available. Please update it on ";
+inline constexpr const char* kNoDataFileMessage =
+    "No data file found. Please click \"Update\" button to receive new.";
+inline constexpr const char* kNoPolicyFileMessage =
+    "No testing policy file found. Please click \"Update\" button to receive new.";
+// Shown instead of opening a program's page address that is not a web address;
+// the address follows on the next line.
+inline constexpr const char* kNotWebAddressMessage =
+    "This program's page address is not a web address, so it was not opened:\r\n";
+
+struct ChartPorts {
+    MessagePort& messages;
+    DocumentPort& documents;
+    DetailsPanel& details;
+};
+
+class ChartForm {
+public:
+    // chartDirectory: where "data", "policy" and "version" live (the
+    // executable's directory in the program, a temporary one in tests).
+    // publisherHost ends the two version messages.
+    ChartForm(ChartTables& tables, GridModel& grid, ChartPorts ports,
+              std::string chartDirectory, std::string publisherHost);
+
+    // The creation handler's part: both version strings set to "10", then ReadAll.
+    void FormCreate();
+    void ReadAll();
+    void ReadVersion();
+    void ReadInfo(const std::string& fileName, GridModel& grid);
+    void ReadPolicy(const std::string& fileName);
+
+    // Throws ConversionError when the test's count is not an integer.
+    std::string GetHintForTest(int row, int col) const;
+    // The grid's cell-selection handler. CanSelect is left true.
+    void StringGrid1SelectCell(int ACol, int ARow, bool& CanSelect,
+                               SelectionCause cause = SelectionCause::User);
+
+    ChartTables& Tables() { return tables_; }
+    GridModel& StringGrid1() { return grid_; }
+    const std::string& ChartDirectory() const { return chartDirectory_; }
+
+private:
+    ChartTables& tables_;
+    GridModel& grid_;
+    ChartPorts ports_;
+    std::string chartDirectory_;
+    std::string publisherHost_;
+};
+
+}  // namespace chart

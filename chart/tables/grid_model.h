@@ -1,0 +1,83 @@
+#pragma once
+// The chart grid model: the state behind the main window's grid. Cells are
+// stored independently of the row and column counts; the row count follows the
+// row-count rule; the grid raises the cell-selection event before its current
+// cell moves. The window's grid widget presents this model and feeds it the
+// user's presses, keys and wheel notches.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace chart {
+
+// Why the current cell is about to move.
+enum class SelectionCause {
+    User,            // a press, a key, a wheel notch
+    RowCountChange,  // the row-count rule moved it (only during a load)
+};
+
+class GridModel {
+public:
+    // Raised before the current cell moves to (col, row). Throwing an exception
+    // vetoes the move (and, for a row-count change, undoes the change); the
+    // exception then reaches whoever caused the move.
+    using SelectCellHandler = std::function<void(int col, int row, SelectionCause cause)>;
+    // Told after any visible change (cells, counts, current cell, range, enabled).
+    using ChangeListener = std::function<void()>;
+    // Told when the row-count rule scrolls the view back to the top-left.
+    using ScrollHomeListener = std::function<void()>;
+
+    static constexpr int kColCount = 8;
+    static constexpr int kDefaultRowCount = 2;
+
+    int ColCount() const { return kColCount; }
+    int RowCount() const { return rowCount_; }
+    void SetRowCount(int value);  // the row-count rule, steps 1 to 5
+    int FixedRows() const { return fixedRows_; }
+    // Gives back the one fixed row lost to an empty data file (see ReadInfo).
+    // Silent: no selection event.
+    void RestoreFixedRow();
+
+    const std::string& Cell(int col, int row) const;  // never written: ""
+    void SetCell(int col, int row, std::string text);  // any col/row >= 0; counts unchanged
+
+    int Col() const { return col_; }  // current cell
+    int Row() const { return row_; }
+    // The selected range runs from the current cell to the anchor.
+    int AnchorCol() const { return anchorCol_; }
+    int AnchorRow() const { return anchorRow_; }
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    // A user's selection of (col, row): raises the event (also for the current
+    // cell), then moves the current cell there and collapses the range onto it.
+    // Ignored for a fixed or non-existent cell. If the handler throws, nothing
+    // moves and the exception propagates.
+    void SelectCell(int col, int row);
+    // Dragging or a Shift-press: moves the range's far end, no event.
+    void ExtendSelection(int col, int row);
+    // Mouse wheel while the grid has the focus. 120 units make a notch, the
+    // remainder is kept. Negative deltas (towards the user) move one row down.
+    void Wheel(int delta);
+
+    void SetOnSelectCell(SelectCellHandler handler) { onSelectCell_ = std::move(handler); }
+    void SetOnChange(ChangeListener listener) { onChange_ = std::move(listener); }
+    void SetOnScrollHome(ScrollHomeListener listener) { onScrollHome_ = std::move(listener); }
+
+private:
+    void Changed();
+
+    std::vector<std::vector<std::string>> cells_;  // [row][col], grown on write
+    int rowCount_ = kDefaultRowCount;
+    int fixedRows_ = 1;
+    int col_ = 0, row_ = 1;
+    int anchorCol_ = 0, anchorRow_ = 1;
+    bool enabled_ = true;
+    int wheelRemainder_ = 0;
+    SelectCellHandler onSelectCell_;
+    ChangeListener onChange_;
+    ScrollHomeListener onScrollHome_;
+};
+
+}  // namespace chart

@@ -1,0 +1,33 @@
+#pragma once
+// The three things the chart core needs from the window. The desktop program
+// implements them with Qt; tests implement them with a recorder.
+#include <string>
+
+namespace chart {
+
+// Shows a text in a modal message box captioned with the application title and
+// returns when the user has dismissed it.
+class MessagePort {
+public:
+    virtual ~MessagePort() = default;
+    virtual void ShowMessage(const std::string& text) = 0;
+};
+
+// Hands an address (a web page or a "mailto:" address) to the desktop, which
+// opens it in the user's default program. Does not wait for that program.
+class DocumentPort {
+public:
+    virtual ~DocumentPort() = default;
+    virtual void OpenDocument(const std::string& address) = 0;
+};
+
+// The details panel beside the grid. Lines are separated by CR LF.
+class DetailsPanel {
+public:
+    virtual ~DetailsPanel() = default;
+    virtual void Clear() = 0;
+    virtual std::string Text() const = 0;
+    virtual void SetText(const std::string& text) = 0;
+};
+
+}  // namespace chart

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, run, test and
+# benchmark. Installs only what is missing, so a second run is quick.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build g++ pkg-config
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  qt6-base-dev libgl-dev libcurl4-openssl-dev
+  fonts-liberation
+  xvfb xdotool x11-utils x11-apps imagemagick
+  clang libclang-rt-14-dev valgrind curl python3
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  if [[ $(id -u) -ne 0 ]]; then SUDO=sudo; else SUDO=; fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
