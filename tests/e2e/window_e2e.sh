@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# End-to-end check of the built program on a real X server, from the outside,
+# the way a person sees it:
+#   1. with the sample chart beside the program: the window "Vantrel" appears
+#      with no message box before it, client area 762 by 380, fixed in size,
+#      centred;
+#   2. with no chart files: three message boxes one after the other, each
+#      dismissed with Return, the main window not shown until the third has
+#      gone; then the same window.
+# A screenshot of each stage is kept in ARTIFACT_DIR.
+#
+# Usage: window_e2e.sh PROGRAM SAMPLE_CHART_DIR ARTIFACT_DIR
+#
+# There is no window manager, so a top-level X window is exactly the client
+# area Qt asked for. The main window's menu bar sits inside that X window but
+# is not part of the 762 by 380 client area, so the window must be 762 wide and
+# 380 plus a plausible menu-bar height (15 to 40 pixels) high.
+set -uo pipefail
+
+program=$1
+sample_chart=$2
+artifacts=$3
+
+readonly screen_w=1280 screen_h=1024
+readonly client_w=762 client_h=380
+readonly min_menu_h=15 max_menu_h=40
+readonly timeout_s=30   # generous: a busy 2-core machine, maybe a sanitizer build
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok:   $*"; }
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+cleanup() {
+    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# --- X server ---------------------------------------------------------------
+# -displayfd lets the server pick a free display and tell us its number once it
+# accepts connections, so parallel runs never collide.
+Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp \
+    3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for ((i = 0; i < timeout_s * 10; i++)); do
+    [[ -s $work/display ]] && break
+    sleep 0.1
+done
+if [[ ! -s $work/display ]]; then
+    echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1
+fi
+export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
+export QT_QPA_PLATFORM=xcb
+mkdir -p "$artifacts"
+
+# --- helpers ----------------------------------------------------------------
+visible_windows() { xdotool search --onlyvisible --name '^Vantrel$' 2>/dev/null; }
+
+# "x y w h" of a top-level window
+geometry() {
+    xwininfo -id "$1" 2>/dev/null | awk '
+        /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
+# A message box is a dialog (window type or transient-for), the main window is not.
+is_dialog() {
+    xprop -id "$1" _NET_WM_WINDOW_TYPE WM_TRANSIENT_FOR 2>/dev/null |
+        grep -q -e '_NET_WM_WINDOW_TYPE_DIALOG' -e 'WM_TRANSIENT_FOR(WINDOW): window id'
+}
+
+visible_main_windows() {
+    local w
+    for w in $(visible_windows); do is_dialog "$w" || echo "$w"; done
+}
+visible_dialogs() {
+    local w
+    for w in $(visible_windows); do is_dialog "$w" && echo "$w"; done
+}
+
+# wait_until COMMAND...: polls until COMMAND prints something; prints it.
+wait_until() {
+    local out i
+    for ((i = 0; i < timeout_s * 10; i++)); do
+        out=$("$@")
+        if [[ -n $out ]]; then echo "$out"; return 0; fi
+        sleep 0.1
+    done
+    return 1
+}
+
+screenshot() { xwd -root -silent | convert xwd:- "png:$artifacts/$1.png"; }
+
+# Checks what a person sees of the main window.
+check_main_window() {
+    local label=$1 w=$2 x y width height menu_h hints
+    read -r x y width height < <(geometry "$w")
+    menu_h=$((height - client_h))
+    if [[ $width == "$client_w" ]] && ((menu_h >= min_menu_h && menu_h <= max_menu_h)); then
+        pass "$label: client area ${width}x${client_h} under a ${menu_h}-pixel menu bar"
+    else
+        fail "$label: window is ${width}x${height}, expected ${client_w}x(${client_h} + menu bar)"
+    fi
+    # Fixed size: the size hints pin minimum and maximum to the window's size.
+    hints=$(xprop -id "$w" WM_NORMAL_HINTS 2>/dev/null)
+    if grep -q "minimum size: $width by $height" <<<"$hints" &&
+        grep -q "maximum size: $width by $height" <<<"$hints"; then
+        pass "$label: fixed in size"
+    else
+        fail "$label: not fixed in size: $hints"
+    fi
+    # Centred (a little slack for a frame allowance).
+    local dx=$((x - (screen_w - width) / 2)) dy=$((y - (screen_h - height) / 2))
+    if ((dx * dx <= 40 * 40 && dy * dy <= 40 * 40)); then
+        pass "$label: centred at $x,$y"
+    else
+        fail "$label: placed at $x,$y, not centred"
+    fi
+}
+
+start_program() {
+    "$1/vantrel" </dev/null >"$1/output.log" 2>&1 &
+    app_pid=$!
+}
+
+stop_program() {
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+        fail "$1: the program ended by itself"; cat "$2/output.log"
+    fi
+    kill "$app_pid" 2>/dev/null
+    wait "$app_pid" 2>/dev/null
+    app_pid=
+}
+
+# --- case 1: the sample chart beside the program --------------------------------
+with=$work/with-chart
+mkdir -p "$with"
+cp "$program" "$with/vantrel"
+cp "$sample_chart/data" "$sample_chart/policy" "$sample_chart/version" "$with/"
+start_program "$with"
+if first=$(wait_until visible_windows); then
+    first=$(head -n1 <<<"$first")
+    if is_dialog "$first"; then
+        screenshot with-chart-unexpected-message
+        fail "with chart: a message box appeared before the window"
+    else
+        check_main_window "with chart" "$first"
+        sleep 1   # anything shown during start-up would be there by now
+        if [[ -n $(visible_dialogs) ]]; then
+            fail "with chart: a message box is showing"
+        else
+            pass "with chart: no message box"
+        fi
+        screenshot with-chart
+    fi
+else
+    fail "with chart: no window titled Vantrel within ${timeout_s}s"
+    cat "$with/output.log"
+fi
+stop_program "with chart" "$with"
+
+# --- case 2: no chart files --------------------------------------------------
+without=$work/without-chart
+mkdir -p "$without"
+cp "$program" "$without/vantrel"
+start_program "$without"
+seen=()
+for n in 1 2 3; do
+    if ! box=$(wait_until visible_dialogs); then
+        fail "without chart: message box $n did not appear"
+        screenshot "without-chart-no-message-$n"
+        break
+    fi
+    box=$(head -n1 <<<"$box")
+    for old in "${seen[@]}"; do
+        [[ $old == "$box" ]] && fail "without chart: message box $n is box $old again"
+    done
+    seen+=("$box")
+    read -r _ _ bw bh < <(geometry "$box")
+    if [[ $bw == "$client_w" ]]; then
+        fail "without chart: message box $n has the main window's width"
+    else
+        pass "without chart: message box $n (${bw}x${bh})"
+    fi
+    if [[ -n $(visible_main_windows) ]]; then
+        fail "without chart: the main window is showing behind message box $n"
+    fi
+    screenshot "without-chart-message-$n"
+    xdotool windowfocus "$box" key Return
+    if ! wait_until bash -c "xdotool search --onlyvisible --name '^Vantrel$' | grep -qx $box || echo gone" >/dev/null; then
+        fail "without chart: message box $n stayed after Return"
+        break
+    fi
+done
+if main=$(wait_until visible_main_windows); then
+    check_main_window "without chart" "$(head -n1 <<<"$main")"
+    sleep 1
+    if [[ -n $(visible_dialogs) ]]; then
+        fail "without chart: a fourth message box is showing"
+    else
+        pass "without chart: exactly three message boxes"
+    fi
+    screenshot without-chart
+else
+    fail "without chart: no main window after the messages"
+fi
+stop_program "without chart" "$without"
+
+echo "screenshots in $artifacts"
+if ((failures)); then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all checks passed"
