@@ -1,0 +1,48 @@
+#pragma once
+// Reads a chart file line by line. LF ends a line; every CR is dropped; a
+// Ctrl-Z (0x1A) ends the line it stands in and the file; a last line without
+// LF is returned whole and a final LF adds no empty line. Lines have no length
+// limit. Failures are raised as FileError; the file is closed when the reader
+// goes away, whatever happened.
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace chart {
+
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class LineReader {
+public:
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    // Opens an existing regular file for reading. Never blocks on a FIFO or
+    // a device: anything that is not a regular file is refused.
+    explicit LineReader(const std::string& path);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // True when no byte is left or the next byte is a Ctrl-Z.
+    bool AtEnd();
+    // The next line without its end; "" when already at the end.
+    std::string ReadLine();
+    // Reads the next line into `line` (reusing its storage).
+    void ReadLine(std::string& line);
+    void Close();
+
+private:
+    bool Fill();  // false at the end of the file
+
+    int fd_ = -1;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t len_ = 0;
+    bool stopped_ = false;  // end of file or Ctrl-Z reached
+};
+
+}  // namespace chart

@@ -1,0 +1,29 @@
+#include "chart/files/local_path.h"
+
+#include <unistd.h>
+
+#include <vector>
+
+namespace chart {
+
+std::string ExecutableDirectory() {
+    std::vector<char> buffer(4096);
+    for (;;) {
+        const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (n < 0) return ".";
+        if (static_cast<size_t>(n) < buffer.size()) {
+            std::string path(buffer.data(), static_cast<size_t>(n));
+            const auto slash = path.find_last_of('/');
+            if (slash == std::string::npos) return ".";
+            if (slash == 0) return "/";
+            return path.substr(0, slash);
+        }
+        buffer.resize(buffer.size() * 2);  // the link may have been truncated
+    }
+}
+
+std::string LocalPath(const std::string& directory, const std::string& name) {
+    return directory + "/" + name;
+}
+
+}  // namespace chart
