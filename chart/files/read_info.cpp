@@ -1,0 +1,71 @@
+#include "chart/chart_form.h"
+#include "chart/files/line_reader.h"
+#include "chart/files/local_path.h"
+
+namespace chart {
+namespace {
+
+constexpr int kResultColumns = GridModel::kColCount - 1;  // columns 1..7
+
+// Writes the words of a results line into row `row` from column `col` on:
+// every space ends a word, so consecutive spaces give empty cells and a
+// trailing space one more empty cell.
+void WriteResults(GridModel& grid, const std::string& line, int col, int row) {
+    std::string token;
+    for (const char c : line) {
+        if (c == ' ') {
+            grid.SetCell(col++, row, std::move(token));
+            token.clear();
+        } else {
+            token.push_back(c);
+        }
+    }
+    grid.SetCell(col, row, std::move(token));
+}
+
+}  // namespace
+
+void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
+    try {
+        LineReader file(LocalPath(chartDirectory_, fileName));
+        int p = 0;  // records completed
+        int lineInRecord = 0;
+        grid.SetRowCount(2);
+        // An earlier empty file may have cost the grid its fixed row; record r
+        // must land in row r, where the selection handler looks for it.
+        grid.RestoreFixedRow();
+
+        std::string s;
+        while (!file.AtEnd()) {
+            file.ReadLine(s);
+            if (lineInRecord < 5) ++lineInRecord;  // lines 5 onward are ignored alike
+            // Records beyond the tables' bounds are read past and dropped.
+            const bool hasSlot = p < kMaxPrograms;
+            const int row = grid.FixedRows() + p;
+
+            if (hasSlot) {
+                if (lineInRecord == 1) tables_.SetProductUrl(p + 1, s);
+                if (lineInRecord == 2) grid.SetCell(0, row, s);
+                if (lineInRecord == 3) tables_.SetProductDetail(p + 1, s);
+                if (lineInRecord == 4) {
+                    if (s.empty()) {
+                        // A program with no results: its result cells are empty.
+                        for (int col = 1; col <= kResultColumns; ++col) grid.SetCell(col, row, "");
+                    } else {
+                        WriteResults(grid, s, 1, row);
+                    }
+                    grid.SetRowCount(grid.RowCount() + 1);
+                    ++p;
+                }
+            }
+            if (s.empty()) lineInRecord = 0;  // the record is over
+        }
+        grid.SetRowCount(grid.RowCount() - 1);
+    } catch (...) {
+        // No final decrement after an error: the spare row stays.
+        ports_.messages.ShowMessage(kNoDataFileMessage);
+        grid.SetEnabled(false);
+    }
+}
+
+}  // namespace chart

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "chart/loading/version_gate.h"
+#include "chart_fixture.h"
+
+namespace chart {
+namespace {
+
+using testing::ChartTest;
+using Log = std::vector<std::string>;
+
+const std::string kData = "http://a.example\nAlpha\n1\nA B\n";
+const std::string kPolicy = "T1\nc1\n\n";
+
+TEST(VersionGate, ByteWiseOrderNotNumbers) {
+    for (const char* newer : {"11", "2", "9", "100", "10\x01", "\xff"})
+        EXPECT_TRUE(IsNewerVersion(newer, "10")) << newer;
+    for (const char* notNewer : {"10", "1", "09", "", "0999"})
+        EXPECT_FALSE(IsNewerVersion(notNewer, "10")) << notNewer;
+}
+
+TEST_F(ChartTest, FirstStartWithoutFilesShowsThreeMessagesInOrder) {
+    tables.LatestVersion = tables.RequiredVersion = "x";
+    form.FormCreate();
+    EXPECT_EQ(tables.LatestVersion, "10");
+    EXPECT_EQ(tables.RequiredVersion, "10");
+    EXPECT_EQ(rec.log, (Log{std::string("message: ") + kNoVersionFileMessage,
+                            std::string("message: ") + kNoDataFileMessage,
+                            std::string("message: ") + kNoPolicyFileMessage}));
+    EXPECT_FALSE(grid.Enabled());
+    EXPECT_EQ(grid.RowCount(), 2);
+}
+
+TEST_F(ChartTest, MissingVersionFileAloneLeavesTheGridEnabled) {
+    dir.Write("data", kData);
+    dir.Write("policy", kPolicy);
+    form.FormCreate();
+    EXPECT_EQ(rec.log, Log{std::string("message: ") + kNoVersionFileMessage});
+    EXPECT_TRUE(grid.Enabled());
+    EXPECT_EQ(grid.Cell(0, 1), "Alpha");
+}
+
+TEST_F(ChartTest, RequiredVersionAboveOursStopsTheLoad) {
+    for (const char* required : {"11", "9"}) {
+        rec.log.clear();
+        grid.SetCell(0, 1, "earlier");
+        WriteAll(std::string("10\n") + required + "\n", kData, kPolicy);
+        form.ReadAll();
+        EXPECT_EQ(rec.log, Log{std::string("message: ") + kNeedNewestVersionMessage + kHost});
+        EXPECT_FALSE(grid.Enabled());
+        EXPECT_EQ(grid.Cell(0, 1), "earlier");
+    }
+}
+
+TEST_F(ChartTest, NewerVersionOnOfferIsANoticeAndTheChartLoads) {
+    WriteAll("11\n10\n", kData, kPolicy);
+    grid.SetEnabled(false);
+    form.ReadAll();
+    EXPECT_EQ(rec.log, Log{std::string("message: ") + kNewestAvailableMessage + kHost});
+    EXPECT_TRUE(grid.Enabled());
+    EXPECT_EQ(grid.Cell(0, 1), "Alpha");
+    EXPECT_EQ(tables.TestPolicy(1, 2), "T1");
+
+    rec.log.clear();
+    WriteAll("12", kData, kPolicy);  // a single line: the required version is empty
+    form.ReadAll();
+    EXPECT_EQ(tables.RequiredVersion, "");
+    EXPECT_EQ(rec.log, Log{std::string("message: ") + kNewestAvailableMessage + kHost});
+    EXPECT_TRUE(grid.Enabled());
+
+    rec.log.clear();
+    WriteAll("10\r\n10\r\nignored\n", kData, kPolicy);
+    form.ReadAll();
+    EXPECT_TRUE(rec.log.empty());
+}
+
+TEST_F(ChartTest, MissingPolicyIsReportedAfterTheDataIsLoaded) {
+    dir.Write("version", "10\n10\n");
+    dir.Write("data", kData);
+    form.ReadAll();
+    EXPECT_EQ(rec.log, Log{std::string("message: ") + kNoPolicyFileMessage});
+    EXPECT_EQ(grid.Cell(0, 1), "Alpha");
+    EXPECT_FALSE(grid.Enabled());
+}
+
+}  // namespace
+}  // namespace chart
