@@ -1,0 +1,56 @@
+#include <algorithm>
+
+#include "chart/chart_form.h"
+#include "chart/details/integer_conversion.h"
+
+namespace chart {
+namespace {
+
+// The col-th word of a details line together with the space that ended it, if
+// a space ended it. A line with fewer words (or none) gives an empty token.
+std::string DetailsToken(const std::string& d, int col) {
+    std::string token;
+    int w = 1;
+    size_t i = 1;  // positions count from 1
+    while (w <= col) {
+        if (i > d.size()) return {};
+        const char c = d[i - 1];
+        token.push_back(c);
+        if (c == ' ' || i == d.size()) {
+            ++w;
+            if (w <= col) token.clear();
+        }
+        ++i;
+    }
+    return token;
+}
+
+const char* Answer(const std::string& token, long long m) {
+    if (m > static_cast<long long>(token.size())) return "N/A";
+    const char c = token[static_cast<size_t>(m - 1)];
+    return c == '1' ? "YES" : c == '0' ? "NO" : "N/A";
+}
+
+}  // namespace
+
+std::string ChartForm::GetHintForTest(int row, int col) const {
+    const std::string token = DetailsToken(tables_.ProductDetail(row), col);
+    const long long n = ToInteger(tables_.TestPolicy(col, 0));
+
+    // The title slot n+1 may lie outside the table (it then reads empty); the
+    // sub-criteria never run past the table's last slot.
+    const long long titleSlot = n + 1;
+    const bool titleInTable = titleSlot >= 0 && titleSlot < kPolicySlots;
+    std::string text = titleInTable ? tables_.TestPolicy(col, static_cast<int>(titleSlot)) : "";
+    text += "\r\n";
+    const long long last = std::min<long long>(n, kPolicySlots - 1);
+    for (long long m = 1; m <= last; ++m) {
+        text += tables_.TestPolicy(col, static_cast<int>(m));
+        text += ": ";
+        text += Answer(token, m);
+        text += "\r\n";
+    }
+    return text + "\r\n";
+}
+
+}  // namespace chart
