@@ -1,0 +1,191 @@
+#include "scripted_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace update_test {
+namespace {
+
+sockaddr_in Loopback(int port) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    return a;
+}
+
+int BoundSocket(int& port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a = Loopback(0);
+    socklen_t len = sizeof a;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
+        throw std::runtime_error("cannot bind a loopback socket");
+    }
+    port = ntohs(a.sin_port);
+    return fd;
+}
+
+bool SendAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Reads one request's head; returns its path, or "" when the client is gone.
+std::string ReadRequestPath(int fd, std::string& pending) {
+    while (pending.find("\r\n\r\n") == std::string::npos) {
+        char buf[4096];
+        const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+        if (n <= 0) return "";
+        pending.append(buf, static_cast<std::size_t>(n));
+    }
+    const std::size_t end = pending.find("\r\n\r\n") + 4;
+    const std::string head = pending.substr(0, end);
+    pending.erase(0, end);
+    const std::size_t first = head.find(' ');
+    const std::size_t second = head.find(' ', first + 1);
+    return head.substr(first + 1, second - first - 1);
+}
+
+}  // namespace
+
+Step Send(std::string bytes) { return {Step::Kind::Send, std::move(bytes), {}}; }
+Step Pause(std::chrono::milliseconds delay) { return {Step::Kind::Pause, {}, delay}; }
+Step Close() { return {Step::Kind::Close, {}, {}}; }
+Step Reset() { return {Step::Kind::Reset, {}, {}}; }
+Step Hang() { return {Step::Kind::Hang, {}, {}}; }
+Step Trickle(std::string bytes, std::chrono::milliseconds perByte) {
+    return {Step::Kind::Trickle, std::move(bytes), perByte};
+}
+
+std::string Ok(const std::string& body) {
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+int ClosedPort() {
+    int port = 0;
+    ::close(BoundSocket(port));
+    return port;
+}
+
+ScriptedServer::ScriptedServer() {
+    listenFd_ = BoundSocket(port_);
+    if (::listen(listenFd_, 16) != 0) throw std::runtime_error("cannot listen");
+    acceptor_ = std::thread([this] { AcceptLoop(); });
+}
+
+ScriptedServer::~ScriptedServer() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        for (int fd : connections_) ::shutdown(fd, SHUT_RDWR);
+    }
+    changed_.notify_all();
+    ::shutdown(listenFd_, SHUT_RDWR);
+    acceptor_.join();
+    for (auto& t : servers_) t.join();
+    ::close(listenFd_);
+}
+
+void ScriptedServer::On(const std::string& path, Script script) {
+    std::lock_guard lock(mutex_);
+    scripts_[path] = std::move(script);
+}
+
+std::string ScriptedServer::Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+std::vector<std::string> ScriptedServer::RequestedPaths() const {
+    std::lock_guard lock(mutex_);
+    return requested_;
+}
+
+bool ScriptedServer::WaitForRequest(const std::string& path, std::chrono::milliseconds timeout,
+                                    int times) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] {
+        return std::count(requested_.begin(), requested_.end(), path) >= times;
+    });
+}
+
+void ScriptedServer::AcceptLoop() {
+    for (;;) {
+        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+        std::lock_guard lock(mutex_);
+        if (fd < 0 || stopping_) {
+            if (fd >= 0) ::close(fd);
+            return;
+        }
+        connections_.push_back(fd);
+        servers_.emplace_back([this, fd] { Serve(fd); });
+    }
+}
+
+bool ScriptedServer::Sleep(std::chrono::milliseconds delay) {
+    std::unique_lock lock(mutex_);
+    return !changed_.wait_for(lock, delay, [this] { return stopping_; });
+}
+
+void ScriptedServer::Serve(int fd) {
+    std::string pending;
+    bool open = true;
+    while (open) {
+        const std::string path = ReadRequestPath(fd, pending);
+        if (path.empty()) break;
+        Script script;
+        {
+            std::lock_guard lock(mutex_);
+            requested_.push_back(path);
+            const auto found = scripts_.find(path);
+            script = found != scripts_.end()
+                         ? found->second
+                         : Script{Send("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n")};
+        }
+        changed_.notify_all();
+        for (const Step& step : script) {
+            switch (step.kind) {
+            case Step::Kind::Send:
+                open = SendAll(fd, step.bytes);
+                break;
+            case Step::Kind::Pause:
+                open = Sleep(step.delay);
+                break;
+            case Step::Kind::Close:
+                open = false;
+                break;
+            case Step::Kind::Reset: {
+                const linger hard{1, 0};
+                ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+                open = false;
+                break;
+            }
+            case Step::Kind::Hang: {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return stopping_; });
+                open = false;
+                break;
+            }
+            case Step::Kind::Trickle:
+                for (char c : step.bytes) {
+                    if (!(open = Sleep(step.delay) && SendAll(fd, std::string(1, c)))) break;
+                }
+                break;
+            }
+            if (!open) break;
+        }
+    }
+    std::lock_guard lock(mutex_);
+    connections_.erase(std::find(connections_.begin(), connections_.end(), fd));
+    ::close(fd);
+}
+
+}  // namespace update_test

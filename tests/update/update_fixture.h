@@ -1,0 +1,147 @@
+#pragma once
+// What the update tests share: a chart directory holding an older chart, a
+// port that records the worker's calls, and a way to run one update to its end.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <stdlib.h>
+
+#include "update/tmt.h"
+#include "update/update_port.h"
+
+namespace update_test {
+
+class RecordingPort : public update::UpdatePort {
+public:
+    void SetGridEnabled(bool enabled) override { Record(enabled ? "grid on" : "grid off"); }
+    void SetProgress(int position) override { Record("progress " + std::to_string(position)); }
+    void ReadAll() override {
+        if (onReadAll) onReadAll();
+        Record("ReadAll");
+    }
+    void UpdateFailed(const std::string& message) override {
+        {
+            std::lock_guard lock(mutex_);
+            messages_.push_back(message);
+        }
+        Record("failed");
+    }
+    void UpdateFinished() override {
+        Record("finished");
+        std::lock_guard lock(mutex_);
+        finished_ = true;
+        changed_.notify_all();
+    }
+
+    bool WaitFinished(std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, timeout, [this] { return finished_; });
+    }
+    std::vector<std::string> Calls() const {
+        std::lock_guard lock(mutex_);
+        return calls_;
+    }
+    std::vector<std::string> Messages() const {
+        std::lock_guard lock(mutex_);
+        return messages_;
+    }
+
+    std::function<void()> onReadAll;  // runs on the worker's thread in tests
+
+private:
+    void Record(std::string call) {
+        std::lock_guard lock(mutex_);
+        calls_.push_back(std::move(call));
+    }
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::string> calls_;
+    std::vector<std::string> messages_;
+    bool finished_ = false;
+};
+
+inline std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The port calls of a run, up to where it ends.
+inline const std::vector<std::string> kSucceeded{
+    "grid off", "progress 0", "progress 33", "progress 66", "progress 100", "progress 0",
+    "ReadAll", "finished"};
+inline const std::vector<std::string> kFailedOnData{
+    "grid off", "progress 0", "progress 33", "failed", "finished"};
+inline const std::vector<std::string> kFailedOnPolicy{
+    "grid off", "progress 0", "progress 33", "progress 66", "failed", "finished"};
+
+class ChartDirTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "vantrel-update-XXXXXX").string();
+        dir_ = ::mkdtemp(tmpl.data());
+        WriteBytes(dir_ / "data", kOldData);
+        WriteBytes(dir_ / "policy", kOldPolicy);
+        WriteBytes(dir_ / "version", kOldVersion);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    update::UpdateSettings Settings(const std::string& base) const {
+        update::UpdateSettings s;
+        s.baseUrl = base;
+        s.chartDirectory = dir_.string();
+        s.connectTimeout = std::chrono::seconds(5);
+        s.stallTimeout = std::chrono::milliseconds(400);
+        return s;
+    }
+
+    // Runs one update to its end and returns the port's record of it.
+    void Run(const update::UpdateSettings& settings) {
+        update::Tmt worker(port_, settings);
+        ASSERT_TRUE(port_.WaitFinished()) << "the update never finished";
+    }
+
+    void ExpectUntouched() const {
+        EXPECT_EQ(ReadBytes(dir_ / "data"), kOldData);
+        EXPECT_EQ(ReadBytes(dir_ / "policy"), kOldPolicy);
+        EXPECT_EQ(ReadBytes(dir_ / "version"), kOldVersion);
+    }
+    // Only data, policy and version are left in the directory.
+    void ExpectNoStagingFiles() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir_)) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"data", "policy", "version"}));
+    }
+    std::string Message() const {
+        const auto m = port_.Messages();
+        return m.size() == 1 ? m.front() : "(" + std::to_string(m.size()) + " messages)";
+    }
+
+    static inline const std::string kOldData = "Old program\r\nhttp://old.example/\r\n";
+    static inline const std::string kOldPolicy = "Old policy\r\n";
+    static inline const std::string kOldVersion = "10\r\n10\r\n";
+
+    std::filesystem::path dir_;
+    RecordingPort port_;
+};
+
+}  // namespace update_test

@@ -1,0 +1,59 @@
+#include "failure.h"
+
+#include <cstring>
+
+namespace update {
+namespace {
+
+std::string SizeInWords(std::uint64_t bytes) {
+    constexpr std::uint64_t kMiB = 1024u * 1024u;
+    if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+std::string Reason(const Failure& f) {
+    switch (f.kind) {
+    case FailureKind::Cancelled:
+        return "it was cancelled.";
+    case FailureKind::ClientNotCreated:
+        return "the connection to the data server could not be set up.";
+    case FailureKind::HostNotFound:
+        return "the data server's host \"" + f.detail + "\" was not found.";
+    case FailureKind::ConnectionRefused:
+        return "the data server refused the connection.";
+    case FailureKind::ServerUnreachable:
+        return "the data server could not be reached.";
+    case FailureKind::NoAnswerInTime:
+        return "the data server did not answer in time.";
+    case FailureKind::ClosedWithoutAnswer:
+        return "the data server closed the connection without answering.";
+    case FailureKind::ConnectionReset:
+        return "the connection to the data server was broken off.";
+    case FailureKind::HttpStatus:
+        if (f.redirect) {
+            return "the data server answered " + f.urlPath + " with HTTP status " +
+                   std::to_string(f.status) + " and a redirection.";
+        }
+        return "the data server answered with HTTP status " + std::to_string(f.status) +
+               " for " + f.urlPath + ".";
+    case FailureKind::NotUnderstood:
+        return "the data server's answer for " + f.urlPath + " was not understood.";
+    case FailureKind::CutShort:
+        return "the transfer of " + f.urlPath + " was cut short.";
+    case FailureKind::TooLarge:
+        return "the download of " + f.urlPath + " was larger than " + SizeInWords(f.limit) + ".";
+    case FailureKind::WriteFailed:
+        return "the file " + f.detail + " could not be written (" + std::strerror(f.error) + ").";
+    case FailureKind::Other:
+        break;
+    }
+    return "the download of " + f.urlPath + " failed (" + f.detail + ").";
+}
+
+}  // namespace
+
+std::string FailureMessage(const Failure& failure) {
+    return "The update failed: " + Reason(failure);
+}
+
+}  // namespace update

@@ -1,0 +1,242 @@
+#include "http_client.h"
+
+#include <curl/curl.h>
+
+#include <cerrno>
+
+#include "response_check.h"
+
+namespace update {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long one wait for socket activity may last before the cancel flag and
+// the stall clock are looked at again.
+constexpr int kPollSliceMs = 50;
+
+// What the callbacks of one GET share.
+struct Transfer {
+    OutputFile* out = nullptr;
+    std::string urlPath;
+    std::uint64_t cap = 0;
+    std::uint64_t written = 0;
+    ResponseCheck check;
+    std::optional<Failure> own;  // a failure the callbacks decided on
+    bool connected = false;
+    bool receivedAnything = false;
+    Clock::time_point lastByte = Clock::now();
+};
+
+void MarkActivity(Transfer& t) {
+    t.receivedAnything = true;
+    t.lastByte = Clock::now();
+}
+
+Failure RefusedAnswer(const Transfer& t) {
+    Failure f;
+    f.urlPath = t.urlPath;
+    if (t.check.Malformed()) {
+        f.kind = FailureKind::NotUnderstood;
+    } else {
+        f.kind = FailureKind::HttpStatus;
+        f.status = t.check.Status();
+        // Only a 2xx needs "Location" to say why it was refused.
+        f.redirect = f.status / 100 == 2 && t.check.HasLocation();
+    }
+    return f;
+}
+
+size_t OnHeader(char* data, size_t size, size_t count, void* user) {
+    auto& t = *static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    MarkActivity(t);
+    if (t.check.OnHeaderLine(std::string_view(data, n)) == ResponseCheck::Verdict::Refuse) {
+        if (!t.own) t.own = RefusedAnswer(t);
+        return 0;  // aborts the transfer before any body byte
+    }
+    return n;
+}
+
+size_t OnBody(char* data, size_t size, size_t count, void* user) {
+    auto& t = *static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    MarkActivity(t);
+    if (t.check.Current() != ResponseCheck::Verdict::Accept) {
+        t.own = MakeFailure(FailureKind::NotUnderstood, t.urlPath);
+        return 0;
+    }
+    if (n > t.cap - t.written) {
+        t.own = MakeFailure(FailureKind::TooLarge, t.urlPath);
+        t.own->limit = t.cap;
+        return 0;
+    }
+    if (!t.out->Write(data, n)) {
+        t.own = WriteFailure(t.urlPath, t.out->Path(), t.out->Error());
+        return 0;
+    }
+    t.written += n;
+    return n;
+}
+
+// Called once connected (TLS included), just before the request goes out:
+// from here the stall clock runs instead of the connect timeout.
+int OnConnected(void* user, char*, char*, int, int) {
+    auto& t = *static_cast<Transfer*>(user);
+    t.connected = true;
+    t.lastByte = Clock::now();
+    return CURL_PREREQFUNC_OK;
+}
+
+std::string HostOf(const std::string& url) {
+    std::string host = url;
+    if (CURLU* u = curl_url()) {
+        char* part = nullptr;
+        if (curl_url_set(u, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
+            curl_url_get(u, CURLUPART_HOST, &part, 0) == CURLUE_OK) {
+            host = part;
+            curl_free(part);
+        }
+        curl_url_cleanup(u);
+    }
+    return host;
+}
+
+Failure FromCurlCode(CURLcode code, CURL* easy, const Transfer& t, const std::string& url) {
+    Failure f;
+    f.urlPath = t.urlPath;
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+        f.kind = FailureKind::HostNotFound;
+        f.detail = HostOf(url);
+        break;
+    case CURLE_COULDNT_CONNECT: {
+        long osError = 0;
+        curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
+        f.kind = osError == ECONNREFUSED ? FailureKind::ConnectionRefused
+                                         : FailureKind::ServerUnreachable;
+        break;
+    }
+    case CURLE_OPERATION_TIMEDOUT:
+        f.kind = FailureKind::NoAnswerInTime;
+        break;
+    case CURLE_GOT_NOTHING:
+        f.kind = FailureKind::ClosedWithoutAnswer;
+        break;
+    case CURLE_PARTIAL_FILE:
+        f.kind = FailureKind::CutShort;
+        break;
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+        // Broken off before the answer began, or in the middle of it.
+        f.kind = t.receivedAnything ? FailureKind::CutShort : FailureKind::ConnectionReset;
+        break;
+    case CURLE_FILESIZE_EXCEEDED:
+        f.kind = FailureKind::TooLarge;
+        f.limit = t.cap;
+        break;
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_UNSUPPORTED_PROTOCOL:  // includes an answer without a status line
+    case CURLE_HTTP2:
+    case CURLE_HTTP2_STREAM:
+    case CURLE_BAD_CONTENT_ENCODING:
+        f.kind = FailureKind::NotUnderstood;
+        break;
+    default:
+        f.kind = FailureKind::Other;
+        f.detail = curl_easy_strerror(code);
+        break;
+    }
+    return f;
+}
+
+}  // namespace
+
+std::unique_ptr<HttpClient> HttpClient::Create(const HttpLimits& limits) {
+    CURL* easy = curl_easy_init();
+    CURLM* multi = curl_multi_init();
+    if (!easy || !multi) {
+        if (easy) curl_easy_cleanup(easy);
+        if (multi) curl_multi_cleanup(multi);
+        return nullptr;
+    }
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(easy, CURLOPT_PROXY, "");  // never a proxy from the environment
+    curl_easy_setopt(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L);  // bodies byte for byte
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
+    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.bodyCap));
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &OnHeader);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &OnBody);
+    curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &OnConnected);
+    return std::unique_ptr<HttpClient>(new HttpClient(easy, multi, limits));
+}
+
+HttpClient::HttpClient(void* easy, void* multi, const HttpLimits& limits)
+    : easy_(easy), multi_(multi), limits_(limits) {}
+
+HttpClient::~HttpClient() {
+    curl_multi_cleanup(static_cast<CURLM*>(multi_));
+    curl_easy_cleanup(static_cast<CURL*>(easy_));
+}
+
+std::optional<Failure> HttpClient::Get(const std::string& url, const std::string& urlPath,
+                                       OutputFile& out, const std::atomic<bool>& cancel) {
+    CURL* easy = static_cast<CURL*>(easy_);
+    CURLM* multi = static_cast<CURLM*>(multi_);
+
+    Transfer t;
+    t.out = &out;
+    t.urlPath = urlPath;
+    t.cap = limits_.bodyCap;
+    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &t);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &t);
+    curl_easy_setopt(easy, CURLOPT_PREREQDATA, &t);
+
+    if (curl_multi_add_handle(multi, easy) != CURLM_OK) {
+        return MakeFailure(FailureKind::ClientNotCreated, urlPath);
+    }
+
+    std::optional<Failure> stopped;  // cancelled or stalled: decided here, not by libcurl
+    CURLcode result = CURLE_OK;
+    bool done = false;
+    while (!done) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            result = CURLE_FAILED_INIT;
+            break;
+        }
+        int queued = 0;
+        while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
+            if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy) {
+                result = msg->data.result;
+                done = true;
+            }
+        }
+        if (done) break;
+        if (cancel.load()) {
+            stopped = MakeFailure(FailureKind::Cancelled, urlPath);
+            break;
+        }
+        if (t.connected && Clock::now() - t.lastByte > limits_.stallTimeout) {
+            stopped = MakeFailure(FailureKind::NoAnswerInTime, urlPath);
+            break;
+        }
+        curl_multi_poll(multi, nullptr, 0, kPollSliceMs, nullptr);
+    }
+    curl_multi_remove_handle(multi, easy);
+
+    if (stopped) return stopped;
+    if (t.own) return t.own;
+    if (result != CURLE_OK) return FromCurlCode(result, easy, t, url);
+    if (t.check.Current() != ResponseCheck::Verdict::Accept) {
+        return MakeFailure(FailureKind::NotUnderstood, urlPath);
+    }
+    return std::nullopt;
+}
+
+}  // namespace update

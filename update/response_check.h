@@ -1,0 +1,31 @@
+#pragma once
+// Decides from the response headers whether a GET's body may become the new
+// file: a final 2xx without "Location" is taken; an interim 100 is skipped;
+// everything else (3xx, 4xx, 5xx, other 1xx, a 2xx with "Location", a status
+// code that is not a number) is refused before any body byte is written.
+#include <string_view>
+
+namespace update {
+
+class ResponseCheck {
+public:
+    enum class Verdict { Pending, Accept, Refuse };
+
+    // Fed every header line libcurl delivers, status lines and the blank line
+    // that ends each response's headers included. Lines after the verdict
+    // (trailers) change nothing.
+    Verdict OnHeaderLine(std::string_view line);
+
+    Verdict Current() const { return verdict_; }
+    int Status() const { return status_; }  // -1 when the code was not a number
+    bool HasLocation() const { return location_; }
+    bool Malformed() const { return status_ < 0; }
+
+private:
+    Verdict verdict_ = Verdict::Pending;
+    int status_ = 0;
+    bool location_ = false;
+    bool sawStatusLine_ = false;
+};
+
+}  // namespace update

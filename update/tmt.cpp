@@ -1,0 +1,104 @@
+#include "tmt.h"
+
+#include "curl_global.h"
+
+namespace update {
+namespace {
+
+std::string JoinUrl(std::string base, const char* path) {
+    while (!base.empty() && base.back() == '/') base.pop_back();
+    return base + path;
+}
+
+}  // namespace
+
+Tmt::Tmt(UpdatePort& port, UpdateSettings settings)
+    : port_(port), settings_(std::move(settings)) {
+    GlobalInit();  // on the constructing thread, before the worker's own
+    thread_ = std::thread([this] { Execute(); });
+}
+
+Tmt::~Tmt() { Cancel(); }
+
+void Tmt::Cancel() {
+    cancelled_.store(true);
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+}
+
+void Tmt::Progress(int position) {
+    if (!cancelled_.load()) port_.SetProgress(position);
+}
+
+void Tmt::Execute() {
+    if (!cancelled_.load()) port_.SetGridEnabled(false);
+    Progress(0);
+    // A run that was killed may have left staging files behind.
+    RemoveStagingFiles(settings_.chartDirectory);
+
+    if (!GlobalInit() ||
+        !(Http = HttpClient::Create({settings_.connectTimeout, settings_.stallTimeout,
+                                     settings_.bodyCap}))) {
+        Fail(MakeFailure(FailureKind::ClientNotCreated));
+        return;
+    }
+    Progress(33);
+
+    constexpr int kProgressAfter[] = {66, 100};
+    for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
+        if (auto failure = Download(kChartFiles[i])) {
+            Fail(*failure);
+            return;
+        }
+        if (i < std::size(kProgressAfter)) Progress(kProgressAfter[i]);
+    }
+    Http.reset();
+    Progress(0);
+
+    // Once the window has let go, the files are not touched any more.
+    if (cancelled_.load()) {
+        Fail(MakeFailure(FailureKind::Cancelled));
+        return;
+    }
+    CommitError commitError;
+    if (!CommitStagingFiles(settings_.chartDirectory, commitError)) {
+        Fail(WriteFailure({}, commitError.path, commitError.error));
+        return;
+    }
+    if (cancelled_.load()) {
+        running_.store(false);
+        return;
+    }
+    port_.ReadAll();
+    running_.store(false);
+    port_.UpdateFinished();
+}
+
+std::optional<Failure> Tmt::Download(const ChartFile& file) {
+    if (cancelled_.load()) return MakeFailure(FailureKind::Cancelled);
+    Stream = std::make_unique<OutputFile>(StagingPath(settings_.chartDirectory, file));
+    if (!Stream->IsOpen()) {
+        return WriteFailure(file.urlPath, Stream->Path(), Stream->Error());
+    }
+    auto failure = Http->Get(JoinUrl(settings_.baseUrl, file.urlPath), file.urlPath, *Stream,
+                             cancelled_);
+    if (!failure && !Stream->Finish()) {
+        failure = WriteFailure(file.urlPath, Stream->Path(), Stream->Error());
+    }
+    Stream.reset();
+    return failure;
+}
+
+void Tmt::Fail(const Failure& failure) {
+    Stream.reset();
+    Http.reset();
+    RemoveStagingFiles(settings_.chartDirectory);
+    if (failure.kind == FailureKind::Cancelled) {
+        running_.store(false);
+        return;
+    }
+    port_.UpdateFailed(FailureMessage(failure));
+    running_.store(false);
+    port_.UpdateFinished();
+}
+
+}  // namespace update

@@ -1,0 +1,56 @@
+#pragma once
+// The update worker: a thread that starts as soon as it is constructed,
+// fetches "data", "policy" and "version" from the data server into staging
+// files, and only when all three have arrived puts them in place and asks the
+// window to reload (ReadAll). A failed run leaves the three files as they
+// were and tells the window why.
+//
+// Port calls, in order: SetGridEnabled(false), SetProgress(0), SetProgress(33),
+// [data] SetProgress(66), [policy] SetProgress(100), [version] SetProgress(0),
+// ReadAll(), UpdateFinished(). A failure ends with UpdateFailed(message),
+// UpdateFinished(). A cancelled run makes no further port calls.
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include "update/chart_files.h"
+#include "update/failure.h"
+#include "update/http_client.h"
+#include "update/output_file.h"
+#include "update/update_port.h"
+#include "update/update_settings.h"
+
+namespace update {
+
+class Tmt {
+public:
+    Tmt(UpdatePort& port, UpdateSettings settings);
+    // Cancels a run still going and waits for the thread (well under a second).
+    ~Tmt();
+    Tmt(const Tmt&) = delete;
+    Tmt& operator=(const Tmt&) = delete;
+
+    // Stops the run at the next opportunity and joins the thread. The three
+    // files are left untouched and the staging files removed, unless the
+    // new files were already being put in place (then that completes).
+    void Cancel();
+    // True until the run has made its last port call.
+    bool Running() const { return running_.load(); }
+
+private:
+    void Execute();
+    std::optional<Failure> Download(const ChartFile& file);
+    void Fail(const Failure& failure);
+    void Progress(int position);  // skipped once cancelled
+
+    UpdatePort& port_;
+    const UpdateSettings settings_;
+    std::unique_ptr<HttpClient> Http;   // lives for one run
+    std::unique_ptr<OutputFile> Stream;  // the staging file being written
+    std::atomic<bool> cancelled_{false};
+    std::atomic<bool> running_{true};
+    std::thread thread_;  // last: starts once everything above exists
+};
+
+}  // namespace update

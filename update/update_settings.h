@@ -1,0 +1,27 @@
+#pragma once
+// What one update run is given: where to fetch from, where the chart's files
+// live, and the limits that keep a silent or runaway server from hanging it.
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "update/data_server.h"
+
+namespace update {
+
+inline constexpr std::uint64_t kBodyCap = 16u * 1024u * 1024u;
+
+struct UpdateSettings {
+    // "http://host" or "https://host[:port]"; the three paths are appended.
+    std::string baseUrl = kDataServer;
+    // Where "data", "policy" and "version" live.
+    std::string chartDirectory;
+    // Name resolution, TCP connect and TLS handshake together.
+    std::chrono::milliseconds connectTimeout{15000};
+    // Once connected, a transfer that receives no byte for this long fails.
+    std::chrono::milliseconds stallTimeout{30000};
+    // A body larger than this fails; nothing larger is written.
+    std::uint64_t bodyCap = kBodyCap;
+};
+
+}  // namespace update

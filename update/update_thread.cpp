@@ -1,0 +1,18 @@
+#include "update_thread.h"
+
+namespace update {
+
+bool UpdateThread::Start(UpdatePort& port, UpdateSettings settings) {
+    if (Running()) return false;
+    worker_.reset();  // joins a finished worker (already past its last port call)
+    worker_ = std::make_unique<Tmt>(port, std::move(settings));
+    return true;
+}
+
+bool UpdateThread::Running() const { return worker_ && worker_->Running(); }
+
+void UpdateThread::Cancel() {
+    if (worker_) worker_->Cancel();
+}
+
+}  // namespace update
