@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end check of the built program on a real X server, from the outside,
 # the way a person sees it:
-#   1. with the sample chart beside the program: the window "Vantrel" appears
-#      with no message box before it, client area 762 by 380, fixed in size,
-#      centred;
+#   1. with the sample chart beside the program, started through a symbolic
+#      link in another folder as the installed command is: the window "Vantrel"
+#      appears with no message box before it, client area 762 by 380, fixed in
+#      size, centred;
 #   2. with no chart files: three message boxes one after the other, each
 #      dismissed with Return, the main window not shown until the third has
 #      gone; then the same window.
@@ -122,8 +123,9 @@ check_main_window() {
     fi
 }
 
+# start_program FOLDER [LAUNCHER]: runs FOLDER/vantrel, or LAUNCHER if given.
 start_program() {
-    "$1/vantrel" </dev/null >"$1/output.log" 2>&1 &
+    "${2:-$1/vantrel}" </dev/null >"$1/output.log" 2>&1 &
     app_pid=$!
 }
 
@@ -141,7 +143,9 @@ with=$work/with-chart
 mkdir -p "$with"
 cp "$program" "$with/vantrel"
 cp "$sample_chart/data" "$sample_chart/policy" "$sample_chart/version" "$with/"
-start_program "$with"
+mkdir -p "$work/bin"
+ln -s "$with/vantrel" "$work/bin/vantrel"
+start_program "$with" "$work/bin/vantrel"
 if first=$(wait_until visible_windows); then
     first=$(head -n1 <<<"$first")
     if is_dialog "$first"; then
