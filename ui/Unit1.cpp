@@ -1,0 +1,263 @@
+#include "ui/Unit1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFrame>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScreen>
+#include <QToolButton>
+
+#include "ui/Unit2.h"
+#include "ui/artwork/artwork.h"
+#include "ui/design_fonts.h"
+#include "ui/error_box.h"
+#include "ui/grid/chart_grid.h"
+#include "ui/guarded_call.h"
+#include "ui/ports/desktop_documents.h"
+#include "ui/ports/memo_details_panel.h"
+#include "ui/ports/message_box.h"
+#include "ui/publisher_values.h"
+
+namespace vantrel::ui {
+namespace {
+
+// The banner's link zone: X from 639 to the right edge, Y from the top to 20.
+constexpr int kLinkZoneLeft = 639;
+constexpr int kLinkZoneBottom = 20;
+
+}  // namespace
+
+BannerImage::BannerImage(const QImage& picture, QWidget* parent)
+    : QWidget(parent), picture_(picture) {
+    setFixedSize(picture_.size());  // sizes itself to its picture
+    setMouseTracking(true);
+}
+
+void BannerImage::paintEvent(QPaintEvent*) {
+    QPainter(this).drawImage(0, 0, picture_);
+}
+
+void BannerImage::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (onMouseMove)
+        onMouseMove(pos.x(), pos.y());
+}
+
+void BannerImage::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+}
+
+void BannerImage::mouseReleaseEvent(QMouseEvent* event) {
+    const bool clicked = pressed_ && event->button() == Qt::LeftButton &&
+                         rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (clicked && onClick)
+        onClick();
+}
+
+TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromLatin1(kApplicationTitle));
+    setFont(MsSansSerifFont(11));
+
+    if (ports.messages) {
+        messages_ = ports.messages;
+    } else {
+        ownMessages_ = std::make_unique<MessageBoxPort>(this);
+        messages_ = ownMessages_.get();
+    }
+    if (ports.documents) {
+        documents_ = ports.documents;
+    } else {
+        ownDocuments_ = std::make_unique<DesktopDocumentPort>();
+        documents_ = ownDocuments_.get();
+    }
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+    BuildControls(client);
+    BuildMenu();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
+    adjustSize();
+    if (QScreen* shown = screen())
+        move(shown->availableGeometry().center() - rect().center());
+
+    details_ = std::make_unique<MemoDetailsPanel>(*memo1_, kMemo1InitialText);
+    chart_ = std::make_unique<chart::ChartForm>(
+        tables_, grid_, chart::ChartPorts{*messages_, *documents_, *details_},
+        std::move(chartDirectory), kPublisherHost);
+    grid_.SetOnSelectCell([this](int col, int row, chart::SelectionCause cause) {
+        bool canSelect = true;
+        StringGrid1SelectCell(col, row, canSelect, cause);
+    });
+
+    // Loads the chart, message boxes and all, before the window is first shown.
+    RunGuarded(this, [this] { FormCreate(); });
+}
+
+TForm1::~TForm1() {
+    // The grid widget listens to the grid model, which goes before the
+    // window's children do.
+    grid_.SetOnSelectCell(nullptr);
+    delete stringGrid1_;
+}
+
+void TForm1::BuildControls(QWidget* client) {
+    // From back to front, as designed.
+    image2_ = new BannerImage(BannerPicture(QString::fromLatin1(kPublisherHost)), client);
+    image2_->setObjectName(QStringLiteral("Image2"));
+    image2_->move(0, 0);
+    image2_->setAccessibleName(QStringLiteral("Powered by ") + QString::fromLatin1(kPublisherHost));
+    image2_->onMouseMove = [this](int x, int y) { Image2MouseMove(x, y); };
+    image2_->onClick = [this] { RunGuarded(this, [this] { Image2Click(); }); };
+
+    image1_ = new QLabel(client);
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image1_->setPixmap(QPixmap::fromImage(HeadingsPicture()));
+    image1_->setGeometry(225, 0, 239, 55);
+    image1_->setAttribute(Qt::WA_TranslucentBackground);
+    image1_->setAccessibleName(QStringLiteral(
+        "OS support, Demo version, Interception, Log viewing, Security, Network options, Total"));
+
+    speedButton1_ = new QToolButton(client);
+    speedButton1_->setObjectName(QStringLiteral("SpeedButton1"));
+    speedButton1_->setText(QStringLiteral("Update"));
+    speedButton1_->setIcon(QIcon(QPixmap::fromImage(UpdateGlyph())));
+    speedButton1_->setIconSize(QSize(16, 16));
+    speedButton1_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    speedButton1_->setAutoRaise(true);  // flat
+    speedButton1_->setFocusPolicy(Qt::NoFocus);
+    speedButton1_->setGeometry(0, 336, 761, 25);
+    connect(speedButton1_, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+
+    stringGrid1_ = new ChartGrid(grid_, client);
+    stringGrid1_->setObjectName(QStringLiteral("StringGrid1"));
+    stringGrid1_->setAccessibleName(QStringLiteral("Chart"));
+    stringGrid1_->setFont(MsSansSerifFont(8));
+    stringGrid1_->setGeometry(0, 54, 429, 281);
+    stringGrid1_->SetOnClick([this] { StringGrid1Click(); });
+    stringGrid1_->SetOnMouseMove([this] { StringGrid1MouseMove(); });
+
+    memo1_ = new QPlainTextEdit(client);
+    memo1_->setObjectName(QStringLiteral("Memo1"));
+    memo1_->setAccessibleName(QStringLiteral("Details"));
+    memo1_->setFont(ArialFont(9));
+    memo1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memo1_->setGeometry(432, 54, 329, 281);
+
+    auto* statusBar = new QFrame(client);
+    statusBar1_ = statusBar;
+    statusBar->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar->setGeometry(0, 362, 761, 17);
+    auto* panel0 = new QFrame(statusBar);
+    panel0->setObjectName(QStringLiteral("StatusBar1Panel0"));
+    panel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);  // lowered bevel
+    panel0->setGeometry(0, 0, 650, 17);
+    auto* panel1 = new QFrame(statusBar);
+    panel1->setObjectName(QStringLiteral("StatusBar1Panel1"));
+    panel1->setFrameStyle(QFrame::NoFrame);
+    panel1->setGeometry(652, 0, 50, 17);
+
+    progressBar1_ = new QProgressBar(client);
+    progressBar1_->setObjectName(QStringLiteral("ProgressBar1"));
+    progressBar1_->setAccessibleName(QStringLiteral("Update progress"));
+    progressBar1_->setRange(0, 100);
+    progressBar1_->setValue(0);
+    progressBar1_->setTextVisible(false);
+    progressBar1_->setGeometry(655, 364, 106, 15);
+
+    setTabOrder(stringGrid1_, memo1_);
+}
+
+void TForm1::BuildMenu() {
+    QMenuBar* mainMenu1 = menuBar();
+    mainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu* file1 = mainMenu1->addMenu(QStringLiteral("File"));
+    file1->setObjectName(QStringLiteral("File1"));
+    exit1_ = file1->addAction(QStringLiteral("Exit"), this, [this] { Exit1Click(); });
+    exit1_->setObjectName(QStringLiteral("Exit1"));
+    QMenu* options1 = mainMenu1->addMenu(QStringLiteral("Options"));
+    options1->setObjectName(QStringLiteral("Options1"));
+    update1_ = options1->addAction(QStringLiteral("Update"), this, [this] { SpeedButton1Click(); });
+    update1_->setObjectName(QStringLiteral("Update1"));
+    QMenu* help1 = mainMenu1->addMenu(QStringLiteral("Help"));
+    help1->setObjectName(QStringLiteral("Help1"));
+    about1_ = help1->addAction(QStringLiteral("About"), this, [this] { About1Click(); });
+    about1_->setObjectName(QStringLiteral("About1"));
+}
+
+void TForm1::FormCreate() { chart_->FormCreate(); }
+
+void TForm1::Exit1Click() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closed();
+}
+
+void TForm1::SpeedButton1Click() {
+    if (startUpdate_)
+        RunGuarded(this, startUpdate_);
+}
+
+void TForm1::About1Click() {
+    if (!aboutBox_)
+        aboutBox_ = new TOKRightDlg(*documents_, this);
+    if (aboutBox_->isVisible())
+        return;
+    aboutBox_->ShowCentred();
+}
+
+void TForm1::Image2MouseMove(int X, int Y) {
+    if (X >= kLinkZoneLeft && Y <= kLinkZoneBottom)
+        image2_->setCursor(Qt::PointingHandCursor);
+    else
+        image2_->setCursor(Qt::ArrowCursor);
+}
+
+void TForm1::Image2Click() {
+    if (image2_->cursor().shape() == Qt::PointingHandCursor)
+        documents_->OpenDocument(std::string("http://") + kPublisherHost);
+}
+
+void TForm1::StringGrid1SelectCell(int ACol, int ARow, bool& CanSelect, chart::SelectionCause cause) {
+    chart_->StringGrid1SelectCell(ACol, ARow, CanSelect, cause);
+}
+
+void TForm1::StringGrid1Click() {}
+
+void TForm1::StringGrid1MouseMove() {}
+
+void TForm1::SetProgress(int position) { progressBar1_->setValue(position); }
+
+void TForm1::SetGridEnabled(bool enabled) { grid_.SetEnabled(enabled); }
+
+bool TForm1::GridEnabled() const { return grid_.Enabled(); }
+
+void TForm1::SetUpdateCommandsEnabled(bool enabled) {
+    speedButton1_->setEnabled(enabled);
+    update1_->setEnabled(enabled);
+}
+
+void TForm1::ReadAll() {
+    RunGuarded(this, [this] { chart_->ReadAll(); });
+}
+
+void TForm1::ShowMessageText(const std::string& text) { messages_->ShowMessage(text); }
+
+}  // namespace vantrel::ui

@@ -1,0 +1,135 @@
+#pragma once
+// Form1: the main window. The chart grid under the banner and the column
+// headings, the details panel, the Update button, the status and progress
+// bars and the menu. Creating it loads the chart (FormCreate), with any
+// message boxes, before it is first shown.
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "chart/chart_form.h"
+
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QToolButton;
+
+namespace vantrel::ui {
+
+class ChartGrid;
+class MemoDetailsPanel;
+class TOKRightDlg;
+
+// Memo1's text before any cell has been selected (note the backquote and the
+// space that ends the first line).
+inline constexpr const char* kMemo1InitialText =
+    "Select the cell to view testing details or click on the program`s name in \r\n"
+    "chart to learn more about the selected keylogger.";
+
+// The banner picture that reports the pointer's moves and clicks.
+class BannerImage : public QWidget {
+    Q_OBJECT
+public:
+    BannerImage(const QImage& picture, QWidget* parent);
+    std::function<void(int x, int y)> onMouseMove;
+    std::function<void()> onClick;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QImage picture_;
+    bool pressed_ = false;
+};
+
+// Ports for Form1 to use instead of the desktop's own (message boxes,
+// xdg-open); those left null are the desktop's.
+struct FormPorts {
+    chart::MessagePort* messages = nullptr;
+    chart::DocumentPort* documents = nullptr;
+};
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 762;
+    static constexpr int kClientHeight = 380;
+
+    using Ports = FormPorts;
+
+    // chartDirectory: where "data", "policy" and "version" are read from.
+    explicit TForm1(std::string chartDirectory, Ports ports = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The handlers, named after their control and event.
+    void FormCreate();
+    void Exit1Click();
+    void SpeedButton1Click();
+    void About1Click();
+    void Image2MouseMove(int X, int Y);
+    void Image2Click();
+    void StringGrid1SelectCell(int ACol, int ARow, bool& CanSelect,
+                               chart::SelectionCause cause = chart::SelectionCause::User);
+    void StringGrid1Click();
+    void StringGrid1MouseMove();
+
+    // The seam for the update worker.
+    void SetUpdateStarter(std::function<void()> startUpdate) { startUpdate_ = std::move(startUpdate); }
+    void SetProgress(int position);
+    void SetGridEnabled(bool enabled);
+    bool GridEnabled() const;
+    void SetUpdateCommandsEnabled(bool enabled);
+    void ReadAll();
+    void ShowMessageText(const std::string& text);
+
+    // The about box Help/About shows; made on first use when none is given.
+    void SetAboutBox(TOKRightDlg* aboutBox) { aboutBox_ = aboutBox; }
+    TOKRightDlg* AboutBox() const { return aboutBox_; }
+
+    chart::ChartForm& Chart() { return *chart_; }
+    chart::ChartTables& Tables() { return tables_; }
+    chart::GridModel& GridModel() { return grid_; }
+    ChartGrid& StringGrid1() { return *stringGrid1_; }
+    QPlainTextEdit& Memo1() { return *memo1_; }
+    chart::DocumentPort& Documents() { return *documents_; }
+
+signals:
+    // The main window has closed: the application ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls(QWidget* client);
+    void BuildMenu();
+
+    chart::ChartTables tables_;
+    chart::GridModel grid_;
+    std::unique_ptr<chart::MessagePort> ownMessages_;
+    std::unique_ptr<chart::DocumentPort> ownDocuments_;
+    chart::MessagePort* messages_;
+    chart::DocumentPort* documents_;
+    std::unique_ptr<MemoDetailsPanel> details_;
+    std::unique_ptr<chart::ChartForm> chart_;
+    std::function<void()> startUpdate_;
+    TOKRightDlg* aboutBox_ = nullptr;
+
+    BannerImage* image2_ = nullptr;
+    QLabel* image1_ = nullptr;
+    QToolButton* speedButton1_ = nullptr;
+    ChartGrid* stringGrid1_ = nullptr;
+    QPlainTextEdit* memo1_ = nullptr;
+    QWidget* statusBar1_ = nullptr;
+    QProgressBar* progressBar1_ = nullptr;
+    QAction* exit1_ = nullptr;
+    QAction* update1_ = nullptr;
+    QAction* about1_ = nullptr;
+};
+
+}  // namespace vantrel::ui

@@ -1,0 +1,102 @@
+#include "ui/Unit2.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
+#include <QToolButton>
+
+#include "ui/artwork/artwork.h"
+#include "ui/design_fonts.h"
+#include "ui/guarded_call.h"
+#include "ui/publisher_values.h"
+
+namespace vantrel::ui {
+
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setTextFormat(Qt::PlainText);
+    setCursor(Qt::PointingHandCursor);
+    QPalette navy = palette();
+    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    setPalette(navy);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
+        onClick();
+}
+
+TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      documents_(documents) {
+    setObjectName(QStringLiteral("OKRightDlg"));
+    setWindowTitle(QStringLiteral("About"));
+    setModal(false);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    auto* bevel1 = new QFrame(this);
+    bevel1->setObjectName(QStringLiteral("Bevel1"));
+    bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);  // an etched frame
+    bevel1->setGeometry(8, 8, 225, 65);
+
+    auto* image1 = new QLabel(this);
+    image1->setObjectName(QStringLiteral("Image1"));
+    image1->setPixmap(QPixmap::fromImage(MagnifierPicture()));
+    image1->setGeometry(16, 16, 50, 46);
+    image1->setAccessibleName(QStringLiteral("Magnifying glass with a star"));
+
+    auto* label1 = new QLabel(QStringLiteral("Vantrel 1.0"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setFont(ArialFont(11, true));
+    label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label1->setGeometry(72, 16, 153, 17);
+
+    auto* label2 = new QLabel(QStringLiteral("Web:"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setGeometry(80, 32, 26, 13);
+
+    auto* label3 = new LinkLabel(QString::fromLatin1(kPublisherHost), this);
+    label3->setObjectName(QStringLiteral("Label3"));
+    label3->move(112, 32);
+    label3->adjustSize();
+    label3->onClick = [this] { RunGuarded(this, [this] { Label3Click(); }); };
+
+    auto* label4 = new QLabel(QStringLiteral("E-mail:"), this);
+    label4->setObjectName(QStringLiteral("Label4"));
+    label4->setGeometry(75, 48, 31, 13);
+
+    auto* label5 = new LinkLabel(QString::fromLatin1(kContactAddress), this);
+    label5->setObjectName(QStringLiteral("Label5"));
+    label5->move(112, 48);
+    label5->adjustSize();
+    label5->onClick = [this] { RunGuarded(this, [this] { Label5Click(); }); };
+
+    auto* speedButton1 = new QToolButton(this);
+    speedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    speedButton1->setText(QStringLiteral("CLOSE"));
+    speedButton1->setFont(MsSansSerifFont(11));
+    speedButton1->setAutoRaise(true);  // flat
+    speedButton1->setFocusPolicy(Qt::NoFocus);
+    speedButton1->setGeometry(8, 80, 225, 17);
+    connect(speedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+}
+
+void TOKRightDlg::SpeedButton1Click() { hide(); }
+
+void TOKRightDlg::Label3Click() {
+    documents_.OpenDocument(std::string("http://") + kPublisherHost);
+}
+
+void TOKRightDlg::Label5Click() {
+    documents_.OpenDocument(std::string("mailto:") + kContactAddress);
+}
+
+void TOKRightDlg::ShowCentred() {
+    if (QScreen* shown = screen())
+        move(shown->availableGeometry().center() - rect().center());
+    show();
+}
+
+}  // namespace vantrel::ui

@@ -1,0 +1,48 @@
+#include "ui/grid/cell_delegate.h"
+
+#include <QAbstractItemView>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+#include <algorithm>
+
+namespace vantrel::ui {
+
+CellDelegate::CellDelegate(chart::GridModel& grid, QAbstractItemView& view)
+    : QStyledItemDelegate(&view), grid_(grid), view_(view) {}
+
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    const int col = index.column();
+    const int row = index.row() + grid_.FixedRows();
+    const bool current = col == grid_.Col() && row == grid_.Row();
+    const bool inRange = col >= std::min(grid_.Col(), grid_.AnchorCol()) &&
+                         col <= std::max(grid_.Col(), grid_.AnchorCol()) &&
+                         row >= std::min(grid_.Row(), grid_.AnchorRow()) &&
+                         row <= std::max(grid_.Row(), grid_.AnchorRow());
+    const bool focused = view_.hasFocus();
+    const bool highlighted = inRange && !(current && focused);
+
+    // A disabled grid is drawn as an enabled one: the Active colours always.
+    const QPalette& palette = option.palette;
+    painter->save();
+    painter->setClipRect(option.rect);
+    painter->fillRect(option.rect, palette.color(QPalette::Active,
+                                                 highlighted ? QPalette::Highlight : QPalette::Base));
+    painter->setPen(palette.color(QPalette::Active,
+                                  highlighted ? QPalette::HighlightedText : QPalette::Text));
+    painter->setFont(option.font);
+    painter->drawText(option.rect.adjusted(2, 2, 0, 0),
+                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      index.data(Qt::DisplayRole).toString());
+    if (current && focused) {
+        QStyleOptionFocusRect frame;
+        frame.initFrom(&view_);
+        frame.rect = option.rect;
+        frame.backgroundColor = palette.color(QPalette::Active, QPalette::Base);
+        view_.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, painter, &view_);
+    }
+    painter->restore();
+}
+
+}  // namespace vantrel::ui

@@ -1,0 +1,221 @@
+#include "ui/grid/chart_grid.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "ui/grid/cell_delegate.h"
+#include "ui/grid/grid_table_model.h"
+#include "ui/grid/header_row.h"
+#include "ui/guarded_call.h"
+
+namespace vantrel::ui {
+
+ChartGrid::ChartGrid(chart::GridModel& grid, QWidget* parent)
+    : QTableView(parent), grid_(grid), tableModel_(new GridTableModel(grid, this)) {
+    setHorizontalHeader(new HeaderRow(this));
+    setModel(tableModel_);
+    setItemDelegate(new CellDelegate(grid_, *this));
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(kRowHeight + kGridLine);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setFixedHeight(kFixedRowHeight + kGridLine);
+    horizontalHeader()->resizeSection(0, kNameColumnWidth + kGridLine);
+    for (int col = 1; col < grid_.ColCount(); ++col)
+        horizontalHeader()->resizeSection(col, kResultColumnWidth + kGridLine);
+
+    setShowGrid(true);
+    setCornerButtonEnabled(false);
+    setWordWrap(false);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setDragEnabled(false);
+    setAutoScroll(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+
+    grid_.SetOnChange([this] { Refresh(); });
+    grid_.SetOnScrollHome([this] {
+        scrollToTop();
+        horizontalScrollBar()->setValue(0);
+    });
+    Refresh();
+}
+
+ChartGrid::~ChartGrid() {
+    grid_.SetOnChange(nullptr);
+    grid_.SetOnScrollHome(nullptr);
+}
+
+void ChartGrid::Refresh() {
+    tableModel_->Refresh();
+    ApplyRowHeights();
+    horizontalHeader()->setVisible(grid_.FixedRows() > 0);
+    setEnabled(grid_.Enabled());
+    const int viewRow = tableModel_->ViewRow(grid_.Row());
+    if (viewRow >= 0 && viewRow < tableModel_->rowCount() && grid_.Col() >= 0 &&
+        grid_.Col() < tableModel_->columnCount()) {
+        // Keeps Qt's notion of the current cell (what screen readers follow)
+        // on the grid model's, and the current cell in view.
+        const QModelIndex current = tableModel_->index(viewRow, grid_.Col());
+        selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        scrollTo(current);
+    }
+    viewport()->update();
+}
+
+void ChartGrid::ApplyRowHeights() {
+    // Every row has the default height except a former header row, which keeps
+    // its 5 pixels once the fixed row has been lost.
+    const int rows = tableModel_->rowCount();
+    for (int viewRow = 0; viewRow < rows; ++viewRow) {
+        const int height = tableModel_->GridRow(viewRow) == 0 ? kFixedRowHeight + kGridLine
+                                                              : kRowHeight + kGridLine;
+        if (rowHeight(viewRow) != height)
+            setRowHeight(viewRow, height);
+    }
+}
+
+QRect ChartGrid::CellRect(int col, int gridRow) const {
+    return visualRect(tableModel_->index(tableModel_->ViewRow(gridRow), col));
+}
+
+bool ChartGrid::CellAt(QPoint viewportPos, int& col, int& gridRow) const {
+    const int viewRow = rowAt(viewportPos.y());
+    col = columnAt(viewportPos.x());
+    if (viewRow < 0 || col < 0)
+        return false;
+    gridRow = tableModel_->GridRow(viewRow);
+    return true;
+}
+
+void ChartGrid::Select(int col, int gridRow) {
+    RunGuarded(window(), [&] { grid_.SelectCell(col, gridRow); });
+}
+
+void ChartGrid::Extend(int col, int gridRow) {
+    if (col != grid_.AnchorCol() || gridRow != grid_.AnchorRow())
+        RunGuarded(window(), [&] { grid_.ExtendSelection(col, gridRow); });
+}
+
+void ChartGrid::mousePressEvent(QMouseEvent* event) {
+    pressed_ = false;
+    if (!grid_.Enabled())
+        return;
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() != Qt::LeftButton)
+        return;
+    int col = 0, gridRow = 0;
+    if (!CellAt(event->position().toPoint(), col, gridRow))
+        return;
+    pressed_ = true;
+    if (event->modifiers() & Qt::ShiftModifier)
+        Extend(col, gridRow);
+    else
+        Select(col, gridRow);
+}
+
+void ChartGrid::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove_)
+        RunGuarded(window(), onMouseMove_);
+    if (!pressed_ || !(event->buttons() & Qt::LeftButton) || !grid_.Enabled())
+        return;
+    int col = 0, gridRow = 0;
+    if (CellAt(event->position().toPoint(), col, gridRow))
+        Extend(col, gridRow);
+}
+
+void ChartGrid::mouseReleaseEvent(QMouseEvent* event) {
+    const bool clicked = pressed_ && event->button() == Qt::LeftButton;
+    pressed_ = false;
+    if (clicked && onClick_)
+        RunGuarded(window(), onClick_);
+}
+
+void ChartGrid::mouseDoubleClickEvent(QMouseEvent*) {
+    // The second press of a double click selects nothing.
+}
+
+int ChartGrid::FullyVisibleRows() const {
+    return std::max(1, viewport()->height() / (kRowHeight + kGridLine));
+}
+
+int ChartGrid::TopVisibleRow() const {
+    const int viewRow = rowAt(0);
+    return viewRow < 0 ? grid_.FixedRows() : tableModel_->GridRow(viewRow);
+}
+
+int ChartGrid::BottomVisibleRow() const {
+    const int rows = tableModel_->rowCount();
+    int bottom = rowAt(0);
+    if (bottom < 0)
+        return grid_.FixedRows();
+    while (bottom + 1 < rows &&
+           rowViewportPosition(bottom + 1) + rowHeight(bottom + 1) <= viewport()->height())
+        ++bottom;
+    return tableModel_->GridRow(bottom);
+}
+
+void ChartGrid::keyPressEvent(QKeyEvent* event) {
+    if (!grid_.Enabled()) {
+        event->ignore();
+        return;
+    }
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    // Shift moves the far end of the selected range, otherwise the current cell.
+    int col = shift ? grid_.AnchorCol() : grid_.Col();
+    int row = shift ? grid_.AnchorRow() : grid_.Row();
+    const int lastCol = grid_.ColCount() - 1;
+    const int lastRow = grid_.RowCount() - 1;
+    switch (event->key()) {
+        case Qt::Key_Up: --row; break;
+        case Qt::Key_Down: ++row; break;
+        case Qt::Key_Left: --col; break;
+        case Qt::Key_Right: ++col; break;
+        case Qt::Key_PageUp: row = ctrl ? TopVisibleRow() : row - FullyVisibleRows(); break;
+        case Qt::Key_PageDown: row = ctrl ? BottomVisibleRow() : row + FullyVisibleRows(); break;
+        case Qt::Key_Home:
+            col = 0;
+            if (ctrl)
+                row = grid_.FixedRows();
+            break;
+        case Qt::Key_End:
+            col = lastCol;
+            if (ctrl)
+                row = lastRow;
+            break;
+        default:
+            // Not a move: let the window have it (Tab, shortcuts).
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+    if (lastRow < grid_.FixedRows())
+        return;
+    col = std::clamp(col, 0, lastCol);
+    row = std::clamp(row, grid_.FixedRows(), lastRow);
+    if (shift)
+        Extend(col, row);
+    else if (col != grid_.Col() || row != grid_.Row())
+        Select(col, row);
+}
+
+void ChartGrid::wheelEvent(QWheelEvent* event) {
+    if (!grid_.Enabled() || !hasFocus()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const int delta = event->angleDelta().y();
+    RunGuarded(window(), [&] { grid_.Wheel(delta); });
+}
+
+}  // namespace vantrel::ui

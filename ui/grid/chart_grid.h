@@ -1,0 +1,68 @@
+#pragma once
+// StringGrid1: the widget that presents the chart grid model and feeds it the
+// user's input. Every way into the cell-selection event goes through the
+// model: a left press on a non-fixed cell (the current one too), a keyboard
+// move to a different cell, a wheel notch while focused. A double click's
+// second press, a press on the fixed row or in a column-sizing zone, dragging
+// and Shift-press raise no event (the last two extend the selected range).
+#include <QTableView>
+#include <functional>
+
+#include "chart/tables/grid_model.h"
+
+namespace vantrel::ui {
+
+class GridTableModel;
+
+class ChartGrid : public QTableView {
+    Q_OBJECT
+public:
+    // Cell sizes as designed; each Qt section adds the 1-pixel grid line.
+    static constexpr int kNameColumnWidth = 225;
+    static constexpr int kResultColumnWidth = 25;
+    static constexpr int kRowHeight = 25;
+    static constexpr int kFixedRowHeight = 5;
+    static constexpr int kGridLine = 1;
+
+    ChartGrid(chart::GridModel& grid, QWidget* parent);
+    ~ChartGrid() override;
+
+    chart::GridModel& Model() { return grid_; }
+    GridTableModel& TableModel() { return *tableModel_; }
+
+    // The window's StringGrid1Click and StringGrid1MouseMove handlers.
+    void SetOnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
+    void SetOnMouseMove(std::function<void()> handler) { onMouseMove_ = std::move(handler); }
+
+    // Brings the widget up to date with the grid model.
+    void Refresh();
+
+    // Where (col, grid row) lies in viewport coordinates: for tests and
+    // screenshots.
+    QRect CellRect(int col, int gridRow) const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    bool CellAt(QPoint viewportPos, int& col, int& gridRow) const;
+    int FullyVisibleRows() const;
+    int TopVisibleRow() const;
+    int BottomVisibleRow() const;
+    void Select(int col, int gridRow);
+    void Extend(int col, int gridRow);
+    void ApplyRowHeights();
+
+    chart::GridModel& grid_;
+    GridTableModel* tableModel_;
+    std::function<void()> onClick_;
+    std::function<void()> onMouseMove_;
+    bool pressed_ = false;
+};
+
+}  // namespace vantrel::ui

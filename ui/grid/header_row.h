@@ -1,0 +1,18 @@
+#pragma once
+// The grid's fixed row: 5 pixels high, no text (the headings picture above the
+// grid names the columns). Dragging a column border inside it resizes the
+// column; pressing anywhere else in it does nothing.
+#include <QHeaderView>
+
+namespace vantrel::ui {
+
+class HeaderRow : public QHeaderView {
+    Q_OBJECT
+public:
+    explicit HeaderRow(QWidget* parent);
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+};
+
+}  // namespace vantrel::ui

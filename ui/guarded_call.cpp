@@ -1,0 +1,21 @@
+#include "ui/guarded_call.h"
+
+#include <exception>
+
+#include "ui/error_box.h"
+
+namespace vantrel::ui {
+
+bool RunGuarded(QWidget* owner, const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (const std::exception& error) {
+        ShowErrorBox(owner, error.what());
+    } catch (...) {
+        ShowErrorBox(owner, "Unknown error");
+    }
+    return false;
+}
+
+}  // namespace vantrel::ui

@@ -1,0 +1,36 @@
+#include "ui/ports/memo_details_panel.h"
+
+#include <QPlainTextEdit>
+
+#include "ui/text/byte_text.h"
+
+namespace vantrel::ui {
+
+MemoDetailsPanel::MemoDetailsPanel(QPlainTextEdit& memo, std::string initialText)
+    : memo_(memo), bytes_(std::move(initialText)) {
+    memo_.setPlainText(ToDisplayLines(DecodeChartText(bytes_)));
+    typing_ = QObject::connect(&memo_, &QPlainTextEdit::textChanged, &memo_, [this] {
+        if (!settingText_)
+            typedSinceSet_ = true;
+    });
+}
+
+MemoDetailsPanel::~MemoDetailsPanel() { QObject::disconnect(typing_); }
+
+void MemoDetailsPanel::Clear() { SetText(std::string()); }
+
+std::string MemoDetailsPanel::Text() const {
+    if (typedSinceSet_)
+        return EncodeUtf8(ToCrLfLines(memo_.toPlainText()));
+    return bytes_;
+}
+
+void MemoDetailsPanel::SetText(const std::string& text) {
+    bytes_ = text;
+    typedSinceSet_ = false;
+    settingText_ = true;
+    memo_.setPlainText(ToDisplayLines(DecodeChartText(bytes_)));
+    settingText_ = false;
+}
+
+}  // namespace vantrel::ui

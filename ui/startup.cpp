@@ -1,0 +1,49 @@
+#include "ui/startup.h"
+
+#include <QApplication>
+#include <exception>
+
+#include "chart/files/local_path.h"
+#include "ui/Unit1.h"
+#include "ui/Unit2.h"
+#include "ui/artwork/artwork.h"
+#include "ui/error_box.h"
+
+namespace vantrel::ui {
+namespace {
+
+// The last line of defence: an error that escapes an event handler not
+// already guarded is shown in the standard error box and the loop goes on.
+class GuardedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            ShowErrorBox(nullptr, error.what());
+        } catch (...) {
+            ShowErrorBox(nullptr, "Unknown error");
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+int Run(int argc, char** argv) {
+    GuardedApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    QApplication::setWindowIcon(ApplicationIcon());
+
+    // Form1's creation loads the chart, message boxes and all.
+    TForm1 form1(chart::ExecutableDirectory());
+    // The about box, created hidden; it lives as long as Form1.
+    form1.SetAboutBox(new TOKRightDlg(form1.Documents(), &form1));
+
+    QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    form1.show();
+    return QApplication::exec();
+}
+
+}  // namespace vantrel::ui
