@@ -50,15 +50,6 @@ TEST_F(GridModelTest, CellsOutliveTheCountsAndNeverChangeThem) {
     EXPECT_EQ(grid.Cell(0, 7), "beyond");
 }
 
-TEST_F(GridModelTest, InitialState) {
-    EXPECT_EQ(grid.ColCount(), 8);
-    EXPECT_EQ(grid.RowCount(), 2);
-    EXPECT_EQ(grid.FixedRows(), 1);
-    EXPECT_EQ(grid.Col(), 0);
-    EXPECT_EQ(grid.Row(), 1);
-    EXPECT_TRUE(grid.Enabled());
-}
-
 TEST_F(GridModelTest, RowCountRuleMovesTheCurrentCellToTheLastRowWithAnEvent) {
     MoveTo(0, 5);
     grid.SetRowCount(6);  // same value: nothing
