@@ -161,6 +161,8 @@ std::unique_ptr<HttpClient> HttpClient::Create(const HttpLimits& limits) {
         return nullptr;
     }
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    // A cancel (the window closing) must not wait for a slow name lookup to end.
+    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
     curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");

@@ -54,14 +54,6 @@ TEST_F(UpdateRunTest, SuccessReplacesAllThreeFilesBeforeReloading) {
     ExpectNoStagingFiles();
 }
 
-// The version gate is the reload's business: the worker delivers the file.
-TEST_F(UpdateRunTest, VersionNeedingNewerProgramIsStillPutInPlaceAndReloaded) {
-    ServeNewChart("10\r\n11\r\n");
-    Run(Settings(server_.Base()));
-    EXPECT_EQ(port_.Calls(), kSucceeded);
-    ExpectNewChart("10\r\n11\r\n");
-}
-
 TEST_F(UpdateRunTest, RedirectOnPolicyLeavesAllThreeFilesAsTheyWere) {
     ServeNewChart();
     server_.On("/policy.dat", {Send("HTTP/1.1 302 Found\r\nLocation: http://mirror.example/policy.dat\r\n"
