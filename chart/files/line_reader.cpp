@@ -36,7 +36,7 @@ void AppendWithoutCr(std::string& line, const char* begin, const char* end) {
 
 }  // namespace
 
-LineReader::LineReader(const std::string& path) {
+LineReader::LineReader(const std::string& path, std::uint64_t sizeCap) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) ThrowOpenError(errno);
     struct stat st {};
@@ -48,6 +48,10 @@ LineReader::LineReader(const std::string& path) {
     if (!S_ISREG(st.st_mode)) {
         Close();
         ThrowIoError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    }
+    if (static_cast<std::uint64_t>(st.st_size) > sizeCap) {
+        Close();
+        throw FileError("File too large");
     }
     const int flags = ::fcntl(fd_, F_GETFL);
     if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) < 0) {

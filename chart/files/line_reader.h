@@ -5,6 +5,8 @@
 // limit. Failures are raised as FileError; the file is closed when the reader
 // goes away, whatever happened.
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,13 +18,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The largest chart file the readers accept, the same as the update worker's
+// download cap: a huge file (say 1 GB of one line) is refused at open instead
+// of being read into memory.
+inline constexpr std::uint64_t kChartFileSizeCap = 16u * 1024u * 1024u;
+
 class LineReader {
 public:
     static constexpr std::size_t kBufferSize = 64 * 1024;
+    static constexpr std::uint64_t kNoSizeCap = std::numeric_limits<std::uint64_t>::max();
 
     // Opens an existing regular file for reading. Never blocks on a FIFO or
-    // a device: anything that is not a regular file is refused.
-    explicit LineReader(const std::string& path);
+    // a device: anything that is not a regular file is refused, and so is a
+    // file larger than sizeCap bytes ("File too large").
+    explicit LineReader(const std::string& path, std::uint64_t sizeCap = kNoSizeCap);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;

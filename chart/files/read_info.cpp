@@ -27,7 +27,7 @@ void WriteResults(GridModel& grid, const std::string& line, int col, int row) {
 
 void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
     try {
-        LineReader file(LocalPath(chartDirectory_, fileName));
+        LineReader file(LocalPath(chartDirectory_, fileName), kChartFileSizeCap);
         int p = 0;  // records completed
         int lineInRecord = 0;
         grid.SetRowCount(2);

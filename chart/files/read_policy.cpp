@@ -8,7 +8,7 @@ namespace chart {
 
 void ChartForm::ReadPolicy(const std::string& fileName) {
     try {
-        LineReader file(LocalPath(chartDirectory_, fileName));
+        LineReader file(LocalPath(chartDirectory_, fileName), kChartFileSizeCap);
         long long i = 0;  // line in record
         long long j = 1;  // test
         // Deliberately kept across records: an empty record stores the

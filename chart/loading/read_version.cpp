@@ -6,7 +6,7 @@ namespace chart {
 
 void ChartForm::ReadVersion() {
     try {
-        LineReader file(LocalPath(chartDirectory_, "version"));
+        LineReader file(LocalPath(chartDirectory_, "version"), kChartFileSizeCap);
         tables_.LatestVersion = file.ReadLine();
         tables_.RequiredVersion = file.ReadLine();
     } catch (...) {
