@@ -1,0 +1,71 @@
+#pragma once
+// Drives a real Form1 over a chart written into a temporary directory, with a
+// recording open-document port and message boxes dismissed as they appear.
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ui/Unit1.h"
+
+namespace vantrel::ui::testing {
+
+// A temporary chart directory, removed at the end of the test.
+class ChartDirectory {
+public:
+    ChartDirectory();
+    ~ChartDirectory();
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Four programs, six tests of two sub-criteria each, version 10/10.
+void WriteSampleChart(const ChartDirectory& directory);
+
+class RecordingDocuments : public chart::DocumentPort {
+public:
+    void OpenDocument(const std::string& address) override { opened.push_back(address); }
+    std::vector<std::string> opened;
+};
+
+// Closes every modal box shortly after it opens and records what it said.
+class ModalDismisser {
+public:
+    struct Seen {
+        std::string objectName;
+        std::string title;
+        std::string text;
+        bool mainWindowVisible;
+    };
+    ModalDismisser();
+    std::vector<Seen> seen;
+
+private:
+    void Poll();
+    QTimer timer_;
+};
+
+class FormTest : public ::testing::Test {
+protected:
+    // Creates Form1 over the chart in dir_ and shows it.
+    void Open(bool show = true);
+    // Counts the grid's selection events (then runs the window's handler).
+    void CountSelections();
+    QPoint CellCentre(int col, int row);
+    std::string MemoText();
+
+    ChartDirectory dir_;
+    RecordingDocuments documents_;
+    ModalDismisser boxes_;
+    std::unique_ptr<TForm1> form_;
+    std::vector<std::pair<int, int>> selections_;
+};
+
+}  // namespace vantrel::ui::testing

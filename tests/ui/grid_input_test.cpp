@@ -1,0 +1,150 @@
+// Every way into the grid's cell-selection event raises it exactly once; the
+// ways out raise nothing.
+#include <QApplication>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "form_fixture.h"
+#include "ui/grid/chart_grid.h"
+
+namespace vantrel::ui::testing {
+namespace {
+
+using Cells = std::vector<std::pair<int, int>>;
+
+class GridInputTest : public FormTest {
+protected:
+    void SetUp() override {
+        WriteSampleChart(dir_);
+        Open();
+        CountSelections();
+        grid().setFocus();
+        QApplication::processEvents();
+    }
+    ChartGrid& grid() { return form_->StringGrid1(); }
+    QWidget* cells() { return grid().viewport(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(&grid(), key, modifiers);
+    }
+    void Wheel(int delta) {
+        const QPoint at = CellCentre(1, 1);
+        QWheelEvent event(at, cells()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(cells(), &event);
+    }
+    std::pair<int, int> Current() { return {form_->GridModel().Col(), form_->GridModel().Row()}; }
+};
+
+TEST_F(GridInputTest, PressesOnCellsRaiseTheEventEachTime) {
+    QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(2, 3));
+    QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(2, 3));  // the current cell again
+    EXPECT_EQ(selections_, (Cells{{2, 3}, {2, 3}}));
+    EXPECT_EQ(Current(), (std::pair{2, 3}));
+    // A program's name opens its address once per press.
+    QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(0, 2));
+    QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(0, 2));
+    EXPECT_EQ(documents_.opened,
+              (std::vector<std::string>{"http://www.prog2.example/", "http://www.prog2.example/"}));
+}
+
+TEST_F(GridInputTest, DoubleClickRaisesTheEventOnce) {
+    // Through the window, so Qt turns the second press into a double click.
+    QTest::mouseDClick(form_->windowHandle(), Qt::LeftButton, {},
+                       cells()->mapTo(form_.get(), CellCentre(0, 3)));
+    EXPECT_EQ(selections_, (Cells{{0, 3}}));
+    EXPECT_EQ(documents_.opened, (std::vector<std::string>{"http://www.prog3.example/"}));
+}
+
+TEST_F(GridInputTest, FixedRowSizingZoneDragAndShiftPressRaiseNothing) {
+    QHeaderView* header = grid().horizontalHeader();
+    ASSERT_TRUE(header->isVisible());
+    ASSERT_EQ(header->height(), 6);
+    QWidget* fixedRow = header->viewport();
+    // Inside the fixed row, away from a border, then on the border between
+    // columns 0 and 1, dragging it: the column grows, nothing is selected.
+    QTest::mouseClick(fixedRow, Qt::LeftButton, {}, QPoint(100, 2));
+    const int border = header->sectionViewportPosition(1) - 1;
+    QTest::mousePress(fixedRow, Qt::LeftButton, {}, QPoint(border, 2));
+    QTest::mouseMove(fixedRow, QPoint(border + 20, 2));
+    QTest::mouseRelease(fixedRow, Qt::LeftButton, {}, QPoint(border + 20, 2));
+    EXPECT_EQ(header->sectionSize(0), 226 + 20);
+    EXPECT_TRUE(selections_.empty());
+
+    header->resizeSection(0, 226);
+    QTest::mousePress(cells(), Qt::LeftButton, {}, CellCentre(1, 1));
+    QTest::mouseMove(cells(), CellCentre(3, 3));
+    QTest::mouseRelease(cells(), Qt::LeftButton, {}, CellCentre(3, 3));
+    QTest::mouseClick(cells(), Qt::LeftButton, Qt::ShiftModifier, CellCentre(4, 2));
+    EXPECT_EQ(selections_, (Cells{{1, 1}}));
+    EXPECT_EQ(Current(), (std::pair{1, 1}));
+    EXPECT_EQ(form_->GridModel().AnchorCol(), 4);
+    EXPECT_EQ(form_->GridModel().AnchorRow(), 2);
+}
+
+TEST_F(GridInputTest, KeyboardMovesRaiseTheEventOnlyForADifferentCell) {
+    Key(Qt::Key_Right);                      // (1,1)
+    Key(Qt::Key_Down);                       // (1,2)
+    Key(Qt::Key_End);                        // (7,2)
+    Key(Qt::Key_Right);                      // already in the last column: nothing
+    Key(Qt::Key_Home);                       // (0,2)
+    Key(Qt::Key_End, Qt::ControlModifier);   // (7,4)
+    Key(Qt::Key_Down);                       // last row: nothing
+    Key(Qt::Key_Home, Qt::ControlModifier);  // (0,1)
+    Key(Qt::Key_Up);                         // the fixed row is not reachable: nothing
+    Key(Qt::Key_PageDown);                   // a page down, clamped to the last row
+    Key(Qt::Key_PageUp, Qt::ControlModifier);  // top visible row
+    Key(Qt::Key_PageDown, Qt::ControlModifier);  // bottom visible row
+    EXPECT_EQ(selections_, (Cells{{1, 1}, {1, 2}, {7, 2}, {0, 2}, {7, 4}, {0, 1}, {0, 4}, {0, 1}, {0, 4}}));
+    // Shift+arrow only extends the range.
+    Key(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(selections_.size(), 9u);
+    EXPECT_EQ(form_->GridModel().AnchorRow(), 3);
+}
+
+TEST_F(GridInputTest, LeftArrowIntoTheNameColumnOpensThePage) {
+    QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(1, 3));
+    Key(Qt::Key_Left);
+    EXPECT_EQ(documents_.opened, (std::vector<std::string>{"http://www.prog3.example/"}));
+}
+
+TEST_F(GridInputTest, WheelNotchesMoveOneRowKeepingTheRemainder) {
+    QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(3, 2));
+    Wheel(-120);  // towards the user: down
+    Wheel(-60);
+    Wheel(-60);   // 60 + 60 make the second notch
+    Wheel(-120);  // already in the last row: no move
+    Wheel(120);
+    EXPECT_EQ(selections_, (Cells{{3, 2}, {3, 3}, {3, 4}, {3, 3}}));
+    // Not focused: the wheel does nothing.
+    form_->Memo1().setFocus();
+    Wheel(120);
+    EXPECT_EQ(selections_.size(), 4u);
+}
+
+TEST_F(GridInputTest, DisabledGridTakesNoInput) {
+    form_->SetGridEnabled(false);
+    QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(2, 2));
+    Key(Qt::Key_Down);
+    Wheel(-120);
+    EXPECT_TRUE(selections_.empty());
+    EXPECT_FALSE(grid().isEnabled());
+}
+
+TEST_F(GridInputTest, AnErrorInTheHandlerIsShownAndTheCellStays) {
+    dir_.Write("policy", "");  // every test's count stays empty
+    Open();
+    CountSelections();
+    ASSERT_TRUE(boxes_.seen.empty());
+    QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(2, 3));
+    ASSERT_EQ(boxes_.seen.size(), 1u);
+    EXPECT_EQ(boxes_.seen[0].objectName, "VantrelErrorBox");
+    EXPECT_EQ(boxes_.seen[0].title, "Vantrel");
+    EXPECT_EQ(boxes_.seen[0].text, "'' is not a valid integer value.");
+    EXPECT_EQ(Current(), (std::pair{0, 1}));
+    EXPECT_EQ(MemoText(), "");
+}
+
+}  // namespace
+}  // namespace vantrel::ui::testing

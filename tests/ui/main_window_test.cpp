@@ -1,0 +1,190 @@
+// The main window as a person meets it: start-up, layout, banner link zone,
+// details panel, about box, screen-reader access.
+#include <QAccessible>
+#include <QAccessibleTableInterface>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTest>
+#include <QToolButton>
+
+#include "form_fixture.h"
+#include "ui/Unit2.h"
+#include "ui/grid/chart_grid.h"
+
+namespace vantrel::ui::testing {
+namespace {
+
+class MainWindowTest : public FormTest {
+protected:
+    void MoveOverBanner(int x, int y) { QTest::mouseMove(Banner(), QPoint(x, y)); }
+    QWidget* Banner() { return form_->findChild<QWidget*>("Image2"); }
+    Qt::CursorShape BannerCursor() { return Banner()->cursor().shape(); }
+    void Click(int col, int row) {
+        QTest::mouseClick(form_->StringGrid1().viewport(), Qt::LeftButton, {}, CellCentre(col, row));
+    }
+};
+
+TEST_F(MainWindowTest, StartWithoutFilesShowsThreeMessagesBeforeTheWindow) {
+    Open(false);
+    ASSERT_EQ(boxes_.seen.size(), 3u);
+    EXPECT_EQ(boxes_.seen[0].text,
+              "No version file found. Please click \"Update\" button to receive new.");
+    EXPECT_EQ(boxes_.seen[1].text, "No data file found. Please click \"Update\" button to receive new.");
+    EXPECT_EQ(boxes_.seen[2].text,
+              "No testing policy file found. Please click \"Update\" button to receive new.");
+    for (const auto& box : boxes_.seen) {
+        EXPECT_EQ(box.objectName, "VantrelMessageBox");
+        EXPECT_EQ(box.title, "Vantrel");
+        EXPECT_FALSE(box.mainWindowVisible);
+    }
+    form_->show();
+    EXPECT_FALSE(form_->GridEnabled());
+    EXPECT_FALSE(form_->StringGrid1().isEnabled());
+}
+
+TEST_F(MainWindowTest, LayoutIsFixedAsDesigned) {
+    WriteSampleChart(dir_);
+    Open();
+    EXPECT_TRUE(boxes_.seen.empty());
+    EXPECT_EQ(form_->windowTitle(), "Vantrel");
+    EXPECT_EQ(form_->centralWidget()->size(), QSize(762, 380));
+    EXPECT_EQ(form_->minimumSize(), form_->maximumSize());
+    EXPECT_FALSE(form_->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(form_->windowFlags() & Qt::WindowMinimizeButtonHint);
+    const std::pair<const char*, QRect> controls[] = {
+        {"Image2", {0, 0, 762, 54}},        {"Image1", {225, 0, 239, 55}},
+        {"SpeedButton1", {0, 336, 761, 25}}, {"StringGrid1", {0, 54, 429, 281}},
+        {"Memo1", {432, 54, 329, 281}},      {"StatusBar1", {0, 362, 761, 17}},
+        {"ProgressBar1", {655, 364, 106, 15}},
+    };
+    for (const auto& [name, geometry] : controls) {
+        auto* control = form_->findChild<QWidget*>(name);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_EQ(control->geometry(), geometry) << name;
+    }
+    EXPECT_EQ(form_->Memo1().toPlainText().toStdString(),
+              "Select the cell to view testing details or click on the program`s name in \n"
+              "chart to learn more about the selected keylogger.");
+    form_->StringGrid1().setFocus();
+    QTest::keyClick(&form_->StringGrid1(), Qt::Key_Tab);  // tab order: grid, then Memo1
+    EXPECT_TRUE(form_->Memo1().hasFocus());
+    QStringList menus;
+    for (QAction* menu : form_->menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus, (QStringList{"File", "Options", "Help"}));
+}
+
+TEST_F(MainWindowTest, BannerLinkZoneHasTheHandAndOpensTheSite) {
+    WriteSampleChart(dir_);
+    Open();
+    MoveOverBanner(400, 30);
+    EXPECT_EQ(BannerCursor(), Qt::ArrowCursor);
+    QTest::mouseClick(Banner(), Qt::LeftButton, {}, QPoint(400, 30));
+    EXPECT_TRUE(documents_.opened.empty());
+    MoveOverBanner(638, 10);
+    EXPECT_EQ(BannerCursor(), Qt::ArrowCursor);
+    MoveOverBanner(639, 21);
+    EXPECT_EQ(BannerCursor(), Qt::ArrowCursor);
+    MoveOverBanner(639, 20);
+    EXPECT_EQ(BannerCursor(), Qt::PointingHandCursor);
+    QTest::mouseClick(Banner(), Qt::LeftButton, {}, QPoint(639, 20));
+    EXPECT_EQ(documents_.opened, (std::vector<std::string>{"http://www.vantrel.example"}));
+}
+
+TEST_F(MainWindowTest, SelectedCellsFillTheDetailsPanel) {
+    WriteSampleChart(dir_);
+    Open();
+    Click(1, 2);  // flags "10": First YES, Second NO
+    EXPECT_EQ(MemoText(), "OS support\nFirst: YES\nSecond: NO\n\n");
+    Click(7, 1);  // "Total": the six blocks
+    EXPECT_EQ(MemoText(),
+              "OS support\nFirst: YES\nSecond: NO\n\n"
+              "Demo version\nFirst: NO\nSecond: YES\n\n"
+              "Interception\nFirst: YES\nSecond: YES\n\n"
+              "Log viewing\nFirst: NO\nSecond: NO\n\n"
+              "Security\nFirst: YES\nSecond: N/A\n\n"
+              "Network options\nFirst: NO\nSecond: N/A\n\n");
+    EXPECT_TRUE(documents_.opened.empty());
+}
+
+TEST_F(MainWindowTest, UpdateButtonAndMenuItemStartTheSameUpdate) {
+    WriteSampleChart(dir_);
+    Open();
+    int started = 0;
+    form_->SetUpdateStarter([&] { ++started; });
+    form_->findChild<QToolButton*>("SpeedButton1")->click();
+    form_->findChild<QAction*>("Update1")->trigger();
+    EXPECT_EQ(started, 2);
+    form_->SetUpdateCommandsEnabled(false);
+    EXPECT_FALSE(form_->findChild<QAction*>("Update1")->isEnabled());
+    form_->SetProgress(66);
+    EXPECT_EQ(form_->findChild<QProgressBar*>("ProgressBar1")->value(), 66);
+}
+
+TEST_F(MainWindowTest, AboutBoxIsShownWithoutBeingModalAndItsLinksOpen) {
+    WriteSampleChart(dir_);
+    Open();
+    form_->findChild<QAction*>("About1")->trigger();
+    auto* about = form_->findChild<TOKRightDlg*>("OKRightDlg");
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_FALSE(about->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(about->windowTitle(), "About");
+    EXPECT_EQ(about->size(), QSize(241, 100));
+    EXPECT_TRUE(about->windowFlags() & Qt::Tool);
+    EXPECT_EQ(about->findChild<QLabel*>("Label1")->text(), "Vantrel 1.0");
+    const QPoint placed = about->pos();
+    about->move(placed + QPoint(5, 5));
+    form_->About1Click();  // already visible: nothing changes
+    EXPECT_EQ(about->pos(), placed + QPoint(5, 5));
+
+    QTest::mouseClick(about->findChild<QLabel*>("Label3"), Qt::LeftButton);
+    QTest::mouseClick(about->findChild<QLabel*>("Label5"), Qt::LeftButton);
+    EXPECT_EQ(documents_.opened,
+              (std::vector<std::string>{"http://www.vantrel.example", "mailto:support@vantrel.example"}));
+    about->findChild<QToolButton*>("SpeedButton1")->click();
+    EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(MainWindowTest, ScreenReadersReadCellsAndDetails) {
+    WriteSampleChart(dir_);
+    Open();
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&form_->StringGrid1());
+    ASSERT_NE(grid, nullptr);
+    QAccessibleTableInterface* table = grid->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->columnCount(), 8);
+    EXPECT_EQ(table->rowCount(), 4);
+    QAccessibleInterface* cell = table->cellAt(2, 0);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), "Charlie");
+    EXPECT_EQ(cell->tableCellInterface()->rowIndex(), 2);
+    EXPECT_EQ(cell->tableCellInterface()->columnIndex(), 0);
+    EXPECT_EQ(table->cellAt(0, 7)->text(QAccessible::Name), "21");
+
+    QAccessibleInterface* memo = QAccessible::queryAccessibleInterface(&form_->Memo1());
+    ASSERT_NE(memo, nullptr);
+    ASSERT_NE(memo->textInterface(), nullptr);
+    EXPECT_TRUE(memo->textInterface()->text(0, 10).startsWith("Select the"));
+    QAccessibleInterface* banner = QAccessible::queryAccessibleInterface(Banner());
+    EXPECT_EQ(banner->text(QAccessible::Name), "Powered by www.vantrel.example");
+}
+
+TEST_F(MainWindowTest, FileExitAndTheCloseBoxBothCloseTheWindow) {
+    WriteSampleChart(dir_);
+    Open();
+    int closed = 0;
+    QObject::connect(form_.get(), &TForm1::closed, [&] { ++closed; });
+    form_->findChild<QAction*>("Exit1")->trigger();
+    EXPECT_FALSE(form_->isVisible());
+    form_->show();
+    form_->close();
+    EXPECT_EQ(closed, 2);
+}
+
+}  // namespace
+}  // namespace vantrel::ui::testing
