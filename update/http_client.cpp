@@ -15,12 +15,17 @@ using Clock = std::chrono::steady_clock;
 // the stall clock are looked at again.
 constexpr int kPollSliceMs = 50;
 
+// A real answer's headers are a few hundred bytes; a server that sends more
+// than this is refused instead of being listened to forever.
+constexpr std::size_t kHeaderCap = 64 * 1024;
+
 // What the callbacks of one GET share.
 struct Transfer {
     OutputFile* out = nullptr;
     std::string urlPath;
     std::uint64_t cap = 0;
     std::uint64_t written = 0;
+    std::size_t headerBytes = 0;  // interim answers' headers included
     ResponseCheck check;
     std::optional<Failure> own;  // a failure the callbacks decided on
     bool connected = false;
@@ -51,6 +56,11 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     auto& t = *static_cast<Transfer*>(user);
     const size_t n = size * count;
     MarkActivity(t);
+    t.headerBytes += n;
+    if (t.headerBytes > kHeaderCap) {
+        t.own = MakeFailure(FailureKind::NotUnderstood, t.urlPath);
+        return 0;
+    }
     if (t.check.OnHeaderLine(std::string_view(data, n)) == ResponseCheck::Verdict::Refuse) {
         if (!t.own) t.own = RefusedAnswer(t);
         return 0;  // aborts the transfer before any body byte
@@ -134,6 +144,16 @@ Failure FromCurlCode(CURLcode code, CURL* easy, const Transfer& t, const std::st
     case CURLE_FILESIZE_EXCEEDED:
         f.kind = FailureKind::TooLarge;
         f.limit = t.cap;
+        break;
+    case CURLE_OUT_OF_MEMORY:
+        // While the headers are read, this is libcurl refusing one header
+        // line longer than it accepts, not the machine running out.
+        if (t.check.Current() == ResponseCheck::Verdict::Pending) {
+            f.kind = FailureKind::NotUnderstood;
+        } else {
+            f.kind = FailureKind::Other;
+            f.detail = curl_easy_strerror(code);
+        }
         break;
     case CURLE_WEIRD_SERVER_REPLY:
     case CURLE_UNSUPPORTED_PROTOCOL:  // includes an answer without a status line

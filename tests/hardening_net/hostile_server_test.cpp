@@ -1,0 +1,141 @@
+// Servers that try to hang the update, fill the disk or confuse the worker:
+// each must end in the failure message within the time limits, with the
+// three files untouched and nothing left behind.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "endless_server.h"
+#include "scripted_server.h"
+#include "update_fixture.h"
+
+namespace update_test {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace std::string_literals;
+using Clock = std::chrono::steady_clock;
+
+// Well inside the worker's own limits (15 s to connect, 30 s of silence);
+// the tests run with shorter limits, so a hostile server that is stopped at
+// all is stopped long before this.
+constexpr auto kPromptly = 15s;
+
+struct Hostile {
+    const char* name;
+    Script script;          // played for every path; empty: endless server
+    std::string head;       // endless server: sent once per request...
+    std::string piece;      // ...then this, over and over
+    std::string expected;   // a piece of the failure message
+};
+
+void PrintTo(const Hostile& h, std::ostream* os) { *os << h.name; }
+
+const std::string kLargeOk = "HTTP/1.1 200 OK\r\nContent-Length: ";
+
+const Hostile kHostile[] = {
+    {"HeadersForever", {}, "HTTP/1.1 200 OK\r\n", "X-Filler: " + std::string(100, 'h') + "\r\n",
+     "the data server's answer for /data.dat was not understood."},
+    {"OneHeaderLineForever", {}, "HTTP/1.1 200 OK\r\nX-Filler: ", std::string(4096, 'h'),
+     "the data server's answer for /data.dat was not understood."},
+    {"StatusLineForever", {}, "HTTP/1.1 200 ", std::string(4096, 'O'),
+     "the data server's answer for /data.dat was not understood."},
+    {"EndlessChunkedBody", {}, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
+     "1000\r\n" + std::string(4096, 'c') + "\r\n",
+     "the download of /data.dat was larger than 16 MiB."},
+    {"EndlessBodyUntilClose", {}, "HTTP/1.1 200 OK\r\n\r\n", std::string(4096, 'b'),
+     "the download of /data.dat was larger than 16 MiB."},
+
+    // 2^63 does not fit a signed 64-bit length; 2^63 - 1 just does.
+    {"ContentLengthTwoToThe63", {Send(kLargeOk + "9223372036854775808\r\n\r\nbody"), Hang()}, {}, {},
+     "the download of /data.dat was larger than 16 MiB."},
+    {"ContentLengthTwoToThe63MinusOne", {Send(kLargeOk + "9223372036854775807\r\n\r\nbody"), Hang()}, {}, {},
+     "the download of /data.dat was larger than 16 MiB."},
+    {"ContentLengthTwoToThe64", {Send(kLargeOk + "18446744073709551616\r\n\r\nbody"), Hang()}, {}, {},
+     "the download of /data.dat was larger than 16 MiB."},
+
+    {"ResetInTheMiddleOfABody",
+     {Send(kLargeOk + "1000\r\n\r\n" + std::string(500, 'r')), Pause(50ms), Reset()}, {}, {},
+     "the transfer of /data.dat was cut short."},
+    {"ResetInTheMiddleOfAChunkedBody",
+     {Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n100\r\n" + std::string(100, 'r')),
+      Pause(50ms), Reset()}, {}, {},
+     "the transfer of /data.dat was cut short."},
+    {"ResetInTheMiddleOfTheHeaders",
+     {Send("HTTP/1.1 200 OK\r\nContent-Le"), Pause(50ms), Reset()}, {}, {},
+     "the transfer of /data.dat was cut short."},
+};
+
+class HostileServerTest : public ChartDirTest, public ::testing::WithParamInterface<Hostile> {};
+
+TEST_P(HostileServerTest, FailsPromptlyAndTouchesNothing) {
+    const Hostile& h = GetParam();
+    std::unique_ptr<ScriptedServer> scripted;
+    std::unique_ptr<EndlessServer> endless;
+    std::string base;
+    if (h.script.empty()) {
+        endless = std::make_unique<EndlessServer>(h.head, h.piece);
+        base = endless->Base();
+    } else {
+        scripted = std::make_unique<ScriptedServer>();
+        for (const char* path : {"/data.dat", "/policy.dat", "/version.dat"}) scripted->On(path, h.script);
+        base = scripted->Base();
+    }
+
+    const auto start = Clock::now();
+    Run(Settings(base));
+    EXPECT_LT(Clock::now() - start, kPromptly);
+
+    EXPECT_EQ(port_.Calls(), kFailedOnData);
+    EXPECT_NE(Message().find(h.expected), std::string::npos) << Message();
+    EXPECT_EQ(Message().rfind("The update failed: ", 0), 0u) << Message();
+    ExpectUntouched();
+    ExpectNoStagingFiles();
+    if (endless) {
+        // The worker hung up: the server did not get to send much past the caps.
+        EXPECT_LT(endless->BytesSent(), 64u * 1024u * 1024u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, HostileServerTest, ::testing::ValuesIn(kHostile),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using WellFormedAnswerTest = ChartDirTest;
+
+// Bytes past a body's Content-Length are not part of it: the file gets the
+// announced bytes, and the rest of the stream is not read into anything.
+TEST_F(WellFormedAnswerTest, BytesBeyondTheContentLengthAreNotKept) {
+    EndlessServer server(kLargeOk + "10\r\n\r\n", std::string(4096, 'b'));
+    const auto start = Clock::now();
+    Run(Settings(server.Base()));
+    EXPECT_LT(Clock::now() - start, kPromptly);
+    EXPECT_EQ(port_.Calls(), kSucceeded);
+    EXPECT_EQ(ReadBytes(dir_ / "data"), std::string(10, 'b'));
+    EXPECT_EQ(ReadBytes(dir_ / "version"), std::string(10, 'b'));
+    ExpectNoStagingFiles();
+}
+
+// Every byte of every answer in a write of its own, over the three ways a
+// body's end is known (length, chunks, close): the files are exact.
+TEST_F(WellFormedAnswerTest, AnswersInOneByteWritesArriveExact) {
+    const std::string data = "Program\r\nhttp://p.example/\r\n\0\x1a\r\n"s;
+    const std::string policy = "Security\r\n\x1a\0end"s;
+    const std::string version = "10\r\n10\r\n";
+    ScriptedServer server;
+    server.On("/data.dat", {Trickle(Ok(data), 1ms)});
+    server.On("/policy.dat", {Trickle("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                      "5\r\n" + policy.substr(0, 5) + "\r\n"
+                                      "a\r\n" + policy.substr(5) + "\r\n0\r\n\r\n", 1ms)});
+    server.On("/version.dat", {Trickle("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + version, 1ms),
+                               Close()});
+    Run(Settings(server.Base()));
+    EXPECT_EQ(port_.Calls(), kSucceeded);
+    EXPECT_TRUE(port_.Messages().empty()) << Message();
+    EXPECT_EQ(ReadBytes(dir_ / "data"), data);
+    EXPECT_EQ(ReadBytes(dir_ / "policy"), policy);
+    EXPECT_EQ(ReadBytes(dir_ / "version"), version);
+    ExpectNoStagingFiles();
+}
+
+}  // namespace
+}  // namespace update_test

@@ -1,0 +1,58 @@
+// Runs one update of the chart in DIRECTORY from the data server at BASE and
+// exits: 0 when the new chart was put in place, 1 when the update failed
+// (the reason on stderr), 2 on wrong usage. The crash-safety test kills it.
+//
+//   vantrel_update_driver BASE DIRECTORY
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "update/tmt.h"
+
+namespace {
+
+class WaitingPort : public update::UpdatePort {
+public:
+    void SetGridEnabled(bool) override {}
+    void SetProgress(int) override {}
+    void ReadAll() override { reloaded_ = true; }
+    void UpdateFailed(const std::string& message) override {
+        std::fprintf(stderr, "%s\n", message.c_str());
+    }
+    void UpdateFinished() override {
+        std::lock_guard lock(mutex_);
+        finished_ = true;
+        changed_.notify_all();
+    }
+    // True when the run ended with the reload.
+    bool Wait() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return finished_; });
+        return reloaded_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool finished_ = false;
+    bool reloaded_ = false;  // set on the worker's thread before UpdateFinished
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s BASE DIRECTORY\n", argv[0]);
+        return 2;
+    }
+    update::UpdateSettings settings;
+    settings.baseUrl = argv[1];
+    settings.chartDirectory = argv[2];
+    settings.connectTimeout = std::chrono::seconds(5);
+    settings.stallTimeout = std::chrono::seconds(5);
+    WaitingPort port;
+    update::Tmt worker(port, settings);
+    return port.Wait() ? 0 : 1;
+}
