@@ -4,7 +4,7 @@
 #   1. with the sample chart beside the program, started through a symbolic
 #      link in another folder as the installed command is: the window "Vantrel"
 #      appears with no message box before it, client area 762 by 380, fixed in
-#      size, centred;
+#      size, centred; File/Exit then ends the program normally;
 #   2. with no chart files: three message boxes one after the other, each
 #      dismissed with Return, the main window not shown until the third has
 #      gone; then the same window.
@@ -138,6 +138,46 @@ stop_program() {
     app_pid=
 }
 
+# Visible windows other than the root and the given one (an open menu, say).
+other_visible_windows() {
+    local root
+    root=$(xwininfo -root | awk '/Window id:/ {print $4}')
+    xdotool search --onlyvisible --name '' 2>/dev/null |
+        while read -r id; do
+            (( id == root || id == $1 )) || echo "$id"
+        done
+}
+
+# close_through_menu LABEL FOLDER WINDOW: File, then its one item Exit, as a
+# person would; the program must end on its own with status 0.
+close_through_menu() {
+    local label=$1 folder=$2 w=$3 height rc
+    read -r _ _ _ height < <(geometry "$w")
+    xdotool mousemove --window "$w" 15 $(((height - client_h) / 2)) click 1
+    if ! wait_until other_visible_windows "$w" >/dev/null; then
+        fail "$label: the File menu did not open"
+        return
+    fi
+    xdotool key Down Return
+    for ((i = 0; i < timeout_s * 10; i++)); do
+        kill -0 "$app_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$app_pid" 2>/dev/null; then
+        fail "$label: File/Exit did not end the program"
+        return
+    fi
+    wait "$app_pid"
+    rc=$?
+    app_pid=
+    if ((rc == 0)); then
+        pass "$label: File/Exit ended the program"
+    else
+        fail "$label: the program ended with status $rc after File/Exit"
+        cat "$folder/output.log"
+    fi
+}
+
 # --- case 1: the sample chart beside the program --------------------------------
 with=$work/with-chart
 mkdir -p "$with"
@@ -160,12 +200,13 @@ if first=$(wait_until visible_windows); then
             pass "with chart: no message box"
         fi
         screenshot with-chart
+        close_through_menu "with chart" "$with" "$first"
     fi
 else
     fail "with chart: no window titled Vantrel within ${timeout_s}s"
     cat "$with/output.log"
 fi
-stop_program "with chart" "$with"
+[[ -n $app_pid ]] && stop_program "with chart" "$with"
 
 # --- case 2: no chart files --------------------------------------------------
 without=$work/without-chart
