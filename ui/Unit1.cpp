@@ -13,7 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
-#include <QToolButton>
+#include <QPushButton>
 
 #include "ui/Unit2.h"
 #include "ui/artwork/artwork.h"
@@ -132,16 +132,15 @@ void TForm1::BuildControls(QWidget* client) {
     image1_->setAccessibleName(QStringLiteral(
         "OS support, Demo version, Interception, Log viewing, Security, Network options, Total"));
 
-    speedButton1_ = new QToolButton(client);
+    speedButton1_ = new QPushButton(client);
     speedButton1_->setObjectName(QStringLiteral("SpeedButton1"));
     speedButton1_->setText(QStringLiteral("Update"));
     speedButton1_->setIcon(QIcon(QPixmap::fromImage(UpdateGlyph())));
     speedButton1_->setIconSize(QSize(16, 16));
-    speedButton1_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    speedButton1_->setAutoRaise(true);  // flat
+    speedButton1_->setFlat(true);
     speedButton1_->setFocusPolicy(Qt::NoFocus);
     speedButton1_->setGeometry(0, 336, 761, 25);
-    connect(speedButton1_, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(speedButton1_, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
 
     stringGrid1_ = new ChartGrid(grid_, client);
     stringGrid1_->setObjectName(QStringLiteral("StringGrid1"));

@@ -14,7 +14,7 @@ class QAction;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
-class QToolButton;
+class QPushButton;
 
 namespace vantrel::ui {
 
@@ -122,7 +122,7 @@ private:
 
     BannerImage* image2_ = nullptr;
     QLabel* image1_ = nullptr;
-    QToolButton* speedButton1_ = nullptr;
+    QPushButton* speedButton1_ = nullptr;
     ChartGrid* stringGrid1_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
     QWidget* statusBar1_ = nullptr;

@@ -5,7 +5,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
-#include <QToolButton>
+#include <algorithm>
+#include <QPushButton>
 
 #include "ui/artwork/artwork.h"
 #include "ui/design_fonts.h"
@@ -13,6 +14,18 @@
 #include "ui/publisher_values.h"
 
 namespace vantrel::ui {
+namespace {
+
+// "Web:" and "E-mail:" end where the links begin; a wider font grows them to
+// the left rather than clipping them.
+void PlaceEndingAt(QLabel& label, int left, int top, int width, int height) {
+    const int right = left + width;
+    const int needed = std::max(width, label.sizeHint().width());
+    label.setAlignment(Qt::AlignRight | Qt::AlignTop);
+    label.setGeometry(right - needed, top, needed, height);
+}
+
+}  // namespace
 
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
@@ -35,6 +48,7 @@ TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
     setWindowTitle(QStringLiteral("About"));
     setModal(false);
     setFixedSize(kClientWidth, kClientHeight);
+    setFont(MsSansSerifFont(11));  // the default font
 
     auto* bevel1 = new QFrame(this);
     bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -55,7 +69,7 @@ TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
 
     auto* label2 = new QLabel(QStringLiteral("Web:"), this);
     label2->setObjectName(QStringLiteral("Label2"));
-    label2->setGeometry(80, 32, 26, 13);
+    PlaceEndingAt(*label2, 80, 32, 26, 13);
 
     auto* label3 = new LinkLabel(QString::fromLatin1(kPublisherHost), this);
     label3->setObjectName(QStringLiteral("Label3"));
@@ -65,7 +79,7 @@ TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
 
     auto* label4 = new QLabel(QStringLiteral("E-mail:"), this);
     label4->setObjectName(QStringLiteral("Label4"));
-    label4->setGeometry(75, 48, 31, 13);
+    PlaceEndingAt(*label4, 75, 48, 31, 13);
 
     auto* label5 = new LinkLabel(QString::fromLatin1(kContactAddress), this);
     label5->setObjectName(QStringLiteral("Label5"));
@@ -73,14 +87,14 @@ TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
     label5->adjustSize();
     label5->onClick = [this] { RunGuarded(this, [this] { Label5Click(); }); };
 
-    auto* speedButton1 = new QToolButton(this);
+    auto* speedButton1 = new QPushButton(this);
     speedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     speedButton1->setText(QStringLiteral("CLOSE"));
     speedButton1->setFont(MsSansSerifFont(11));
-    speedButton1->setAutoRaise(true);  // flat
+    speedButton1->setFlat(true);
     speedButton1->setFocusPolicy(Qt::NoFocus);
     speedButton1->setGeometry(8, 80, 225, 17);
-    connect(speedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(speedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
 }
 
 void TOKRightDlg::SpeedButton1Click() { hide(); }

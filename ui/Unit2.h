@@ -8,7 +8,7 @@
 #include "chart/window_ports.h"
 
 class QLabel;
-class QToolButton;
+class QPushButton;
 
 namespace vantrel::ui {
 

@@ -15,7 +15,7 @@ QFont ArialFont(int pixelSize, bool bold) {
 
 QFont MsSansSerifFont(int pixelSize) {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Sans Serif")});
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     return font;

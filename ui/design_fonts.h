@@ -1,6 +1,7 @@
 #pragma once
 // The fonts the window design names, mapped to installed faces: "Arial" to
-// Liberation Sans (metric-compatible), "MS Sans Serif" to the plain sans face.
+// Liberation Sans (metric-compatible), "MS Sans Serif" to
+// the same plain sans face, whose widths are close to the design's.
 #include <QFont>
 
 namespace vantrel::ui {

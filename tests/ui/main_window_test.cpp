@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTest>
-#include <QToolButton>
+#include <QAbstractButton>
 
 #include "form_fixture.h"
 #include "ui/Unit2.h"
@@ -115,7 +115,7 @@ TEST_F(MainWindowTest, UpdateButtonAndMenuItemStartTheSameUpdate) {
     Open();
     int started = 0;
     form_->SetUpdateStarter([&] { ++started; });
-    form_->findChild<QToolButton*>("SpeedButton1")->click();
+    form_->findChild<QAbstractButton*>("SpeedButton1")->click();
     form_->findChild<QAction*>("Update1")->trigger();
     EXPECT_EQ(started, 2);
     form_->SetUpdateCommandsEnabled(false);
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, AboutBoxIsShownWithoutBeingModalAndItsLinksOpen) {
     QTest::mouseClick(about->findChild<QLabel*>("Label5"), Qt::LeftButton);
     EXPECT_EQ(documents_.opened,
               (std::vector<std::string>{"http://www.vantrel.example", "mailto:support@vantrel.example"}));
-    about->findChild<QToolButton*>("SpeedButton1")->click();
+    about->findChild<QAbstractButton*>("SpeedButton1")->click();
     EXPECT_FALSE(about->isVisible());
 }
 

@@ -2,8 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 #include <algorithm>
 
 namespace vantrel::ui {
@@ -36,11 +34,11 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                       Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                       index.data(Qt::DisplayRole).toString());
     if (current && focused) {
-        QStyleOptionFocusRect frame;
-        frame.initFrom(&view_);
-        frame.rect = option.rect;
-        frame.backgroundColor = palette.color(QPalette::Active, QPalette::Base);
-        view_.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, painter, &view_);
+        // A dotted focus frame, drawn whatever the style's own focus policy.
+        QPen dots(palette.color(QPalette::Active, QPalette::Text), 1, Qt::DotLine);
+        painter->setPen(dots);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
     }
     painter->restore();
 }
