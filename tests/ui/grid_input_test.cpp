@@ -146,5 +146,18 @@ TEST_F(GridInputTest, AnErrorInTheHandlerIsShownAndTheCellStays) {
     EXPECT_EQ(MemoText(), "");
 }
 
+TEST_F(GridInputTest, AfterTheFixedRowIsLostItsFormerRowIsAnOrdinaryRow) {
+    dir_.Write("data", "");  // no complete record: one row, no fixed row
+    Open();
+    CountSelections();
+    ASSERT_EQ(form_->GridModel().FixedRows(), 0);
+    EXPECT_FALSE(grid().horizontalHeader()->isVisible());
+    ASSERT_EQ(grid().model()->rowCount(), 1);
+    EXPECT_EQ(grid().rowHeight(0), 6);
+    QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(2, 0));
+    EXPECT_EQ(selections_, (Cells{{2, 0}}));
+    EXPECT_TRUE(boxes_.seen.empty());
+}
+
 }  // namespace
 }  // namespace vantrel::ui::testing
