@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Sets everything up, builds, and runs every test: the normal build, then the
-# whole suite again built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets everything up, builds, and runs every test: the normal build, a short
+# bounded fuzzing run of each fuzz target, then the whole suite again built
+# with AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 bash scripts/build.sh build
 ctest --test-dir build --output-on-failure
+
+bash scripts/fuzz.sh "${VANTREL_FUZZ_SECONDS:-30}"
 
 bash scripts/build.sh build-asan -DVANTREL_SANITIZE=ON -DVANTREL_BUILD_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
