@@ -8,6 +8,9 @@
 #include "ui/Unit2.h"
 #include "ui/artwork/artwork.h"
 #include "ui/error_box.h"
+#include "ui/update_bridge.h"
+#include "update/curl_global.h"
+#include "update/data_server.h"
 
 namespace vantrel::ui {
 namespace {
@@ -31,15 +34,25 @@ public:
 
 }  // namespace
 
-int Run(int argc, char** argv) {
+int Run(int argc, char** argv) { return Run(argc, argv, update::kDataServer); }
+
+int Run(int argc, char** argv, const std::string& dataServer) {
+    // The HTTP library is set up once, before any other thread runs.
+    update::GlobalInit();
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     QApplication::setWindowIcon(ApplicationIcon());
 
     // Form1's creation loads the chart, message boxes and all.
-    TForm1 form1(chart::ExecutableDirectory());
+    const std::string chartDirectory = chart::ExecutableDirectory();
+    TForm1 form1(chartDirectory);
     // The about box, created hidden; it lives as long as Form1.
     form1.SetAboutBox(new TOKRightDlg(form1.Documents(), &form1));
+    // The Update button and Options/Update; closing Form1 stops a run.
+    update::UpdateSettings updateSettings;
+    updateSettings.baseUrl = dataServer;
+    updateSettings.chartDirectory = chartDirectory;
+    UpdateBridge updates(form1, std::move(updateSettings));
 
     QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     form1.show();

@@ -1,0 +1,210 @@
+// The Update commands drive the real worker against a loopback server, and
+// the window shows what it reports: progress, the reloaded chart, a failure's
+// message, the commands coming back, and a close in the middle of a run.
+#include <QAbstractButton>
+#include <QAction>
+#include <QElapsedTimer>
+#include <QProgressBar>
+#include <QTest>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "form_fixture.h"
+#include "scripted_server.h"
+#include "ui/update_bridge.h"
+
+namespace vantrel::ui::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using update_test::Ok;
+using update_test::Send;
+
+// Two programs the sample chart does not have.
+const std::string kNewData =
+    "http://www.echo.example/\r\nEcho\r\n11 11 11 11 11 11\r\n2 2 2 2 2 2 12\r\n\r\n"
+    "http://www.foxtrot.example/\r\nFoxtrot\r\n00 00 00 00 00 00\r\n0 0 0 0 0 0 0\r\n\r\n";
+const std::string kNewPolicy = [] {
+    std::string policy;
+    for (const char* test : {"OS support", "Demo version", "Interception", "Log viewing",
+                             "Security", "Network options"})
+        policy += std::string(test) + "\r\nOne\r\nTwo\r\n\r\n";
+    return policy;
+}();
+
+class UpdateWiringTest : public FormTest {
+protected:
+    // Form1 over the sample chart (or none), its Update commands wired to the
+    // worker with the loopback server as data server.
+    void OpenWithUpdates(bool withChart = true) {
+        if (withChart)
+            WriteSampleChart(dir_);
+        Open();
+        boxes_.seen.clear();
+        update::UpdateSettings settings;
+        settings.baseUrl = server_.Base();
+        settings.chartDirectory = dir_.Path();
+        settings.connectTimeout = 5s;
+        settings.stallTimeout = 5s;
+        bridge_ = std::make_unique<UpdateBridge>(*form_, settings);
+        auto* bar = form_->findChild<QProgressBar*>("ProgressBar1");
+        QObject::connect(bar, &QProgressBar::valueChanged, [this](int value) {
+            progress_.push_back(value);
+            gridEnabledAtProgress_.push_back(form_->GridEnabled());
+        });
+        before_ = Files();
+    }
+
+    void ServeChart(const std::string& version) {
+        server_.On("/data.dat", {Send(Ok(kNewData))});
+        server_.On("/policy.dat", {Send(Ok(kNewPolicy))});
+        server_.On("/version.dat", {Send(Ok(version))});
+    }
+
+    QAbstractButton* Button() { return form_->findChild<QAbstractButton*>("SpeedButton1"); }
+    QAction* MenuItem() { return form_->findChild<QAction*>("Update1"); }
+    bool CommandsEnabled() { return Button()->isEnabled() && MenuItem()->isEnabled(); }
+    void ClickUpdate() { QTest::mouseClick(Button(), Qt::LeftButton); }
+    bool WaitForCommands() { return QTest::qWaitFor([this] { return CommandsEnabled(); }, 20000); }
+    int Progress() { return form_->findChild<QProgressBar*>("ProgressBar1")->value(); }
+    void FailOnPolicyAndExpectTheWindowBack();
+
+    // Every file in the chart directory with its bytes.
+    std::vector<std::pair<std::string, std::string>> Files() const {
+        std::vector<std::pair<std::string, std::string>> files;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::ostringstream bytes;
+            bytes << in.rdbuf();
+            files.emplace_back(entry.path().filename().string(), bytes.str());
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    update_test::ScriptedServer server_;
+    std::unique_ptr<UpdateBridge> bridge_;  // goes before the server and the window
+    std::vector<int> progress_;
+    std::vector<bool> gridEnabledAtProgress_;
+    std::vector<std::pair<std::string, std::string>> before_;
+};
+
+TEST_F(UpdateWiringTest, ClickOnUpdateFetchesAndShowsTheNewChart) {
+    OpenWithUpdates();
+    ServeChart("10\r\n10\r\n");
+    form_->SetProgress(7);  // so the run's first setting, 0, shows as a change
+    progress_.clear();
+    gridEnabledAtProgress_.clear();
+    ClickUpdate();
+    EXPECT_FALSE(Button()->isEnabled());
+    EXPECT_FALSE(MenuItem()->isEnabled());
+    ASSERT_TRUE(WaitForCommands());
+
+    EXPECT_EQ(progress_, (std::vector<int>{0, 33, 66, 100, 0}));
+    // The grid is disabled from the start of the run until the reload.
+    EXPECT_EQ(gridEnabledAtProgress_, (std::vector<bool>{false, false, false, false, false}));
+    EXPECT_TRUE(form_->GridEnabled());
+    EXPECT_EQ(form_->GridModel().Cell(0, 1), "Echo");
+    EXPECT_EQ(form_->GridModel().Cell(0, 2), "Foxtrot");
+    EXPECT_EQ(form_->GridModel().RowCount(), 3);
+    EXPECT_TRUE(boxes_.seen.empty());
+    EXPECT_EQ(Files(), (decltype(before_){
+                           {"data", kNewData}, {"policy", kNewPolicy}, {"version", "10\r\n10\r\n"}}));
+    EXPECT_EQ(server_.RequestedPaths(),
+              (std::vector<std::string>{"/data.dat", "/policy.dat", "/version.dat"}));
+}
+
+// A redirect on /policy.dat fails the run after "data" has arrived.
+void UpdateWiringTest::FailOnPolicyAndExpectTheWindowBack() {
+    const bool gridBefore = form_->GridEnabled();
+    server_.On("/data.dat", {Send(Ok(kNewData))});
+    server_.On("/policy.dat", {Send("HTTP/1.1 302 Found\r\nLocation: /elsewhere\r\n"
+                                    "Content-Length: 0\r\n\r\n")});
+    ClickUpdate();
+    ASSERT_TRUE(WaitForCommands());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !boxes_.seen.empty(); }, 5000));
+    QTest::qWait(50);  // the restoring steps run once the box is gone
+
+    ASSERT_EQ(boxes_.seen.size(), 1u);
+    EXPECT_EQ(boxes_.seen[0].title, "Vantrel");
+    EXPECT_EQ(boxes_.seen[0].text.rfind("The update failed: ", 0), 0u) << boxes_.seen[0].text;
+    EXPECT_NE(boxes_.seen[0].text.find("/policy.dat"), std::string::npos) << boxes_.seen[0].text;
+    EXPECT_EQ(form_->GridEnabled(), gridBefore);
+    EXPECT_EQ(Progress(), 0);
+    EXPECT_EQ(Files(), before_);
+}
+
+TEST_F(UpdateWiringTest, FailureShowsOneMessageAndPutsTheGridBackEnabled) {
+    OpenWithUpdates();
+    ASSERT_TRUE(form_->GridEnabled());
+    FailOnPolicyAndExpectTheWindowBack();
+    EXPECT_EQ(form_->GridModel().Cell(0, 1), "Alpha");
+}
+
+TEST_F(UpdateWiringTest, FailureWithoutAChartLeavesTheGridDisabledAsBefore) {
+    OpenWithUpdates(/*withChart=*/false);
+    ASSERT_FALSE(form_->GridEnabled());
+    FailOnPolicyAndExpectTheWindowBack();
+}
+
+TEST_F(UpdateWiringTest, SecondUpdateWhileOneRunsIsIgnored) {
+    OpenWithUpdates();
+    ServeChart("10\r\n10\r\n");
+    server_.On("/data.dat", {update_test::Pause(600ms), Send(Ok(kNewData))});
+    ClickUpdate();
+    ASSERT_TRUE(server_.WaitForRequest("/data.dat", 5000ms));
+    EXPECT_FALSE(CommandsEnabled());
+    // Past the disabled controls, straight into the handlers.
+    form_->SpeedButton1Click();
+    MenuItem()->trigger();
+    ASSERT_TRUE(WaitForCommands());
+    QTest::qWait(100);
+    const auto requested = server_.RequestedPaths();
+    EXPECT_EQ(std::count(requested.begin(), requested.end(), std::string("/data.dat")), 1);
+    EXPECT_EQ(form_->GridModel().Cell(0, 1), "Echo");
+
+    // Both commands start the next one once the first has ended.
+    MenuItem()->trigger();
+    EXPECT_FALSE(CommandsEnabled());
+    ASSERT_TRUE(WaitForCommands());
+    EXPECT_TRUE(server_.WaitForRequest("/data.dat", 5000ms, 2));
+}
+
+TEST_F(UpdateWiringTest, ClosingTheWindowMidDownloadStopsAtOnceAndLeavesTheFiles) {
+    OpenWithUpdates();
+    ServeChart("10\r\n10\r\n");
+    server_.On("/policy.dat", {Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n"),
+                               update_test::Trickle(std::string(100, 'x'), 100ms)});
+    ClickUpdate();
+    ASSERT_TRUE(server_.WaitForRequest("/policy.dat", 5000ms));
+    QTest::qWait(300);  // some of the body is in the staging file
+
+    QElapsedTimer clock;
+    clock.start();
+    form_->close();  // the run's thread has ended when this returns
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(bridge_->Running());
+    EXPECT_EQ(Files(), before_);
+    QTest::qWait(50);  // anything still queued would run now
+    bridge_.reset();
+    form_.reset();
+    EXPECT_TRUE(boxes_.seen.empty());
+}
+
+TEST_F(UpdateWiringTest, FetchedVersionForANewerProgramStopsTheChart) {
+    OpenWithUpdates();
+    ServeChart("10\r\n11\r\n");
+    ClickUpdate();
+    ASSERT_TRUE(WaitForCommands());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !boxes_.seen.empty(); }, 5000));
+    ASSERT_EQ(boxes_.seen.size(), 1u);
+    EXPECT_EQ(boxes_.seen[0].text,
+              std::string(chart::kNeedNewestVersionMessage) + "www.vantrel.example");
+    EXPECT_FALSE(form_->GridEnabled());
+    EXPECT_EQ(Progress(), 0);
+}
+
+}  // namespace
+}  // namespace vantrel::ui::testing

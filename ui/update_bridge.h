@@ -1,0 +1,60 @@
+#pragma once
+// Connects the Update button and Options/Update to the update worker. The
+// worker reports from its own thread; each report is carried out on the
+// user-interface thread, in the order made, by posting it to this object.
+// Pending reports die with this object, and none of them touches a window
+// that has gone.
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "update/update_port.h"
+#include "update/update_settings.h"
+#include "update/update_thread.h"
+
+namespace vantrel::ui {
+
+class TForm1;
+
+class UpdateBridge : public QObject, public update::UpdatePort {
+    Q_OBJECT
+public:
+    // Makes itself form's update starter, and cancels a run when form closes.
+    // settings: the data server and the chart directory (the program's own
+    // built-in ones; tests give a loopback server and shorter limits).
+    UpdateBridge(TForm1& form, update::UpdateSettings settings);
+    // Cancels a run still going and waits for its thread.
+    ~UpdateBridge() override;
+
+    // The Update commands: ignored while a run is going.
+    void Start();
+    // The window is closing: the run stops without touching the chart files,
+    // and reports still pending are dropped. Returns within a second.
+    void Cancel();
+    bool Running() const { return running_; }
+
+    // update::UpdatePort, called from the worker's thread.
+    void SetGridEnabled(bool enabled) override;
+    void SetProgress(int position) override;
+    void ReadAll() override;
+    void UpdateFailed(const std::string& message) override;
+    void UpdateFinished() override;
+
+private:
+    // Runs action on the user-interface thread, unless the window has gone or
+    // the run was cancelled by then.
+    void Post(std::function<void(TForm1&)> action);
+    void Finished();
+
+    QPointer<TForm1> form_;
+    const update::UpdateSettings settings_;
+    std::unique_ptr<update::UpdateThread> worker_;  // only while a run is going
+    // User-interface thread only.
+    bool running_ = false;
+    bool cancelled_ = false;
+    bool gridEnabledBefore_ = false;
+};
+
+}  // namespace vantrel::ui
