@@ -22,17 +22,15 @@ program=$1
 sample_chart=$2
 artifacts=$3
 
-readonly screen_w=1280 screen_h=1024
 readonly client_w=762 client_h=380
 readonly min_menu_h=15 max_menu_h=40
-readonly timeout_s=30   # generous: a busy 2-core machine, maybe a sanitizer build
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok:   $*"; }
 
+source "$(dirname "$0")/x_session.sh"
 work=$(mktemp -d)
-xvfb_pid=
 app_pid=
 cleanup() {
     [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
@@ -42,59 +40,9 @@ cleanup() {
 trap cleanup EXIT
 
 # --- X server ---------------------------------------------------------------
-# -displayfd lets the server pick a free display and tell us its number once it
-# accepts connections, so parallel runs never collide.
-Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp \
-    3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for ((i = 0; i < timeout_s * 10; i++)); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-if [[ ! -s $work/display ]]; then
-    echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1
-fi
-export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
-export QT_QPA_PLATFORM=xcb
-mkdir -p "$artifacts"
+start_xvfb
 
 # --- helpers ----------------------------------------------------------------
-visible_windows() { xdotool search --onlyvisible --name '^Vantrel$' 2>/dev/null; }
-
-# "x y w h" of a top-level window
-geometry() {
-    xwininfo -id "$1" 2>/dev/null | awk '
-        /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-        /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
-}
-
-# A message box is a dialog (window type or transient-for), the main window is not.
-is_dialog() {
-    xprop -id "$1" _NET_WM_WINDOW_TYPE WM_TRANSIENT_FOR 2>/dev/null |
-        grep -q -e '_NET_WM_WINDOW_TYPE_DIALOG' -e 'WM_TRANSIENT_FOR(WINDOW): window id'
-}
-
-visible_main_windows() {
-    local w
-    for w in $(visible_windows); do is_dialog "$w" || echo "$w"; done
-}
-visible_dialogs() {
-    local w
-    for w in $(visible_windows); do is_dialog "$w" && echo "$w"; done
-}
-
-# wait_until COMMAND...: polls until COMMAND prints something; prints it.
-wait_until() {
-    local out i
-    for ((i = 0; i < timeout_s * 10; i++)); do
-        out=$("$@")
-        if [[ -n $out ]]; then echo "$out"; return 0; fi
-        sleep 0.1
-    done
-    return 1
-}
-
-screenshot() { xwd -root -silent | convert xwd:- "png:$artifacts/$1.png"; }
 
 # Checks what a person sees of the main window.
 check_main_window() {

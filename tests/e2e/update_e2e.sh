@@ -1,0 +1,188 @@
+#!/usr/bin/env bash
+# End-to-end update, the way a person does it: a copy of the program whose data
+# server is a loopback address is started under Xvfb with an older chart beside
+# it, while a real static HTTP server (python3 -m http.server) serves the new
+# chart on that address; a click on the Update button then replaces the three
+# files with the served bytes and the window shows the new chart.
+#
+# "Shows the new chart" is judged from the screen: after the update the grid
+# looks exactly as it does when the program is started with the new chart
+# beside it (a reference run first), and it did not look like that before.
+#
+# Usage: update_e2e.sh PROGRAM NEW_CHART_DIR PORT ARTIFACT_DIR
+#   PROGRAM        the loopback copy, built to fetch from http://127.0.0.1:PORT
+#   NEW_CHART_DIR  holds data, policy and version: served as data.dat etc.
+set -uo pipefail
+
+program=$1
+new_chart=$2
+port=$3
+artifacts=$4
+
+readonly client_h=380
+# The grid in client coordinates, and the Update button's centre.
+readonly grid_x=0 grid_y=54 grid_w=429 grid_h=281
+readonly button_x=380 button_y=348
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok:   $*"; }
+
+source "$(dirname "$0")/x_session.sh"
+work=$(mktemp -d)
+app_pid=
+server_pid=
+cleanup() {
+    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+    [[ -n $server_pid ]] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+port_answers() { (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; }
+
+# --- the data server ---------------------------------------------------------
+if port_answers; then
+    echo "FAIL: something already listens on 127.0.0.1:$port (the program is built to fetch from it)"
+    exit 1
+fi
+served=$work/served
+mkdir -p "$served"
+for name in data policy version; do cp "$new_chart/$name" "$served/$name.dat"; done
+python3 -m http.server --bind 127.0.0.1 "$port" --directory "$served" >"$work/server.log" 2>&1 &
+server_pid=$!
+if ! wait_until bash -c "(exec 3<>/dev/tcp/127.0.0.1/$port) 2>/dev/null && echo up" >/dev/null; then
+    echo "FAIL: the static server did not start"; cat "$work/server.log"; exit 1
+fi
+
+start_xvfb
+
+# --- helpers -----------------------------------------------------------------
+start_program() {
+    "$1/vantrel" </dev/null >"$1/output.log" 2>&1 &
+    app_pid=$!
+}
+
+# The program's main window, once shown.
+main_window() {
+    local w
+    w=$(wait_until visible_main_windows) || return 1
+    head -n1 <<<"$w"
+}
+
+stop_program() {
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+        fail "$1: the program ended by itself"; cat "$2/output.log"
+    fi
+    kill "$app_pid" 2>/dev/null
+    wait "$app_pid" 2>/dev/null
+    app_pid=
+}
+
+# grid_picture WINDOW FILE: the grid as shown, cut out of the screen.
+grid_picture() {
+    local x y width height menu_h
+    read -r x y width height < <(geometry "$1")
+    menu_h=$((height - client_h))
+    xwd -root -silent |
+        convert xwd:- -crop "${grid_w}x${grid_h}+$((x + grid_x))+$((y + menu_h + grid_y))" +repage "png:$2"
+}
+
+# Prints "same" when two pictures have no differing pixel.
+same_picture() {
+    local differing
+    differing=$(compare -metric AE "$1" "$2" null: 2>&1)
+    [[ $differing == 0 ]] && echo same
+}
+
+# --- reference: the program started with the new chart -------------------------
+reference=$work/reference
+mkdir -p "$reference"
+cp "$program" "$reference/vantrel"
+cp "$new_chart/data" "$new_chart/policy" "$new_chart/version" "$reference/"
+start_program "$reference"
+if ! w=$(main_window); then
+    echo "FAIL: the reference window did not appear"; cat "$reference/output.log"; exit 1
+fi
+sleep 1   # painted
+grid_picture "$w" "$artifacts/update-reference-grid.png"
+stop_program "reference" "$reference"
+
+# --- the update ------------------------------------------------------------------
+folder=$work/program
+mkdir -p "$folder"
+cp "$program" "$folder/vantrel"
+# An older chart: one program, nothing else.
+printf '10\r\n10\r\n' >"$folder/version"
+printf 'http://www.old-monitor.example/\r\nOld Monitor 1.0\r\n10 10 10 10 10 10\r\n1 1 1 1 1 1 6\r\n\r\n' \
+    >"$folder/data"
+for t in "OS support" "Demo version" "Interception" "Log viewing" "Security" "Network options"; do
+    printf '%s\r\nOld criterion\r\n\r\n' "$t"
+done >"$folder/policy"
+
+start_program "$folder"
+if ! w=$(main_window); then
+    echo "FAIL: the window did not appear"; cat "$folder/output.log"; exit 1
+fi
+sleep 1
+grid_picture "$w" "$work/before-grid.png"
+screenshot update-before
+if [[ -n $(same_picture "$work/before-grid.png" "$artifacts/update-reference-grid.png") ]]; then
+    fail "the older chart already looks like the new one; the check would prove nothing"
+fi
+
+# Click the Update button's centre, as a person would.
+read -r _ _ _ height < <(geometry "$w")
+xdotool mousemove --window "$w" "$button_x" $((height - client_h + button_y)) click 1
+
+files_replaced() {
+    local name
+    for name in data policy version; do
+        cmp -s "$served/$name.dat" "$folder/$name" || return 0
+    done
+    echo replaced
+}
+if wait_until files_replaced >/dev/null; then
+    pass "the three files hold the served bytes"
+else
+    for name in data policy version; do
+        cmp "$served/$name.dat" "$folder/$name"
+    done
+    fail "the files were not replaced within ${timeout_s}s"
+fi
+
+shows_new_chart() {
+    grid_picture "$w" "$work/after-grid.png"
+    same_picture "$work/after-grid.png" "$artifacts/update-reference-grid.png"
+}
+if wait_until shows_new_chart >/dev/null; then
+    pass "the window shows the new chart"
+else
+    fail "the grid does not look like the new chart's (see update-after-grid.png)"
+fi
+cp "$work/after-grid.png" "$artifacts/update-after-grid.png"
+screenshot update-after
+
+if [[ -n $(visible_dialogs) ]]; then
+    fail "a message box is showing after the update"
+else
+    pass "no message box"
+fi
+if grep -q '"GET /data.dat' "$work/server.log" && grep -q '"GET /version.dat' "$work/server.log"; then
+    pass "the program fetched from the loopback server"
+else
+    fail "the server saw no requests"; cat "$work/server.log"
+fi
+leftovers=$(ls -A "$folder" | grep -v -x -e vantrel -e data -e policy -e version -e output.log)
+if [[ -n $leftovers ]]; then
+    fail "files left beside the program: $leftovers"
+fi
+stop_program "update" "$folder"
+
+echo "screenshots in $artifacts"
+if ((failures)); then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all checks passed"
