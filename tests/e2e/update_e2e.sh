@@ -5,6 +5,9 @@
 # chart on that address; a click on the Update button then replaces the three
 # files with the served bytes and the window shows the new chart.
 #
+# Then, against a server that trickles its answer, File/Exit in the middle of
+# the update ends the program within a second, the files untouched.
+#
 # "Shows the new chart" is judged from the screen: after the update the grid
 # looks exactly as it does when the program is started with the new chart
 # beside it (a reference run first), and it did not look like that before.
@@ -184,6 +187,80 @@ if [[ -n $leftovers ]]; then
     fail "files left beside the program: $leftovers"
 fi
 stop_program "update" "$folder"
+
+# --- closing the window in the middle of an update -------------------------------
+# A server that answers slowly: headers, then one body byte every half second.
+kill "$server_pid" 2>/dev/null; wait "$server_pid" 2>/dev/null
+python3 - "$port" >"$work/slow-server.log" 2>&1 <<'PY' &
+import socket, sys, time
+listener = socket.socket()
+listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+listener.bind(("127.0.0.1", int(sys.argv[1])))
+listener.listen()
+while True:
+    conn, _ = listener.accept()
+    print(conn.recv(65536).split(b"\r\n")[0].decode(), flush=True)
+    try:
+        conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n")
+        for _ in range(1000):
+            time.sleep(0.5)
+            conn.sendall(b"x")
+    except OSError:
+        pass
+    conn.close()
+PY
+server_pid=$!
+if ! wait_until bash -c "(exec 3<>/dev/tcp/127.0.0.1/$port) 2>/dev/null && echo up" >/dev/null; then
+    fail "the slow server did not start"; cat "$work/slow-server.log"
+fi
+closing=$work/closing
+mkdir -p "$closing/old"
+cp "$program" "$closing/vantrel"
+cp "$folder/data" "$folder/policy" "$folder/version" "$closing/"
+cp "$folder/data" "$folder/policy" "$folder/version" "$closing/old/"
+start_program "$closing"
+if w=$(main_window); then
+    read -r _ _ _ height < <(geometry "$w")
+    menu_h=$((height - client_h))
+    xdotool mousemove --window "$w" "$button_x" $((menu_h + button_y)) click 1
+    sleep 1.5   # a few body bytes are in
+    grep -q 'GET /data.dat' "$work/slow-server.log" || fail "closing mid-update: no update was running"
+    # File/Exit, as a person would.
+    xdotool mousemove --window "$w" 15 $((menu_h / 2)) click 1
+    sleep 0.5
+    t0=$EPOCHREALTIME
+    xdotool key Down Return
+    for ((i = 0; i < timeout_s * 20; i++)); do
+        kill -0 "$app_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    t1=$EPOCHREALTIME
+    if kill -0 "$app_pid" 2>/dev/null; then
+        fail "closing mid-update: the program did not end"
+        stop_program "closing" "$closing"
+    else
+        wait "$app_pid"
+        rc=$?
+        app_pid=
+        ms=$(awk -v a="$t0" -v b="$t1" 'BEGIN {printf "%d", (b - a) * 1000}')
+        if ((rc == 0 && ms <= 1000)); then
+            pass "closing mid-update: the program ended normally within ${ms} ms"
+        else
+            fail "closing mid-update: status $rc after ${ms} ms"; cat "$closing/output.log"
+        fi
+    fi
+    for name in data policy version; do
+        cmp -s "$closing/old/$name" "$closing/$name" || fail "closing mid-update: \"$name\" was changed"
+    done
+    leftovers=$(ls -A "$closing" | grep -v -x -e vantrel -e data -e policy -e version -e output.log -e old)
+    if [[ -n $leftovers ]]; then
+        fail "closing mid-update: files left beside the program: $leftovers"
+    else
+        pass "closing mid-update: the files are untouched and nothing is left behind"
+    fi
+else
+    fail "closing mid-update: the window did not appear"; cat "$closing/output.log"
+fi
 
 echo "screenshots in $artifacts"
 if ((failures)); then
