@@ -9,6 +9,7 @@
 #include "ui/artwork/artwork.h"
 #include "ui/error_box.h"
 #include "ui/update_bridge.h"
+#include "update/chart_commit.h"
 #include "update/curl_global.h"
 #include "update/data_server.h"
 
@@ -45,6 +46,8 @@ int Run(int argc, char** argv, const std::string& dataServer) {
 
     // Form1's creation loads the chart, message boxes and all.
     const std::string chartDirectory = chart::ExecutableDirectory();
+    // An update killed while putting the new files in place is completed first.
+    update::FinishInterruptedUpdate(chartDirectory);
     TForm1 form1(chartDirectory);
     // The about box, created hidden; it lives as long as Form1.
     form1.SetAboutBox(new TOKRightDlg(form1.Documents(), &form1));

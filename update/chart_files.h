@@ -22,20 +22,10 @@ inline constexpr std::array<ChartFile, 3> kChartFiles{{
 std::string FinalPath(const std::string& directory, const ChartFile& file);
 
 // A fixed name per file beside the final one, so a leftover from a run that
-// was killed is recognised (and removed) by the next update.
+// was killed is recognised by the next start or update.
 std::string StagingPath(const std::string& directory, const ChartFile& file);
 
 // Removes the staging files of all three; missing ones are fine.
 void RemoveStagingFiles(const std::string& directory);
-
-struct CommitError {
-    std::string path;
-    int error = 0;  // errno
-};
-
-// Renames the three staging files over the final ones, in download order,
-// then syncs the directory so the renames survive a crash. Returns false and
-// fills error when a rename fails.
-bool CommitStagingFiles(const std::string& directory, CommitError& error);
 
 }  // namespace update

@@ -1,5 +1,6 @@
 #include "tmt.h"
 
+#include "chart_commit.h"
 #include "curl_global.h"
 
 namespace update {
@@ -32,8 +33,13 @@ void Tmt::Progress(int position) {
 void Tmt::Execute() {
     if (!cancelled_.load()) port_.SetGridEnabled(false);
     Progress(0);
-    // A run that was killed may have left staging files behind.
-    RemoveStagingFiles(settings_.chartDirectory);
+    // A run that was killed may have left staging files behind, or a chart
+    // half put in place that must be completed before new downloads start.
+    CommitError leftover;
+    if (!FinishInterruptedUpdate(settings_.chartDirectory, leftover)) {
+        Fail(WriteFailure({}, leftover.path, leftover.error));
+        return;
+    }
 
     if (!GlobalInit() ||
         !(Http = HttpClient::Create({settings_.connectTimeout, settings_.stallTimeout,
@@ -91,7 +97,7 @@ std::optional<Failure> Tmt::Download(const ChartFile& file) {
 void Tmt::Fail(const Failure& failure) {
     Stream.reset();
     Http.reset();
-    RemoveStagingFiles(settings_.chartDirectory);
+    DiscardStagingFiles(settings_.chartDirectory);
     if (failure.kind == FailureKind::Cancelled) {
         running_.store(false);
         return;

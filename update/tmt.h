@@ -3,7 +3,8 @@
 // fetches "data", "policy" and "version" from the data server into staging
 // files, and only when all three have arrived puts them in place and asks the
 // window to reload (ReadAll). A failed run leaves the three files as they
-// were and tells the window why.
+// were and tells the window why. A run killed while putting them in place is
+// completed by the next start or update (see chart_commit.h).
 //
 // Port calls, in order: SetGridEnabled(false), SetProgress(0), SetProgress(33),
 // [data] SetProgress(66), [policy] SetProgress(100), [version] SetProgress(0),

@@ -1,7 +1,7 @@
-// An update killed at any moment (SIGKILL: no clean-up of its own) leaves
-// each of "data", "policy" and "version" either entirely as it was or
-// entirely new, never a mix and never missing; the next update clears away
-// what the killed one left.
+// An update killed at any moment (SIGKILL: no clean-up of its own) leaves,
+// once the next start has finished what it left, "data", "policy" and
+// "version" all as they were or all new: never one file half written, never
+// a chart of old and new files, nothing missing and nothing left behind.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -12,6 +12,7 @@
 #include <random>
 
 #include "scripted_server.h"
+#include "update/chart_commit.h"
 #include "update_fixture.h"
 
 extern char** environ;
@@ -88,7 +89,7 @@ protected:
     }
 };
 
-TEST_F(CrashSafetyTest, KilledUpdatesLeaveEachFileOldOrNew) {
+TEST_F(CrashSafetyTest, KilledUpdatesLeaveTheOldChartOrTheNewOne) {
     // How long an undisturbed run takes here, so the kills spread over all of it.
     Clock::duration longest{};
     for (int i = 0; i < 3; ++i) {
@@ -104,7 +105,7 @@ TEST_F(CrashSafetyTest, KilledUpdatesLeaveEachFileOldOrNew) {
     std::mt19937 random(20240611);  // fixed: a failure can be replayed
     std::uniform_int_distribution<long> moment(0, span.count());
     int killed = 0;
-    int mixedAcrossFiles = 0;
+    int rolledForward = 0;
     for (int i = 0; i < kKills; ++i) {
         WriteOldChart();  // staging files of the last kill stay, as after a real crash
         ScriptedServer server;
@@ -116,19 +117,22 @@ TEST_F(CrashSafetyTest, KilledUpdatesLeaveEachFileOldOrNew) {
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         if (WIFSIGNALED(status)) ++killed;
+        const bool commitPending = update::CommitPending(dir_.string());
 
+        // What the program does when it next starts, before it reads the chart.
+        ASSERT_TRUE(update::FinishInterruptedUpdate(dir_.string())) << "kill " << i;
         const std::string states[] = {StateOf("data", kOldData, kNewData),
                                       StateOf("policy", kOldPolicy, kNewPolicy),
                                       StateOf("version", kOldVersion, kNewVersion)};
-        for (const auto& state : states) {
-            ASSERT_TRUE(state == "old" || state == "new")
-                << "kill " << i << ": data " << states[0] << ", policy " << states[1]
-                << ", version " << states[2];
-        }
-        if (!(states[0] == states[1] && states[1] == states[2])) ++mixedAcrossFiles;
+        const bool consistent = states[0] == states[1] && states[1] == states[2];
+        ASSERT_TRUE(consistent && (states[0] == "old" || states[0] == "new"))
+            << "kill " << i << ": data " << states[0] << ", policy " << states[1]
+            << ", version " << states[2];
+        ExpectNoStagingFiles();
+        if (commitPending) ++rolledForward;
     }
     std::printf("%d of %d runs killed before they ended; %d killed while the files were put in place\n",
-                killed, kKills, mixedAcrossFiles);
+                killed, kKills, rolledForward);
     EXPECT_GE(killed, kKills / 2) << "the kills should mostly land inside a run";
 
     // One more update, undisturbed: the new chart, and nothing left behind.
