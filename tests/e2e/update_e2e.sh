@@ -22,7 +22,6 @@ new_chart=$2
 port=$3
 artifacts=$4
 
-readonly client_h=380
 # The grid in client coordinates, and the Update button's centre.
 readonly grid_x=0 grid_y=54 grid_w=429 grid_h=281
 readonly button_x=380 button_y=348
@@ -32,18 +31,11 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok:   $*"; }
 
 source "$(dirname "$0")/x_session.sh"
-work=$(mktemp -d)
-app_pid=
 server_pid=
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-    [[ -n $server_pid ]] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'end_process "$server_pid"; end_x_session' EXIT
 
 port_answers() { (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; }
+port_up() { port_answers && echo up; }
 
 # --- the data server ---------------------------------------------------------
 # Another build's run of this test may hold the port for a while: wait for it.
@@ -60,34 +52,13 @@ mkdir -p "$served"
 for name in data policy version; do cp "$new_chart/$name" "$served/$name.dat"; done
 python3 -m http.server --bind 127.0.0.1 "$port" --directory "$served" >"$work/server.log" 2>&1 &
 server_pid=$!
-if ! wait_until bash -c "(exec 3<>/dev/tcp/127.0.0.1/$port) 2>/dev/null && echo up" >/dev/null; then
+if ! wait_until port_up >/dev/null; then
     echo "FAIL: the static server did not start"; cat "$work/server.log"; exit 1
 fi
 
 start_xvfb
 
 # --- helpers -----------------------------------------------------------------
-start_program() {
-    "$1/vantrel" </dev/null >"$1/output.log" 2>&1 &
-    app_pid=$!
-}
-
-# The program's main window, once shown.
-main_window() {
-    local w
-    w=$(wait_until visible_main_windows) || return 1
-    head -n1 <<<"$w"
-}
-
-stop_program() {
-    if ! kill -0 "$app_pid" 2>/dev/null; then
-        fail "$1: the program ended by itself"; cat "$2/output.log"
-    fi
-    kill "$app_pid" 2>/dev/null
-    wait "$app_pid" 2>/dev/null
-    app_pid=
-}
-
 # grid_picture WINDOW FILE: the grid as shown, cut out of the screen.
 grid_picture() {
     local x y width height menu_h
@@ -141,8 +112,7 @@ if [[ -n $(same_picture "$work/before-grid.png" "$artifacts/update-reference-gri
 fi
 
 # Click the Update button's centre, as a person would.
-read -r _ _ _ height < <(geometry "$w")
-xdotool mousemove --window "$w" "$button_x" $((height - client_h + button_y)) click 1
+xdotool mousemove --window "$w" "$button_x" $(($(menu_height "$w") + button_y)) click 1
 
 files_replaced() {
     local name
@@ -190,7 +160,7 @@ stop_program "update" "$folder"
 
 # --- closing the window in the middle of an update -------------------------------
 # A server that answers slowly: headers, then one body byte every half second.
-kill "$server_pid" 2>/dev/null; wait "$server_pid" 2>/dev/null
+end_process "$server_pid"
 python3 - "$port" >"$work/slow-server.log" 2>&1 <<'PY' &
 import socket, sys, time
 listener = socket.socket()
@@ -210,7 +180,7 @@ while True:
     conn.close()
 PY
 server_pid=$!
-if ! wait_until bash -c "(exec 3<>/dev/tcp/127.0.0.1/$port) 2>/dev/null && echo up" >/dev/null; then
+if ! wait_until port_up >/dev/null; then
     fail "the slow server did not start"; cat "$work/slow-server.log"
 fi
 closing=$work/closing
@@ -220,25 +190,18 @@ cp "$folder/data" "$folder/policy" "$folder/version" "$closing/"
 cp "$folder/data" "$folder/policy" "$folder/version" "$closing/old/"
 start_program "$closing"
 if w=$(main_window); then
-    read -r _ _ _ height < <(geometry "$w")
-    menu_h=$((height - client_h))
-    xdotool mousemove --window "$w" "$button_x" $((menu_h + button_y)) click 1
+    xdotool mousemove --window "$w" "$button_x" $(($(menu_height "$w") + button_y)) click 1
     sleep 1.5   # a few body bytes are in
     grep -q 'GET /data.dat' "$work/slow-server.log" || fail "closing mid-update: no update was running"
     # File/Exit, as a person would.
-    xdotool mousemove --window "$w" 15 $((menu_h / 2)) click 1
-    sleep 0.5
+    open_file_menu "$w" || fail "closing mid-update: the File menu did not open"
     t0=$EPOCHREALTIME
     xdotool key Down Return
-    for ((i = 0; i < timeout_s * 20; i++)); do
-        kill -0 "$app_pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    t1=$EPOCHREALTIME
-    if kill -0 "$app_pid" 2>/dev/null; then
+    if ! wait_for_program_end; then
         fail "closing mid-update: the program did not end"
         stop_program "closing" "$closing"
     else
+        t1=$EPOCHREALTIME
         wait "$app_pid"
         rc=$?
         app_pid=

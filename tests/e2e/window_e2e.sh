@@ -22,7 +22,7 @@ program=$1
 sample_chart=$2
 artifacts=$3
 
-readonly client_w=762 client_h=380
+readonly client_w=762   # and client_h from x_session.sh
 readonly min_menu_h=15 max_menu_h=40
 
 failures=0
@@ -30,14 +30,6 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok:   $*"; }
 
 source "$(dirname "$0")/x_session.sh"
-work=$(mktemp -d)
-app_pid=
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 # --- X server ---------------------------------------------------------------
 start_xvfb
@@ -71,47 +63,16 @@ check_main_window() {
     fi
 }
 
-# start_program FOLDER [LAUNCHER]: runs FOLDER/vantrel, or LAUNCHER if given.
-start_program() {
-    "${2:-$1/vantrel}" </dev/null >"$1/output.log" 2>&1 &
-    app_pid=$!
-}
-
-stop_program() {
-    if ! kill -0 "$app_pid" 2>/dev/null; then
-        fail "$1: the program ended by itself"; cat "$2/output.log"
-    fi
-    kill "$app_pid" 2>/dev/null
-    wait "$app_pid" 2>/dev/null
-    app_pid=
-}
-
-# Visible windows other than the root and the given one (an open menu, say).
-other_visible_windows() {
-    local root
-    root=$(xwininfo -root | awk '/Window id:/ {print $4}')
-    xdotool search --onlyvisible --name '' 2>/dev/null |
-        while read -r id; do
-            (( id == root || id == $1 )) || echo "$id"
-        done
-}
-
 # close_through_menu LABEL FOLDER WINDOW: File, then its one item Exit, as a
 # person would; the program must end on its own with status 0.
 close_through_menu() {
-    local label=$1 folder=$2 w=$3 height rc
-    read -r _ _ _ height < <(geometry "$w")
-    xdotool mousemove --window "$w" 15 $(((height - client_h) / 2)) click 1
-    if ! wait_until other_visible_windows "$w" >/dev/null; then
+    local label=$1 folder=$2 w=$3 rc
+    if ! open_file_menu "$w"; then
         fail "$label: the File menu did not open"
         return
     fi
     xdotool key Down Return
-    for ((i = 0; i < timeout_s * 10; i++)); do
-        kill -0 "$app_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$app_pid" 2>/dev/null; then
+    if ! wait_for_program_end; then
         fail "$label: File/Exit did not end the program"
         return
     fi
@@ -189,8 +150,8 @@ for n in 1 2 3; do
         break
     fi
 done
-if main=$(wait_until visible_main_windows); then
-    check_main_window "without chart" "$(head -n1 <<<"$main")"
+if main=$(main_window); then
+    check_main_window "without chart" "$main"
     sleep 1
     if [[ -n $(visible_dialogs) ]]; then
         fail "without chart: a fourth message box is showing"

@@ -1,15 +1,34 @@
-# Shared by the end-to-end scripts (sourced, not run): a private Xvfb and the
-# helpers that look at the program's windows from the outside.
+# Shared by the end-to-end scripts, the screenshot script and the start-up
+# benchmark (sourced, not run): a private Xvfb and the helpers that look at the
+# program's windows from the outside.
 #
-# The sourcing script sets, before calling start_xvfb:
-#   work       a temporary directory of its own
-#   artifacts  where screenshots go
-# and stops "$xvfb_pid" in its cleanup.
+# Sourcing it makes a work folder ($work) and sets an EXIT trap (end_x_session)
+# that ends the program ($app_pid) and the X server and removes the folder. A
+# script that starts more processes sets its own trap and calls end_x_session
+# from it. A script that keeps screenshots sets artifacts (the folder they go
+# to) before calling start_xvfb.
 
 readonly screen_w=1280 screen_h=1024
+readonly client_h=380   # the main window's client area, below its menu bar
 readonly timeout_s=30   # generous: a busy 2-core machine, maybe a sanitizer build
 
+work=$(mktemp -d)
 xvfb_pid=
+app_pid=
+
+# end_process PID: ends a process this script started, if it is still running.
+# Its status (killed: 143) must not end a script that runs under set -e early,
+# before the rest of the clean-up.
+end_process() {
+    if [[ -n $1 ]] && kill "$1" 2>/dev/null; then wait "$1" 2>/dev/null || true; fi
+}
+
+end_x_session() {
+    end_process "$app_pid"
+    end_process "$xvfb_pid"
+    rm -rf "$work"
+}
+trap end_x_session EXIT
 
 # -displayfd lets the server pick a free display and tell us its number once it
 # accepts connections, so parallel runs never collide.
@@ -27,7 +46,36 @@ start_xvfb() {
     fi
     export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
     export QT_QPA_PLATFORM=xcb
-    mkdir -p "$artifacts"
+    if [[ -n ${artifacts:-} ]]; then mkdir -p "$artifacts"; fi
+}
+
+# start_program FOLDER [LAUNCHER]: runs FOLDER/vantrel, or LAUNCHER if given,
+# its output kept in FOLDER/output.log.
+start_program() {
+    "${2:-$1/vantrel}" </dev/null >"$1/output.log" 2>&1 &
+    app_pid=$!
+}
+
+# stop_program LABEL FOLDER: ends the program, which should still be running
+# (reported through the sourcing script's fail otherwise).
+stop_program() {
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+        fail "$1: the program ended by itself"; cat "$2/output.log"
+    fi
+    kill "$app_pid" 2>/dev/null
+    wait "$app_pid" 2>/dev/null
+    app_pid=
+}
+
+# wait_for_program_end: true once the program has ended, false after timeout_s.
+# Polled every 50 ms so that the moment is known closely.
+wait_for_program_end() {
+    local i
+    for ((i = 0; i < timeout_s * 20; i++)); do
+        kill -0 "$app_pid" 2>/dev/null || return 0
+        sleep 0.05
+    done
+    return 1
 }
 
 visible_windows() { xdotool search --onlyvisible --name '^Vantrel$' 2>/dev/null; }
@@ -37,6 +85,14 @@ geometry() {
     xwininfo -id "$1" 2>/dev/null | awk '
         /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
         /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
+# There is no window manager, so the main window's X window is exactly its
+# client area with the menu bar above it: the menu bar's height.
+menu_height() {
+    local height
+    read -r _ _ _ height < <(geometry "$1")
+    echo $((height - client_h))
 }
 
 # A message box is a dialog (window type or transient-for), the main window is not.
@@ -63,6 +119,30 @@ wait_until() {
         sleep 0.1
     done
     return 1
+}
+
+# The program's main window, once shown.
+main_window() {
+    local w
+    w=$(wait_until visible_main_windows) || return 1
+    head -n1 <<<"$w"
+}
+
+# Visible windows other than the root and the given one (an open menu, say).
+other_visible_windows() {
+    local root
+    root=$(xwininfo -root | awk '/Window id:/ {print $4}')
+    xdotool search --onlyvisible --name '' 2>/dev/null |
+        while read -r id; do
+            (( id == root || id == $1 )) || echo "$id"
+        done
+}
+
+# open_file_menu WINDOW: clicks File in the menu bar, as a person would; true
+# once the menu shows.
+open_file_menu() {
+    xdotool mousemove --window "$1" 15 $(($(menu_height "$1") / 2)) click 1
+    wait_until other_visible_windows "$1" >/dev/null
 }
 
 screenshot() { xwd -root -silent | convert xwd:- "png:$artifacts/$1.png"; }
