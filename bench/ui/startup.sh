@@ -26,25 +26,11 @@ for p in "$program" "$bare"; do
     [[ -x $p ]] || { echo "startup.sh: $p is not built" >&2; exit 2; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
+# A display of our own, as the end-to-end tests have it.
+source "$(dirname "$0")/../../tests/e2e/x_session.sh"
 xev_pid=
-app_pid=
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-    [[ -n $xev_pid ]] && kill "$xev_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display of our own; -displayfd reports its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for ((i = 0; i < 200; i++)); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || { echo "startup.sh: Xvfb did not start" >&2; exit 2; }
-export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
-export QT_QPA_PLATFORM=xcb
+trap 'end_process "$xev_pid"; end_x_session' EXIT
+start_xvfb
 
 # Map events of top-level windows, one line at a time, as they happen.
 coproc XEV { exec stdbuf -oL xev -root -event substructure; }
