@@ -1,25 +1,14 @@
 #include "endless_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <stdexcept>
+
+#include "scripted_server.h"
 
 namespace update_test {
 namespace {
-
-bool SendAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
 
 // Reads up to the end of a request's head; false when the client is gone.
 bool ReadRequestHead(int fd) {
@@ -37,17 +26,7 @@ bool ReadRequestHead(int fd) {
 
 EndlessServer::EndlessServer(std::string head, std::string piece)
     : head_(std::move(head)), piece_(std::move(piece)) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&a), &len) != 0 ||
-        ::listen(listenFd_, 16) != 0) {
-        throw std::runtime_error("cannot listen on a loopback socket");
-    }
-    port_ = ntohs(a.sin_port);
+    listenFd_ = ListenOnLoopback(port_);
     acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 

@@ -31,16 +31,6 @@ int BoundSocket(int& port) {
     return fd;
 }
 
-bool SendAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Reads one request's head; returns its path, or "" when the client is gone.
 std::string ReadRequestPath(int fd, std::string& pending) {
     while (pending.find("\r\n\r\n") == std::string::npos) {
@@ -78,9 +68,27 @@ int ClosedPort() {
     return port;
 }
 
+int ListenOnLoopback(int& port) {
+    const int fd = BoundSocket(port);
+    if (::listen(fd, 16) != 0) {
+        ::close(fd);
+        throw std::runtime_error("cannot listen on a loopback socket");
+    }
+    return fd;
+}
+
+bool SendAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 ScriptedServer::ScriptedServer() {
-    listenFd_ = BoundSocket(port_);
-    if (::listen(listenFd_, 16) != 0) throw std::runtime_error("cannot listen");
+    listenFd_ = ListenOnLoopback(port_);
     acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 
