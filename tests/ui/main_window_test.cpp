@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QTest>
 #include <QAbstractButton>
 
@@ -108,20 +107,6 @@ TEST_F(MainWindowTest, SelectedCellsFillTheDetailsPanel) {
               "Security\nFirst: YES\nSecond: N/A\n\n"
               "Network options\nFirst: NO\nSecond: N/A\n\n");
     EXPECT_TRUE(documents_.opened.empty());
-}
-
-TEST_F(MainWindowTest, UpdateButtonAndMenuItemStartTheSameUpdate) {
-    WriteSampleChart(dir_);
-    Open();
-    int started = 0;
-    form_->SetUpdateStarter([&] { ++started; });
-    form_->findChild<QAbstractButton*>("SpeedButton1")->click();
-    form_->findChild<QAction*>("Update1")->trigger();
-    EXPECT_EQ(started, 2);
-    form_->SetUpdateCommandsEnabled(false);
-    EXPECT_FALSE(form_->findChild<QAction*>("Update1")->isEnabled());
-    form_->SetProgress(66);
-    EXPECT_EQ(form_->findChild<QProgressBar*>("ProgressBar1")->value(), 66);
 }
 
 TEST_F(MainWindowTest, AboutBoxIsShownWithoutBeingModalAndItsLinksOpen) {
