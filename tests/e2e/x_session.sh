@@ -31,9 +31,11 @@ end_x_session() {
 trap end_x_session EXIT
 
 # -displayfd lets the server pick a free display and tell us its number once it
-# accepts connections, so parallel runs never collide.
+# accepts connections, so parallel runs never collide. -noreset keeps the
+# server up when its last client leaves: a program started just after another
+# one ended would otherwise meet a server in the middle of its reset.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp \
+    Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp -noreset \
         3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     local i
