@@ -10,7 +10,6 @@
 #include "ui/error_box.h"
 #include "ui/update_bridge.h"
 #include "update/chart_commit.h"
-#include "update/curl_global.h"
 #include "update/data_server.h"
 
 namespace vantrel::ui {
@@ -38,8 +37,8 @@ public:
 int Run(int argc, char** argv) { return Run(argc, argv, update::kDataServer); }
 
 int Run(int argc, char** argv, const std::string& dataServer) {
-    // The HTTP library is set up once, before any other thread runs.
-    update::GlobalInit();
+    // The HTTP library is set up by the first update, on this thread, not here:
+    // a start that never updates need not load its TLS set-up.
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     QApplication::setWindowIcon(ApplicationIcon());
