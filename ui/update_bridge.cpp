@@ -17,7 +17,7 @@ UpdateBridge::UpdateBridge(TForm1& form, update::UpdateSettings settings)
 UpdateBridge::~UpdateBridge() {
     if (form_)
         form_->SetUpdateStarter(nullptr);
-    worker_.reset();  // the worker's destructor cancels and joins
+    updates_.Cancel();  // the worker makes no port call after this
 }
 
 void UpdateBridge::Start() {
@@ -28,11 +28,11 @@ void UpdateBridge::Start() {
     form_->SetUpdateCommandsEnabled(false);
     running_ = true;
     try {
-        worker_ = std::make_unique<update::UpdateThread>();
-        worker_->Start(*this, settings_);
+        // The holder refuses a second run too; running_ also covers the time
+        // until the finished run's last report has been carried out here.
+        updates_.Start(*this, settings_);
     } catch (...) {
         // No thread could be started: the commands come back at once.
-        worker_.reset();
         running_ = false;
         form_->SetUpdateCommandsEnabled(true);
         throw;
@@ -41,9 +41,7 @@ void UpdateBridge::Start() {
 
 void UpdateBridge::Cancel() {
     cancelled_ = true;
-    if (worker_)
-        worker_->Cancel();  // the worker makes no port call after this
-    worker_.reset();
+    updates_.Cancel();  // the worker makes no port call after this
     running_ = false;
 }
 
@@ -89,10 +87,9 @@ void UpdateBridge::UpdateFinished() {
 }
 
 void UpdateBridge::Finished() {
+    // The worker has made its last port call; the holder releases it at the
+    // next start or when this object goes.
     running_ = false;
-    // The worker has made its last port call; this only waits for its thread
-    // to return.
-    worker_.reset();
     if (form_)
         form_->SetUpdateCommandsEnabled(true);
 }

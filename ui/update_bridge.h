@@ -50,7 +50,8 @@ private:
 
     QPointer<TForm1> form_;
     const update::UpdateSettings settings_;
-    std::unique_ptr<update::UpdateThread> worker_;  // only while a run is going
+    // The worker's holder: it cancels and joins a run when this object goes.
+    update::UpdateThread updates_;
     // User-interface thread only.
     bool running_ = false;
     bool cancelled_ = false;
