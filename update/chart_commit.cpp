@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "chart_files.h"
+#include "chart/files/local_path.h"
 
 namespace update {
 namespace {
@@ -38,7 +39,7 @@ bool WriteMarker(const std::string& path, CommitError& error) {
 bool RenameStagingFiles(const std::string& directory, bool missingIsDone, int& renamed,
                         CommitError& error) {
     for (const ChartFile& file : kChartFiles) {
-        const std::string target = FinalPath(directory, file);
+        const std::string target = chart::LocalPath(directory, file.name);
         if (std::rename(StagingPath(directory, file).c_str(), target.c_str()) == 0) {
             ++renamed;
         } else if (!(missingIsDone && errno == ENOENT)) {

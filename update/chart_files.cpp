@@ -2,14 +2,12 @@
 
 #include <cstdio>
 
+#include "chart/files/local_path.h"
+
 namespace update {
 
-std::string FinalPath(const std::string& directory, const ChartFile& file) {
-    return directory + "/" + file.name;
-}
-
 std::string StagingPath(const std::string& directory, const ChartFile& file) {
-    return directory + "/.vantrel-update-" + file.name + ".tmp";
+    return chart::LocalPath(directory, std::string(".vantrel-update-") + file.name + ".tmp");
 }
 
 void RemoveStagingFiles(const std::string& directory) {

@@ -18,9 +18,6 @@ inline constexpr std::array<ChartFile, 3> kChartFiles{{
     {"/version.dat", "version"},
 }};
 
-// directory + "/" + name.
-std::string FinalPath(const std::string& directory, const ChartFile& file);
-
 // A fixed name per file beside the final one, so a leftover from a run that
 // was killed is recognised by the next start or update.
 std::string StagingPath(const std::string& directory, const ChartFile& file);

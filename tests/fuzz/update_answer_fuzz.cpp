@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "chart/files/local_path.h"
 #include "fuzz_support.h"
 #include "update/chart_files.h"
 #include "update/tmt.h"
@@ -160,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static AnswerServer server;
     const std::string& dir = fuzz::ScratchDirectory();
     for (std::size_t i = 0; i < update::kChartFiles.size(); ++i)
-        fuzz::WriteFile(update::FinalPath(dir, update::kChartFiles[i]), kOld[i]);
+        fuzz::WriteFile(chart::LocalPath(dir, update::kChartFiles[i].name), kOld[i]);
     server.SetAnswer(std::string(reinterpret_cast<const char*>(data), size));
 
     update::UpdateSettings settings;
@@ -180,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "no staging file left behind");
     std::string files[3];
     for (std::size_t i = 0; i < update::kChartFiles.size(); ++i)
-        files[i] = fuzz::ReadFile(update::FinalPath(dir, update::kChartFiles[i]));
+        files[i] = fuzz::ReadFile(chart::LocalPath(dir, update::kChartFiles[i].name));
     if (outcome.Reloaded()) {
         fuzz::Require(files[0] == files[1] && files[1] == files[2], "all three hold the served body");
         fuzz::Require(files[0].size() <= settings.bodyCap, "no body beyond the cap");
