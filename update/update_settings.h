@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "chart/files/line_reader.h"
 #include "update/data_server.h"
 
 namespace update {
 
-inline constexpr std::uint64_t kBodyCap = 16u * 1024u * 1024u;
+// No download larger than the chart's readers would accept.
+inline constexpr std::uint64_t kBodyCap = chart::kChartFileSizeCap;
 
 struct UpdateSettings {
     // "http://host" or "https://host[:port]"; the three paths are appended.

@@ -18,8 +18,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The largest chart file the readers accept, the same as the update worker's
-// download cap: a huge file (say 1 GB of one line) is refused at open instead
+// The largest chart file the readers accept (the update worker downloads
+// nothing larger either): a huge file (say 1 GB of one line) is refused at open instead
 // of being read into memory.
 inline constexpr std::uint64_t kChartFileSizeCap = 16u * 1024u * 1024u;
 
