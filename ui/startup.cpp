@@ -1,13 +1,13 @@
 #include "ui/startup.h"
 
 #include <QApplication>
-#include <exception>
 
 #include "chart/files/local_path.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
 #include "ui/artwork/artwork.h"
 #include "ui/error_box.h"
+#include "ui/guarded_call.h"
 #include "ui/update_bridge.h"
 #include "update/chart_commit.h"
 #include "update/data_server.h"
@@ -21,14 +21,9 @@ class GuardedApplication : public QApplication {
 public:
     using QApplication::QApplication;
     bool notify(QObject* receiver, QEvent* event) override {
-        try {
-            return QApplication::notify(receiver, event);
-        } catch (const std::exception& error) {
-            ShowErrorBox(nullptr, error.what());
-        } catch (...) {
-            ShowErrorBox(nullptr, "Unknown error");
-        }
-        return false;
+        bool handled = false;
+        RunGuarded(nullptr, [&] { handled = QApplication::notify(receiver, event); });
+        return handled;
     }
 };
 
