@@ -2,12 +2,13 @@
 
 #include <QApplication>
 
-#include "chart/files/local_path.h"
+#include "chart/files/chart_directory.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
 #include "ui/artwork/artwork.h"
 #include "ui/error_box.h"
 #include "ui/guarded_call.h"
+#include "ui/ports/message_box.h"
 #include "ui/update_bridge.h"
 #include "update/chart_commit.h"
 #include "update/data_server.h"
@@ -38,10 +39,14 @@ int Run(int argc, char** argv, const std::string& dataServer) {
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     QApplication::setWindowIcon(ApplicationIcon());
 
-    // Form1's creation loads the chart, message boxes and all.
-    const std::string chartDirectory = chart::ExecutableDirectory();
+    // Where the chart lives, decided once: reading, the update and its
+    // roll-forward below all use this one folder.
+    MessageBoxPort startMessages(nullptr);
+    const std::string chartDirectory =
+        chart::ChooseChartDirectory(chart::RunningProgramPlaces(), startMessages);
     // An update killed while putting the new files in place is completed first.
     update::FinishInterruptedUpdate(chartDirectory);
+    // Form1's creation loads the chart, message boxes and all.
     TForm1 form1(chartDirectory);
     // The about box, created hidden; it lives as long as Form1.
     form1.SetAboutBox(new TOKRightDlg(form1.Documents(), &form1));
