@@ -37,7 +37,7 @@ constexpr int kLinkZoneBottom = 20;
 
 BannerImage::BannerImage(const QImage& picture, QWidget* parent)
     : QWidget(parent), picture_(picture) {
-    setFixedSize(picture_.size());  // sizes itself to its picture
+    setFixedSize(picture_.deviceIndependentSize().toSize());  // sizes itself to its picture
     setMouseTracking(true);
 }
 
@@ -116,8 +116,10 @@ TForm1::~TForm1() {
 }
 
 void TForm1::BuildControls(QWidget* client) {
+    // The pictures are drawn for the screen's pixel ratio, sharp when scaled.
+    const qreal ratio = client->devicePixelRatioF();
     // From back to front, as designed.
-    image2_ = new BannerImage(BannerPicture(QString::fromLatin1(kPublisherHost)), client);
+    image2_ = new BannerImage(BannerPicture(QString::fromLatin1(kPublisherHost), ratio), client);
     image2_->setObjectName(QStringLiteral("Image2"));
     image2_->move(0, 0);
     image2_->setAccessibleName(QStringLiteral("Powered by ") + QString::fromLatin1(kPublisherHost));
@@ -126,7 +128,7 @@ void TForm1::BuildControls(QWidget* client) {
 
     image1_ = new QLabel(client);
     image1_->setObjectName(QStringLiteral("Image1"));
-    image1_->setPixmap(QPixmap::fromImage(HeadingsPicture()));
+    image1_->setPixmap(QPixmap::fromImage(HeadingsPicture(ratio)));
     image1_->setGeometry(225, 0, 239, 55);
     image1_->setAttribute(Qt::WA_TranslucentBackground);
     image1_->setAccessibleName(QStringLiteral(
@@ -135,7 +137,7 @@ void TForm1::BuildControls(QWidget* client) {
     speedButton1_ = new QPushButton(client);
     speedButton1_->setObjectName(QStringLiteral("SpeedButton1"));
     speedButton1_->setText(QStringLiteral("Update"));
-    speedButton1_->setIcon(QIcon(QPixmap::fromImage(UpdateGlyph())));
+    speedButton1_->setIcon(QIcon(QPixmap::fromImage(UpdateGlyph(ratio))));
     speedButton1_->setIconSize(QSize(16, 16));
     speedButton1_->setFlat(true);
     speedButton1_->setFocusPolicy(Qt::NoFocus);

@@ -33,6 +33,7 @@ class BannerImage : public QWidget {
     Q_OBJECT
 public:
     BannerImage(const QImage& picture, QWidget* parent);
+    const QImage& Picture() const { return picture_; }
     std::function<void(int x, int y)> onMouseMove;
     std::function<void()> onClick;
 

@@ -11,6 +11,7 @@
 
 #include "form_fixture.h"
 #include "ui/Unit2.h"
+#include "ui/artwork/artwork.h"
 #include "ui/grid/chart_grid.h"
 
 namespace vantrel::ui::testing {
@@ -169,6 +170,40 @@ TEST_F(MainWindowTest, FileExitAndTheCloseBoxBothCloseTheWindow) {
     form_->show();
     form_->close();
     EXPECT_EQ(closed, 2);
+}
+
+// Run by its own CTest entry with QT_SCALE_FACTOR=2: each picture the program
+// draws has twice the pixels of its logical size, not a 1x picture blown up.
+class PicturesAtScaleTwo : public FormTest {};
+
+TEST_F(PicturesAtScaleTwo, AreDrawnAtTheScreensPixelRatio) {
+    ASSERT_EQ(qApp->devicePixelRatio(), 2.0) << "run with QT_SCALE_FACTOR=2";
+    WriteSampleChart(dir_);
+    Open();
+    form_->About1Click();
+    auto pixmapOf = [](QWidget* owner, const char* name) {
+        auto* label = owner->findChild<QLabel*>(name);
+        return label ? label->pixmap().toImage() : QImage();
+    };
+    auto* banner = form_->findChild<BannerImage*>("Image2");
+    ASSERT_NE(banner, nullptr);
+    const QIcon glyph = form_->findChild<QAbstractButton*>("SpeedButton1")->icon();
+    const struct {
+        const char* picture;
+        QImage image;
+        QSize logicalSize;
+    } pictures[] = {
+        {"banner", banner->Picture(), {762, 54}},
+        {"headings", pixmapOf(form_.get(), "Image1"), {239, 55}},
+        {"glyph", glyph.pixmap(QSize(16, 16), 2.0).toImage(), {16, 16}},
+        {"magnifier", pixmapOf(form_->AboutBox(), "Image1"), {50, 46}},
+        {"icon", ApplicationIcon(qApp->devicePixelRatio()).pixmap(QSize(48, 48), 2.0).toImage(), {48, 48}},
+    };
+    for (const auto& [picture, image, logicalSize] : pictures) {
+        EXPECT_EQ(image.devicePixelRatio(), 2.0) << picture;
+        EXPECT_EQ(image.size(), logicalSize * 2) << picture;
+    }
+    EXPECT_EQ(banner->size(), QSize(762, 54));
 }
 
 }  // namespace

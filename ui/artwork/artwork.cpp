@@ -5,7 +5,9 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPolygonF>
+#include <QtMath>
 #include <cmath>
+#include <cstring>
 
 namespace vantrel::ui {
 namespace {
@@ -23,12 +25,22 @@ int Blend(int from, int to, double t) {
     return static_cast<int>(std::lround(from + (to - from) * t));
 }
 
-QColor BannerColumnColour(int x) {
+// An empty picture of the given logical size holding ratio times as many
+// pixels; a painter on it draws in logical coordinates.
+QImage Canvas(int width, int height, qreal ratio, QImage::Format format) {
+    QImage image(qCeil(width * ratio), qCeil(height * ratio), format);
+    image.setDevicePixelRatio(ratio);
+    if (image.hasAlphaChannel()) image.fill(Qt::transparent);
+    return image;
+}
+
+// x is in logical pixels; whole x gives the designed columns exactly.
+QColor BannerColumnColour(double x) {
     const QColor left(157, 156, 158), peak(229, 225, 164), right(156, 156, 158);
     constexpr int kPeakX = 350, kRightX = 710;
     const QColor& from = x <= kPeakX ? left : peak;
     const QColor& to = x <= kPeakX ? peak : right;
-    const double t = x <= kPeakX ? double(x) / kPeakX
+    const double t = x <= kPeakX ? x / kPeakX
                                  : std::min(1.0, double(x - kPeakX) / (kRightX - kPeakX));
     return QColor(Blend(from.red(), to.red(), t), Blend(from.green(), to.green(), t),
                   Blend(from.blue(), to.blue(), t));
@@ -76,13 +88,16 @@ void DrawMagnifier(QPainter& painter) {
 
 }  // namespace
 
-QImage BannerPicture(const QString& publisherHost) {
-    QImage image(762, 54, QImage::Format_RGB32);
+QImage BannerPicture(const QString& publisherHost, qreal ratio) {
+    QImage image = Canvas(762, 54, ratio, QImage::Format_RGB32);
+    // The gradient is constant down each column: one row of colours, copied
+    // into every row.
+    auto* firstRow = reinterpret_cast<QRgb*>(image.scanLine(0));
+    for (int x = 0; x < image.width(); ++x)
+        firstRow[x] = BannerColumnColour(x / ratio).rgb();
+    for (int y = 1; y < image.height(); ++y)
+        std::memcpy(image.scanLine(y), firstRow, image.bytesPerLine());
     QPainter painter(&image);
-    for (int x = 0; x < image.width(); ++x) {
-        painter.setPen(BannerColumnColour(x));
-        painter.drawLine(x, 0, x, image.height() - 1);
-    }
     // The mark: two lines of dark capitals in x 640-759, y 2-17.
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(QColor(48, 48, 52));
@@ -92,19 +107,18 @@ QImage BannerPicture(const QString& publisherHost) {
     return image;
 }
 
-QImage HeadingsPicture() {
+QImage HeadingsPicture(qreal ratio) {
     static const char* const kHeadings[] = {
         "OS support", "Demo version", "Interception", "Log viewing",
         "Security", "Network options", "Total",
     };
     constexpr int kFirstColumnX = 3;  // the grid's frame and the name column's line
     constexpr int kColumnStep = 26;   // 25 pixels and the grid line
-    QImage image(239, 55, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = Canvas(239, 55, ratio, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    const double bottom = image.height();
+    const double bottom = 55;
     // Separators: one at each column border, rising at 45 degrees.
     painter.setPen(QPen(QColor(150, 150, 154), 1));
     for (int i = 0; i <= 7; ++i) {
@@ -125,9 +139,8 @@ QImage HeadingsPicture() {
     return image;
 }
 
-QImage UpdateGlyph() {
-    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+QImage UpdateGlyph(qreal ratio) {
+    QImage image = Canvas(16, 16, ratio, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QPolygonF arrow({{6, 1}, {10, 1}, {10, 8}, {14, 8}, {8, 15}, {2, 8}, {6, 8}});
@@ -137,18 +150,21 @@ QImage UpdateGlyph() {
     return image;
 }
 
-QImage MagnifierPicture() {
-    QImage image(50, 46, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+QImage MagnifierPicture(qreal ratio) {
+    QImage image = Canvas(50, 46, ratio, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     DrawMagnifier(painter);
     return image;
 }
 
 QImage ApplicationIconPicture(int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = Canvas(size, size, 1.0, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
+    PaintApplicationIcon(painter, size);
+    return image;
+}
+
+void PaintApplicationIcon(QPainter& painter, double size) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(size / 48.0, size / 48.0);
     // A chart sheet in the banner's colours...
@@ -163,13 +179,15 @@ QImage ApplicationIconPicture(int size) {
     painter.translate(4, 6);
     painter.scale(0.9, 0.9);
     DrawMagnifier(painter);
-    return image;
 }
 
-QIcon ApplicationIcon() {
+QIcon ApplicationIcon(qreal ratio) {
     QIcon icon;
-    for (int size : {16, 32, 48})
+    for (int size : {16, 32, 48}) {
         icon.addPixmap(QPixmap::fromImage(ApplicationIconPicture(size)));
+        if (ratio != 1.0)
+            icon.addPixmap(QPixmap::fromImage(ApplicationIconPicture(qCeil(size * ratio))));
+    }
     return icon;
 }
 
