@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  qt6-base-dev libgl-dev libcurl4-openssl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libcurl4-openssl-dev
   fonts-liberation
   xvfb xdotool x11-utils x11-apps imagemagick
   clang libclang-rt-14-dev valgrind curl python3

@@ -9,6 +9,7 @@
 #include "ui/error_box.h"
 #include "ui/guarded_call.h"
 #include "ui/ports/message_box.h"
+#include "ui/publisher_values.h"
 #include "ui/update_bridge.h"
 #include "update/chart_commit.h"
 #include "update/data_server.h"
@@ -37,7 +38,9 @@ int Run(int argc, char** argv, const std::string& dataServer) {
     // a start that never updates need not load its TLS set-up.
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    QApplication::setWindowIcon(ApplicationIcon());
+    // Ties the window to its desktop entry (its icon and name on Wayland).
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
+    QApplication::setWindowIcon(ApplicationIcon(app.devicePixelRatio()));
 
     // Where the chart lives, decided once: reading, the update and its
     // roll-forward below all use this one folder.

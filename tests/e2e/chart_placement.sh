@@ -3,8 +3,8 @@
 # chart an update has replaced is never put back to the sample:
 #   - the build's copy step copies only missing files;
 #   - an install (staged with DESTDIR) lays out the program folder, the command
-#     link, the desktop entry and the icons, and a second install keeps chart
-#     files that changed in the meantime.
+#     link, the desktop entry, the AppStream metadata and the icons the build
+#     drew, and a second install keeps chart files that changed in the meantime.
 #
 # Usage: chart_placement.sh CMAKE BUILD_DIR SOURCE_DIR
 set -uo pipefail
@@ -55,22 +55,23 @@ if [[ -L $root/bin/vantrel && $(readlink -f "$root/bin/vantrel") == "$(readlink 
 else
     fail "bin/vantrel is not a link to the program"
 fi
-desktop=$root/share/applications/vantrel.desktop
-if [[ -f $desktop ]] && grep -qx 'Name=Vantrel' "$desktop" && grep -qx 'Exec=vantrel' "$desktop" &&
+desktop=$(echo "$root"/share/applications/*.Vantrel.desktop)
+if [[ -f $desktop && -f $root/share/metainfo/$(basename "$desktop" .desktop).metainfo.xml ]] && grep -qx 'Name=Vantrel' "$desktop" && grep -qx 'Exec=vantrel' "$desktop" &&
     grep -qx 'Icon=vantrel' "$desktop" && grep -qx 'Categories=Utility;' "$desktop"; then
-    pass "desktop entry"
+    pass "desktop entry and its metadata"
 else
-    fail "desktop entry missing or incomplete"
+    fail "desktop entry or metadata missing or incomplete"
 fi
-for size in 16 32 48; do
-    artwork=$source/ui/artwork/vantrel-$size.png
-    [[ -f $artwork ]] || continue   # the icons are drawn by the window's artwork
-    if cmp -s "$artwork" "$root/share/icons/hicolor/${size}x${size}/apps/vantrel.png"; then
-        pass "icon ${size}x${size}"
-    else
-        fail "icon ${size}x${size} not installed"
-    fi
+icons=$root/share/icons/hicolor
+for size in 16 24 32 48 64 128 256; do
+    drawn=$(identify -format '%wx%h' "$icons/${size}x${size}/apps/vantrel.png" 2>/dev/null)
+    [[ $drawn == "${size}x${size}" ]] || fail "icon ${size}x${size}: ${drawn:-not installed}"
 done
+if grep -q '<svg' "$icons/scalable/apps/vantrel.svg" 2>/dev/null; then
+    pass "icons at every size and scalable"
+else
+    fail "no scalable icon"
+fi
 
 # A reinstall after an update replaced "data" and lost "policy".
 echo "from an update" >"$root/lib/vantrel/data"
