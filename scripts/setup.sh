@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev libcurl4-openssl-dev
   fonts-liberation
   xvfb xdotool x11-utils x11-apps imagemagick
+  qt6-wayland weston
+  dpkg-dev lintian appstream desktop-file-utils
   clang libclang-rt-14-dev valgrind curl python3
 )
 

@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# The Debian package as a user meets it:
+#   1. the package is built from the sources (its own build folder, with a
+#      loopback data server built in: the port of a server this test started)
+#      and passes lintian without errors; its metadata passes appstreamcli and
+#      desktop-file-validate; Depends names libcurl and every library is on
+#      this machine, Recommends the Qt Wayland plugin;
+#   2. installed into a scratch root (owned by root, so its program folder is
+#      read-only to users), the program started by an ordinary user under Xvfb
+#      shows the chart, copied into that user's data folder;
+#   3. Update there fetches the served chart into the user's data folder and
+#      the window shows it; the installed sample is left alone.
+#
+# Usage: package_test.sh SOURCE_DIR BUILD_DIR GENERATOR ARTIFACT_DIR [LAUNCHER]
+# Exits 77 (skipped) where there is no dpkg.
+set -uo pipefail
+
+source_dir=$1
+build=$2
+generator=$3
+artifacts=$4
+launcher=${5:-}
+
+readonly skipped=77
+readonly grid_x=0 grid_y=54 grid_w=429 grid_h=281
+readonly button_x=380 button_y=348
+readonly user_id=65534   # nobody
+
+for tool in dpkg dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-validate setpriv; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: no $tool here (a Debian system with scripts/setup.sh's packages is needed)"
+        exit $skipped
+    fi
+done
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok:   $*"; }
+
+source "$source_dir/tests/e2e/x_session.sh"
+server_pid=
+trap 'end_process "$server_pid"; end_x_session' EXIT
+mkdir -p "$artifacts"
+chmod 755 "$work"   # the ordinary user reaches the scratch root and its home through it
+
+# --- the data server, on a port the system picks ------------------------------
+served=$work/served
+mkdir -p "$served"
+printf '10\n10\n' >"$served/version.dat"
+printf 'http://www.served-monitor.example/\nServed Monitor 2.0\n1 1 1 1 1 1\n9 9 9 9 9 9 54\n' \
+    >"$served/data.dat"
+cp "$source_dir/app/sample-chart/policy" "$served/policy.dat"
+python3 -u -m http.server --bind 127.0.0.1 0 --directory "$served" >"$work/server.log" 2>&1 &
+server_pid=$!
+server_port() { sed -n 's/.* port \([0-9]*\) .*/\1/p' "$work/server.log" | head -n1; }
+if ! port=$(wait_until server_port); then
+    echo "FAIL: the data server did not start"; cat "$work/server.log"; exit 1
+fi
+
+# --- 1. the package --------------------------------------------------------------
+echo "building the package with the data server http://127.0.0.1:$port"
+options=(-G "$generator" -DCMAKE_BUILD_TYPE=Release -DVANTREL_BUILD_TESTS=OFF -DVANTREL_BUILD_BENCH=OFF
+         "-DVANTREL_DATA_SERVER=http://127.0.0.1:$port")
+[[ -n $launcher ]] && options+=("-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher" "-DCMAKE_C_COMPILER_LAUNCHER=$launcher")
+rm -f "$build"/vantrel_*.deb
+if ! { cmake -S "$source_dir" -B "$build" "${options[@]}" && cmake --build "$build" &&
+       (cd "$build" && cpack -G DEB); } >"$work/package-build.log" 2>&1; then
+    echo "FAIL: the package did not build"; tail -n 40 "$work/package-build.log"; exit 1
+fi
+deb=$(echo "$build"/vantrel_*.deb)
+[[ -f $deb ]] || { echo "FAIL: cpack wrote no vantrel_*.deb"; exit 1; }
+cp "$deb" "$artifacts/"
+pass "built $(basename "$deb")"
+
+if lintian --fail-on error --info "$deb" >"$work/lintian.log" 2>&1; then
+    pass "lintian: no errors"
+else
+    fail "lintian found errors"
+fi
+grep -E '^[EW]:' "$work/lintian.log"   # anything left is shown with the run
+
+depends=$(dpkg-deb -f "$deb" Depends)
+[[ $depends == *libcurl* ]] && pass "Depends names libcurl" || fail "Depends lacks libcurl: $depends"
+[[ $(dpkg-deb -f "$deb" Recommends) == *qt6-wayland* ]] && pass "Recommends qt6-wayland" ||
+    fail "Recommends lacks qt6-wayland"
+# Every dependency (first of each set of alternatives) is met on this machine.
+while read -r name relation version; do
+    installed=$(dpkg-query -W -f='${Version}' "$name" 2>/dev/null)
+    if [[ -z $installed ]]; then
+        fail "dependency $name is not installed"
+    elif [[ -n $relation ]] && ! dpkg --compare-versions "$installed" "${relation#(}" "${version%)}"; then
+        fail "dependency $name $relation $version: $installed is installed"
+    fi
+done < <(tr ',' '\n' <<<"$depends" | sed 's/|.*//; s/^ *//')
+
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+chmod 755 "$root"
+metainfo=$(echo "$root"/usr/share/metainfo/*.metainfo.xml)
+if appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1; then
+    pass "appstreamcli validate: $(basename "$metainfo")"
+else
+    fail "appstreamcli validate"; cat "$work/appstream.log"
+fi
+desktop=$(echo "$root"/usr/share/applications/*.desktop)
+if out=$(desktop-file-validate "$desktop" 2>&1) && [[ -z $out ]]; then
+    pass "desktop-file-validate: $(basename "$desktop")"
+else
+    fail "desktop-file-validate: $out"
+fi
+
+# --- 2. started by an ordinary user -----------------------------------------------
+start_xvfb
+home=$work/home
+mkdir -p "$home"
+chown "$user_id:$user_id" "$home"
+own=$home/.local/share/vantrel
+program_folder=$root/usr/lib/vantrel
+cat >"$work/as-user" <<LAUNCH
+#!/usr/bin/env bash
+exec setpriv --reuid=$user_id --regid=$user_id --clear-groups \
+    env -i DISPLAY=$DISPLAY HOME=$home PATH=/usr/bin:/bin QT_QPA_PLATFORM=xcb "$root/usr/bin/vantrel"
+LAUNCH
+chmod 755 "$work/as-user"
+
+grid_picture() {
+    local x y width height menu_h
+    read -r x y width height < <(geometry "$1")
+    menu_h=$((height - client_h))
+    xwd -root -silent |
+        convert xwd:- -crop "${grid_w}x${grid_h}+$((x + grid_x))+$((y + menu_h + grid_y))" +repage "png:$2"
+}
+differs() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) != 0 ]]; }
+
+start_program "$work" "$work/as-user"
+if ! w=$(main_window); then
+    echo "FAIL: the installed program's window did not appear"; cat "$work/output.log"; exit 1
+fi
+sleep 1   # painted, and any message box would be up by now
+screenshot package-first-start
+if [[ -n $(visible_dialogs) ]]; then
+    fail "a message box is showing at the first start"
+else
+    pass "the window shows with no message box"
+fi
+for name in data policy version; do
+    cmp -s "$program_folder/$name" "$own/$name" || fail "$name was not copied into the user's folder"
+done
+[[ $(stat -c %u "$own") == "$user_id" ]] && pass "the user's chart folder $own holds the sample" ||
+    fail "the user's chart folder is not the user's"
+grid_picture "$w" "$work/before.png"
+
+# --- 3. an update -----------------------------------------------------------------
+xdotool mousemove --window "$w" "$button_x" $(($(menu_height "$w") + button_y)) click 1
+landed() {
+    local name
+    for name in data policy version; do cmp -s "$served/$name.dat" "$own/$name" || return 0; done
+    echo landed
+}
+if wait_until landed >/dev/null; then
+    pass "the update landed in the user's folder"
+else
+    fail "the user's folder does not hold the served chart"; cat "$work/server.log"
+fi
+shows_served_chart() {
+    grid_picture "$w" "$work/after.png"
+    differs "$work/before.png" "$work/after.png" && echo changed
+}
+wait_until shows_served_chart >/dev/null && pass "the window shows the served chart" ||
+    fail "the grid did not change after the update"
+screenshot package-after-update
+[[ -z $(visible_dialogs) ]] || fail "a message box is showing after the update"
+for name in data policy version; do
+    cmp -s "$source_dir/app/sample-chart/$name" "$program_folder/$name" ||
+        fail "the installed sample $name was changed"
+done
+stop_program "installed program" "$work"
+
+echo "package and screenshots in $artifacts"
+if ((failures)); then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all checks passed"
