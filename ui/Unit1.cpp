@@ -211,6 +211,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
+        QMetaObject::invokeMethod(this, [this] { setWindowState(windowState() & ~Qt::WindowMaximized); },
+                                  Qt::QueuedConnection);
+}
+
 void TForm1::SpeedButton1Click() {
     if (startUpdate_)
         RunGuarded(this, startUpdate_);

@@ -105,6 +105,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The window is of fixed size: a maximize asked for anyway (the title bar
+    // Qt draws itself on Wayland always has the button) is undone.
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildControls(QWidget* client);

@@ -10,6 +10,7 @@
 #include "ui/guarded_call.h"
 #include "ui/ports/message_box.h"
 #include "ui/publisher_values.h"
+#include "ui/termination_requests.h"
 #include "ui/update_bridge.h"
 #include "update/chart_commit.h"
 #include "update/data_server.h"
@@ -41,6 +42,13 @@ int Run(int argc, char** argv, const std::string& dataServer) {
     // Ties the window to its desktop entry (its icon and name on Wayland).
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
     QApplication::setWindowIcon(ApplicationIcon(app.devicePixelRatio()));
+    // The session ending the program closes it as File/Exit does; during the
+    // start-up's message boxes it leaves them and ends before showing Form1.
+    TerminationRequests termination;
+    QObject::connect(&termination, &TerminationRequests::requested, &app, [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::exit(0);
+    });
 
     // Where the chart lives, decided once: reading, the update and its
     // roll-forward below all use this one folder.
@@ -60,6 +68,7 @@ int Run(int argc, char** argv, const std::string& dataServer) {
     UpdateBridge updates(form1, std::move(updateSettings));
 
     QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    if (termination.Requested()) return 0;
     form1.show();
     return QApplication::exec();
 }

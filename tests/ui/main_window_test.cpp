@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QWindow>
 #include <QAbstractButton>
 
 #include "form_fixture.h"
@@ -52,6 +53,13 @@ TEST_F(MainWindowTest, LayoutIsFixedAsDesigned) {
     EXPECT_EQ(form_->windowTitle(), "Vantrel");
     EXPECT_EQ(form_->centralWidget()->size(), QSize(762, 380));
     EXPECT_EQ(form_->minimumSize(), form_->maximumSize());
+    // What the window system is told (size hints on X11, xdg-shell on Wayland).
+    EXPECT_EQ(form_->windowHandle()->minimumSize(), form_->windowHandle()->maximumSize());
+    const QSize fixed = form_->size();
+    form_->setWindowState(Qt::WindowMaximized);  // the Wayland title bar's button
+    QApplication::processEvents();
+    EXPECT_FALSE(form_->isMaximized());
+    EXPECT_EQ(form_->size(), fixed);
     EXPECT_FALSE(form_->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(form_->windowFlags() & Qt::WindowMinimizeButtonHint);
     const std::pair<const char*, QRect> controls[] = {
