@@ -8,7 +8,8 @@
 # from it. A script that keeps screenshots sets artifacts (the folder they go
 # to) before calling start_xvfb.
 
-readonly screen_w=1280 screen_h=1024
+# A sourcing script may set a larger screen first (a 2x screenshot).
+readonly screen_w=${screen_w:-1280} screen_h=${screen_h:-1024}
 readonly client_h=380   # the main window's client area, below its menu bar
 readonly timeout_s=30   # generous: a busy 2-core machine, maybe a sanitizer build
 
