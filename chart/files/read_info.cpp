@@ -26,6 +26,8 @@ void WriteResults(GridModel& grid, const std::string& line, int col, int row) {
 }  // namespace
 
 void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
+    // Every cell written and every row added is presented once, at the end.
+    const GridModel::Batch presentOnce(grid);
     try {
         LineReader file(LocalPath(chartDirectory_, fileName), kChartFileSizeCap);
         int p = 0;  // records completed
