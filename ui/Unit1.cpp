@@ -25,6 +25,7 @@
 #include "ui/ports/memo_details_panel.h"
 #include "ui/ports/message_box.h"
 #include "ui/publisher_values.h"
+#include "ui/wheel_to_focus.h"
 
 namespace vantrel::ui {
 namespace {
@@ -90,6 +91,7 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent)
     setCentralWidget(client);
     BuildControls(client);
     BuildMenu();
+    new WheelToFocus(this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
     adjustSize();
     if (QScreen* shown = screen())
@@ -158,6 +160,7 @@ void TForm1::BuildControls(QWidget* client) {
     memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo1_->setGeometry(432, 54, 329, 281);
+    memo1_->setTabChangesFocus(true);  // Tab leaves the panel; typing stays allowed
 
     auto* statusBar = new QFrame(client);
     statusBar1_ = statusBar;

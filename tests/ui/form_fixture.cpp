@@ -29,13 +29,13 @@ void ChartDirectory::Write(const std::string& name, const std::string& bytes) co
     std::ofstream(path_ / name, std::ios::binary) << bytes;
 }
 
-void WriteSampleChart(const ChartDirectory& directory) {
+void WriteSampleChart(const ChartDirectory& directory, int programs) {
     directory.Write("version", "10\r\n10\r\n");
     std::string data;
     const char* names[] = {"Alpha", "Bravo", "Charlie", "Delta"};
-    for (int p = 0; p < 4; ++p) {
+    for (int p = 0; p < programs; ++p) {
         data += "http://www.prog" + std::to_string(p + 1) + ".example/\r\n";
-        data += std::string(names[p]) + "\r\n";
+        data += (p < 4 ? std::string(names[p]) : "Program " + std::to_string(p + 1)) + "\r\n";
         data += "10 01 11 00 1x 0\r\n";
         data += "1 2 3 4 5 6 " + std::to_string(21 + p) + "\r\n\r\n";
     }
