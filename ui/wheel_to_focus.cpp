@@ -35,6 +35,7 @@ bool WheelToFocus::eventFilter(QObject* watched, QEvent* event) {
     // If the focused control passes the wheel on to its parents, it ends there.
     const QScopedValueRollback<bool> once(forwarding_, true);
     QApplication::sendEvent(receiver, &forwarded);
+    event->accept();  // taken: not offered to the pointed-at widget's parents either
     return true;
 }
 

@@ -166,7 +166,7 @@ void ChartGrid::DragScrollStep() {
     // pointer's column (the nearest one when it is beside the cells).
     int col = columnAt(std::clamp(dragPos_.x(), 0, viewport()->width() - 1));
     if (col < 0)
-        col = dragPos_.x() < 0 ? 0 : grid_.ColCount() - 1;
+        col = grid_.ColCount() - 1;  // right of the last column
     Extend(col, below ? BottomVisibleRow() : TopVisibleRow());
 }
 
@@ -256,7 +256,9 @@ void ChartGrid::wheelEvent(QWheelEvent* event) {
     }
     event->accept();
     const int delta = event->angleDelta().y();
-    if (RunGuarded(window(), [&] { grid_.Wheel(delta); }))
+    const int rowBefore = grid_.Row();
+    RunGuarded(window(), [&] { grid_.Wheel(delta); });
+    if (grid_.Row() != rowBefore)
         ShowCell(grid_.Col(), grid_.Row());
 }
 
