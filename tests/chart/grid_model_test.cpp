@@ -154,26 +154,5 @@ TEST_F(GridModelTest, WheelNotchesMoveOneRowEachAndKeepTheRemainder) {
     EXPECT_EQ(grid.Row(), 1);
 }
 
-TEST_F(GridModelTest, ABatchTellsTheListenerOnceWhenTheOutermostEnds) {
-    int changes = 0;
-    grid.SetOnChange([&] { ++changes; });
-    MoveTo(2, 3);
-    changes = 0;
-    {
-        const GridModel::Batch outer(grid);
-        {
-            const GridModel::Batch inner(grid);
-            grid.SetCell(1, 1, "a");
-            grid.SetRowCount(2);  // the selection event is not held back
-        }
-        grid.SetEnabled(false);
-        EXPECT_EQ(changes, 0);
-        EXPECT_EQ(events, (std::vector<Event>{{2, 1, SelectionCause::RowCountChange}}));
-    }
-    EXPECT_EQ(changes, 1);
-    { const GridModel::Batch unchanged(grid); }
-    EXPECT_EQ(changes, 1);
-}
-
 }  // namespace
 }  // namespace chart
