@@ -51,9 +51,14 @@ bool WriteMarker(const std::string& path, const std::string& absent, CommitError
         error = {path, errno};
         return false;
     }
-    const bool written = ::write(fd, absent.data(), absent.size()) == static_cast<ssize_t>(absent.size()) &&
-                         ::fsync(fd) == 0;
-    if (!written) error = {path, errno ? errno : EIO};
+    const ssize_t n = ::write(fd, absent.data(), absent.size());
+    bool written = n == static_cast<ssize_t>(absent.size());
+    if (!written) {
+        error = {path, n < 0 ? errno : ENOSPC};  // a few bytes cut short: the disk is full
+    } else if (::fsync(fd) != 0) {
+        error = {path, errno};
+        written = false;
+    }
     ::close(fd);
     return written;
 }
