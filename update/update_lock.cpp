@@ -32,13 +32,13 @@ UpdateLock::UpdateLock(const std::string& chartDirectory) : path_(UpdateLockPath
     } else {
         error_ = errno;
         state_ = errno == EWOULDBLOCK ? State::Busy : State::Failed;
-        Release();
+        Close();
     }
 }
 
-UpdateLock::~UpdateLock() { Release(); }
+UpdateLock::~UpdateLock() { Close(); }
 
-void UpdateLock::Release() {
+void UpdateLock::Close() {
     if (fd_ >= 0) ::close(fd_);  // closing the only open of it lets go of the lock
     fd_ = -1;
 }

@@ -16,6 +16,7 @@ public:
     // Tries once, without waiting. Busy: another process (or another open of
     // the same file) holds it. Failed: the lock file could not be opened.
     explicit UpdateLock(const std::string& chartDirectory);
+    // Lets go of the lock.
     ~UpdateLock();
     UpdateLock(const UpdateLock&) = delete;
     UpdateLock& operator=(const UpdateLock&) = delete;
@@ -25,10 +26,9 @@ public:
     const std::string& Path() const { return path_; }
     int Error() const { return error_; }  // errno when Failed
 
-    // Lets go at once (the destructor does too).
-    void Release();
-
 private:
+    void Close();
+
     std::string path_;
     int fd_ = -1;
     int error_ = 0;
