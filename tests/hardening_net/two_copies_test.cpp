@@ -90,8 +90,7 @@ TEST_P(TwoCopiesTest, NeverACutOrMixedChart) {
     const pid_t first = StartDriver(serverA.Base(), dir_.string(), ErrorsFile("first"));
     ASSERT_GT(first, 0);
     ASSERT_TRUE(serverA.WaitForRequest(race.heldPath, 10s));
-    std::this_thread::sleep_for(50ms);  // the first half of the held answer is on disk by now
-    ASSERT_TRUE(HasStagingFiles());
+    ASSERT_TRUE(HasStagingFiles());  // made before each GET
 
     if (race.second == Second::Starts) {
         EXPECT_EQ(update::RecoverChartFolder(dir_.string(), 100ms), std::nullopt);

@@ -13,6 +13,7 @@
 #include "update/chart_commit.h"
 #include "update/chart_files.h"
 #include "update/startup_recovery.h"
+#include "update/update_lock.h"
 #include "update_fixture.h"
 
 namespace update_test {
@@ -69,6 +70,22 @@ TEST_F(UpdateCommitTest, NextUpdateFinishesAKilledCommitBeforeDownloading) {
     ScriptedServer server;  // every path answers 404: the update itself fails
     Run(Settings(server.Base()));
     EXPECT_EQ(port_.Calls(), kFailedOnData);
+    ExpectNewChart();
+    ExpectNoStagingFiles();
+}
+
+// A start while another holder of the lock is putting its files in place
+// waits for it; one that never ends is reported instead of being read.
+TEST_F(UpdateCommitTest, AStartDuringAnotherCopysCommitReadsNoHalfOfIt) {
+    LeaveCommitKilledAfter(1);
+    {
+        const update::UpdateLock holder(dir_.string());
+        ASSERT_TRUE(holder.Held());
+        EXPECT_EQ(update::RecoverChartFolder(dir_.string(), std::chrono::milliseconds(100)),
+                  "The update failed: another copy of Vantrel is updating this chart.");
+        EXPECT_TRUE(update::CommitPending(dir_.string()));
+    }
+    EXPECT_EQ(update::RecoverChartFolder(dir_.string()), std::nullopt);
     ExpectNewChart();
     ExpectNoStagingFiles();
 }
