@@ -64,7 +64,7 @@ void BannerImage::mouseReleaseEvent(QMouseEvent* event) {
         onClick();
 }
 
-TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent)
+TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::string unfinishedUpdate)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint) {
@@ -107,7 +107,12 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent)
     });
 
     // Loads the chart, message boxes and all, before the window is first shown.
-    RunGuarded(this, [this] { FormCreate(); });
+    if (unfinishedUpdate.empty()) {
+        RunGuarded(this, [this] { FormCreate(); });
+    } else {
+        grid_.SetEnabled(false);
+        RunGuarded(this, [&] { messages_->ShowMessage(unfinishedUpdate); });
+    }
 }
 
 TForm1::~TForm1() {

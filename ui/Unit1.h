@@ -63,7 +63,11 @@ public:
     using Ports = FormPorts;
 
     // chartDirectory: where "data", "policy" and "version" are read from.
-    explicit TForm1(std::string chartDirectory, Ports ports = {}, QWidget* parent = nullptr);
+    // unfinishedUpdate: start-up's message about an update it could not
+    // complete; when given, it is shown instead of loading the chart (the
+    // files may mix two charts) and the grid stays disabled.
+    explicit TForm1(std::string chartDirectory, Ports ports = {}, QWidget* parent = nullptr,
+                    std::string unfinishedUpdate = {});
     ~TForm1() override;
 
     // The handlers, named after their control and event.

@@ -9,8 +9,8 @@
 #include "ui/error_box.h"
 #include "ui/guarded_call.h"
 #include "ui/update_bridge.h"
-#include "update/chart_commit.h"
 #include "update/data_server.h"
+#include "update/startup_recovery.h"
 
 namespace vantrel::ui {
 namespace {
@@ -40,9 +40,10 @@ int Run(int argc, char** argv, const std::string& dataServer) {
 
     // Form1's creation loads the chart, message boxes and all.
     const std::string chartDirectory = chart::ExecutableDirectory();
-    // An update killed while putting the new files in place is completed first.
-    update::FinishInterruptedUpdate(chartDirectory);
-    TForm1 form1(chartDirectory);
+    // An update killed while putting the new files in place is completed first;
+    // one that cannot be is reported instead of loading a mixed chart.
+    const auto unfinishedUpdate = update::RecoverChartFolder(chartDirectory);
+    TForm1 form1(chartDirectory, {}, nullptr, unfinishedUpdate.value_or(std::string()));
     // The about box, created hidden; it lives as long as Form1.
     form1.SetAboutBox(new TOKRightDlg(form1.Documents(), &form1));
     // The Update button and Options/Update; closing Form1 stops a run.
