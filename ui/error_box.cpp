@@ -1,8 +1,7 @@
 #include "ui/error_box.h"
 
-#include <QMessageBox>
-
-#include "ui/text/byte_text.h"
+#include "ui/ports/message_box.h"
+#include "ui/text/display_text.h"
 
 namespace vantrel::ui {
 
@@ -14,8 +13,9 @@ std::string ErrorBoxText(std::string_view message) {
 }
 
 void ShowErrorBox(QWidget* parent, std::string_view message) {
-    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kApplicationTitle),
-                    ToDisplayLines(DecodeChartText(ErrorBoxText(message))), QMessageBox::Ok, parent);
+    // The message may carry chart text: shown as plain text, never as markup
+    // with links to follow.
+    MessageDialog box(DisplayLines(ErrorBoxText(message)), parent, QStyle::SP_MessageBoxCritical);
     box.setObjectName(QString::fromLatin1(kErrorBoxObjectName));
     box.exec();
 }
