@@ -70,6 +70,8 @@ const std::vector<Shape>& Shapes() {
          [](Chart& c) { c.policyOverride = std::string(kMiB, 'T') + "\nFirst\n\n\n"; }, 2, 1, Brings::Box},
         {"title 16 MiB as a count, error box",
          [](Chart& c) { c.policyOverride = std::string(kBig, 'T') + "\nFirst\n\n\n"; }, 2, 1, Brings::Box},
+        {"title 16 MiB in five count slots, Total",
+         [](Chart& c) { c.policyOverride = std::string(kBig, 'T') + "\nFirst\n\n\n\n\n\n\n"; }, 7, 1, Brings::Box},
         {"address of 216 bytes, not web, box",
          [](Chart& c) { c.urls[0] = "www." + std::string(212, 'a'); }, 0, 1, Brings::Box},
         {"address 16 MiB, not web, box", [](Chart& c) { c.urls[0] = std::string(kBig, 'a'); }, 0, 1, Brings::Box},

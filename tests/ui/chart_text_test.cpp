@@ -162,6 +162,10 @@ TEST(ChartText, CellsAreOneLineThatNothingReorders) {
     EXPECT_LE(cut.size(), kDisplayTextLimit + 1);
     EXPECT_FALSE(cut[cut.size() - 2].isHighSurrogate());
     EXPECT_EQ(DisplayCell(std::string(kDisplayTextLimit, '\xE9')).size(), kDisplayTextLimit);
+    // The error box's full stop is shown as the text's last byte would be.
+    EXPECT_EQ(DisplayLines("a\r\n'caf\xE9'", "."), QString::fromUtf8("a\n'caf\xC3\xA9'."));
+    EXPECT_EQ(DisplayLines(std::string(kDisplayTextLimit, 'x'), "."), QString(kDisplayTextLimit, 'x') + kEllipsis);
+    EXPECT_TRUE(DisplayLines(std::string(16 << 20, 'x'), ".").endsWith(kEllipsis));
 }
 
 TEST(MemoDetailsPanel, EachAppendedBlockIsDecodedOnItsOwn) {

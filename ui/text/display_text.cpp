@@ -46,10 +46,15 @@ QString ShownLine(std::string_view line, bool utf8) {
     return text;
 }
 
+bool IsUtf8(std::string_view bytes) {
+    return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())).isValidUtf8();
+}
+
 }  // namespace
 
-QString DisplayLines(std::string_view bytes) {
-    const bool utf8 = QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())).isValidUtf8();
+QString DisplayLines(std::string_view bytes, std::string_view ending) {
+    // Two valid UTF-8 texts make a valid one, and an invalid part spoils the whole.
+    const bool utf8 = IsUtf8(bytes) && IsUtf8(ending);
     QString shown;
     size_t start = 0;
     for (;;) {
@@ -57,6 +62,12 @@ QString DisplayLines(std::string_view bytes) {
         std::string_view line = bytes.substr(start, lf == std::string_view::npos ? std::string_view::npos : lf - start);
         if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
             line.remove_suffix(1);
+        if (lf == std::string_view::npos && !ending.empty()) {
+            // Past this length the line is cut before its ending would show.
+            if (line.size() < static_cast<size_t>(kDisplayTextLimit + 1) * 4)
+                return shown + ShownLine(std::string(line) + std::string(ending), utf8);
+            return shown + ShownLine(line, utf8);
+        }
         shown += ShownLine(line, utf8);
         if (lf == std::string_view::npos)
             return shown;

@@ -15,7 +15,8 @@ inline constexpr qsizetype kDisplayTextLimit = 2000;
 // valid, Windows-1252 otherwise); each line cut to the limit; the
 // bidirectional embedding, override and isolate controls left out, so a text
 // cannot reorder what follows it. Lines come back separated by LF.
-QString DisplayLines(std::string_view bytes);
+// `ending` is shown as if it were the bytes' last ones (without copying them).
+QString DisplayLines(std::string_view bytes, std::string_view ending = {});
 
 // One grid cell: as DisplayLines, on one line (line and paragraph separators,
 // LF and NEL shown as spaces).
