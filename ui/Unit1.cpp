@@ -81,7 +81,7 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
     if (ports.documents) {
         documents_ = ports.documents;
     } else {
-        ownDocuments_ = std::make_unique<DesktopDocumentPort>();
+        ownDocuments_ = std::make_unique<DesktopDocumentPort>(*messages_);
         documents_ = ownDocuments_.get();
     }
 
@@ -162,6 +162,8 @@ void TForm1::BuildControls(QWidget* client) {
     memo1_->setAccessibleName(QStringLiteral("Details"));
     memo1_->setFont(ArialFont(9));
     memo1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Words wrap as before; only a word wider than the memo breaks inside.
+    memo1_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo1_->setGeometry(432, 54, 329, 281);

@@ -48,7 +48,8 @@ private:
 };
 
 // Ports for Form1 to use instead of the desktop's own (message boxes,
-// xdg-open); those left null are the desktop's.
+// xdg-open); those left null are the desktop's. The desktop's opener reports
+// its failures through the message port.
 struct FormPorts {
     chart::MessagePort* messages = nullptr;
     chart::DocumentPort* documents = nullptr;

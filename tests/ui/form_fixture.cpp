@@ -1,6 +1,7 @@
 #include "form_fixture.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -58,7 +59,10 @@ void ModalDismisser::Poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal)
         return;
-    Seen box{modal->objectName().toStdString(), modal->windowTitle().toStdString(), {}, false};
+    Seen box{modal->objectName().toStdString(), modal->windowTitle().toStdString(), {}, false, true};
+    for (const QLabel* label : modal->findChildren<QLabel*>())
+        if (!label->text().isEmpty() && label->textFormat() != Qt::PlainText)
+            box.plainText = false;
     if (auto* message = qobject_cast<MessageDialog*>(modal))
         box.text = EncodeUtf8(message->Text());
     else if (auto* error = qobject_cast<QMessageBox*>(modal))

@@ -44,6 +44,7 @@ public:
         std::string title;
         std::string text;
         bool mainWindowVisible;
+        bool plainText;  // no label of the box reads its text as markup
     };
     ModalDismisser();
     std::vector<Seen> seen;

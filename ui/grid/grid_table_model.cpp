@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/text/byte_text.h"
+#include "ui/text/display_text.h"
 
 namespace vantrel::ui {
 namespace {
@@ -34,8 +34,9 @@ int GridTableModel::columnCount(const QModelIndex& parent) const {
 QVariant GridTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
+    // Drawn as plain text on one line; no tooltip, which could be read as markup.
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return DecodeChartText(grid_.Cell(index.column(), GridRow(index.row())));
+        return DisplayCell(grid_.Cell(index.column(), GridRow(index.row())));
     return {};
 }
 
