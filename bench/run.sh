@@ -57,6 +57,9 @@ holdup=$(find "$build/bench/ui" -maxdepth 1 -type f -executable \
 if [[ -n $holdup ]]; then
     QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} run holdup "$holdup"
 fi
+if [[ -x $build/bench/ui/bench_hostile_chart ]]; then
+    run hostile "$build/bench/ui/bench_hostile_chart"
+fi
 
 echo
 echo "== Vantrel benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -148,6 +151,15 @@ elif gaps:
     row("event-loop hold-up, update", f"{max(gaps):.1f} ms at most", "", "<= 50 ms")
 else:
     missing("event-loop hold-up, update", "<= 50 ms")
+
+# The window with hostile charts (each file within the size cap).
+out = text("hostile")
+shapes = re.findall(r"^(.*?)\s+(\d+ ms|-)\s+(\d+ ms|-)\s+(\d+ ms|-)\s+([\d.]+) MiB", out or "", re.M)
+for name, window, details, box, peak in shapes:
+    row(f"hostile chart: {name}", f"window {window}, details {details}, box {box}, peak {peak} MiB",
+        "", "<= 500 ms, < 200 MiB")
+if not shapes:
+    missing("hostile charts", "<= 500 ms, < 200 MiB")
 
 widths = [max(len(r[i]) for r in rows + [("what", "figures", "ratio", "aim")]) for i in range(4)]
 line = lambda r: "| " + " | ".join(c.ljust(widths[i]) for i, c in enumerate(r)) + " |"

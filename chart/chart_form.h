@@ -28,6 +28,11 @@ inline constexpr const char* kNoPolicyFileMessage =
 inline constexpr const char* kNotWebAddressMessage =
     "This program's page address is not a web address, so it was not opened:\r\n";
 
+// A results line fills grid columns 1 onward; the grid shows columns 0 to 7.
+// Words beyond it are stored up to this column count (columns 8 to 63, never
+// shown), and the rest of the line is not stored.
+inline constexpr int kStoredResultColumns = 64;
+
 struct ChartPorts {
     MessagePort& messages;
     DocumentPort& documents;

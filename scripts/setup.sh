@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev libcurl4-openssl-dev
-  fonts-liberation
+  fonts-liberation xdg-utils
   xvfb xdotool x11-utils x11-apps imagemagick
   qt6-wayland weston
   dpkg-dev lintian appstream desktop-file-utils

@@ -25,6 +25,7 @@
 #include "ui/ports/memo_details_panel.h"
 #include "ui/ports/message_box.h"
 #include "ui/publisher_values.h"
+#include "ui/wheel_to_focus.h"
 
 namespace vantrel::ui {
 namespace {
@@ -63,7 +64,7 @@ void BannerImage::mouseReleaseEvent(QMouseEvent* event) {
         onClick();
 }
 
-TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent)
+TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::string unfinishedUpdate)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint) {
@@ -80,7 +81,7 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent)
     if (ports.documents) {
         documents_ = ports.documents;
     } else {
-        ownDocuments_ = std::make_unique<DesktopDocumentPort>();
+        ownDocuments_ = std::make_unique<DesktopDocumentPort>(*messages_);
         documents_ = ownDocuments_.get();
     }
 
@@ -90,6 +91,7 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent)
     setCentralWidget(client);
     BuildControls(client);
     BuildMenu();
+    new WheelToFocus(this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
     adjustSize();
     if (QScreen* shown = screen())
@@ -105,7 +107,12 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent)
     });
 
     // Loads the chart, message boxes and all, before the window is first shown.
-    RunGuarded(this, [this] { FormCreate(); });
+    if (unfinishedUpdate.empty()) {
+        RunGuarded(this, [this] { FormCreate(); });
+    } else {
+        grid_.SetEnabled(false);
+        RunGuarded(this, [&] { messages_->ShowMessage(unfinishedUpdate); });
+    }
 }
 
 TForm1::~TForm1() {
@@ -157,9 +164,12 @@ void TForm1::BuildControls(QWidget* client) {
     memo1_->setAccessibleName(QStringLiteral("Details"));
     memo1_->setFont(ArialFont(9));
     memo1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Words wrap as before; only a word wider than the memo breaks inside.
+    memo1_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo1_->setGeometry(432, 54, 329, 281);
+    memo1_->setTabChangesFocus(true);  // Tab leaves the panel; typing stays allowed
 
     auto* statusBar = new QFrame(client);
     statusBar1_ = statusBar;

@@ -49,7 +49,8 @@ private:
 };
 
 // Ports for Form1 to use instead of the desktop's own (message boxes,
-// xdg-open); those left null are the desktop's.
+// xdg-open); those left null are the desktop's. The desktop's opener reports
+// its failures through the message port.
 struct FormPorts {
     chart::MessagePort* messages = nullptr;
     chart::DocumentPort* documents = nullptr;
@@ -64,7 +65,11 @@ public:
     using Ports = FormPorts;
 
     // chartDirectory: where "data", "policy" and "version" are read from.
-    explicit TForm1(std::string chartDirectory, Ports ports = {}, QWidget* parent = nullptr);
+    // unfinishedUpdate: start-up's message about an update it could not
+    // complete; when given, it is shown instead of loading the chart (the
+    // files may mix two charts) and the grid stays disabled.
+    explicit TForm1(std::string chartDirectory, Ports ports = {}, QWidget* parent = nullptr,
+                    std::string unfinishedUpdate = {});
     ~TForm1() override;
 
     // The handlers, named after their control and event.

@@ -15,7 +15,8 @@ inline constexpr const char* kErrorBoxObjectName = "VantrelErrorBox";
 // (bytes compared unsigned).
 std::string ErrorBoxText(std::string_view message);
 
-// Modal box captioned "Vantrel" with the error icon and an "OK" button.
+// Modal box captioned "Vantrel" with the error icon and an "OK" button: the
+// message box with an icon, so the same limits hold for it.
 void ShowErrorBox(QWidget* parent, std::string_view message);
 
 }  // namespace vantrel::ui

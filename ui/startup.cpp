@@ -12,8 +12,8 @@
 #include "ui/publisher_values.h"
 #include "ui/termination_requests.h"
 #include "ui/update_bridge.h"
-#include "update/chart_commit.h"
 #include "update/data_server.h"
+#include "update/startup_recovery.h"
 
 namespace vantrel::ui {
 namespace {
@@ -50,15 +50,16 @@ int Run(int argc, char** argv, const std::string& dataServer) {
         QCoreApplication::exit(0);
     });
 
-    // Where the chart lives, decided once: reading, the update and its
-    // roll-forward below all use this one folder.
+    // Where the chart lives, decided once: reading, the update, its lock and
+    // the recovery below all use this one folder.
     MessageBoxPort startMessages(nullptr);
     const std::string chartDirectory =
         chart::ChooseChartDirectory(chart::RunningProgramPlaces(), startMessages);
-    // An update killed while putting the new files in place is completed first.
-    update::FinishInterruptedUpdate(chartDirectory);
+    // An update killed while putting the new files in place is completed first;
+    // one that cannot be is reported instead of loading a mixed chart.
+    const auto unfinishedUpdate = update::RecoverChartFolder(chartDirectory);
     // Form1's creation loads the chart, message boxes and all.
-    TForm1 form1(chartDirectory);
+    TForm1 form1(chartDirectory, {}, nullptr, unfinishedUpdate.value_or(std::string()));
     // The about box, created hidden; it lives as long as Form1.
     form1.SetAboutBox(new TOKRightDlg(form1.Documents(), &form1));
     // The Update button and Options/Update; closing Form1 stops a run.

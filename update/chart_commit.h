@@ -1,37 +1,59 @@
 #pragma once
-// Putting the three staging files in place as one step that survives a kill.
+// Putting the three staging files in place as one step: all of them or none,
+// even when a rename fails part-way or the run is killed.
 //
-// Before the first rename a commit marker is written beside the files and
-// synced: from then on the new chart is decided, and whoever finds the marker
-// (the next start of the program, or the next update) finishes the renames
-// that a killed run did not get to. Without a marker, staging files are only
-// the remains of an unfinished download and are removed.
+// Before the first rename each file being replaced gets a second name (its
+// backup), and a commit marker is written beside the files and synced: from
+// then on the new chart is decided, and whoever finds the marker (the next
+// start of the program, or the next update) finishes the renames that a
+// killed run did not get to. A rename that fails turns the marker into a
+// roll-back marker and puts the backups back, so the old chart is whole
+// again; a run killed during that is rolled back the same way later. Without
+// a marker, staging files and backups are only the remains of an unfinished
+// download and are removed. A marker that is not a regular file is no marker.
+//
+// Everything here runs under the chart folder's UpdateLock.
 #include <string>
+
+#include "update/failure.h"
 
 namespace update {
 
 struct CommitError {
     std::string path;
     int error = 0;  // errno
+    bool notAFile = false;  // path is there but is not a file a chart can replace
 };
 
-// The marker's fixed name beside the chart files.
-std::string CommitMarkerPath(const std::string& directory);
+// The failure the user is told of.
+inline Failure CommitFailure(const CommitError& error) {
+    if (!error.notAFile) return WriteFailure({}, error.path, error.error);
+    Failure f = MakeFailure(FailureKind::NotAFile);
+    f.detail = error.path;
+    return f;
+}
 
-// True while a commit has begun and not yet ended (the marker exists).
+// The markers' fixed names beside the chart files. The commit marker lists
+// the chart files that did not exist before the commit, one name a line.
+std::string CommitMarkerPath(const std::string& directory);
+std::string RollbackMarkerPath(const std::string& directory);
+
+// True while a commit (or its roll-back) has begun and not yet ended.
 bool CommitPending(const std::string& directory);
 
-// Writes and syncs the marker, renames the three staging files over the final
-// ones in download order, syncs the directory and removes the marker.
-// Returns false and fills error when that fails. A failure before the first
-// rename leaves the old chart and no marker; a later one leaves the marker and
-// the remaining staging files for FinishInterruptedUpdate.
+// Checks that each chart file can be replaced (absent, a regular file, or a
+// symbolic link to one), keeps backups, writes the marker and renames the
+// three staging files over the chart files in download order. Returns false
+// and fills error when that fails; the chart files are then exactly the old
+// ones, unless the roll-back itself failed (then the roll-back marker stays
+// for FinishInterruptedUpdate).
 bool CommitStagingFiles(const std::string& directory, CommitError& error);
 
 // Brings the chart directory to a consistent state before it is read or
-// updated: with a marker, renames whichever staging files are still there and
-// removes the marker; without one, removes leftover staging files. Returns
-// false (the marker kept, error filled) when a rename fails.
+// updated: finishes a marked commit or roll-back, or removes leftover staging
+// files and backups. Returns false (the marker kept, error filled) when that
+// cannot be done; the chart files may then mix old and new ones and must not
+// be read.
 bool FinishInterruptedUpdate(const std::string& chartDirectory, CommitError& error);
 bool FinishInterruptedUpdate(const std::string& chartDirectory);
 

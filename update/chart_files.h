@@ -20,9 +20,16 @@ inline constexpr std::array<ChartFile, 3> kChartFiles{{
 
 // A fixed name per file beside the final one, so a leftover from a run that
 // was killed is recognised by the next start or update.
+std::string StagingName(const ChartFile& file);
 std::string StagingPath(const std::string& directory, const ChartFile& file);
+
+// Where the commit keeps a second name (a hard link) of the file it replaces,
+// so a commit that fails part-way can put the old chart back.
+std::string BackupPath(const std::string& directory, const ChartFile& file);
 
 // Removes the staging files of all three; missing ones are fine.
 void RemoveStagingFiles(const std::string& directory);
+// Removes the backups of all three; missing ones are fine.
+void RemoveBackupFiles(const std::string& directory);
 
 }  // namespace update

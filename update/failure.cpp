@@ -44,6 +44,12 @@ std::string Reason(const Failure& f) {
         return "the download of " + f.urlPath + " was larger than " + SizeInWords(f.limit) + ".";
     case FailureKind::WriteFailed:
         return "the file " + f.detail + " could not be written (" + std::strerror(f.error) + ").";
+    case FailureKind::NotAFile:
+        return "the file " + f.detail + " could not be replaced, as it is not a regular file.";
+    case FailureKind::NotAChart:
+        return "the data server did not send a chart.";
+    case FailureKind::AnotherCopyUpdating:
+        return "another copy of Vantrel is updating this chart.";
     case FailureKind::Other:
         break;
     }

@@ -20,6 +20,9 @@ enum class FailureKind {
     CutShort,
     TooLarge,             // limit: the cap in bytes
     WriteFailed,          // detail: the path; error: errno
+    NotAFile,             // detail: a chart file's path that holds no file a chart can replace
+    NotAChart,            // the answers were no chart (a web page, compressed, partial, empty)
+    AnotherCopyUpdating,  // the chart folder's update lock is held elsewhere
     Other,                // detail: libcurl's own words
 };
 

@@ -43,6 +43,8 @@ Failure RefusedAnswer(const Transfer& t) {
     f.urlPath = t.urlPath;
     if (t.check.Malformed()) {
         f.kind = FailureKind::NotUnderstood;
+    } else if (t.check.NotWholeFile()) {
+        f.kind = FailureKind::NotAChart;
     } else {
         f.kind = FailureKind::HttpStatus;
         f.status = t.check.Status();
@@ -244,7 +246,8 @@ std::optional<Failure> HttpClient::Get(const std::string& url, const std::string
             stopped = MakeFailure(FailureKind::Cancelled, urlPath);
             break;
         }
-        if (t.connected && Clock::now() - t.lastByte > limits_.stallTimeout) {
+        const auto now = Clock::now();
+        if ((t.connected && now - t.lastByte > limits_.stallTimeout) || now >= limits_.deadline) {
             stopped = MakeFailure(FailureKind::NoAnswerInTime, urlPath);
             break;
         }

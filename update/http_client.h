@@ -18,6 +18,8 @@ struct HttpLimits {
     std::chrono::milliseconds connectTimeout;
     std::chrono::milliseconds stallTimeout;
     std::uint64_t bodyCap;
+    // The whole update's end: a GET still going then fails as not answered in time.
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
 };
 
 class HttpClient {

@@ -25,13 +25,27 @@ int ParseStatusCode(std::string_view line) {
     return value;
 }
 
-bool IsLocationHeader(std::string_view line) {
-    constexpr std::string_view kName = "location:";
-    if (line.size() < kName.size()) return false;
-    for (std::size_t i = 0; i < kName.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(line[i])) != kName[i]) return false;
+// True when text begins with lowerPrefix, in any letter case.
+bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
+    if (text.size() < lowerPrefix.size()) return false;
+    for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != lowerPrefix[i]) return false;
     }
     return true;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// "Content-Encoding: gzip" and the like; "identity" (or nothing) is no encoding.
+bool IsEncodedHeader(std::string_view line) {
+    constexpr std::string_view kName = "content-encoding:";
+    if (!StartsWithNoCase(line, kName)) return false;
+    const std::string_view value = TrimBlanks(line.substr(kName.size()));
+    return !value.empty() && !(value.size() == 8 && StartsWithNoCase(value, "identity"));
 }
 
 }  // namespace
@@ -44,11 +58,13 @@ ResponseCheck::Verdict ResponseCheck::OnHeaderLine(std::string_view raw) {
         sawStatusLine_ = true;
         status_ = ParseStatusCode(line);
         location_ = false;
+        encoded_ = false;
         if (status_ < 0) verdict_ = Verdict::Refuse;
         return verdict_;
     }
     if (!line.empty()) {
-        if (IsLocationHeader(line)) location_ = true;
+        if (StartsWithNoCase(line, "location:")) location_ = true;
+        if (IsEncodedHeader(line)) encoded_ = true;
         return verdict_;
     }
 
@@ -59,7 +75,8 @@ ResponseCheck::Verdict ResponseCheck::OnHeaderLine(std::string_view raw) {
     } else if (status_ == 100) {
         sawStatusLine_ = false;  // interim: the final response follows
     } else if (status_ >= 200 && status_ <= 299 && !location_) {
-        verdict_ = Verdict::Accept;
+        notWholeFile_ = status_ == 206 || encoded_;
+        verdict_ = notWholeFile_ ? Verdict::Refuse : Verdict::Accept;
     } else {
         verdict_ = Verdict::Refuse;
     }

@@ -2,7 +2,10 @@
 // Decides from the response headers whether a GET's body may become the new
 // file: a final 2xx without "Location" is taken; an interim 100 is skipped;
 // everything else (3xx, 4xx, 5xx, other 1xx, a 2xx with "Location", a status
-// code that is not a number) is refused before any body byte is written.
+// code that is not a number) is refused before any body byte is written. So is
+// a 2xx that cannot be a whole chart file: a 206 (a part of one; no range is
+// ever asked for) or a body with a Content-Encoding other than identity (no
+// compression is ever asked for, and the bytes are stored as they come).
 #include <string_view>
 
 namespace update {
@@ -20,11 +23,15 @@ public:
     int Status() const { return status_; }  // -1 when the code was not a number
     bool HasLocation() const { return location_; }
     bool Malformed() const { return status_ < 0; }
+    // A 2xx refused because its body is not a whole file as sent.
+    bool NotWholeFile() const { return notWholeFile_; }
 
 private:
     Verdict verdict_ = Verdict::Pending;
     int status_ = 0;
     bool location_ = false;
+    bool encoded_ = false;
+    bool notWholeFile_ = false;
     bool sawStatusLine_ = false;
 };
 

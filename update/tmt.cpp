@@ -2,6 +2,7 @@
 
 #include "chart_commit.h"
 #include "curl_global.h"
+#include "staged_chart_check.h"
 
 namespace update {
 namespace {
@@ -31,19 +32,31 @@ void Tmt::Progress(int position) {
 }
 
 void Tmt::Execute() {
+    const auto deadline = std::chrono::steady_clock::now() + settings_.updateDeadline;
     if (!cancelled_.load()) port_.SetGridEnabled(false);
     Progress(0);
+    // One updater per chart folder: while another copy of the program updates
+    // it, this run touches nothing there.
+    lock_ = std::make_unique<UpdateLock>(settings_.chartDirectory);
+    if (lock_->Result() == UpdateLock::State::Busy) {
+        Fail(MakeFailure(FailureKind::AnotherCopyUpdating));
+        return;
+    }
+    if (!lock_->Held()) {
+        Fail(WriteFailure({}, lock_->Path(), lock_->Error()));
+        return;
+    }
     // A run that was killed may have left staging files behind, or a chart
     // half put in place that must be completed before new downloads start.
     CommitError leftover;
     if (!FinishInterruptedUpdate(settings_.chartDirectory, leftover)) {
-        Fail(WriteFailure({}, leftover.path, leftover.error));
+        Fail(CommitFailure(leftover));
         return;
     }
 
     if (!GlobalInit() ||
         !(Http = HttpClient::Create({settings_.connectTimeout, settings_.stallTimeout,
-                                     settings_.bodyCap}))) {
+                                     settings_.bodyCap, deadline}))) {
         Fail(MakeFailure(FailureKind::ClientNotCreated));
         return;
     }
@@ -65,11 +78,16 @@ void Tmt::Execute() {
         Fail(MakeFailure(FailureKind::Cancelled));
         return;
     }
-    CommitError commitError;
-    if (!CommitStagingFiles(settings_.chartDirectory, commitError)) {
-        Fail(WriteFailure({}, commitError.path, commitError.error));
+    if (!StagedFilesAreAChart(settings_.chartDirectory)) {
+        Fail(MakeFailure(FailureKind::NotAChart));
         return;
     }
+    CommitError commitError;
+    if (!CommitStagingFiles(settings_.chartDirectory, commitError)) {
+        Fail(CommitFailure(commitError));
+        return;
+    }
+    lock_.reset();
     if (cancelled_.load()) {
         running_.store(false);
         return;
@@ -97,7 +115,9 @@ std::optional<Failure> Tmt::Download(const ChartFile& file) {
 void Tmt::Fail(const Failure& failure) {
     Stream.reset();
     Http.reset();
-    DiscardStagingFiles(settings_.chartDirectory);
+    // Staging files in a folder another copy is updating are that copy's.
+    if (lock_ && lock_->Held()) DiscardStagingFiles(settings_.chartDirectory);
+    lock_.reset();
     if (failure.kind == FailureKind::Cancelled) {
         running_.store(false);
         return;

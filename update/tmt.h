@@ -1,10 +1,13 @@
 #pragma once
 // The update worker: a thread that starts as soon as it is constructed,
 // fetches "data", "policy" and "version" from the data server into staging
-// files, and only when all three have arrived puts them in place and asks the
-// window to reload (ReadAll). A failed run leaves the three files as they
-// were and tells the window why. A run killed while putting them in place is
-// completed by the next start or update (see chart_commit.h).
+// files, and only when all three have arrived and read as a chart puts them in
+// place and asks the window to reload (ReadAll). A failed run leaves the three
+// files as they were and tells the window why. A run holds the chart folder's
+// update lock from start to commit; a run that finds it held elsewhere fails
+// at once. Every run ends within the settings' deadline. A run killed while
+// putting the files in place is completed by the next start or update (see
+// chart_commit.h).
 //
 // Port calls, in order: SetGridEnabled(false), SetProgress(0), SetProgress(33),
 // [data] SetProgress(66), [policy] SetProgress(100), [version] SetProgress(0),
@@ -19,6 +22,7 @@
 #include "update/failure.h"
 #include "update/http_client.h"
 #include "update/output_file.h"
+#include "update/update_lock.h"
 #include "update/update_port.h"
 #include "update/update_settings.h"
 
@@ -49,6 +53,7 @@ private:
     const UpdateSettings settings_;
     std::unique_ptr<HttpClient> Http;   // lives for one run
     std::unique_ptr<OutputFile> Stream;  // the staging file being written
+    std::unique_ptr<UpdateLock> lock_;   // the chart folder's, until the commit ends
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> running_{true};
     std::thread thread_;  // last: starts once everything above exists

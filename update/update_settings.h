@@ -22,6 +22,9 @@ struct UpdateSettings {
     std::chrono::milliseconds connectTimeout{15000};
     // Once connected, a transfer that receives no byte for this long fails.
     std::chrono::milliseconds stallTimeout{30000};
+    // The whole run, however the server trickles: an update not done by then
+    // fails as not answered in time.
+    std::chrono::milliseconds updateDeadline{120000};
     // A body larger than this fails; nothing larger is written.
     std::uint64_t bodyCap = kBodyCap;
 };

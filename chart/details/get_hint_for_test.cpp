@@ -41,16 +41,23 @@ std::string ChartForm::GetHintForTest(int row, int col) const {
     // sub-criteria never run past the table's last slot.
     const long long titleSlot = n + 1;
     const bool titleInTable = titleSlot >= 0 && titleSlot < kPolicySlots;
-    std::string text = titleInTable ? tables_.TestPolicy(col, static_cast<int>(titleSlot)) : "";
-    text += "\r\n";
     const long long last = std::min<long long>(n, kPolicySlots - 1);
+    // Sized once: the title and names may be megabytes long.
+    size_t size = 4;
+    for (long long slot = 1; slot <= last + 1 && slot < kPolicySlots; ++slot)
+        size += tables_.TestPolicy(col, static_cast<int>(slot)).size() + sizeof ": N/A\r\n";
+    std::string text;
+    text.reserve(size);
+    if (titleInTable) text += tables_.TestPolicy(col, static_cast<int>(titleSlot));
+    text += "\r\n";
     for (long long m = 1; m <= last; ++m) {
         text += tables_.TestPolicy(col, static_cast<int>(m));
         text += ": ";
         text += Answer(token, m);
         text += "\r\n";
     }
-    return text + "\r\n";
+    text += "\r\n";
+    return text;
 }
 
 }  // namespace chart

@@ -17,7 +17,7 @@ int HexDigit(char c) {
 }  // namespace
 
 std::int32_t ToInteger(std::string_view text) {
-    const auto fail = [&]() -> std::int32_t { throw ConversionError(std::string(text)); };
+    const auto fail = [&]() -> std::int32_t { throw ConversionError(text); };
 
     size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;

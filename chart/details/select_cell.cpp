@@ -25,8 +25,8 @@ void ChartForm::StringGrid1SelectCell(int ACol, int ARow, bool& CanSelect, Selec
             // A move made by the row-count rule during a load is not the
             // user's choice: it opens nothing.
             const std::string& address = tables_.ProductUrl(ARow);
-            if (IsWebAddress(address))
-                ports_.documents.OpenDocument(address);
+            if (const auto toOpen = AddressToOpen(address))
+                ports_.documents.OpenDocument(*toOpen);
             else
                 ports_.messages.ShowMessage(kNotWebAddressMessage + address);
         }

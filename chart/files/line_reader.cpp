@@ -36,7 +36,7 @@ void AppendWithoutCr(std::string& line, const char* begin, const char* end) {
 
 }  // namespace
 
-LineReader::LineReader(const std::string& path, std::uint64_t sizeCap) {
+LineReader::LineReader(const std::string& path, std::uint64_t sizeCap) : sizeCap_(sizeCap) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) ThrowOpenError(errno);
     struct stat st {};
@@ -79,6 +79,10 @@ bool LineReader::Fill() {
         const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
         if (n > 0) {
             len_ = static_cast<size_t>(n);
+            bytesRead_ += len_;
+            // A file still being written to (say `yes >> data`) would
+            // otherwise be read without end.
+            if (bytesRead_ > sizeCap_) throw FileError("File too large");
             return true;
         }
         if (n == 0) {

@@ -30,7 +30,8 @@ public:
 
     // Opens an existing regular file for reading. Never blocks on a FIFO or
     // a device: anything that is not a regular file is refused, and so is a
-    // file larger than sizeCap bytes ("File too large").
+    // file larger than sizeCap bytes ("File too large"). The cap holds while
+    // reading too: a file that grows past it fails the read the same way.
     explicit LineReader(const std::string& path, std::uint64_t sizeCap = kNoSizeCap);
     ~LineReader();
     LineReader(const LineReader&) = delete;
@@ -48,6 +49,8 @@ private:
     bool Fill();  // false at the end of the file
 
     int fd_ = -1;
+    std::uint64_t sizeCap_;
+    std::uint64_t bytesRead_ = 0;
     std::vector<char> buffer_;
     std::size_t pos_ = 0;
     std::size_t len_ = 0;

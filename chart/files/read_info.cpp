@@ -9,23 +9,24 @@ constexpr int kResultColumns = GridModel::kColCount - 1;  // columns 1..7
 
 // Writes the words of a results line into row `row` from column `col` on:
 // every space ends a word, so consecutive spaces give empty cells and a
-// trailing space one more empty cell.
+// trailing space one more empty cell. Words past the last stored column are
+// read past: a line of millions of words costs no cell for each.
 void WriteResults(GridModel& grid, const std::string& line, int col, int row) {
-    std::string token;
-    for (const char c : line) {
-        if (c == ' ') {
-            grid.SetCell(col++, row, std::move(token));
-            token.clear();
-        } else {
-            token.push_back(c);
-        }
+    size_t start = 0;
+    while (col < kStoredResultColumns) {
+        const size_t space = line.find(' ', start);
+        const size_t end = space == std::string::npos ? line.size() : space;
+        grid.SetCell(col++, row, line.substr(start, end - start));
+        if (space == std::string::npos) return;
+        start = space + 1;
     }
-    grid.SetCell(col, row, std::move(token));
 }
 
 }  // namespace
 
 void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
+    // Every cell written and every row added is presented once, at the end.
+    const GridModel::Batch presentOnce(grid);
     try {
         LineReader file(LocalPath(chartDirectory_, fileName), kChartFileSizeCap);
         int p = 0;  // records completed

@@ -32,7 +32,7 @@ void ChartForm::ReadPolicy(const std::string& fileName) {
                 i = 0;
             } else {
                 if (i == 0) {
-                    title = s;
+                    title.swap(s);  // no copy: a title may be megabytes long
                 } else if (j <= kTestCount && i <= kMaxSubCriteria) {
                     tables_.SetTestPolicy(static_cast<int>(j), static_cast<int>(i), s);
                 }

@@ -4,6 +4,8 @@
 namespace chart {
 
 void ChartForm::ReadAll() {
+    // The window presents the grid once, as the whole load left it.
+    const GridModel::Batch presentOnce(grid_);
     ReadVersion();
     if (IsNewerVersion(tables_.RequiredVersion, BuiltInVersion)) {
         ports_.messages.ShowMessage(kNeedNewestVersionMessage + publisherHost_);

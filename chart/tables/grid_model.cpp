@@ -9,6 +9,15 @@ constexpr int kWheelNotch = 120;
 }  // namespace
 
 void GridModel::Changed() {
+    if (batchDepth_ > 0)
+        changedInBatch_ = true;
+    else if (onChange_)
+        onChange_();
+}
+
+void GridModel::EndBatch() {
+    if (--batchDepth_ > 0 || !changedInBatch_) return;
+    changedInBatch_ = false;
     if (onChange_) onChange_();
 }
 

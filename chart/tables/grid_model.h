@@ -22,10 +22,25 @@ public:
     // vetoes the move (and, for a row-count change, undoes the change); the
     // exception then reaches whoever caused the move.
     using SelectCellHandler = std::function<void(int col, int row, SelectionCause cause)>;
-    // Told after any visible change (cells, counts, current cell, range, enabled).
+    // Told after any visible change (cells, counts, current cell, range,
+    // enabled); within a batch, once when the outermost batch ends.
     using ChangeListener = std::function<void()>;
     // Told when the row-count rule scrolls the view back to the top-left.
     using ScrollHomeListener = std::function<void()>;
+
+    // Holds back the change listener while it lives, so that a load filling
+    // many cells is presented once. Batches nest; the selection events are
+    // raised as they happen, batch or not.
+    class Batch {
+    public:
+        explicit Batch(GridModel& grid) : grid_(grid) { ++grid_.batchDepth_; }
+        ~Batch() { grid_.EndBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        GridModel& grid_;
+    };
 
     static constexpr int kColCount = 8;
     static constexpr int kDefaultRowCount = 2;
@@ -67,6 +82,7 @@ public:
 
 private:
     void Changed();
+    void EndBatch();
 
     std::vector<std::vector<std::string>> cells_;  // [row][col], grown on write
     int rowCount_ = kDefaultRowCount;
@@ -75,6 +91,8 @@ private:
     int anchorCol_ = 0, anchorRow_ = 1;
     bool enabled_ = true;
     int wheelRemainder_ = 0;
+    int batchDepth_ = 0;
+    bool changedInBatch_ = false;
     SelectCellHandler onSelectCell_;
     ChangeListener onChange_;
     ScrollHomeListener onScrollHome_;

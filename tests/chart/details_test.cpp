@@ -132,6 +132,42 @@ TEST_F(DetailsTest, NameColumnOpensOnlyWebAddresses) {
     }
 }
 
+TEST_F(DetailsTest, NameColumnOpensTheChartsBytesOrRefusesOutLoud) {
+    struct Case {
+        std::string chart;
+        std::string opened;  // empty: refused with the not-a-web-address box
+    };
+    const Case cases[] = {
+        {"http://a.example/caf\xE9", "http://a.example/caf%E9"},  // each byte as it is
+        {"http://a.example/caf\xC3\xA9", "http://a.example/caf%C3%A9"},
+        {"http://a.example/a%41b%", "http://a.example/a%41b%25"},  // escapes kept, a stray % escaped
+        {"http://a.example/%zz%4", "http://a.example/%25zz%254"},
+        {"http://a.example/\"q\"<>^`{|}", "http://a.example/%22q%22%3C%3E%5E%60%7B%7C%7D"},
+        {" \thttp://a.example/x?q=1#top\t ", "http://a.example/x?q=1#top"},
+        {"HTTP://user:pw@A.example:8080/p;x=1?a=b&c=d#f/?", "HTTP://user:pw@A.example:8080/p;x=1?a=b&c=d#f/?"},
+        {"http://[::1]:65535/", "http://[::1]:65535/"},
+        {"http://a.example\\@evil.example/", ""},
+        {"http://exa mple.com/", ""},
+        {"http://a.example/\x7F", ""},
+        {std::string("http://a.example/\0", 18), ""},
+        {"http://a.example:99999/", ""},
+        {"http://a.example:8o/", ""},
+        {"http:///path", ""},
+        {"http://@/", ""},
+        {"http://a.example/x[1]", ""},
+        {"http://a.example/#a#b", ""},
+        {" file:///etc/passwd", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chart);
+        rec.log.clear();
+        tables.SetProductUrl(2, c.chart);
+        grid.SelectCell(0, 2);
+        EXPECT_EQ(rec.log, Log{c.opened.empty() ? "message: " + std::string(kNotWebAddressMessage) + c.chart
+                                                : "open: " + c.opened});
+    }
+}
+
 TEST_F(DetailsTest, WheelInTheNameColumnOpensTheNextPage) {
     tables.SetProductUrl(2, "http://two.example");
     tables.SetProductUrl(3, "http://three.example");

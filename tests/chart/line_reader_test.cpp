@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <fstream>
+
 #include <string>
 #include <vector>
 
@@ -76,6 +78,22 @@ TEST(LineReader, OpenFailures) {
     EXPECT_NE(message(dir.Path() + "/fifo"), "opened");
     EXPECT_NE(message("/dev/null"), "opened");
     EXPECT_EQ(message(dir.Path() + "/file"), "opened");
+}
+
+TEST(LineReader, FileGrowingPastTheCapWhileReadFailsTheRead) {
+    TempDir dir;
+    const std::string path = dir.Path() + "/f";
+    const std::string line(LineReader::kBufferSize, 'g');
+    dir.Write("f", line + "\n");
+    LineReader reader(path, 3 * LineReader::kBufferSize);  // within the cap when opened
+    std::ofstream(path, std::ios::binary | std::ios::app) << line << "\n" << line << "\n" << line;
+    EXPECT_EQ(reader.ReadLine(), line);
+    EXPECT_EQ(reader.ReadLine(), line);
+    EXPECT_THROW(
+        {
+            while (!reader.AtEnd()) reader.ReadLine();
+        },
+        FileError);
 }
 
 }  // namespace

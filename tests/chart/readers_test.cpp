@@ -40,6 +40,13 @@ TEST_F(ReadInfoTest, RecordsFillRowsInFileOrder) {
     EXPECT_EQ(grid.Cell(0, 2), "two");
     EXPECT_EQ(grid.Cell(1, 2), "x");
     EXPECT_EQ(grid.Cell(3, 2), "B");  // right of the new last word: the old text stays
+
+    // Hidden columns are kept up to a bound; the words past it are not stored.
+    std::string manyWords = "r";
+    for (int word = 2; word <= 100000; ++word) manyWords += " w" + std::to_string(word);
+    Load(Record("one", manyWords));
+    EXPECT_EQ(grid.Cell(kStoredResultColumns - 1, 1), "w63");
+    EXPECT_EQ(grid.Cell(kStoredResultColumns, 1), "");
 }
 
 TEST_F(ReadInfoTest, ShortRecordsDoNotAdvanceTheRecordNumber) {

@@ -152,7 +152,7 @@ if grep -q '"GET /data.dat' "$work/server.log" && grep -q '"GET /version.dat' "$
 else
     fail "the server saw no requests"; cat "$work/server.log"
 fi
-leftovers=$(ls -A "$folder" | grep -v -x -e vantrel -e data -e policy -e version -e output.log)
+leftovers=$(ls -A "$folder" | grep -v -x -e vantrel -e data -e policy -e version -e output.log -e .vantrel-update.lock)
 if [[ -n $leftovers ]]; then
     fail "files left beside the program: $leftovers"
 fi
@@ -215,7 +215,7 @@ if w=$(main_window); then
     for name in data policy version; do
         cmp -s "$closing/old/$name" "$closing/$name" || fail "closing mid-update: \"$name\" was changed"
     done
-    leftovers=$(ls -A "$closing" | grep -v -x -e vantrel -e data -e policy -e version -e output.log -e old)
+    leftovers=$(ls -A "$closing" | grep -v -x -e vantrel -e data -e policy -e version -e output.log -e old -e .vantrel-update.lock)
     if [[ -n $leftovers ]]; then
         fail "closing mid-update: files left beside the program: $leftovers"
     else

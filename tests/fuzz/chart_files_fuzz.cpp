@@ -19,6 +19,8 @@ public:
     void ShowMessage(const std::string&) override {}
     void OpenDocument(const std::string& address) override {
         fuzz::Require(chart::IsWebAddress(address), "only web addresses are opened");
+        // What is handed over needs no further escaping and parses as it is.
+        fuzz::Require(chart::AddressToOpen(address) == address, "opened addresses are already clean");
     }
     void Clear() override { text_.clear(); }
     std::string Text() const override { return text_; }

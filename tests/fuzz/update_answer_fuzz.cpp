@@ -1,8 +1,9 @@
 // The update worker against a server whose every answer is the fuzzer's
 // bytes: a loopback server reads each request, sends the input as the raw
 // HTTP response and closes. Whatever comes back, the chart must end either
-// wholly new (the three files hold the same served body) or wholly old, with
-// no staging file left behind, and the run must end with one outcome.
+// wholly new (the three files hold the same served body, which then reads as
+// a chart) or wholly old, with no staging file left behind, and the run must
+// end with one outcome.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -149,8 +150,10 @@ const std::string kOld[] = {"old data\n", "old policy\n", "old version\n"};
 
 std::vector<std::string> Names(const std::string& dir) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().filename() != ".vantrel-update.lock")  // stays once made
+            names.push_back(entry.path().filename().string());
+    }
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -5,17 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <random>
 
+#include "driver_process.h"
 #include "scripted_server.h"
 #include "update/chart_commit.h"
+#include "update/startup_recovery.h"
 #include "update_fixture.h"
-
-extern char** environ;
 
 namespace update_test {
 namespace {
@@ -33,7 +31,7 @@ std::string NewFile(char fill, std::size_t size) {
     return s;
 }
 const std::string kNewData = NewFile('d', 12000);
-const std::string kNewPolicy = NewFile('p', 3000);
+const std::string kNewPolicy = NewFile('p', 3000) + "\n\n";  // one long test, ended
 const std::string kNewVersion = "10\r\n10\r\n# new\r\n";
 
 Script Slowly(const std::string& body, std::size_t pieces) {
@@ -54,23 +52,8 @@ protected:
         server.On("/version.dat", Slowly(kNewVersion, 2));
     }
 
-    pid_t StartDriver(const std::string& base) {
-        const std::string dir = dir_.string();
-        const char* argv[] = {VANTREL_UPDATE_DRIVER, base.c_str(), dir.c_str(), nullptr};
-        pid_t pid = -1;
-        const int error = ::posix_spawn(&pid, VANTREL_UPDATE_DRIVER, nullptr, nullptr,
-                                        const_cast<char**>(argv), environ);
-        EXPECT_EQ(error, 0) << "cannot start " << VANTREL_UPDATE_DRIVER;
-        return error == 0 ? pid : -1;
-    }
-
-    // Runs the driver to its end; returns its exit code.
-    int RunDriver(const std::string& base) {
-        const pid_t pid = StartDriver(base);
-        int status = 0;
-        if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    pid_t StartDriver(const std::string& base) { return update_test::StartDriver(base, dir_.string()); }
+    int RunDriver(const std::string& base) { return WaitDriver(StartDriver(base)); }
 
     void WriteOldChart() {
         WriteBytes(dir_ / "data", kOldData);
@@ -120,7 +103,8 @@ TEST_F(CrashSafetyTest, KilledUpdatesLeaveTheOldChartOrTheNewOne) {
         const bool commitPending = update::CommitPending(dir_.string());
 
         // What the program does when it next starts, before it reads the chart.
-        ASSERT_TRUE(update::FinishInterruptedUpdate(dir_.string())) << "kill " << i;
+        const auto unfinished = update::RecoverChartFolder(dir_.string());
+        ASSERT_FALSE(unfinished) << "kill " << i << ": " << *unfinished;
         const std::string states[] = {StateOf("data", kOldData, kNewData),
                                       StateOf("policy", kOldPolicy, kNewPolicy),
                                       StateOf("version", kOldVersion, kNewVersion)};

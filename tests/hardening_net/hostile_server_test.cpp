@@ -100,6 +100,60 @@ TEST_P(HostileServerTest, FailsPromptlyAndTouchesNothing) {
 INSTANTIATE_TEST_SUITE_P(Servers, HostileServerTest, ::testing::ValuesIn(kHostile),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Servers that keep every single wait under the stall limit (one byte, or one
+// header line, now and then) and so would hold the update for hours: the
+// whole update's deadline ends it, counted across all three files.
+struct Trickler {
+    const char* name;
+    Script script;                        // played for every path
+    std::vector<std::string> endsWith;    // the worker's last port calls
+};
+
+void PrintTo(const Trickler& t, std::ostream* os) { *os << t.name; }
+
+const std::string kSlowHead = "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n";
+
+// A status line, then a header line now and then, without end.
+Script HeaderLinesNowAndThen() {
+    Script script{Send("HTTP/1.1 200 OK\r\n")};
+    for (int i = 0; i < 1000; ++i) {
+        script.push_back(Pause(200ms));
+        script.push_back(Send("X-Slow: " + std::to_string(i) + "\r\n"));
+    }
+    return script;
+}
+
+const Trickler kTricklers[] = {
+    {"BodyByteByByte", {Send(kLargeOk + "1000\r\n\r\n"), Trickle(std::string(1000, 't'), 200ms)}, kFailedOnData},
+    {"HeaderLineByHeaderLine", HeaderLinesNowAndThen(), kFailedOnData},
+    // Each file alone is in time; the three together are not.
+    {"EachFileInTimeButNotAllThree", {Send(kSlowHead), Trickle("http://p\n\n", 200ms)}, kFailedOnPolicy},
+};
+
+class TricklingServerTest : public ChartDirTest, public ::testing::WithParamInterface<Trickler> {};
+
+TEST_P(TricklingServerTest, TheWholeUpdateEndsAtItsDeadline) {
+    const Trickler& t = GetParam();
+    ScriptedServer server;
+    for (const char* path : {"/data.dat", "/policy.dat", "/version.dat"}) server.On(path, t.script);
+    auto settings = Settings(server.Base());
+    settings.stallTimeout = 2s;  // ten times the pause between bytes
+    settings.updateDeadline = 3s;
+
+    const auto start = Clock::now();
+    Run(settings);
+    const auto took = Clock::now() - start;
+    EXPECT_GE(took, settings.updateDeadline);
+    EXPECT_LT(took, kPromptly);
+    EXPECT_EQ(port_.Calls(), t.endsWith);
+    EXPECT_EQ(Message(), "The update failed: the data server did not answer in time.");
+    ExpectUntouched();
+    ExpectNoStagingFiles();
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, TricklingServerTest, ::testing::ValuesIn(kTricklers),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 using WellFormedAnswerTest = ChartDirTest;
 
 // Bytes past a body's Content-Length are not part of it: the file gets the
@@ -108,14 +162,16 @@ using WellFormedAnswerTest = ChartDirTest;
 // the excess arrives, so the update either succeeds with exact files or fails
 // with all three untouched; either way it ends promptly.
 TEST_F(WellFormedAnswerTest, BytesBeyondTheContentLengthAreNotKept) {
-    EndlessServer server(kLargeOk + "10\r\n\r\n", std::string(4096, 'b'));
+    // Ten bytes that read as a data file, a policy file and a version file.
+    const std::string chart = "1\n1\n1\nAB\n\n";
+    EndlessServer server(kLargeOk + "10\r\n\r\n" + chart, std::string(4096, 'b'));
     const auto start = Clock::now();
     Run(Settings(server.Base()));
     EXPECT_LT(Clock::now() - start, kPromptly);
     if (port_.Messages().empty()) {
         EXPECT_EQ(port_.Calls(), kSucceeded);
         for (const char* name : {"data", "policy", "version"}) {
-            EXPECT_EQ(ReadBytes(dir_ / name), std::string(10, 'b')) << name;
+            EXPECT_EQ(ReadBytes(dir_ / name), chart) << name;
         }
     } else {
         EXPECT_EQ(Message().rfind("The update failed: ", 0), 0u) << Message();
@@ -127,14 +183,14 @@ TEST_F(WellFormedAnswerTest, BytesBeyondTheContentLengthAreNotKept) {
 // Every byte of every answer in a write of its own, over the three ways a
 // body's end is known (length, chunks, close): the files are exact.
 TEST_F(WellFormedAnswerTest, AnswersInOneByteWritesArriveExact) {
-    const std::string data = "Program\r\nhttp://p.example/\r\n\0\x1a\r\n"s;
-    const std::string policy = "Security\r\n\x1a\0end"s;
+    const std::string data = "http://p.example/\r\nProgram\r\n\0\r\nA 5\r\n\x1a\r\n"s;
+    const std::string policy = "Security\r\n\r\n\x1a\0end"s;
     const std::string version = "10\r\n10\r\n";
     ScriptedServer server;
     server.On("/data.dat", {Trickle(Ok(data), 1ms)});
     server.On("/policy.dat", {Trickle("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
                                       "5\r\n" + policy.substr(0, 5) + "\r\n"
-                                      "a\r\n" + policy.substr(5) + "\r\n0\r\n\r\n", 1ms)});
+                                      "c\r\n" + policy.substr(5) + "\r\n0\r\n\r\n", 1ms)});
     server.On("/version.dat", {Trickle("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + version, 1ms),
                                Close()});
     Run(Settings(server.Base()));

@@ -1,6 +1,7 @@
 #include "form_fixture.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -29,13 +30,13 @@ void ChartDirectory::Write(const std::string& name, const std::string& bytes) co
     std::ofstream(path_ / name, std::ios::binary) << bytes;
 }
 
-void WriteSampleChart(const ChartDirectory& directory) {
+void WriteSampleChart(const ChartDirectory& directory, int programs) {
     directory.Write("version", "10\r\n10\r\n");
     std::string data;
     const char* names[] = {"Alpha", "Bravo", "Charlie", "Delta"};
-    for (int p = 0; p < 4; ++p) {
+    for (int p = 0; p < programs; ++p) {
         data += "http://www.prog" + std::to_string(p + 1) + ".example/\r\n";
-        data += std::string(names[p]) + "\r\n";
+        data += (p < 4 ? std::string(names[p]) : "Program " + std::to_string(p + 1)) + "\r\n";
         data += "10 01 11 00 1x 0\r\n";
         data += "1 2 3 4 5 6 " + std::to_string(21 + p) + "\r\n\r\n";
     }
@@ -58,7 +59,10 @@ void ModalDismisser::Poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal)
         return;
-    Seen box{modal->objectName().toStdString(), modal->windowTitle().toStdString(), {}, false};
+    Seen box{modal->objectName().toStdString(), modal->windowTitle().toStdString(), {}, false, true};
+    for (const QLabel* label : modal->findChildren<QLabel*>())
+        if (!label->text().isEmpty() && label->textFormat() != Qt::PlainText)
+            box.plainText = false;
     if (auto* message = qobject_cast<MessageDialog*>(modal))
         box.text = EncodeUtf8(message->Text());
     else if (auto* error = qobject_cast<QMessageBox*>(modal))

@@ -26,8 +26,9 @@ private:
     std::filesystem::path path_;
 };
 
-// Four programs, six tests of two sub-criteria each, version 10/10.
-void WriteSampleChart(const ChartDirectory& directory);
+// Four programs (or as many as asked for), six tests of two sub-criteria
+// each, version 10/10.
+void WriteSampleChart(const ChartDirectory& directory, int programs = 4);
 
 class RecordingDocuments : public chart::DocumentPort {
 public:
@@ -43,6 +44,7 @@ public:
         std::string title;
         std::string text;
         bool mainWindowVisible;
+        bool plainText;  // no label of the box reads its text as markup
     };
     ModalDismisser();
     std::vector<Seen> seen;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -16,8 +17,10 @@ using Cells = std::vector<std::pair<int, int>>;
 
 class GridInputTest : public FormTest {
 protected:
-    void SetUp() override {
-        WriteSampleChart(dir_);
+    void SetUp() override { OpenChart(4); }
+    // A chart of more programs than the grid shows at once scrolls.
+    void OpenChart(int programs) {
+        WriteSampleChart(dir_, programs);
         Open();
         CountSelections();
         grid().setFocus();
@@ -25,14 +28,18 @@ protected:
     }
     ChartGrid& grid() { return form_->StringGrid1(); }
     QWidget* cells() { return grid().viewport(); }
+    int ScrolledTo() { return grid().verticalScrollBar()->value(); }
+    bool Visible(int row) { return cells()->rect().contains(grid().CellRect(1, row)); }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(&grid(), key, modifiers);
     }
-    void Wheel(int delta) {
-        const QPoint at = CellCentre(1, 1);
-        QWheelEvent event(at, cells()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+    // A notch with the pointer over `over` (the grid's cells unless told).
+    void Wheel(int delta, QWidget* over = nullptr) {
+        const QPoint at = over ? over->rect().center() : CellCentre(1, 1);
+        over = over ? over : cells();
+        QWheelEvent event(at, over->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(cells(), &event);
+        QApplication::sendEvent(over, &event);
     }
     std::pair<int, int> Current() { return {form_->GridModel().Col(), form_->GridModel().Row()}; }
 };
@@ -121,6 +128,85 @@ TEST_F(GridInputTest, WheelNotchesMoveOneRowKeepingTheRemainder) {
     form_->Memo1().setFocus();
     Wheel(120);
     EXPECT_EQ(selections_.size(), 4u);
+}
+
+TEST_F(GridInputTest, TheWheelFollowsTheFocusNotThePointer) {
+    QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(3, 2));
+    Wheel(-120, form_->Memo1().viewport());
+    Wheel(-120, form_->findChild<QWidget*>("Image2"));
+    EXPECT_EQ(selections_, (Cells{{3, 2}, {3, 3}, {3, 4}}));
+    // The panel focused: a notch over the grid scrolls the panel.
+    form_->Memo1().setPlainText(QString("line\n").repeated(100));
+    form_->Memo1().setFocus();
+    Wheel(-120);
+    EXPECT_GT(form_->Memo1().verticalScrollBar()->value(), 0);
+    EXPECT_EQ(selections_.size(), 3u);
+}
+
+TEST_F(GridInputTest, TabAndShiftTabMoveBetweenGridAndPanel) {
+    const QString panelText = form_->Memo1().toPlainText();
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Tab, Qt::NoModifier},
+                                         std::pair{Qt::Key_Backtab, Qt::ShiftModifier}}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        EXPECT_TRUE(form_->Memo1().hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        EXPECT_TRUE(grid().hasFocus());
+    }
+    EXPECT_EQ(form_->Memo1().toPlainText(), panelText);  // no tab typed into it
+}
+
+TEST_F(GridInputTest, TheViewStaysWhereTheUserScrolledIt) {
+    OpenChart(30);
+    QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(2, 3));
+    grid().verticalScrollBar()->setValue(12);
+    form_->GridModel().SetCell(1, 3, "x");
+    form_->SetGridEnabled(false);
+    form_->ReadAll();  // what an update ends with; it enables the grid again
+    EXPECT_EQ(ScrolledTo(), 12);
+    EXPECT_FALSE(Visible(1));
+    // A key move still brings the cell it moves to into view.
+    grid().setFocus();
+    Key(Qt::Key_Down);
+    EXPECT_TRUE(Visible(form_->GridModel().Row()));
+}
+
+TEST_F(GridInputTest, DragBeyondTheBottomEdgeScrollsAndExtendsTheRange) {
+    OpenChart(30);
+    const auto& model = form_->GridModel();
+    QTest::mousePress(cells(), Qt::LeftButton, {}, CellCentre(1, 1));
+    int hidden = 1;
+    while (Visible(hidden + 1)) ++hidden;
+    ++hidden;  // the first row below the view
+    QTest::mouseMove(cells(), QPoint(CellCentre(1, 1).x(), cells()->height() + 10));
+    EXPECT_EQ(model.AnchorRow(), hidden);
+    EXPECT_TRUE(Visible(hidden));
+    // Held there, it goes on a row at a time.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model.AnchorRow() > hidden; }, 10000));
+    QTest::mouseRelease(cells(), Qt::LeftButton, {}, QPoint(CellCentre(1, 1).x(), -3));
+    EXPECT_EQ(selections_, (Cells{{1, 1}}));
+    EXPECT_EQ(Current(), (std::pair{1, 1}));
+}
+
+TEST_F(GridInputTest, ALoadTellsTheViewOnceWhateverTheChartsSize) {
+    // Programs before and after the reload, and the notices the view gets:
+    // the cells' change, plus the rows added or removed when the count moves.
+    const struct { int before, after, notices; } loads[] = {
+        {4, 4, 1}, {50, 50, 1}, {4, 50, 2}, {50, 1, 2},
+    };
+    for (const auto& load : loads) {
+        OpenChart(load.before);
+        int notices = 0;
+        auto* table = grid().model();
+        QObject::connect(table, &QAbstractItemModel::modelReset, [&] { ++notices; });
+        QObject::connect(table, &QAbstractItemModel::layoutChanged, [&] { ++notices; });
+        QObject::connect(table, &QAbstractItemModel::rowsInserted, [&] { ++notices; });
+        QObject::connect(table, &QAbstractItemModel::rowsRemoved, [&] { ++notices; });
+        QObject::connect(table, &QAbstractItemModel::dataChanged, [&] { ++notices; });
+        WriteSampleChart(dir_, load.after);
+        form_->ReadAll();
+        EXPECT_EQ(notices, load.notices) << load.before << " -> " << load.after;
+        EXPECT_EQ(table->rowCount(), load.after);
+    }
 }
 
 TEST_F(GridInputTest, DisabledGridTakesNoInput) {

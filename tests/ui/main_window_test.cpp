@@ -46,6 +46,19 @@ TEST_F(MainWindowTest, StartWithoutFilesShowsThreeMessagesBeforeTheWindow) {
     EXPECT_FALSE(form_->StringGrid1().isEnabled());
 }
 
+// Start-up found an update it could not complete: the files may mix two
+// charts, so none of them is read and the reason is shown instead.
+TEST_F(MainWindowTest, StartAfterAnUnfinishedUpdateShowsWhyAndReadsNoFile) {
+    WriteSampleChart(dir_);
+    const std::string why = "The update failed: the file /x/policy could not be written (Is a directory).";
+    form_ = std::make_unique<TForm1>(dir_.Path(), FormPorts{nullptr, &documents_}, nullptr, why);
+    ASSERT_EQ(boxes_.seen.size(), 1u);
+    EXPECT_EQ(boxes_.seen[0].text, why);
+    EXPECT_FALSE(boxes_.seen[0].mainWindowVisible);
+    EXPECT_FALSE(form_->GridEnabled());
+    EXPECT_EQ(form_->GridModel().Cell(0, 1), "");
+}
+
 TEST_F(MainWindowTest, LayoutIsFixedAsDesigned) {
     WriteSampleChart(dir_);
     Open();

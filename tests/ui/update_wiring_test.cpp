@@ -71,10 +71,13 @@ protected:
     int Progress() { return form_->findChild<QProgressBar*>("ProgressBar1")->value(); }
     void FailOnPolicyAndExpectTheWindowBack();
 
-    // Every file in the chart directory with its bytes.
+    // Every file in the chart directory with its bytes, but for the update
+    // lock's file (empty, and kept once made).
     std::vector<std::pair<std::string, std::string>> Files() const {
         std::vector<std::pair<std::string, std::string>> files;
         for (const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
+            if (entry.path().filename() == ".vantrel-update.lock")
+                continue;
             std::ifstream in(entry.path(), std::ios::binary);
             std::ostringstream bytes;
             bytes << in.rdbuf();

@@ -54,6 +54,7 @@ Step Pause(std::chrono::milliseconds delay) { return {Step::Kind::Pause, {}, del
 Step Close() { return {Step::Kind::Close, {}, {}}; }
 Step Reset() { return {Step::Kind::Reset, {}, {}}; }
 Step Hang() { return {Step::Kind::Hang, {}, {}}; }
+Step Hold() { return {Step::Kind::Hold, {}, {}}; }
 Step Trickle(std::string bytes, std::chrono::milliseconds perByte) {
     return {Step::Kind::Trickle, std::move(bytes), perByte};
 }
@@ -108,6 +109,14 @@ ScriptedServer::~ScriptedServer() {
 void ScriptedServer::On(const std::string& path, Script script) {
     std::lock_guard lock(mutex_);
     scripts_[path] = std::move(script);
+}
+
+void ScriptedServer::Release() {
+    {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+    }
+    changed_.notify_all();
 }
 
 std::string ScriptedServer::Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
@@ -180,6 +189,12 @@ void ScriptedServer::Serve(int fd) {
                 std::unique_lock lock(mutex_);
                 changed_.wait(lock, [this] { return stopping_; });
                 open = false;
+                break;
+            }
+            case Step::Kind::Hold: {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return released_ || stopping_; });
+                open = !stopping_;
                 break;
             }
             case Step::Kind::Trickle:

@@ -13,7 +13,7 @@
 namespace update_test {
 
 struct Step {
-    enum class Kind { Send, Pause, Close, Reset, Hang, Trickle };
+    enum class Kind { Send, Pause, Close, Reset, Hang, Trickle, Hold };
     Kind kind;
     std::string bytes;                // Send, Trickle
     std::chrono::milliseconds delay;  // Pause; Trickle: between bytes
@@ -26,6 +26,7 @@ Step Close();
 Step Reset();  // close with SO_LINGER 0: the client sees a reset
 Step Hang();   // never answer (until the server stops)
 Step Trickle(std::string bytes, std::chrono::milliseconds perByte);
+Step Hold();   // wait until the server's Release() (or its stop)
 
 // A whole 200 answer with a Content-Length.
 std::string Ok(const std::string& body);
@@ -41,6 +42,8 @@ public:
     // Reset keeps the connection for the next request.
     void On(const std::string& path, Script script);
     std::string Base() const;  // "http://127.0.0.1:<port>"
+    // Lets every Hold step go on, now and from now on.
+    void Release();
     std::vector<std::string> RequestedPaths() const;
     // Waits until path has been requested (that many times).
     bool WaitForRequest(const std::string& path, std::chrono::milliseconds timeout, int times = 1);
@@ -55,6 +58,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool stopping_ = false;
+    bool released_ = false;
     std::map<std::string, Script> scripts_;
     std::vector<std::string> requested_;
     std::vector<int> connections_;

@@ -1,16 +1,25 @@
-// Putting the new chart in place survives a kill: with the commit marker
+// Putting the new chart in place is all or nothing: with the commit marker
 // present the remaining renames are finished, without it staging files are
-// only the remains of a download and go; a rename that fails part-way keeps
-// what is needed to finish later.
+// only the remains of a download and go; a rename that fails part-way puts
+// the old chart back; a chart file that cannot be replaced stops the commit
+// before anything moves.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <optional>
 
 #include "scripted_server.h"
 #include "update/chart_commit.h"
 #include "update/chart_files.h"
+#include "update/startup_recovery.h"
+#include "update/update_lock.h"
 #include "update_fixture.h"
 
 namespace update_test {
 namespace {
+
+std::string NewBytes(const std::string& name) { return "new " + name + "\r\n"; }
 
 class UpdateCommitTest : public ChartDirTest {
 protected:
@@ -27,17 +36,10 @@ protected:
         }
         WriteBytes(Marker(), "");
     }
-    static std::string NewBytes(const std::string& name) { return "new " + name + "\r\n"; }
     void ExpectNewChart() const {
         for (const char* name : {"data", "policy", "version"}) {
             EXPECT_EQ(ReadBytes(dir_ / name), NewBytes(name)) << name;
         }
-    }
-    // A non-empty directory in place of a file: a rename onto it fails.
-    void Block(const std::filesystem::path& path) {
-        std::filesystem::remove(path);
-        std::filesystem::create_directory(path);
-        WriteBytes(path / "keep", "x");
     }
 };
 
@@ -72,47 +74,226 @@ TEST_F(UpdateCommitTest, NextUpdateFinishesAKilledCommitBeforeDownloading) {
     ExpectNoStagingFiles();
 }
 
-TEST_F(UpdateCommitTest, ARenameFailingPartWayKeepsWhatFinishesItLater) {
-    ScriptedServer server;
-    server.On("/data.dat", {Send(Ok(NewBytes("data")))});
-    server.On("/policy.dat", {Send(Ok(NewBytes("policy")))});
-    server.On("/version.dat", {Send(Ok(NewBytes("version")))});
-
-    // "policy" cannot be replaced: "data" is already new, so the rest must wait.
-    Block(dir_ / "policy");
-    Run(Settings(server.Base()));
-    EXPECT_EQ(port_.Calls().back(), "finished");
-    EXPECT_EQ(Message(), "The update failed: the file " + (dir_ / "policy").string() +
-                             " could not be written (Is a directory).");
-    EXPECT_TRUE(std::filesystem::exists(Marker()));
-    EXPECT_TRUE(std::filesystem::exists(Staging("policy")));
-    EXPECT_TRUE(std::filesystem::exists(Staging("version")));
-    EXPECT_FALSE(update::FinishInterruptedUpdate(dir_.string())) << "still blocked";
-    EXPECT_TRUE(std::filesystem::exists(Marker()));
-
-    std::filesystem::remove_all(dir_ / "policy");
-    EXPECT_TRUE(update::FinishInterruptedUpdate(dir_.string()));
+// A start while another holder of the lock is putting its files in place
+// waits for it; one that never ends is reported instead of being read.
+TEST_F(UpdateCommitTest, AStartDuringAnotherCopysCommitReadsNoHalfOfIt) {
+    LeaveCommitKilledAfter(1);
+    {
+        const update::UpdateLock holder(dir_.string());
+        ASSERT_TRUE(holder.Held());
+        EXPECT_EQ(update::RecoverChartFolder(dir_.string(), std::chrono::milliseconds(100)),
+                  "The update failed: another copy of Vantrel is updating this chart.");
+        EXPECT_TRUE(update::CommitPending(dir_.string()));
+    }
+    EXPECT_EQ(update::RecoverChartFolder(dir_.string()), std::nullopt);
     ExpectNewChart();
     ExpectNoStagingFiles();
 }
 
-TEST_F(UpdateCommitTest, TheFirstRenameFailingLeavesTheOldChartAndNoMarker) {
-    ScriptedServer server;
-    server.On("/data.dat", {Send(Ok(NewBytes("data")))});
-    server.On("/policy.dat", {Send(Ok(NewBytes("policy")))});
-    server.On("/version.dat", {Send(Ok(NewBytes("version")))});
+// What a chart folder may hold when an update or a start meets it, and what
+// must follow: the old chart exactly, the new one exactly, or (at a start) no
+// chart read at all with the reason shown. Nothing of the update stays behind,
+// unless it is what finishes the update later.
+enum class Action {
+    Update,  // a whole update run against a server with a new chart
+    Commit,  // the staged files as prepared are put in place
+    Start,   // the program starts in the folder
+};
+enum class Ends {
+    OldChart,   // exactly as before
+    NoChart,    // exactly as before: there was none
+    NewChart,
+    NotLoaded,  // a start that must not read the folder; the marker stays
+};
 
-    Block(dir_ / "data");
-    Run(Settings(server.Base()));
-    EXPECT_EQ(port_.Calls().back(), "finished");
-    EXPECT_EQ(port_.Messages().size(), 1u);
-    EXPECT_EQ(ReadBytes(dir_ / "policy"), kOldPolicy);
-    EXPECT_EQ(ReadBytes(dir_ / "version"), kOldVersion);
-    EXPECT_FALSE(std::filesystem::exists(Marker()));
-    EXPECT_FALSE(std::filesystem::exists(Staging("data")));
-    EXPECT_FALSE(std::filesystem::exists(Staging("policy")));
-    EXPECT_FALSE(std::filesystem::exists(Staging("version")));
+struct FolderState {
+    const char* name;
+    void (*prepare)(const std::filesystem::path& dir);
+    Action action;
+    Ends ends;
+    std::string message;  // a piece of the failure message; "" for none
+};
+
+void PrintTo(const FolderState& f, std::ostream* os) { *os << f.name; }
+
+std::filesystem::path StagingOf(const std::filesystem::path& dir, const char* name) {
+    return dir / (std::string(".vantrel-update-") + name + ".tmp");
 }
+void MakeDirectory(const std::filesystem::path& path) {
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    WriteBytes(path / "keep", "x");  // not removable by a rename onto it
+}
+void StageAll(const std::filesystem::path& dir) {
+    for (const char* name : {"data", "policy", "version"}) WriteBytes(StagingOf(dir, name), NewBytes(name));
+}
+// A commit killed after "data" was renamed, its backups and marker made.
+void CommitKilledAfterData(const std::filesystem::path& dir, const char* marker) {
+    std::filesystem::create_hard_link(dir / "data", dir / ".vantrel-update-data.old");
+    std::filesystem::create_hard_link(dir / "policy", dir / ".vantrel-update-policy.old");
+    std::filesystem::create_hard_link(dir / "version", dir / ".vantrel-update-version.old");
+    StageAll(dir);
+    std::filesystem::rename(StagingOf(dir, "data"), dir / "data");
+    WriteBytes(dir / marker, "");
+}
+
+const FolderState kFolderStates[] = {
+    {"DataIsADirectory", [](const auto& dir) { MakeDirectory(dir / "data"); }, Action::Update, Ends::OldChart,
+     "/data could not be replaced, as it is not a regular file."},
+    {"PolicyIsADirectory", [](const auto& dir) { MakeDirectory(dir / "policy"); }, Action::Update, Ends::OldChart,
+     "/policy could not be replaced, as it is not a regular file."},
+    {"VersionIsADirectory", [](const auto& dir) { MakeDirectory(dir / "version"); }, Action::Update,
+     Ends::OldChart, "/version could not be replaced, as it is not a regular file."},
+    {"PolicyLinksToADirectory",
+     [](const auto& dir) {
+         std::filesystem::create_directory(dir / "elsewhere");
+         std::filesystem::remove(dir / "policy");
+         std::filesystem::create_directory_symlink("elsewhere", dir / "policy");
+     },
+     Action::Update, Ends::OldChart, "/policy could not be replaced, as it is not a regular file."},
+    {"VersionIsAFifo",
+     [](const auto& dir) {
+         std::filesystem::remove(dir / "version");
+         ASSERT_EQ(::mkfifo((dir / "version").c_str(), 0600), 0);
+     },
+     Action::Update, Ends::OldChart, "/version could not be replaced, as it is not a regular file."},
+    {"DataLinksToAFile",
+     [](const auto& dir) {
+         std::filesystem::rename(dir / "data", dir / "linked");
+         std::filesystem::create_symlink("linked", dir / "data");
+     },
+     Action::Update, Ends::NewChart, ""},
+    {"CommitMarkerIsADirectory", [](const auto& dir) { MakeDirectory(dir / ".vantrel-update-commit"); },
+     Action::Update, Ends::OldChart, "/.vantrel-update-commit could not be written (Is a directory)."},
+
+    // A rename that fails part-way (here the third, onto "version"): the
+    // renames already made are undone.
+    {"RenameFailsPartWay",
+     [](const auto& dir) {
+         StageAll(dir);
+         std::filesystem::remove(StagingOf(dir, "version"));
+         std::filesystem::create_directory(StagingOf(dir, "version"));
+     },
+     Action::Commit, Ends::OldChart, "/version could not be written (Not a directory)."},
+    {"RenameFailsPartWayWithNoChartBefore",
+     [](const auto& dir) {
+         for (const char* name : {"data", "policy", "version"}) std::filesystem::remove(dir / name);
+         StageAll(dir);
+         std::filesystem::remove(StagingOf(dir, "version"));
+     },
+     Action::Commit, Ends::NoChart, "/version could not be written (No such file or directory)."},
+
+    // A start after a kill.
+    {"KilledDuringACommit", [](const auto& dir) { CommitKilledAfterData(dir, ".vantrel-update-commit"); },
+     Action::Start, Ends::NewChart, ""},
+    {"KilledDuringARollBack", [](const auto& dir) { CommitKilledAfterData(dir, ".vantrel-update-rollback"); },
+     Action::Start, Ends::OldChart, ""},
+    {"KilledDuringTheRollBackOfAFirstChart",
+     [](const auto& dir) {
+         for (const char* name : {"data", "policy", "version"}) std::filesystem::remove(dir / name);
+         StageAll(dir);
+         std::filesystem::rename(StagingOf(dir, "data"), dir / "data");
+         WriteBytes(dir / ".vantrel-update-rollback", "data\npolicy\nversion\n");
+     },
+     Action::Start, Ends::NoChart, ""},
+    {"KilledDuringACommitThatCannotBeFinished",
+     [](const auto& dir) {
+         CommitKilledAfterData(dir, ".vantrel-update-commit");
+         std::filesystem::remove(dir / ".vantrel-update-policy.old");
+         MakeDirectory(dir / "policy");
+     },
+     Action::Start, Ends::NotLoaded, "/policy could not be written (Is a directory)."},
+    {"FailedUpdateBesideADirectoryMarker",
+     [](const auto& dir) {
+         StageAll(dir);
+         MakeDirectory(dir / ".vantrel-update-commit");
+     },
+     Action::Start, Ends::OldChart, ""},
+    {"LeftoversWithoutAMarker",
+     [](const auto& dir) {
+         StageAll(dir);
+         std::filesystem::create_hard_link(dir / "data", dir / ".vantrel-update-data.old");
+     },
+     Action::Start, Ends::OldChart, ""},
+};
+
+class FolderStateTest : public UpdateCommitTest, public ::testing::WithParamInterface<FolderState> {
+protected:
+    // True when a file of the chart's or of an update's is a regular file here.
+    bool HasFile(const std::filesystem::path& path) const {
+        return std::filesystem::is_regular_file(std::filesystem::symlink_status(path));
+    }
+};
+
+TEST_P(FolderStateTest, EndsWithOneWholeChart) {
+    const FolderState& f = GetParam();
+    f.prepare(dir_);
+
+    std::optional<std::string> message;
+    switch (f.action) {
+    case Action::Update: {
+        ScriptedServer server;
+        server.On("/data.dat", {Send(Ok(kChartData))});
+        server.On("/policy.dat", {Send(Ok(kChartPolicy))});
+        server.On("/version.dat", {Send(Ok(kChartVersion))});
+        Run(Settings(server.Base()));
+        EXPECT_EQ(port_.Messages().size(), f.message.empty() ? 0u : 1u);
+        if (!port_.Messages().empty()) message = port_.Messages().front();
+        break;
+    }
+    case Action::Commit: {
+        update::CommitError error;
+        if (!update::CommitStagingFiles(dir_.string(), error)) {
+            message = update::FailureMessage(update::CommitFailure(error));
+        }
+        break;
+    }
+    case Action::Start:
+        message = update::RecoverChartFolder(dir_.string(), std::chrono::milliseconds(100));
+        break;
+    }
+    EXPECT_EQ(message.has_value(), !f.message.empty()) << message.value_or("");
+    if (message) {
+        EXPECT_NE(message->find(f.message), std::string::npos) << *message;
+    }
+
+    switch (f.ends) {
+    case Ends::OldChart:
+        // What was put in place of a chart file (a directory, a FIFO) stays.
+        for (const auto& [name, bytes] : {std::pair{"data", kOldData}, {"policy", kOldPolicy},
+                                          {"version", kOldVersion}}) {
+            const auto path = dir_ / name;
+            ASSERT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(path))) << name;
+            if (std::filesystem::is_regular_file(path)) {
+                EXPECT_EQ(ReadBytes(path), bytes) << name;
+            }
+        }
+        break;
+    case Ends::NoChart:
+        for (const char* name : {"data", "policy", "version"}) EXPECT_FALSE(HasFile(dir_ / name)) << name;
+        break;
+    case Ends::NewChart:
+        if (f.action == Action::Update) {
+            EXPECT_EQ(ReadBytes(dir_ / "data"), kChartData);
+            EXPECT_EQ(ReadBytes(dir_ / "policy"), kChartPolicy);
+            EXPECT_EQ(ReadBytes(dir_ / "version"), kChartVersion);
+        } else {
+            ExpectNewChart();
+        }
+        break;
+    case Ends::NotLoaded:
+        EXPECT_TRUE(update::CommitPending(dir_.string()));
+        return;  // what finishes the update later stays
+    }
+    for (const char* name : {"data", "policy", "version"}) {
+        EXPECT_FALSE(HasFile(StagingOf(dir_, name))) << name;
+        EXPECT_FALSE(HasFile(dir_ / (std::string(".vantrel-update-") + name + ".old"))) << name;
+    }
+    EXPECT_FALSE(update::CommitPending(dir_.string()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, FolderStateTest, ::testing::ValuesIn(kFolderStates),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace update_test

@@ -90,6 +90,12 @@ inline const std::vector<std::string> kFailedOnData{
     "grid off", "progress 0", "progress 33", "failed", "finished"};
 inline const std::vector<std::string> kFailedOnPolicy{
     "grid off", "progress 0", "progress 33", "progress 66", "failed", "finished"};
+// Refused once all three had arrived (the staged files were no chart), or
+// before anything began (another copy holds the chart folder).
+inline const std::vector<std::string> kFailedAfterDownloads{
+    "grid off", "progress 0", "progress 33", "progress 66", "progress 100", "progress 0",
+    "failed", "finished"};
+inline const std::vector<std::string> kFailedAtOnce{"grid off", "progress 0", "failed", "finished"};
 
 class ChartDirTest : public ::testing::Test {
 protected:
@@ -108,6 +114,7 @@ protected:
         s.chartDirectory = dir_.string();
         s.connectTimeout = std::chrono::seconds(5);
         s.stallTimeout = std::chrono::milliseconds(400);
+        s.updateDeadline = std::chrono::seconds(4);
         return s;
     }
 
@@ -122,11 +129,12 @@ protected:
         EXPECT_EQ(ReadBytes(dir_ / "policy"), kOldPolicy);
         EXPECT_EQ(ReadBytes(dir_ / "version"), kOldVersion);
     }
-    // Only data, policy and version are left in the directory.
+    // Only data, policy and version are left in the directory (and the
+    // update lock's file, which stays once made).
     void ExpectNoStagingFiles() const {
         std::vector<std::string> names;
         for (const auto& e : std::filesystem::directory_iterator(dir_)) {
-            names.push_back(e.path().filename().string());
+            if (e.path().filename() != kLockFileName) names.push_back(e.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"data", "policy", "version"}));
@@ -135,6 +143,12 @@ protected:
         const auto m = port_.Messages();
         return m.size() == 1 ? m.front() : "(" + std::to_string(m.size()) + " messages)";
     }
+
+    // A small chart that reads as one: a complete program record, a complete test.
+    static inline const std::string kChartData = "http://program.example/\r\nProgram\r\n10\r\nA B C D E F 9\r\n\r\n";
+    static inline const std::string kChartPolicy = "Security\r\nHidden\r\n\r\n";
+    static inline const std::string kChartVersion = "10\r\n10\r\n";
+    static inline const char* kLockFileName = ".vantrel-update.lock";
 
     static inline const std::string kOldData = "Old program\r\nhttp://old.example/\r\n";
     static inline const std::string kOldPolicy = "Old policy\r\n";

@@ -1,8 +1,11 @@
 // How the answer to one GET decides an update: every kind of server answer to
-// /data.dat, with the other two files served normally.
+// /data.dat (or to another path, or to all three), with the other files
+// served normally. Only a chart replaces a chart: answers that are web pages,
+// compressed, partial or empty leave the old chart exactly as it was.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 
 #include "scripted_server.h"
 #include "update_fixture.h"
@@ -12,12 +15,20 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// Where an update ends.
+enum class Ends {
+    NewChart,             // all three files replaced
+    FailsOnData,          // refused as /data.dat arrives; nothing more is fetched
+    FailsAfterDownloads,  // all three fetched, then refused before the commit
+};
+
 struct Outcome {
     const char* name;
     Script script;
-    bool succeeds;
-    std::string expected;  // the new data file, or a piece of the failure message
+    Ends ends;
+    std::string expected;  // the new file at path, or a piece of the failure message
     std::uint64_t cap = update::kBodyCap;
+    const char* path = "/data.dat";  // "*": every path gets the script
 };
 
 void PrintTo(const Outcome& o, std::ostream* os) { *os << o.name; }
@@ -34,22 +45,55 @@ std::string Status(int code, const std::string& reason, const std::string& heade
            "Content-Length: 4\r\n\r\nbody";
 }
 
-const std::string kNewData = "Program\r\nhttp://program.example/\r\n";
+const std::string kNewData = "http://program.example/\r\nProgram\r\n10\r\nA B C D E F 9\r\n";
+const std::string kNewPolicy = "Security\r\nHidden\r\n\r\n";
+const std::string kNewVersion = "10\r\n10\r\n";
+const std::string kNoChart = "the data server did not send a chart.";
+
+// A data file of exactly size bytes: one record, then a line that is ignored.
+std::string DataOfSize(std::size_t size) { return kNewData + std::string(size - kNewData.size(), 'x'); }
+
+// A body kept as a file beside the tests.
+std::string Body(const char* name) {
+    return ReadBytes(std::filesystem::path(VANTREL_UPDATE_BODIES) / name);
+}
 
 Outcome Refused(const char* name, int code, const std::string& reason) {
     return {name, {Send(Status(code, reason, code / 100 == 3 ? "Location: http://mirror.example/data.dat\r\n" : ""))},
-            false, "answered with HTTP status " + std::to_string(code) + " for /data.dat."};
+            Ends::FailsOnData, "answered with HTTP status " + std::to_string(code) + " for /data.dat."};
 }
 
 const Outcome kOutcomes[] = {
-    {"BodyWithLength", {Send(Ok(kNewData))}, true, kNewData},
-    {"EmptyBody", {Send(Ok(""))}, true, ""},
-    {"NoContent", {Send("HTTP/1.1 204 No Content\r\n\r\n")}, true, ""},
-    {"InterimContinueSkipped", {Send("HTTP/1.1 100 Continue\r\n\r\n"), Pause(50ms), Send(Ok(kNewData))}, true, kNewData},
-    {"ChunkedBody", {Send(Chunked(kNewData))}, true, kNewData},
-    {"BodyEndedByClose", {Send("HTTP/1.1 200 OK\r\n\r\n" + kNewData), Close()}, true, kNewData},
+    {"BodyWithLength", {Send(Ok(kNewData))}, Ends::NewChart, kNewData},
+    {"InterimContinueSkipped", {Send("HTTP/1.1 100 Continue\r\n\r\n"), Pause(50ms), Send(Ok(kNewData))}, Ends::NewChart, kNewData},
+    {"ChunkedBody", {Send(Chunked(kNewData))}, Ends::NewChart, kNewData},
+    {"BodyEndedByClose", {Send("HTTP/1.1 200 OK\r\n\r\n" + kNewData), Close()}, Ends::NewChart, kNewData},
+    {"IdentityEncoding", {Send("HTTP/1.1 200 OK\r\nContent-Encoding: Identity\r\nContent-Length: " +
+                               std::to_string(kNewData.size()) + "\r\n\r\n" + kNewData)},
+     Ends::NewChart, kNewData},
 
-    {"OkWithLocation", {Send(Status(200, "OK", "Location: http://mirror.example/data.dat\r\n"))}, false,
+    // Only a chart replaces a chart.
+    {"EmptyBody", {Send(Ok(""))}, Ends::FailsAfterDownloads, kNoChart},
+    {"NoContent", {Send("HTTP/1.1 204 No Content\r\n\r\n")}, Ends::FailsAfterDownloads, kNoChart},
+    {"GzipEncoded", {Send("HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nContent-Length: 4\r\n\r\n\x1f\x8b\x08\x00")},
+     Ends::FailsOnData, kNoChart},
+    {"EncodedTwice", {Send("HTTP/1.1 200 OK\r\nContent-Encoding: identity\r\ncontent-encoding: br\r\n"
+                           "Content-Length: 4\r\n\r\nbody")}, Ends::FailsOnData, kNoChart},
+    {"PartialContent", {Send("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-3/60\r\n"
+                             "Content-Length: 4\r\n\r\nhttp")}, Ends::FailsOnData, kNoChart},
+    {"WebPageOnData", {Send(Ok(Body("server-error.html")))}, Ends::FailsAfterDownloads, kNoChart},
+    {"CaptivePortalOnEveryPath", {Send(Ok(Body("captive-portal.html")))}, Ends::FailsAfterDownloads, kNoChart,
+     update::kBodyCap, "*"},
+    {"WebPageOnVersion", {Send(Ok(Body("captive-portal.html")))}, Ends::FailsAfterDownloads, kNoChart,
+     update::kBodyCap, "/version.dat"},
+    {"DataWithoutACompleteRecord", {Send(Ok("http://program.example/\r\nProgram\r\n10\r\n"))},
+     Ends::FailsAfterDownloads, kNoChart},
+    {"PolicyWithoutACompleteTest", {Send(Ok("Security\r\nHidden\r\n"))}, Ends::FailsAfterDownloads, kNoChart,
+     update::kBodyCap, "/policy.dat"},
+    {"PolicyOfEmptyLines", {Send(Ok("\r\n\r\n"))}, Ends::FailsAfterDownloads, kNoChart, update::kBodyCap,
+     "/policy.dat"},
+
+    {"OkWithLocation", {Send(Status(200, "OK", "Location: http://mirror.example/data.dat\r\n"))}, Ends::FailsOnData,
      "answered /data.dat with HTTP status 200 and a redirection."},
     Refused("MovedPermanently", 301, "Moved Permanently"),
     Refused("Found", 302, "Found"),
@@ -59,53 +103,56 @@ const Outcome kOutcomes[] = {
     Refused("ProxyAuthRequired", 407, "Proxy Authentication Required"),
     Refused("ServerError", 500, "Internal Server Error"),
     {"SwitchingProtocols", {Send("HTTP/1.1 101 Switching Protocols\r\nUpgrade: other\r\nConnection: Upgrade\r\n\r\nbody"), Close()},
-     false, "answered with HTTP status 101 for /data.dat."},
-    {"CodeNotANumber", {Send(Status(200, "OK").replace(9, 3, "2x0")), Close()}, false,
+     Ends::FailsOnData, "answered with HTTP status 101 for /data.dat."},
+    {"CodeNotANumber", {Send(Status(200, "OK").replace(9, 3, "2x0")), Close()}, Ends::FailsOnData,
      "answer for /data.dat was not understood."},
 
-    {"ShorterThanLength", {Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort"), Close()}, false,
+    {"ShorterThanLength", {Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort"), Close()}, Ends::FailsOnData,
      "the transfer of /data.dat was cut short."},
-    {"ChunkedCutShort", {Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10\r\nabc"), Close()}, false,
+    {"ChunkedCutShort", {Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10\r\nabc"), Close()}, Ends::FailsOnData,
      "the transfer of /data.dat was cut short."},
-    {"ClosedBeforeAnswer", {Close()}, false, "closed the connection without answering."},
-    {"ResetBeforeAnswer", {Reset()}, false, "the connection to the data server was broken off."},
-    {"NeverAnswers", {Hang()}, false, "the data server did not answer in time."},
+    {"ClosedBeforeAnswer", {Close()}, Ends::FailsOnData, "closed the connection without answering."},
+    {"ResetBeforeAnswer", {Reset()}, Ends::FailsOnData, "the connection to the data server was broken off."},
+    {"NeverAnswers", {Hang()}, Ends::FailsOnData, "the data server did not answer in time."},
     {"TricklesSlowerThanStallLimit",
-     {Send("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n"), Trickle("body", 700ms)}, false,
+     {Send("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n"), Trickle("body", 700ms)}, Ends::FailsOnData,
      "the data server did not answer in time."},
 
-    {"AnnouncedLengthOverCap", {Send("HTTP/1.1 200 OK\r\nContent-Length: 16777217\r\n\r\nbody"), Close()}, false,
+    {"AnnouncedLengthOverCap", {Send("HTTP/1.1 200 OK\r\nContent-Length: 16777217\r\n\r\nbody"), Close()}, Ends::FailsOnData,
      "the download of /data.dat was larger than 16 MiB."},
-    {"ChunkedBodyOverCap", {Send(Chunked(std::string(3000, 'x')))}, false,
+    {"ChunkedBodyOverCap", {Send(Chunked(std::string(3000, 'x')))}, Ends::FailsOnData,
      "the download of /data.dat was larger than 2048 bytes.", 2048},
-    {"BodyExactlyAtCap", {Send(Chunked(std::string(2048, 'x')))}, true, std::string(2048, 'x'), 2048},
+    {"BodyExactlyAtCap", {Send(Chunked(DataOfSize(2048)))}, Ends::NewChart, DataOfSize(2048), 2048},
 };
 
 class UpdateOutcomeTest : public ChartDirTest, public ::testing::WithParamInterface<Outcome> {};
 
 TEST_P(UpdateOutcomeTest, DataAnswerDecidesTheWholeUpdate) {
     const Outcome& o = GetParam();
+    const std::map<std::string, std::string> served{
+        {"/data.dat", kNewData}, {"/policy.dat", kNewPolicy}, {"/version.dat", kNewVersion}};
     ScriptedServer server;
-    server.On("/data.dat", o.script);
-    server.On("/policy.dat", {Send(Ok("New policy\r\n"))});
-    server.On("/version.dat", {Send(Ok("10\r\n10\r\n"))});
+    for (const auto& [path, body] : served) {
+        server.On(path, path == o.path || std::string(o.path) == "*" ? o.script : Script{Send(Ok(body))});
+    }
     auto settings = Settings(server.Base());
     settings.bodyCap = o.cap;
     Run(settings);
 
-    if (o.succeeds) {
+    if (o.ends == Ends::NewChart) {
         EXPECT_EQ(port_.Calls(), kSucceeded);
-        EXPECT_TRUE(port_.Messages().empty());
-        EXPECT_EQ(ReadBytes(dir_ / "data"), o.expected);
-        EXPECT_EQ(ReadBytes(dir_ / "policy"), "New policy\r\n");
-        EXPECT_EQ(ReadBytes(dir_ / "version"), "10\r\n10\r\n");
+        EXPECT_TRUE(port_.Messages().empty()) << Message();
+        for (const auto& [path, body] : served) {
+            const std::string name = path.substr(1, path.size() - 5);  // "/data.dat" -> "data"
+            EXPECT_EQ(ReadBytes(dir_ / name), path == o.path ? o.expected : body) << name;
+        }
     } else {
-        EXPECT_EQ(port_.Calls(), kFailedOnData);
+        EXPECT_EQ(port_.Calls(), o.ends == Ends::FailsOnData ? kFailedOnData : kFailedAfterDownloads);
         EXPECT_NE(Message().find(o.expected), std::string::npos) << Message();
         EXPECT_EQ(Message().rfind("The update failed: ", 0), 0u);
         ExpectUntouched();
         const auto paths = server.RequestedPaths();
-        EXPECT_EQ(std::count(paths.begin(), paths.end(), "/policy.dat"), 0);
+        EXPECT_EQ(std::count(paths.begin(), paths.end(), "/policy.dat"), o.ends == Ends::FailsOnData ? 0 : 1);
     }
     ExpectNoStagingFiles();
 }

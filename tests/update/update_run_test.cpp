@@ -34,8 +34,8 @@ protected:
     }
 
     // Bytes a text-mode write or a C string would lose: CR, NUL, Ctrl-Z.
-    const std::string kData = Bytes("Program\r\nhttp://p.example/\r\n\0\x1a\r5\r\n");
-    const std::string kPolicy = Bytes("Security\r\n\x1a\0end");
+    const std::string kData = Bytes("http://p.example/\r\nProgram\r\n\0\r\nA 5\r\n\r\n\x1a\r5\r\n");
+    const std::string kPolicy = Bytes("Security\r\nHidden\r\n\r\n\x1a\0end");
     ScriptedServer server_;
 };
 

@@ -41,6 +41,9 @@ ChartGrid::ChartGrid(chart::GridModel& grid, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
 
+    dragScroll_.setInterval(kDragScrollIntervalMs);
+    connect(&dragScroll_, &QTimer::timeout, this, &ChartGrid::DragScrollStep);
+
     grid_.SetOnChange([this] { Refresh(); });
     grid_.SetOnScrollHome([this] {
         scrollToTop();
@@ -63,12 +66,17 @@ void ChartGrid::Refresh() {
     if (viewRow >= 0 && viewRow < tableModel_->rowCount() && grid_.Col() >= 0 &&
         grid_.Col() < tableModel_->columnCount()) {
         // Keeps Qt's notion of the current cell (what screen readers follow)
-        // on the grid model's, and the current cell in view.
+        // on the grid model's; with auto-scroll off this moves no view.
         const QModelIndex current = tableModel_->index(viewRow, grid_.Col());
         selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
-        scrollTo(current);
     }
     viewport()->update();
+}
+
+void ChartGrid::ShowCell(int col, int gridRow) {
+    const QModelIndex cell = tableModel_->index(tableModel_->ViewRow(gridRow), col);
+    if (cell.isValid())
+        scrollTo(cell);
 }
 
 void ChartGrid::ApplyRowHeights() {
@@ -97,7 +105,8 @@ bool ChartGrid::CellAt(QPoint viewportPos, int& col, int& gridRow) const {
 }
 
 void ChartGrid::Select(int col, int gridRow) {
-    RunGuarded(window(), [&] { grid_.SelectCell(col, gridRow); });
+    if (RunGuarded(window(), [&] { grid_.SelectCell(col, gridRow); }))
+        ShowCell(grid_.Col(), grid_.Row());
 }
 
 void ChartGrid::Extend(int col, int gridRow) {
@@ -125,16 +134,46 @@ void ChartGrid::mousePressEvent(QMouseEvent* event) {
 void ChartGrid::mouseMoveEvent(QMouseEvent* event) {
     if (onMouseMove_)
         RunGuarded(window(), onMouseMove_);
-    if (!pressed_ || !(event->buttons() & Qt::LeftButton) || !grid_.Enabled())
+    if (!pressed_ || !(event->buttons() & Qt::LeftButton) || !grid_.Enabled()) {
+        dragScroll_.stop();
         return;
+    }
+    dragPos_ = event->position().toPoint();
+    if (dragPos_.y() < 0 || dragPos_.y() >= viewport()->height()) {
+        // Beyond the top or bottom edge: a row at once, then one per tick
+        // while the pointer stays out there.
+        if (!dragScroll_.isActive()) {
+            DragScrollStep();
+            dragScroll_.start();
+        }
+        return;
+    }
+    dragScroll_.stop();
     int col = 0, gridRow = 0;
-    if (CellAt(event->position().toPoint(), col, gridRow))
+    if (CellAt(dragPos_, col, gridRow))
         Extend(col, gridRow);
+}
+
+void ChartGrid::DragScrollStep() {
+    const bool below = dragPos_.y() >= viewport()->height();
+    if (!pressed_ || !grid_.Enabled() || (!below && dragPos_.y() >= 0)) {
+        dragScroll_.stop();
+        return;
+    }
+    QScrollBar* rows = verticalScrollBar();
+    rows->setValue(rows->value() + (below ? 1 : -1));
+    // The range reaches the row at the edge the pointer went past, in the
+    // pointer's column (the nearest one when it is beside the cells).
+    int col = columnAt(std::clamp(dragPos_.x(), 0, viewport()->width() - 1));
+    if (col < 0)
+        col = grid_.ColCount() - 1;  // right of the last column
+    Extend(col, below ? BottomVisibleRow() : TopVisibleRow());
 }
 
 void ChartGrid::mouseReleaseEvent(QMouseEvent* event) {
     const bool clicked = pressed_ && event->button() == Qt::LeftButton;
     pressed_ = false;
+    dragScroll_.stop();
     if (clicked && onClick_)
         RunGuarded(window(), onClick_);
 }
@@ -202,10 +241,12 @@ void ChartGrid::keyPressEvent(QKeyEvent* event) {
         return;
     col = std::clamp(col, 0, lastCol);
     row = std::clamp(row, grid_.FixedRows(), lastRow);
-    if (shift)
+    if (shift) {
         Extend(col, row);
-    else if (col != grid_.Col() || row != grid_.Row())
+        ShowCell(grid_.AnchorCol(), grid_.AnchorRow());
+    } else if (col != grid_.Col() || row != grid_.Row()) {
         Select(col, row);
+    }
 }
 
 void ChartGrid::wheelEvent(QWheelEvent* event) {
@@ -215,7 +256,10 @@ void ChartGrid::wheelEvent(QWheelEvent* event) {
     }
     event->accept();
     const int delta = event->angleDelta().y();
+    const int rowBefore = grid_.Row();
     RunGuarded(window(), [&] { grid_.Wheel(delta); });
+    if (grid_.Row() != rowBefore)
+        ShowCell(grid_.Col(), grid_.Row());
 }
 
 }  // namespace vantrel::ui

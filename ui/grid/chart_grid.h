@@ -5,7 +5,14 @@
 // move to a different cell, a wheel notch while focused. A double click's
 // second press, a press on the fixed row or in a column-sizing zone, dragging
 // and Shift-press raise no event (the last two extend the selected range).
+//
+// The view scrolls only where the user moves: a press, a key or a wheel notch
+// brings the cell it moved to into view, and a drag held beyond the top or
+// bottom edge scrolls a row at a time. Loads, cell writes and enabling leave
+// the view where the user put it (the row-count rule's scroll to the top-left
+// aside).
 #include <QTableView>
+#include <QTimer>
 #include <functional>
 
 #include "chart/tables/grid_model.h"
@@ -23,6 +30,8 @@ public:
     static constexpr int kRowHeight = 25;
     static constexpr int kFixedRowHeight = 5;
     static constexpr int kGridLine = 1;
+    // How often a drag held beyond the top or bottom edge scrolls a row.
+    static constexpr int kDragScrollIntervalMs = 60;
 
     ChartGrid(chart::GridModel& grid, QWidget* parent);
     ~ChartGrid() override;
@@ -56,6 +65,8 @@ private:
     int BottomVisibleRow() const;
     void Select(int col, int gridRow);
     void Extend(int col, int gridRow);
+    void ShowCell(int col, int gridRow);
+    void DragScrollStep();
     void ApplyRowHeights();
 
     chart::GridModel& grid_;
@@ -63,6 +74,8 @@ private:
     std::function<void()> onClick_;
     std::function<void()> onMouseMove_;
     bool pressed_ = false;
+    QPoint dragPos_;  // the pointer during a drag, in viewport coordinates
+    QTimer dragScroll_;
 };
 
 }  // namespace vantrel::ui

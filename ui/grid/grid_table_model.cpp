@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/text/byte_text.h"
+#include "ui/text/display_text.h"
 
 namespace vantrel::ui {
 namespace {
@@ -24,7 +24,7 @@ GridTableModel::GridTableModel(chart::GridModel& grid, QObject* parent)
 int GridTableModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid())
         return 0;
-    return std::max(0, grid_.RowCount() - grid_.FixedRows());
+    return std::max(0, shownRows_ - shownFixedRows_);
 }
 
 int GridTableModel::columnCount(const QModelIndex& parent) const {
@@ -34,8 +34,9 @@ int GridTableModel::columnCount(const QModelIndex& parent) const {
 QVariant GridTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
+    // Drawn as plain text on one line; no tooltip, which could be read as markup.
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return DecodeChartText(grid_.Cell(index.column(), GridRow(index.row())));
+        return DisplayCell(grid_.Cell(index.column(), GridRow(index.row())));
     return {};
 }
 
@@ -56,12 +57,26 @@ Qt::ItemFlags GridTableModel::flags(const QModelIndex& index) const {
 }
 
 void GridTableModel::Refresh() {
-    if (grid_.RowCount() != shownRows_ || grid_.FixedRows() != shownFixedRows_) {
+    if (grid_.FixedRows() != shownFixedRows_) {
+        // Every view row now stands for another grid row.
         beginResetModel();
         shownRows_ = grid_.RowCount();
         shownFixedRows_ = grid_.FixedRows();
         endResetModel();
         return;
+    }
+    // Rows come and go at the end, so the view keeps its scroll position and
+    // the heights of the rows that stay.
+    const int oldViewRows = rowCount();
+    const int newViewRows = std::max(0, grid_.RowCount() - shownFixedRows_);
+    if (newViewRows > oldViewRows) {
+        beginInsertRows({}, oldViewRows, newViewRows - 1);
+        shownRows_ = grid_.RowCount();
+        endInsertRows();
+    } else if (newViewRows < oldViewRows) {
+        beginRemoveRows({}, newViewRows, oldViewRows - 1);
+        shownRows_ = grid_.RowCount();
+        endRemoveRows();
     }
     const int rows = rowCount();
     if (rows > 0)

@@ -1,7 +1,9 @@
 #pragma once
 // Presents the chart grid model to Qt's item views (and through them to screen
 // readers). The fixed row is the view's header; view row v is grid row
-// v + FixedRows().
+// v + FixedRows(). The counts it answers with are the ones the views were last
+// told about, so a view that paints in the middle of a load (behind a message
+// box) never meets rows it has not heard of.
 #include <QAbstractTableModel>
 
 #include "chart/tables/grid_model.h"
@@ -19,10 +21,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    int GridRow(int viewRow) const { return viewRow + grid_.FixedRows(); }
-    int ViewRow(int gridRow) const { return gridRow - grid_.FixedRows(); }
+    int GridRow(int viewRow) const { return viewRow + shownFixedRows_; }
+    int ViewRow(int gridRow) const { return gridRow - shownFixedRows_; }
 
-    // The grid model has changed: tell the views.
+    // The grid model has changed: tell the views, with one reset when the
+    // fixed row came or went, otherwise with the rows added or removed at the
+    // end and one change of the cells' texts.
     void Refresh();
 
 private:

@@ -3,12 +3,13 @@
 #include <QPlainTextEdit>
 
 #include "ui/text/byte_text.h"
+#include "ui/text/display_text.h"
 
 namespace vantrel::ui {
 
 MemoDetailsPanel::MemoDetailsPanel(QPlainTextEdit& memo, std::string initialText)
-    : memo_(memo), bytes_(std::move(initialText)) {
-    memo_.setPlainText(ToDisplayLines(DecodeChartText(bytes_)));
+    : memo_(memo), bytes_(std::move(initialText)), shown_(DisplayLines(bytes_)) {
+    memo_.setPlainText(shown_);
     typing_ = QObject::connect(&memo_, &QPlainTextEdit::textChanged, &memo_, [this] {
         if (!settingText_)
             typedSinceSet_ = true;
@@ -26,10 +27,16 @@ std::string MemoDetailsPanel::Text() const {
 }
 
 void MemoDetailsPanel::SetText(const std::string& text) {
+    const bool appends = !typedSinceSet_ && !bytes_.empty() && text.size() > bytes_.size() &&
+                         text.compare(0, bytes_.size(), bytes_) == 0;
+    if (appends)
+        shown_ += DisplayLines(std::string_view(text).substr(bytes_.size()));
+    else
+        shown_ = DisplayLines(text);
     bytes_ = text;
     typedSinceSet_ = false;
     settingText_ = true;
-    memo_.setPlainText(ToDisplayLines(DecodeChartText(bytes_)));
+    memo_.setPlainText(shown_);
     settingText_ = false;
 }
 

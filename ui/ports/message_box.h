@@ -2,7 +2,11 @@
 // The message operation: a modal box captioned "Vantrel", no icon, the text
 // word-wrapped at half the screen's width above one "OK" button that is both
 // the default and the Esc button. Sized to its text and centred on the screen.
+// The text is plain text whatever it holds; a word wider than the box wraps
+// inside itself, and a text taller than the screen scrolls, so the box never
+// outgrows the screen and "OK" stays in view.
 #include <QDialog>
+#include <QStyle>
 #include <string>
 
 #include "chart/window_ports.h"
@@ -17,10 +21,13 @@ inline constexpr const char* kMessageTextObjectName = "MessageText";
 class MessageDialog : public QDialog {
     Q_OBJECT
 public:
-    MessageDialog(const QString& text, QWidget* parent);
-    QString Text() const;
+    // icon: a standard message icon shown left of the text, or none.
+    MessageDialog(const QString& text, QWidget* parent, QStyle::StandardPixmap icon = QStyle::SP_CustomBase);
+    // The text as given, without the break chances added for wrapping.
+    QString Text() const { return text_; }
 
 private:
+    QString text_;
     QLabel* label_;
 };
 

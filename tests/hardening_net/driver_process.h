@@ -1,0 +1,41 @@
+#pragma once
+// The update driver as a process of its own: one update of a chart folder,
+// then exit (0: the new chart is in place; 1: the update failed, the message
+// on its standard error). Tests start it, kill it, or run it to its end.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <string>
+
+extern char** environ;
+
+namespace update_test {
+
+// stderrPath: where its standard error goes ("" keeps the test's own).
+inline pid_t StartDriver(const std::string& base, const std::string& chartDirectory,
+                         const std::string& stderrPath = {}) {
+    const char* argv[] = {VANTREL_UPDATE_DRIVER, base.c_str(), chartDirectory.c_str(), nullptr};
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    if (!stderrPath.empty()) {
+        ::posix_spawn_file_actions_addopen(&actions, 2, stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    }
+    pid_t pid = -1;
+    const int error = ::posix_spawn(&pid, VANTREL_UPDATE_DRIVER, &actions, nullptr,
+                                    const_cast<char**>(argv), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    EXPECT_EQ(error, 0) << "cannot start " << VANTREL_UPDATE_DRIVER;
+    return error == 0 ? pid : -1;
+}
+
+// Waits for the driver; its exit code, or -1 when it did not exit by itself.
+inline int WaitDriver(pid_t pid) {
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace update_test

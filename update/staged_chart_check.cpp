@@ -1,0 +1,94 @@
+#include "staged_chart_check.h"
+
+#include <cctype>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "chart/chart_form.h"
+#include "chart_files.h"
+
+namespace update {
+namespace {
+
+// Stands in for the window during the dry run: remembers that a reader
+// failed instead of showing its message, and opens and shows nothing.
+class SilentWindow : public chart::MessagePort, public chart::DocumentPort, public chart::DetailsPanel {
+public:
+    void ShowMessage(const std::string&) override { readerFailed = true; }
+    void OpenDocument(const std::string&) override {}
+    void Clear() override {}
+    std::string Text() const override { return {}; }
+    void SetText(const std::string&) override {}
+
+    bool readerFailed = false;
+};
+
+// Enough for any white space a web page may start with.
+constexpr std::size_t kHeadBytes = 4096;
+
+std::string ReadHead(const std::string& path) {
+    std::string head;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return head;
+    char buffer[kHeadBytes];
+    ssize_t n;
+    while (head.size() < kHeadBytes && (n = ::read(fd, buffer, kHeadBytes - head.size())) > 0) {
+        head.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return head;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
+    if (text.size() < lowerPrefix.size()) return false;
+    for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != lowerPrefix[i]) return false;
+    }
+    return true;
+}
+
+bool HasCompleteTest(const chart::ChartTables& tables) {
+    for (int test = 1; test <= chart::kTestCount; ++test) {
+        // The count is stored when a test's empty line is read; "-1" is the
+        // mark of an empty line with no test before it.
+        const std::string& count = tables.TestPolicy(test, 0);
+        if (!count.empty() && count.front() != '-') return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool LooksLikeWebPage(std::string_view start) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    for (;;) {
+        if (!start.empty() && std::isspace(static_cast<unsigned char>(start.front()))) {
+            start.remove_prefix(1);
+        } else if (start.starts_with(kByteOrderMark)) {
+            start.remove_prefix(kByteOrderMark.size());
+        } else {
+            break;
+        }
+    }
+    return StartsWithNoCase(start, "<!doctype html") || StartsWithNoCase(start, "<html");
+}
+
+bool StagedFilesAreAChart(const std::string& directory) {
+    for (const ChartFile& file : kChartFiles) {
+        if (LooksLikeWebPage(ReadHead(StagingPath(directory, file)))) return false;
+    }
+
+    chart::ChartTables tables;
+    chart::GridModel grid;
+    SilentWindow window;
+    chart::ChartForm form(tables, grid, {window, window, window}, directory, {});
+    grid.SetOnSelectCell(nullptr);  // nothing to select on a scratch grid
+    form.ReadInfo(StagingName(kChartFiles[0]), grid);
+    // The reader ends with a fixed row and a row per complete record; with no
+    // complete record the fixed row is gone too.
+    const bool hasProgram = grid.FixedRows() > 0 && grid.RowCount() > grid.FixedRows();
+    form.ReadPolicy(StagingName(kChartFiles[1]));
+    return !window.readerFailed && hasProgram && HasCompleteTest(tables);
+}
+
+}  // namespace update

@@ -1,0 +1,32 @@
+#include "startup_recovery.h"
+
+#include <thread>
+
+#include "chart_commit.h"
+#include "failure.h"
+#include "update_lock.h"
+
+namespace update {
+
+std::optional<std::string> RecoverChartFolder(const std::string& chartDirectory,
+                                              std::chrono::milliseconds commitWait) {
+    using Clock = std::chrono::steady_clock;
+    const auto giveUp = Clock::now() + commitWait;
+    for (;;) {
+        const UpdateLock lock(chartDirectory);
+        // Without a lock file (a folder this user cannot write to) nobody
+        // updates here; only a commit that was cut off needs finishing.
+        if (lock.Held() || (lock.Result() == UpdateLock::State::Failed && CommitPending(chartDirectory))) {
+            CommitError error;
+            if (FinishInterruptedUpdate(chartDirectory, error)) return std::nullopt;
+            return FailureMessage(CommitFailure(error));
+        }
+        if (lock.Result() == UpdateLock::State::Failed) return std::nullopt;
+        // Another copy is downloading: the chart files are whole.
+        if (!CommitPending(chartDirectory)) return std::nullopt;
+        if (Clock::now() >= giveUp) return FailureMessage(MakeFailure(FailureKind::AnotherCopyUpdating));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+}  // namespace update
