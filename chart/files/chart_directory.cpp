@@ -37,10 +37,11 @@ int MakeDirectories(const std::string& path) {
     }
 }
 
-// Copies one chart file the user's folder lacks. The copy goes in under a
-// temporary name and is renamed into place, so an interrupted start never
-// leaves a half file that later starts would take for a chart. A file that
-// cannot be copied stays missing: the reader then reports it as usual.
+// Copies one chart file the user's folder lacks. The copy is written under a
+// temporary name and then linked into place, so an interrupted start never
+// leaves a half file that later starts would take for a chart, and a file
+// that appeared meanwhile (another copy's update) is never overwritten. A
+// file that cannot be copied stays missing: the reader then reports it.
 void SeedMissingFile(const std::string& from, const std::string& to, const std::string& name) {
     const std::string target = LocalPath(to, name);
     struct stat info {};
@@ -50,8 +51,9 @@ void SeedMissingFile(const std::string& from, const std::string& to, const std::
     const std::string temporary = LocalPath(to, ".vantrel-seed-" + name + ".tmp");
     std::error_code error;
     std::filesystem::copy_file(source, temporary, std::filesystem::copy_options::overwrite_existing, error);
-    if (error || std::rename(temporary.c_str(), target.c_str()) != 0)
-        std::filesystem::remove(temporary, error);
+    if (!error && link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST)
+        std::rename(temporary.c_str(), target.c_str());  // a file system without hard links
+    std::filesystem::remove(temporary, error);
 }
 
 std::string CannotKeepChartMessage(const std::string& executableDirectory,
