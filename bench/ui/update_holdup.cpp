@@ -27,7 +27,6 @@
 #include "scripted_server.h"
 #include "ui/Unit1.h"
 #include "ui/update_bridge.h"
-#include "update/curl_global.h"
 
 namespace {
 
@@ -160,7 +159,6 @@ int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    update::GlobalInit();
     QApplication app(argc, argv);
 
     const std::filesystem::path sample = VANTREL_SAMPLE_CHART_DIR;

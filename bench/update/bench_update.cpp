@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "update/curl_global.h"
 #include "update/tmt.h"
 
 extern char** environ;
@@ -132,7 +131,6 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 40;
-    update::GlobalInit();
     const fs::path served = MakeTempDir("vantrel-bench-served");
     const fs::path chartDir = MakeTempDir("vantrel-bench-chart");
     const fs::path curlDir = MakeTempDir("vantrel-bench-curl");
