@@ -9,7 +9,8 @@
 # programs interleaved, ROUNDS rounds after a warm-up round, and measures each
 # start from the outside with no shell in the timed path: from the exec to the
 # X server mapping the window, and to the first frame painted into it (X
-# DAMAGE); memory (VmRSS and private memory) half a second after that frame.
+# DAMAGE); memory (VmRSS and private dirty memory) half a second after that
+# frame.
 # It prints the medians and the medians of the per-round ratios; the aims,
 # against the bare window with menu and text: 1.1 or less for each.
 # The program runs from BUILD_DIR/app with the chart files the build put there.
@@ -33,4 +34,4 @@ start_xvfb
 echo "Start-up under Xvfb with a private session bus ($(nproc) cores): exec to map, to first frame"
 dbus-run-session -- "$timer" "$rounds" \
     vantrel "$program" -- bare "$bare" -- bare+text "$bare" --text
-echo "aims: vantrel/bare+text at most 1.10 for map, first frame, VmRSS and private memory"
+echo "aims: vantrel/bare+text at most 1.10 for map, first frame, VmRSS and private dirty memory"

@@ -3,8 +3,11 @@
 // on its own X connection, for the program's top-level window to be mapped
 // (MapNotify on the root window) and for the first frame painted into it (the
 // first DAMAGE report on that window after the map). Half a second after that
-// frame it reads the program's memory from /proc/PID/smaps_rollup (Rss, and
-// Private_Clean + Private_Dirty), then ends it.
+// frame it reads the program's memory from /proc/PID/smaps_rollup, then ends
+// it: Rss (the VmRSS figure) and Private_Dirty, the pages the program itself
+// wrote. (Private_Clean is left out: a library's clean pages count as private
+// only while no other process maps them, so on a shared machine it swings
+// with whatever else runs.)
 //
 // The programs run interleaved, round after round, the order reversed every
 // other round so that a machine growing busier or quieter weighs on each
@@ -72,7 +75,7 @@ std::optional<Sample> ReadMemory(pid_t pid, Sample s) {
         const std::string key = line.substr(0, colon);
         const double kib = std::atof(line.c_str() + colon + 1);
         if (key == "Rss") rss = kib;
-        if (key == "Private_Clean" || key == "Private_Dirty") priv += kib;
+        if (key == "Private_Dirty") priv += kib;
     }
     if (rss < 0) return std::nullopt;
     s.rssMiB = rss / 1024;
@@ -249,7 +252,8 @@ int main(int argc, char** argv) {
     };
     std::printf("%d rounds counted of %d, programs interleaved (order reversed every other round)\n",
                 static_cast<int>(samples[0].size()), rounds);
-    std::printf("%-12s %12s %18s %12s %14s\n", "medians", "map", "first frame", "VmRSS", "private");
+    std::printf("%-12s %12s %18s %12s %14s\n", "medians", "map", "first frame", "VmRSS",
+                "private dirty");
     for (std::size_t i = 0; i < n; ++i) {
         std::printf("%-12s %9.1f ms %15.1f ms %8.1f MiB %10.1f MiB\n", programs[i].name.c_str(),
                     Median(column(samples[i], &Sample::mapMs)),
@@ -270,7 +274,7 @@ int main(int argc, char** argv) {
             medians[f] = Median(ratios);
         }
         std::printf("ratio %s/%s (median of round ratios): map %.2f  first frame %.2f  VmRSS %.2f  "
-                    "private %.2f\n",
+                    "private dirty %.2f\n",
                     programs[0].name.c_str(), programs[b].name.c_str(), medians[0], medians[1],
                     medians[2], medians[3]);
     }
