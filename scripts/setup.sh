@@ -8,7 +8,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev libgl-dev libcurl4-openssl-dev
   fonts-liberation
-  xvfb xdotool x11-utils x11-apps imagemagick libx11-dev libxdamage-dev dbus-daemon
+  xvfb xdotool x11-utils x11-apps imagemagick
+  libx11-dev libxdamage-dev dbus-daemon
   clang libclang-rt-14-dev valgrind curl python3
 )
 
