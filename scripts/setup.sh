@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev libcurl4-openssl-dev
   fonts-liberation xdg-utils
   xvfb xdotool x11-utils x11-apps imagemagick
+  libx11-dev libxdamage-dev dbus-daemon
   clang libclang-rt-14-dev valgrind curl python3
 )
 
