@@ -11,6 +11,7 @@ packages=(
   xvfb xdotool x11-utils x11-apps imagemagick
   qt6-wayland weston
   dpkg-dev lintian appstream desktop-file-utils
+  libx11-dev libxdamage-dev dbus-daemon
   clang libclang-rt-14-dev valgrind curl python3
 )
 

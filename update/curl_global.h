@@ -2,8 +2,8 @@
 
 namespace update {
 
-// Initialises libcurl once per process. The program calls it at start, before
-// any other thread runs; the worker calls it too, so forgetting is harmless.
+// Initialises libcurl once per process, when the HTTP module creates its first
+// client (on a worker's thread: this libcurl's set-up is thread-safe).
 // Returns false when libcurl could not be initialised.
 bool GlobalInit();
 

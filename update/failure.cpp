@@ -16,6 +16,9 @@ std::string Reason(const Failure& f) {
     case FailureKind::Cancelled:
         return "it was cancelled.";
     case FailureKind::ClientNotCreated:
+        if (!f.detail.empty()) {
+            return "the connection to the data server could not be set up (" + f.detail + ").";
+        }
         return "the connection to the data server could not be set up.";
     case FailureKind::HostNotFound:
         return "the data server's host \"" + f.detail + "\" was not found.";

@@ -8,7 +8,7 @@ namespace update {
 
 enum class FailureKind {
     Cancelled,            // the window is closing; nothing is shown
-    ClientNotCreated,     // libcurl could not be set up
+    ClientNotCreated,     // libcurl could not be set up; detail: what could not be loaded
     HostNotFound,         // detail: the host name
     ConnectionRefused,
     ServerUnreachable,

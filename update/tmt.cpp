@@ -1,7 +1,7 @@
 #include "tmt.h"
 
 #include "chart_commit.h"
-#include "curl_global.h"
+#include "http_module.h"
 #include "staged_chart_check.h"
 
 namespace update {
@@ -16,7 +16,6 @@ std::string JoinUrl(std::string base, const char* path) {
 
 Tmt::Tmt(UpdatePort& port, UpdateSettings settings)
     : port_(port), settings_(std::move(settings)) {
-    GlobalInit();  // on the constructing thread, before the worker's own
     thread_ = std::thread([this] { Execute(); });
 }
 
@@ -54,10 +53,15 @@ void Tmt::Execute() {
         return;
     }
 
-    if (!GlobalInit() ||
-        !(Http = HttpClient::Create({settings_.connectTimeout, settings_.stallTimeout,
-                                     settings_.bodyCap, deadline}))) {
-        Fail(MakeFailure(FailureKind::ClientNotCreated));
+    // The HTTP module (libcurl and its chain) is loaded here, by the first
+    // update, on this thread: never at start-up, never on the window's thread.
+    std::string missing;
+    if (!(Http = HttpModule::CreateClient({settings_.connectTimeout, settings_.stallTimeout,
+                                           settings_.bodyCap, deadline},
+                                          missing))) {
+        Failure failure = MakeFailure(FailureKind::ClientNotCreated);
+        failure.detail = std::move(missing);
+        Fail(failure);
         return;
     }
     Progress(33);

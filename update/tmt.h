@@ -20,7 +20,7 @@
 
 #include "update/chart_files.h"
 #include "update/failure.h"
-#include "update/http_client.h"
+#include "update/http_transport.h"
 #include "update/output_file.h"
 #include "update/update_lock.h"
 #include "update/update_port.h"
@@ -51,7 +51,7 @@ private:
 
     UpdatePort& port_;
     const UpdateSettings settings_;
-    std::unique_ptr<HttpClient> Http;   // lives for one run
+    std::unique_ptr<HttpTransport> Http;  // lives for one run
     std::unique_ptr<OutputFile> Stream;  // the staging file being written
     std::unique_ptr<UpdateLock> lock_;   // the chart folder's, until the commit ends
     std::atomic<bool> cancelled_{false};

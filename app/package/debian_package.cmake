@@ -1,7 +1,10 @@
 # The Debian package: `cpack -G DEB` (or the `package` target) in the build
 # folder writes vantrel_<version>_<arch>.deb from the install rules, for the
 # /usr prefix. Depends comes from dpkg-shlibdeps over every ELF file in the
-# package, so it follows whatever the program links or loads beside itself.
+# package, so it follows whatever the program links or loads beside itself
+# (libcurl comes in through the HTTP module). CPack adds ldconfig calls to
+# postinst and postrm because that module is a shared object under /usr/lib;
+# they are harmless (it is loaded by path) and lintian's only remarks.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantrel)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

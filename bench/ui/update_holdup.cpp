@@ -1,6 +1,8 @@
 // How long the window's event loop is held up while an update runs against a
-// slow data server (the aim: never more than 50 ms). Form1 is created on the
-// offscreen platform over the sample chart; a loopback server trickles the
+// slow data server (the aim: never more than 16 ms, one frame). Form1 is
+// created on the offscreen platform over the 50-program chart, then over the
+// sample chart; the first update of the process is the cold one (the HTTP
+// module and libcurl are loaded by it). A loopback server trickles the
 // data file's body over about two seconds; a 5 ms timer ticks throughout and
 // the largest gap between two ticks is recorded, during the downloads and over
 // the whole run (the reload at the end included). An idle loop of the same
@@ -27,7 +29,6 @@
 #include "scripted_server.h"
 #include "ui/Unit1.h"
 #include "ui/update_bridge.h"
-#include "update/curl_global.h"
 
 namespace {
 
@@ -156,45 +157,76 @@ double IdleMaxGap(std::chrono::milliseconds length) {
 
 }  // namespace
 
+// One chart the rounds serve and reload.
+struct ChartCase {
+    const char* name;
+    std::filesystem::path dir;
+};
+
+struct Summary {
+    std::vector<double> downloading, whole;
+};
+
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    update::GlobalInit();
     QApplication app(argc, argv);
 
-    const std::filesystem::path sample = VANTREL_SAMPLE_CHART_DIR;
-    const std::string data = ReadFile(sample / "data");
-    const std::string policy = ReadFile(sample / "policy");
-    const std::string version = ReadFile(sample / "version");
+    const ChartCase charts[] = {{"50-program chart", VANTREL_BENCH_CHART_DIR},
+                                {"sample chart", VANTREL_SAMPLE_CHART_DIR}};
     std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-holdup-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
         std::perror("mkdtemp");
         return 2;
     }
     const std::filesystem::path dir = pattern;
-
     update_test::ScriptedServer server;
-    ServeSlowly(server, data, policy, version);
 
-    std::printf("update hold-up: data file (%zu bytes) trickled over %lld ms, %d ms timer\n",
-                data.size(), static_cast<long long>(kTrickle.count()), kTickMs);
-    std::printf("%-6s %22s %22s %10s %7s\n", "round", "max gap downloading", "max gap whole run",
-                "run", "ticks");
-    std::vector<double> downloading;
-    for (int r = 1; r <= rounds; ++r) {
-        for (const char* name : {"data", "policy", "version"})
-            std::filesystem::copy_file(sample / name, dir / name,
-                                       std::filesystem::copy_options::overwrite_existing);
-        const Round round = OneRound(dir.string(), server.Base());
-        std::printf("%-6d %19.1f ms %19.1f ms %7.0f ms %7d%s\n", r, round.downloadingMs,
-                    round.wholeMs, round.runMs, round.ticks,
-                    round.ok ? "" : "  (the update did not end normally)");
-        downloading.push_back(round.downloadingMs);
+    std::printf("update hold-up: the data file trickled over %lld ms, %d ms timer; the first "
+                "round is the first update after start (cold: HTTP module not yet loaded)\n",
+                static_cast<long long>(kTrickle.count()), kTickMs);
+    std::printf("%-18s %-6s %22s %22s %10s %7s\n", "chart", "round", "max gap downloading",
+                "max gap whole run", "run", "ticks");
+    double cold = 0;
+    std::vector<Summary> summaries(std::size(charts));
+    for (std::size_t c = 0; c < std::size(charts); ++c) {
+        const ChartCase& chart = charts[c];
+        ServeSlowly(server, ReadFile(chart.dir / "data"), ReadFile(chart.dir / "policy"),
+                    ReadFile(chart.dir / "version"));
+        for (int r = 1; r <= rounds; ++r) {
+            for (const char* name : {"data", "policy", "version"})
+                std::filesystem::copy_file(chart.dir / name, dir / name,
+                                           std::filesystem::copy_options::overwrite_existing);
+            const Round round = OneRound(dir.string(), server.Base());
+            const bool first = c == 0 && r == 1;
+            std::printf("%-18s %-6s %19.1f ms %19.1f ms %7.0f ms %7d%s\n", chart.name,
+                        first ? "cold" : std::to_string(r).c_str(), round.downloadingMs,
+                        round.wholeMs, round.runMs, round.ticks,
+                        round.ok ? "" : "  (the update did not end normally)");
+            if (first) {
+                cold = round.wholeMs;
+                continue;
+            }
+            summaries[c].downloading.push_back(round.downloadingMs);
+            summaries[c].whole.push_back(round.wholeMs);
+        }
     }
-    std::sort(downloading.begin(), downloading.end());
-    std::printf("largest gap while downloading: median %.1f ms, worst %.1f ms (aim: at most 50 ms)\n",
-                downloading[downloading.size() / 2], downloading.back());
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0.0 : v[v.size() / 2];
+    };
+    const auto worst = [](const std::vector<double>& v) {
+        return v.empty() ? 0.0 : *std::max_element(v.begin(), v.end());
+    };
+    std::printf("largest gap, first update after start (cold, %s): %.1f ms (aim: at most 16 ms)\n",
+                charts[0].name, cold);
+    for (std::size_t c = 0; c < std::size(charts); ++c) {
+        std::printf("largest gap, %s, whole run: median %.1f ms, worst %.1f ms; while downloading: "
+                    "worst %.1f ms (aim: at most 16 ms)\n",
+                    charts[c].name, median(summaries[c].whole), worst(summaries[c].whole),
+                    worst(summaries[c].downloading));
+    }
     std::printf("idle loop for comparison: largest gap %.1f ms\n", IdleMaxGap(kTrickle));
 
     std::error_code ignored;

@@ -47,6 +47,8 @@ if ! stage_install; then
 fi
 program=$root/lib/vantrel/vantrel
 [[ -x $program ]] && pass "program in a folder of its own" || fail "no program at lib/vantrel/vantrel"
+[[ -f $root/lib/vantrel/vantrel-http.so ]] && pass "HTTP module beside the program" ||
+    fail "no HTTP module at lib/vantrel/vantrel-http.so"
 for name in data policy version; do
     cmp -s "$sample/$name" "$root/lib/vantrel/$name" || fail "sample $name not beside the installed program"
 done

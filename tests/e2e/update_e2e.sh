@@ -18,6 +18,7 @@
 set -uo pipefail
 
 program=$1
+module=$(dirname "$program")/vantrel-http.so   # the HTTP module the update loads
 new_chart=$2
 port=$3
 artifacts=$4
@@ -92,6 +93,7 @@ stop_program "reference" "$reference"
 folder=$work/program
 mkdir -p "$folder"
 cp "$program" "$folder/vantrel"
+cp "$module" "$folder/"
 # An older chart: one program, nothing else.
 printf '10\r\n10\r\n' >"$folder/version"
 printf 'http://www.old-monitor.example/\r\nOld Monitor 1.0\r\n10 10 10 10 10 10\r\n1 1 1 1 1 1 6\r\n\r\n' \
@@ -152,7 +154,7 @@ if grep -q '"GET /data.dat' "$work/server.log" && grep -q '"GET /version.dat' "$
 else
     fail "the server saw no requests"; cat "$work/server.log"
 fi
-leftovers=$(ls -A "$folder" | grep -v -x -e vantrel -e data -e policy -e version -e output.log -e .vantrel-update.lock)
+leftovers=$(ls -A "$folder" | grep -v -x -e vantrel -e vantrel-http.so -e data -e policy -e version -e output.log -e .vantrel-update.lock)
 if [[ -n $leftovers ]]; then
     fail "files left beside the program: $leftovers"
 fi
@@ -186,6 +188,7 @@ fi
 closing=$work/closing
 mkdir -p "$closing/old"
 cp "$program" "$closing/vantrel"
+cp "$module" "$closing/"
 cp "$folder/data" "$folder/policy" "$folder/version" "$closing/"
 cp "$folder/data" "$folder/policy" "$folder/version" "$closing/old/"
 start_program "$closing"
@@ -215,7 +218,7 @@ if w=$(main_window); then
     for name in data policy version; do
         cmp -s "$closing/old/$name" "$closing/$name" || fail "closing mid-update: \"$name\" was changed"
     done
-    leftovers=$(ls -A "$closing" | grep -v -x -e vantrel -e data -e policy -e version -e output.log -e old -e .vantrel-update.lock)
+    leftovers=$(ls -A "$closing" | grep -v -x -e vantrel -e vantrel-http.so -e data -e policy -e version -e output.log -e .vantrel-update.lock -e old)
     if [[ -n $leftovers ]]; then
         fail "closing mid-update: files left beside the program: $leftovers"
     else

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 #include <QApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -85,6 +86,15 @@ TEST_F(MainWindowTest, LayoutIsFixedAsDesigned) {
         auto* control = form_->findChild<QWidget*>(name);
         ASSERT_NE(control, nullptr) << name;
         EXPECT_EQ(control->geometry(), geometry) << name;
+    }
+    // The design's fonts at its sizes, each asked for by a family that is
+    // installed, so none is found by a fallback search.
+    const std::pair<QWidget*, int> fonts[] = {
+        {form_.get(), 11}, {&form_->StringGrid1(), 8}, {&form_->Memo1(), 9}};
+    for (const auto& [widget, pixels] : fonts) {
+        const std::string name = widget->objectName().toStdString();
+        EXPECT_EQ(widget->font().pixelSize(), pixels) << name;
+        EXPECT_EQ(QFontInfo(widget->font()).family(), widget->font().family()) << name;
     }
     EXPECT_EQ(form_->Memo1().toPlainText().toStdString(),
               "Select the cell to view testing details or click on the program`s name in \n"

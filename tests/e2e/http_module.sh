@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The HTTP module boundary: the program does not need libcurl (or the TLS and
+# network libraries libcurl brings) to start; the module carries libcurl and
+# shows only its entry point; and an update without the module fails with the
+# usual message naming the missing file, leaving the chart as it was.
+#
+# Usage: http_module.sh PROGRAM MODULE UPDATE_DRIVER
+set -uo pipefail
+export LC_ALL=C
+
+program=$1
+module=$2
+driver=$3
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok:   $*"; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# libcurl's chain: what it links that a plain Qt window does not.
+readonly chain='libcurl|libssl|libcrypto|libgnutls|libnghttp2|libssh|libldap|libgssapi|libkrb5|librtmp|libpsl'
+
+needed=$(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+[[ -n $needed ]] || fail "readelf lists no NEEDED entries for $program"
+if grep -E -q "^($chain)\." <<<"$needed"; then
+    fail "the program needs $(grep -E "^($chain)\." <<<"$needed" | tr '\n' ' ')"
+else
+    pass "the program's NEEDED entries hold no libcurl: $(tr '\n' ' ' <<<"$needed")"
+fi
+if ldd "$program" | grep -E -q "^\s*($chain)\."; then
+    fail "libcurl's chain is loaded with the program: $(ldd "$program" | grep -E "($chain)\." | awk '{print $1}' | tr '\n' ' ')"
+else
+    pass "nothing of libcurl's chain is loaded with the program"
+fi
+
+readelf -d "$module" | grep -q 'NEEDED.*\[libcurl\.' && pass "the module links libcurl" ||
+    fail "the module does not link libcurl"
+exported=$(nm -D --defined-only "$module" | awk '$2 == "T" || $2 == "D" || $2 == "B" {print $3}')
+if [[ $exported == vantrel_http_client_create ]]; then
+    pass "the module exports its entry point only"
+else
+    fail "the module exports: $(tr '\n' ' ' <<<"$exported")"
+fi
+
+# An update with no module beside the program. The address is never reached:
+# the run stops before any connection.
+alone=$work/alone
+mkdir -p "$alone"
+cp "$driver" "$alone/driver"
+printf 'old chart\r\n' >"$alone/data"
+"$alone/driver" http://127.0.0.1:9 "$alone" 2>"$work/stderr"
+status=$?
+message=$(cat "$work/stderr")
+if [[ $status -eq 1 && $message == "The update failed: the connection to the data server could not be set up ("*"vantrel-http.so"*")." ]]; then
+    pass "without the module the update fails naming it: $message"
+else
+    fail "without the module: exit $status, message: $message"
+fi
+[[ $(cat "$alone/data") == $'old chart\r' ]] && [[ $(ls -A "$alone" | grep -v -x .vantrel-update.lock) == $'data\ndriver' ]] &&
+    pass "the chart is left as it was" || fail "the chart folder changed: $(ls -A "$alone")"
+
+((failures == 0)) || { echo "$failures check(s) failed"; exit 1; }

@@ -1,0 +1,48 @@
+#pragma once
+// What the worker asks of its HTTP client, and the one entry point of the
+// module that provides it. The client and libcurl (with everything libcurl
+// pulls in) live in a module of their own that the first update loads, so a
+// start that never updates does not load them (see http_module.h).
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "failure.h"
+#include "output_file.h"
+
+namespace update {
+
+struct HttpLimits {
+    std::chrono::milliseconds connectTimeout;
+    std::chrono::milliseconds stallTimeout;
+    std::uint64_t bodyCap;
+    // The whole update's end: a GET still going then fails as not answered in time.
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+};
+
+class HttpTransport {
+public:
+    virtual ~HttpTransport() = default;
+
+    // One GET of url; a body that the server's answer allows is written to
+    // out, byte for byte. Returns nothing on success. urlPath names the file
+    // in messages. Returns a Cancelled failure soon after cancel turns true.
+    virtual std::optional<Failure> Get(const std::string& url, const std::string& urlPath,
+                                       OutputFile& out, const std::atomic<bool>& cancel) = 0;
+};
+
+// The module's file, looked for in the executable's own folder (which is also
+// its install folder).
+inline constexpr char kHttpModuleFileName[] = "vantrel-http.so";
+// Its one exported function: a new client (owned by the caller), or nullptr
+// when libcurl cannot be set up or the caller was built against another
+// version of this interface.
+inline constexpr char kHttpModuleEntryName[] = "vantrel_http_client_create";
+// Raised whenever HttpTransport, HttpLimits, Failure or OutputFile change, so
+// a stale module beside a newer program is refused instead of misread.
+inline constexpr int kHttpInterfaceVersion = 2;
+using HttpModuleEntry = HttpTransport* (*)(int interfaceVersion, const HttpLimits* limits);
+
+}  // namespace update
