@@ -4,11 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "ui/ports/message_box.h"
+
 class QWidget;
 
 namespace vantrel::ui {
 
-inline constexpr const char* kApplicationTitle = "Vantrel";
 inline constexpr const char* kErrorBoxObjectName = "VantrelErrorBox";
 
 // The message with a full stop appended when its last byte sorts after "."

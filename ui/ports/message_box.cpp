@@ -10,7 +10,6 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "ui/error_box.h"
 #include "ui/text/display_text.h"
 
 namespace vantrel::ui {

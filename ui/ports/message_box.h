@@ -15,6 +15,8 @@ class QLabel;
 
 namespace vantrel::ui {
 
+// The application title, the caption of every box and of the main window.
+inline constexpr const char* kApplicationTitle = "Vantrel";
 inline constexpr const char* kMessageBoxObjectName = "VantrelMessageBox";
 inline constexpr const char* kMessageTextObjectName = "MessageText";
 
