@@ -1,5 +1,7 @@
 #include "ui/artwork/artwork.h"
 
+#include "ui/design_fonts.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -14,7 +16,9 @@ namespace {
 
 QFont PictureFont(double pixelSize, bool bold) {
     QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    // An installed family only, so drawing the pictures costs no font fallback search.
+    static const QString family = InstalledFamily(QStringLiteral("Arial"));
+    font.setFamily(family);
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(static_cast<int>(pixelSize));
     font.setBold(bold);
