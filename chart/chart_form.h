@@ -2,8 +2,9 @@
 // The chart half of the main window: loads the three files into the tables and
 // the grid model, and answers a cell selection with the details text or the
 // program's web page. Reaches the window only through the ports it is given,
-// so it runs without a display. The desktop window (TForm1) owns one and hands
-// its own handlers to it.
+// so it runs without a display. The desktop window (TForm1) owns one; the
+// file formats and the details text it goes by live below it, in files/ and
+// details/.
 #include <string>
 
 #include "tables/chart_tables.h"
@@ -28,11 +29,6 @@ inline constexpr const char* kNoPolicyFileMessage =
 inline constexpr const char* kNotWebAddressMessage =
     "This program's page address is not a web address, so it was not opened:\r\n";
 
-// A results line fills grid columns 1 onward; the grid shows columns 0 to 7.
-// Words beyond it are stored up to this column count (columns 8 to 63, never
-// shown), and the rest of the line is not stored.
-inline constexpr int kStoredResultColumns = 64;
-
 struct ChartPorts {
     MessagePort& messages;
     DocumentPort& documents;
@@ -44,13 +40,20 @@ public:
     // chartDirectory: where "data", "policy" and "version" live (the
     // executable's directory in the program, a temporary one in tests).
     // publisherHost ends the two version messages.
+    // Installs StringGrid1SelectCell as the grid's cell-selection handler for
+    // as long as the form lives.
     ChartForm(ChartTables& tables, GridModel& grid, ChartPorts ports,
               std::string chartDirectory, std::string publisherHost);
+    ~ChartForm();
+    ChartForm(const ChartForm&) = delete;
+    ChartForm& operator=(const ChartForm&) = delete;
 
     // The creation handler's part: both version strings set to "10", then ReadAll.
     void FormCreate();
     void ReadAll();
     void ReadVersion();
+    // The readers: fileName is a bare local name. A failure is told with the
+    // reader's message and disables the grid; it goes no further.
     void ReadInfo(const std::string& fileName, GridModel& grid);
     void ReadPolicy(const std::string& fileName);
 

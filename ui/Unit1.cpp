@@ -101,10 +101,6 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
     chart_ = std::make_unique<chart::ChartForm>(
         tables_, grid_, chart::ChartPorts{*messages_, *documents_, *details_},
         std::move(chartDirectory), kPublisherHost);
-    grid_.SetOnSelectCell([this](int col, int row, chart::SelectionCause cause) {
-        bool canSelect = true;
-        StringGrid1SelectCell(col, row, canSelect, cause);
-    });
 
     // Loads the chart, message boxes and all, before the window is first shown.
     if (unfinishedUpdate.empty()) {
@@ -118,7 +114,6 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
 TForm1::~TForm1() {
     // The grid widget listens to the grid model, which goes before the
     // window's children do.
-    grid_.SetOnSelectCell(nullptr);
     delete stringGrid1_;
 }
 
@@ -251,10 +246,6 @@ void TForm1::Image2MouseMove(int X, int Y) {
 void TForm1::Image2Click() {
     if (image2_->cursor().shape() == Qt::PointingHandCursor)
         documents_->OpenDocument(std::string("http://") + kPublisherHost);
-}
-
-void TForm1::StringGrid1SelectCell(int ACol, int ARow, bool& CanSelect, chart::SelectionCause cause) {
-    chart_->StringGrid1SelectCell(ACol, ARow, CanSelect, cause);
 }
 
 void TForm1::StringGrid1Click() {}

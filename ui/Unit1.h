@@ -72,15 +72,14 @@ public:
                     std::string unfinishedUpdate = {});
     ~TForm1() override;
 
-    // The handlers, named after their control and event.
+    // The handlers, named after their control and event. The grid's
+    // cell-selection handler is the chart form's own (Chart()).
     void FormCreate();
     void Exit1Click();
     void SpeedButton1Click();
     void About1Click();
     void Image2MouseMove(int X, int Y);
     void Image2Click();
-    void StringGrid1SelectCell(int ACol, int ARow, bool& CanSelect,
-                               chart::SelectionCause cause = chart::SelectionCause::User);
     void StringGrid1Click();
     void StringGrid1MouseMove();
 

@@ -26,41 +26,40 @@ bool IsRegularFile(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// A file of the chart folder that could not be written, renamed or removed.
+Failure FileFailure(const std::string& path, int error) { return WriteFailure({}, path, error); }
+
 // A rename can put a file at path when nothing is there, or a regular file, or
 // a symbolic link (the link is replaced) that leads to a regular file or nowhere.
-bool CheckReplaceable(const std::string& path, CommitError& error) {
+std::optional<Failure> CheckReplaceable(const std::string& path) {
     struct stat info;
     if (::lstat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT) return true;
-        error = {path, errno};
-        return false;
+        if (errno == ENOENT) return std::nullopt;
+        return FileFailure(path, errno);
     }
-    if (S_ISREG(info.st_mode)) return true;
+    if (S_ISREG(info.st_mode)) return std::nullopt;
     if (S_ISLNK(info.st_mode) && (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode))) {
-        return true;
+        return std::nullopt;
     }
-    error = {path, 0, true};
-    return false;
+    Failure notAFile = MakeFailure(FailureKind::NotAFile);
+    notAFile.detail = path;
+    return notAFile;
 }
 
 // The marker holds the names of the chart files that did not exist before,
 // one a line: a roll-back removes those instead of restoring them.
-bool WriteMarker(const std::string& path, const std::string& absent, CommitError& error) {
+std::optional<Failure> WriteMarker(const std::string& path, const std::string& absent) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0) {
-        error = {path, errno};
-        return false;
-    }
+    if (fd < 0) return FileFailure(path, errno);
+    std::optional<Failure> failure;
     const ssize_t n = ::write(fd, absent.data(), absent.size());
-    bool written = n == static_cast<ssize_t>(absent.size());
-    if (!written) {
-        error = {path, n < 0 ? errno : ENOSPC};  // a few bytes cut short: the disk is full
+    if (n != static_cast<ssize_t>(absent.size())) {
+        failure = FileFailure(path, n < 0 ? errno : ENOSPC);  // a few bytes cut short: the disk is full
     } else if (::fsync(fd) != 0) {
-        error = {path, errno};
-        written = false;
+        failure = FileFailure(path, errno);
     }
     ::close(fd);
-    return written;
+    return failure;
 }
 
 std::string ReadMarker(const std::string& path) {
@@ -80,15 +79,15 @@ bool Listed(const std::string& absent, const char* name) {
     return ("\n" + absent).find("\n" + std::string(name) + "\n") != std::string::npos;
 }
 
-bool CheckTargets(const std::string& directory, CommitError& error) {
+std::optional<Failure> CheckTargets(const std::string& directory) {
     for (const ChartFile& file : kChartFiles) {
-        if (!CheckReplaceable(chart::LocalPath(directory, file.name), error)) return false;
+        if (auto failure = CheckReplaceable(chart::LocalPath(directory, file.name))) return failure;
     }
-    return true;
+    return std::nullopt;
 }
 
 // A second name for each chart file that exists; absent collects the others.
-bool KeepBackups(const std::string& directory, std::string& absent, CommitError& error) {
+std::optional<Failure> KeepBackups(const std::string& directory, std::string& absent) {
     for (const ChartFile& file : kChartFiles) {
         const std::string backup = BackupPath(directory, file);
         ::unlink(backup.c_str());
@@ -97,28 +96,24 @@ bool KeepBackups(const std::string& directory, std::string& absent, CommitError&
                      backup.c_str(), 0) == 0) {
             continue;
         }
-        if (errno != ENOENT) {
-            error = {backup, errno};
-            return false;
-        }
+        if (errno != ENOENT) return FileFailure(backup, errno);
         absent += file.name;
         absent += '\n';
     }
-    return true;
+    return std::nullopt;
 }
 
 // Renames the staging files still present over the final ones, in download
 // order; when missingIsDone, a missing staging file counts as already renamed.
-bool RenameStagingFiles(const std::string& directory, bool missingIsDone, CommitError& error) {
+std::optional<Failure> RenameStagingFiles(const std::string& directory, bool missingIsDone) {
     for (const ChartFile& file : kChartFiles) {
         const std::string target = chart::LocalPath(directory, file.name);
         if (std::rename(StagingPath(directory, file).c_str(), target.c_str()) != 0 &&
             !(missingIsDone && errno == ENOENT)) {
-            error = {target, errno};
-            return false;
+            return FileFailure(target, errno);
         }
     }
-    return true;
+    return std::nullopt;
 }
 
 // The new chart is whole: the backups and then the marker go.
@@ -133,17 +128,13 @@ void EndCommit(const std::string& directory) {
 // With the roll-back marker in place: every backup goes back over its chart
 // file, chart files that did not exist before go, then the staging files and
 // the marker. Each step can be repeated after a kill.
-bool RollBack(const std::string& directory, const std::string& absent, CommitError& error) {
+std::optional<Failure> RollBack(const std::string& directory, const std::string& absent) {
     for (const ChartFile& file : kChartFiles) {
         const std::string target = chart::LocalPath(directory, file.name);
         if (std::rename(BackupPath(directory, file).c_str(), target.c_str()) == 0) continue;
-        if (errno != ENOENT) {
-            error = {target, errno};
-            return false;
-        }
+        if (errno != ENOENT) return FileFailure(target, errno);
         if (Listed(absent, file.name) && ::unlink(target.c_str()) != 0 && errno != ENOENT) {
-            error = {target, errno};
-            return false;
+            return FileFailure(target, errno);
         }
     }
     SyncDirectory(directory);
@@ -153,7 +144,7 @@ bool RollBack(const std::string& directory, const std::string& absent, CommitErr
     SyncDirectory(directory);
     ::unlink(RollbackMarkerPath(directory).c_str());
     SyncDirectory(directory);
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -170,50 +161,47 @@ bool CommitPending(const std::string& directory) {
     return IsRegularFile(CommitMarkerPath(directory)) || IsRegularFile(RollbackMarkerPath(directory));
 }
 
-bool CommitStagingFiles(const std::string& directory, CommitError& error) {
-    if (!CheckTargets(directory, error)) return false;
+std::optional<Failure> CommitStagingFiles(const std::string& directory) {
+    if (auto failure = CheckTargets(directory)) return failure;
     // The staging files are already synced; the backups, the marker and their
     // names must be on disk before any rename is.
     const std::string marker = CommitMarkerPath(directory);
     std::string absent;
-    if (!KeepBackups(directory, absent, error) || !WriteMarker(marker, absent, error)) {
+    auto failure = KeepBackups(directory, absent);
+    if (!failure) failure = WriteMarker(marker, absent);
+    if (failure) {
         if (IsRegularFile(marker)) ::unlink(marker.c_str());
         RemoveBackupFiles(directory);
         SyncDirectory(directory);
-        return false;
+        return failure;
     }
     SyncDirectory(directory);
-    if (!RenameStagingFiles(directory, false, error)) {
+    if ((failure = RenameStagingFiles(directory, false))) {
         // Back to the old chart, so the failure the user is told of is all
         // that happened. If even that fails, the marker says what to finish.
         const std::string rollback = RollbackMarkerPath(directory);
         if (std::rename(marker.c_str(), rollback.c_str()) == 0) {
             SyncDirectory(directory);
-            CommitError ignored;  // the rename's error is the one to report
-            RollBack(directory, absent, ignored);
+            // The rename's failure is the one to report.
+            static_cast<void>(RollBack(directory, absent));
         }
-        return false;
+        return failure;
     }
     EndCommit(directory);
-    return true;
+    return std::nullopt;
 }
 
-bool FinishInterruptedUpdate(const std::string& chartDirectory, CommitError& error) {
+std::optional<Failure> FinishInterruptedUpdate(const std::string& chartDirectory) {
     const std::string rollback = RollbackMarkerPath(chartDirectory);
-    if (IsRegularFile(rollback)) return RollBack(chartDirectory, ReadMarker(rollback), error);
+    if (IsRegularFile(rollback)) return RollBack(chartDirectory, ReadMarker(rollback));
     if (IsRegularFile(CommitMarkerPath(chartDirectory))) {
-        if (!RenameStagingFiles(chartDirectory, true, error)) return false;
+        if (auto failure = RenameStagingFiles(chartDirectory, true)) return failure;
         EndCommit(chartDirectory);
-        return true;
+        return std::nullopt;
     }
     RemoveStagingFiles(chartDirectory);
     RemoveBackupFiles(chartDirectory);
-    return true;
-}
-
-bool FinishInterruptedUpdate(const std::string& chartDirectory) {
-    CommitError ignored;
-    return FinishInterruptedUpdate(chartDirectory, ignored);
+    return std::nullopt;
 }
 
 void DiscardStagingFiles(const std::string& directory) {

@@ -13,25 +13,16 @@
 // download and are removed. A marker that is not a regular file is no marker.
 //
 // Everything here runs under the chart folder's UpdateLock.
+//
+// Each step answers nothing when it succeeded and otherwise the failure the
+// user is told of (a file that could not be written or put in place, or a
+// chart file's path that holds no file a chart can replace).
+#include <optional>
 #include <string>
 
 #include "update/failure.h"
 
 namespace update {
-
-struct CommitError {
-    std::string path;
-    int error = 0;  // errno
-    bool notAFile = false;  // path is there but is not a file a chart can replace
-};
-
-// The failure the user is told of.
-inline Failure CommitFailure(const CommitError& error) {
-    if (!error.notAFile) return WriteFailure({}, error.path, error.error);
-    Failure f = MakeFailure(FailureKind::NotAFile);
-    f.detail = error.path;
-    return f;
-}
 
 // The markers' fixed names beside the chart files. The commit marker lists
 // the chart files that did not exist before the commit, one name a line.
@@ -43,19 +34,16 @@ bool CommitPending(const std::string& directory);
 
 // Checks that each chart file can be replaced (absent, a regular file, or a
 // symbolic link to one), keeps backups, writes the marker and renames the
-// three staging files over the chart files in download order. Returns false
-// and fills error when that fails; the chart files are then exactly the old
-// ones, unless the roll-back itself failed (then the roll-back marker stays
-// for FinishInterruptedUpdate).
-bool CommitStagingFiles(const std::string& directory, CommitError& error);
+// three staging files over the chart files in download order. When that
+// fails, the chart files are exactly the old ones, unless the roll-back itself
+// failed (then the roll-back marker stays for FinishInterruptedUpdate).
+[[nodiscard]] std::optional<Failure> CommitStagingFiles(const std::string& directory);
 
 // Brings the chart directory to a consistent state before it is read or
 // updated: finishes a marked commit or roll-back, or removes leftover staging
-// files and backups. Returns false (the marker kept, error filled) when that
-// cannot be done; the chart files may then mix old and new ones and must not
-// be read.
-bool FinishInterruptedUpdate(const std::string& chartDirectory, CommitError& error);
-bool FinishInterruptedUpdate(const std::string& chartDirectory);
+// files and backups. When that cannot be done the marker is kept; the chart
+// files may then mix old and new ones and must not be read.
+[[nodiscard]] std::optional<Failure> FinishInterruptedUpdate(const std::string& chartDirectory);
 
 // What a failed run does with its staging files: removes them, unless a
 // commit is pending (then they belong to the chart that is being put in place).

@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "chart/files/chart_file_set.h"
+
 namespace update {
 
 struct ChartFile {
@@ -13,9 +15,9 @@ struct ChartFile {
 
 // In download order.
 inline constexpr std::array<ChartFile, 3> kChartFiles{{
-    {"/data.dat", "data"},
-    {"/policy.dat", "policy"},
-    {"/version.dat", "version"},
+    {"/data.dat", chart::kDataFileName},
+    {"/policy.dat", chart::kPolicyFileName},
+    {"/version.dat", chart::kVersionFileName},
 }};
 
 // A fixed name per file beside the final one, so a leftover from a run that

@@ -101,17 +101,14 @@ int OnConnected(void* user, char*, char*, int, int) {
 }
 
 std::string HostOf(const std::string& url) {
-    std::string host = url;
-    if (CURLU* u = curl_url()) {
-        char* part = nullptr;
-        if (curl_url_set(u, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK &&
-            curl_url_get(u, CURLUPART_HOST, &part, 0) == CURLUE_OK) {
-            host = part;
-            curl_free(part);
-        }
-        curl_url_cleanup(u);
+    const UrlHandle u(curl_url());
+    char* part = nullptr;
+    if (!u || curl_url_set(u.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK ||
+        curl_url_get(u.get(), CURLUPART_HOST, &part, 0) != CURLUE_OK) {
+        return url;
     }
-    return host;
+    const CurlString host(part);
+    return host.get();
 }
 
 Failure FromCurlCode(CURLcode code, CURL* easy, const Transfer& t, const std::string& url) {
@@ -175,13 +172,10 @@ Failure FromCurlCode(CURLcode code, CURL* easy, const Transfer& t, const std::st
 }  // namespace
 
 std::unique_ptr<HttpClient> HttpClient::Create(const HttpLimits& limits) {
-    CURL* easy = curl_easy_init();
-    CURLM* multi = curl_multi_init();
-    if (!easy || !multi) {
-        if (easy) curl_easy_cleanup(easy);
-        if (multi) curl_multi_cleanup(multi);
-        return nullptr;
-    }
+    EasyHandle handle(curl_easy_init());
+    MultiHandle multi(curl_multi_init());
+    if (!handle || !multi) return nullptr;
+    CURL* easy = handle.get();
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     // A cancel (the window closing) must not wait for a slow name lookup to end.
     curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
@@ -196,21 +190,16 @@ std::unique_ptr<HttpClient> HttpClient::Create(const HttpLimits& limits) {
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &OnHeader);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &OnBody);
     curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &OnConnected);
-    return std::unique_ptr<HttpClient>(new HttpClient(easy, multi, limits));
+    return std::unique_ptr<HttpClient>(new HttpClient(std::move(handle), std::move(multi), limits));
 }
 
-HttpClient::HttpClient(void* easy, void* multi, const HttpLimits& limits)
-    : easy_(easy), multi_(multi), limits_(limits) {}
-
-HttpClient::~HttpClient() {
-    curl_multi_cleanup(static_cast<CURLM*>(multi_));
-    curl_easy_cleanup(static_cast<CURL*>(easy_));
-}
+HttpClient::HttpClient(EasyHandle easy, MultiHandle multi, const HttpLimits& limits)
+    : easy_(std::move(easy)), multi_(std::move(multi)), limits_(limits) {}
 
 std::optional<Failure> HttpClient::Get(const std::string& url, const std::string& urlPath,
-                                       OutputFile& out, const std::atomic<bool>& cancel) {
-    CURL* easy = static_cast<CURL*>(easy_);
-    CURLM* multi = static_cast<CURLM*>(multi_);
+                                       OutputFile& out, std::stop_token stop) {
+    CURL* easy = easy_.get();
+    CURLM* multi = multi_.get();
 
     Transfer t;
     t.out = &out;
@@ -242,7 +231,7 @@ std::optional<Failure> HttpClient::Get(const std::string& url, const std::string
             }
         }
         if (done) break;
-        if (cancel.load()) {
+        if (stop.stop_requested()) {
             stopped = MakeFailure(FailureKind::Cancelled, urlPath);
             break;
         }

@@ -3,10 +3,10 @@
 // module that provides it. The client and libcurl (with everything libcurl
 // pulls in) live in a module of their own that the first update loads, so a
 // start that never updates does not load them (see http_module.h).
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 
 #include "failure.h"
@@ -28,9 +28,9 @@ public:
 
     // One GET of url; a body that the server's answer allows is written to
     // out, byte for byte. Returns nothing on success. urlPath names the file
-    // in messages. Returns a Cancelled failure soon after cancel turns true.
+    // in messages. Returns a Cancelled failure soon after a stop is requested.
     virtual std::optional<Failure> Get(const std::string& url, const std::string& urlPath,
-                                       OutputFile& out, const std::atomic<bool>& cancel) = 0;
+                                       OutputFile& out, std::stop_token stop) = 0;
 };
 
 // The module's file, looked for in the executable's own folder (which is also
@@ -42,7 +42,7 @@ inline constexpr char kHttpModuleFileName[] = "vantrel-http.so";
 inline constexpr char kHttpModuleEntryName[] = "vantrel_http_client_create";
 // Raised whenever HttpTransport, HttpLimits, Failure or OutputFile change, so
 // a stale module beside a newer program is refused instead of misread.
-inline constexpr int kHttpInterfaceVersion = 2;
+inline constexpr int kHttpInterfaceVersion = 3;
 using HttpModuleEntry = HttpTransport* (*)(int interfaceVersion, const HttpLimits* limits);
 
 }  // namespace update

@@ -4,24 +4,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "chart/chart_form.h"
+#include "chart/files/data_file.h"
+#include "chart/files/policy_file.h"
 #include "chart_files.h"
 
 namespace update {
 namespace {
-
-// Stands in for the window during the dry run: remembers that a reader
-// failed instead of showing its message, and opens and shows nothing.
-class SilentWindow : public chart::MessagePort, public chart::DocumentPort, public chart::DetailsPanel {
-public:
-    void ShowMessage(const std::string&) override { readerFailed = true; }
-    void OpenDocument(const std::string&) override {}
-    void Clear() override {}
-    std::string Text() const override { return {}; }
-    void SetText(const std::string&) override {}
-
-    bool readerFailed = false;
-};
 
 // Enough for any white space a web page may start with.
 constexpr std::size_t kHeadBytes = 4096;
@@ -78,17 +66,19 @@ bool StagedFilesAreAChart(const std::string& directory) {
         if (LooksLikeWebPage(ReadHead(StagingPath(directory, file)))) return false;
     }
 
+    // Scratch tables and a grid with no selection handler: nothing is shown.
     chart::ChartTables tables;
     chart::GridModel grid;
-    SilentWindow window;
-    chart::ChartForm form(tables, grid, {window, window, window}, directory, {});
-    grid.SetOnSelectCell(nullptr);  // nothing to select on a scratch grid
-    form.ReadInfo(StagingName(kChartFiles[0]), grid);
-    // The reader ends with a fixed row and a row per complete record; with no
-    // complete record the fixed row is gone too.
-    const bool hasProgram = grid.FixedRows() > 0 && grid.RowCount() > grid.FixedRows();
-    form.ReadPolicy(StagingName(kChartFiles[1]));
-    return !window.readerFailed && hasProgram && HasCompleteTest(tables);
+    try {
+        chart::ReadDataFile(StagingPath(directory, kChartFiles[0]), tables, grid);
+        // The reader ends with a fixed row and a row per complete record; with
+        // no complete record the fixed row is gone too.
+        const bool hasProgram = grid.FixedRows() > 0 && grid.RowCount() > grid.FixedRows();
+        chart::ReadPolicyFile(StagingPath(directory, kChartFiles[1]), tables);
+        return hasProgram && HasCompleteTest(tables);
+    } catch (...) {
+        return false;  // a file the readers would refuse with their message
+    }
 }
 
 }  // namespace update

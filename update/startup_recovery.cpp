@@ -17,9 +17,8 @@ std::optional<std::string> RecoverChartFolder(const std::string& chartDirectory,
         // Without a lock file (a folder this user cannot write to) nobody
         // updates here; only a commit that was cut off needs finishing.
         if (lock.Held() || (lock.Result() == UpdateLock::State::Failed && CommitPending(chartDirectory))) {
-            CommitError error;
-            if (FinishInterruptedUpdate(chartDirectory, error)) return std::nullopt;
-            return FailureMessage(CommitFailure(error));
+            if (const auto failure = FinishInterruptedUpdate(chartDirectory)) return FailureMessage(*failure);
+            return std::nullopt;
         }
         if (lock.Result() == UpdateLock::State::Failed) return std::nullopt;
         // Another copy is downloading: the chart files are whole.

@@ -15,100 +15,76 @@ std::string JoinUrl(std::string base, const char* path) {
 }  // namespace
 
 Tmt::Tmt(UpdatePort& port, UpdateSettings settings)
-    : port_(port), settings_(std::move(settings)) {
-    thread_ = std::thread([this] { Execute(); });
-}
-
-Tmt::~Tmt() { Cancel(); }
+    : port_(port),
+      settings_(std::move(settings)),
+      thread_([this](std::stop_token stop) { Execute(std::move(stop)); }) {}
 
 void Tmt::Cancel() {
-    cancelled_.store(true);
-    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+    thread_.request_stop();
+    if (thread_.joinable()) thread_.join();
 }
 
 void Tmt::Progress(int position) {
-    if (!cancelled_.load()) port_.SetProgress(position);
+    if (!stop_.stop_requested()) port_.SetProgress(position);
 }
 
-void Tmt::Execute() {
-    const auto deadline = std::chrono::steady_clock::now() + settings_.updateDeadline;
-    if (!cancelled_.load()) port_.SetGridEnabled(false);
+void Tmt::Execute(std::stop_token stop) {
+    stop_ = std::move(stop);
+    End(Run(std::chrono::steady_clock::now() + settings_.updateDeadline));
+}
+
+std::optional<Failure> Tmt::Run(Deadline deadline) {
+    if (!stop_.stop_requested()) port_.SetGridEnabled(false);
     Progress(0);
-    // One updater per chart folder: while another copy of the program updates
-    // it, this run touches nothing there.
-    lock_ = std::make_unique<UpdateLock>(settings_.chartDirectory);
-    if (lock_->Result() == UpdateLock::State::Busy) {
-        Fail(MakeFailure(FailureKind::AnotherCopyUpdating));
-        return;
-    }
-    if (!lock_->Held()) {
-        Fail(WriteFailure({}, lock_->Path(), lock_->Error()));
-        return;
-    }
+    if (auto failure = TakeLock()) return failure;
     // A run that was killed may have left staging files behind, or a chart
     // half put in place that must be completed before new downloads start.
-    CommitError leftover;
-    if (!FinishInterruptedUpdate(settings_.chartDirectory, leftover)) {
-        Fail(CommitFailure(leftover));
-        return;
-    }
-
-    // The HTTP module (libcurl and its chain) is loaded here, by the first
-    // update, on this thread: never at start-up, never on the window's thread.
-    std::string missing;
-    if (!(Http = HttpModule::CreateClient({settings_.connectTimeout, settings_.stallTimeout,
-                                           settings_.bodyCap, deadline},
-                                          missing))) {
-        Failure failure = MakeFailure(FailureKind::ClientNotCreated);
-        failure.detail = std::move(missing);
-        Fail(failure);
-        return;
-    }
+    if (auto failure = FinishInterruptedUpdate(settings_.chartDirectory)) return failure;
+    if (auto failure = CreateClient(deadline)) return failure;
     Progress(33);
 
     constexpr int kProgressAfter[] = {66, 100};
     for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
-        if (auto failure = Download(kChartFiles[i])) {
-            Fail(*failure);
-            return;
-        }
+        if (auto failure = Download(kChartFiles[i])) return failure;
         if (i < std::size(kProgressAfter)) Progress(kProgressAfter[i]);
     }
     Http.reset();
     Progress(0);
 
     // Once the window has let go, the files are not touched any more.
-    if (cancelled_.load()) {
-        Fail(MakeFailure(FailureKind::Cancelled));
-        return;
-    }
-    if (!StagedFilesAreAChart(settings_.chartDirectory)) {
-        Fail(MakeFailure(FailureKind::NotAChart));
-        return;
-    }
-    CommitError commitError;
-    if (!CommitStagingFiles(settings_.chartDirectory, commitError)) {
-        Fail(CommitFailure(commitError));
-        return;
-    }
-    lock_.reset();
-    if (cancelled_.load()) {
-        running_.store(false);
-        return;
-    }
-    port_.ReadAll();
-    running_.store(false);
-    port_.UpdateFinished();
+    if (stop_.stop_requested()) return MakeFailure(FailureKind::Cancelled);
+    if (!StagedFilesAreAChart(settings_.chartDirectory)) return MakeFailure(FailureKind::NotAChart);
+    return CommitStagingFiles(settings_.chartDirectory);
+}
+
+// One updater per chart folder: while another copy of the program updates it,
+// this run touches nothing there.
+std::optional<Failure> Tmt::TakeLock() {
+    lock_ = std::make_unique<UpdateLock>(settings_.chartDirectory);
+    if (lock_->Result() == UpdateLock::State::Busy) return MakeFailure(FailureKind::AnotherCopyUpdating);
+    if (!lock_->Held()) return WriteFailure({}, lock_->Path(), lock_->Error());
+    return std::nullopt;
+}
+
+// The HTTP module (libcurl and its chain) is loaded here, by the first update,
+// on this thread: never at start-up, never on the window's thread.
+std::optional<Failure> Tmt::CreateClient(Deadline deadline) {
+    std::string missing;
+    Http = HttpModule::CreateClient(
+        {settings_.connectTimeout, settings_.stallTimeout, settings_.bodyCap, deadline}, missing);
+    if (Http) return std::nullopt;
+    Failure failure = MakeFailure(FailureKind::ClientNotCreated);
+    failure.detail = std::move(missing);
+    return failure;
 }
 
 std::optional<Failure> Tmt::Download(const ChartFile& file) {
-    if (cancelled_.load()) return MakeFailure(FailureKind::Cancelled);
+    if (stop_.stop_requested()) return MakeFailure(FailureKind::Cancelled);
     Stream = std::make_unique<OutputFile>(StagingPath(settings_.chartDirectory, file));
     if (!Stream->IsOpen()) {
         return WriteFailure(file.urlPath, Stream->Path(), Stream->Error());
     }
-    auto failure = Http->Get(JoinUrl(settings_.baseUrl, file.urlPath), file.urlPath, *Stream,
-                             cancelled_);
+    auto failure = Http->Get(JoinUrl(settings_.baseUrl, file.urlPath), file.urlPath, *Stream, stop_);
     if (!failure && !Stream->Finish()) {
         failure = WriteFailure(file.urlPath, Stream->Path(), Stream->Error());
     }
@@ -116,19 +92,23 @@ std::optional<Failure> Tmt::Download(const ChartFile& file) {
     return failure;
 }
 
-void Tmt::Fail(const Failure& failure) {
+void Tmt::End(const std::optional<Failure>& failure) {
     Stream.reset();
     Http.reset();
     // Staging files in a folder another copy is updating are that copy's.
-    if (lock_ && lock_->Held()) DiscardStagingFiles(settings_.chartDirectory);
+    if (failure && lock_ && lock_->Held()) DiscardStagingFiles(settings_.chartDirectory);
     lock_.reset();
-    if (failure.kind == FailureKind::Cancelled) {
-        running_.store(false);
-        return;
+    // A cancelled run makes no further port call; one cancelled after its
+    // commit leaves the reload to the next start.
+    const bool told = failure ? failure->kind != FailureKind::Cancelled : !stop_.stop_requested();
+    if (told) {
+        if (failure)
+            port_.UpdateFailed(FailureMessage(*failure));
+        else
+            port_.ReadAll();
     }
-    port_.UpdateFailed(FailureMessage(failure));
     running_.store(false);
-    port_.UpdateFinished();
+    if (told) port_.UpdateFinished();
 }
 
 }  // namespace update

@@ -14,8 +14,10 @@
 // ReadAll(), UpdateFinished(). A failure ends with UpdateFailed(message),
 // UpdateFinished(). A cancelled run makes no further port calls.
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <thread>
 
 #include "update/chart_files.h"
@@ -32,7 +34,7 @@ class Tmt {
 public:
     Tmt(UpdatePort& port, UpdateSettings settings);
     // Cancels a run still going and waits for the thread (well under a second).
-    ~Tmt();
+    ~Tmt() = default;  // thread_ goes first, stopping and joining the run
     Tmt(const Tmt&) = delete;
     Tmt& operator=(const Tmt&) = delete;
 
@@ -44,9 +46,17 @@ public:
     bool Running() const { return running_.load(); }
 
 private:
-    void Execute();
+    using Deadline = std::chrono::steady_clock::time_point;
+
+    void Execute(std::stop_token stop);
+    // The run's steps, in order; each answers nothing when it succeeded and
+    // otherwise why the run fails.
+    std::optional<Failure> Run(Deadline deadline);
+    std::optional<Failure> TakeLock();
+    std::optional<Failure> CreateClient(Deadline deadline);
     std::optional<Failure> Download(const ChartFile& file);
-    void Fail(const Failure& failure);
+    // The one place a run ends, however it ended.
+    void End(const std::optional<Failure>& failure);
     void Progress(int position);  // skipped once cancelled
 
     UpdatePort& port_;
@@ -54,9 +64,10 @@ private:
     std::unique_ptr<HttpTransport> Http;  // lives for one run
     std::unique_ptr<OutputFile> Stream;  // the staging file being written
     std::unique_ptr<UpdateLock> lock_;   // the chart folder's, until the commit ends
-    std::atomic<bool> cancelled_{false};
+    std::stop_token stop_;               // the worker thread's own; read there only
     std::atomic<bool> running_{true};
-    std::thread thread_;  // last: starts once everything above exists
+    // Last: starts once everything above exists, and is the first to go.
+    std::jthread thread_;
 };
 
 }  // namespace update

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "chart/files/line_reader.h"
+#include "chart/files/chart_file_set.h"
 #include "update/data_server.h"
 
 namespace update {

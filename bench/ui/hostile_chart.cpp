@@ -26,7 +26,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "chart/files/line_reader.h"
+#include "chart/files/chart_file_set.h"
 #include "ui/Unit1.h"
 #include "ui/grid/chart_grid.h"
 

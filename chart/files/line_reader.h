@@ -18,11 +18,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The largest chart file the readers accept (the update worker downloads
-// nothing larger either): a huge file (say 1 GB of one line) is refused at open instead
-// of being read into memory.
-inline constexpr std::uint64_t kChartFileSizeCap = 16u * 1024u * 1024u;
-
 class LineReader {
 public:
     static constexpr std::size_t kBufferSize = 64 * 1024;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "chart/details/conversion_error.h"
+#include "chart/files/data_file.h"
 #include "chart_fixture.h"
 
 namespace chart {

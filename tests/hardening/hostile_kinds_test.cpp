@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "chart/files/chart_file_set.h"
 #include "chart/files/line_reader.h"
 #include "hardening/child_process.h"
 #include "hardening/hostile_fixture.h"

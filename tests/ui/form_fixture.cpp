@@ -88,7 +88,7 @@ void FormTest::CountSelections() {
     form_->GridModel().SetOnSelectCell([this](int col, int row, chart::SelectionCause cause) {
         selections_.emplace_back(col, row);
         bool canSelect = true;
-        form_->StringGrid1SelectCell(col, row, canSelect, cause);
+        form_->Chart().StringGrid1SelectCell(col, row, canSelect, cause);
     });
 }
 

@@ -47,12 +47,12 @@ TEST_F(UpdateCommitTest, AMarkedCommitIsFinishedWhereverItWasKilled) {
     for (std::size_t renamed = 0; renamed < update::kChartFiles.size(); ++renamed) {
         SCOPED_TRACE("killed after " + std::to_string(renamed) + " renames");
         LeaveCommitKilledAfter(renamed);
-        EXPECT_TRUE(update::FinishInterruptedUpdate(dir_.string()));
+        EXPECT_EQ(update::FinishInterruptedUpdate(dir_.string()), std::nullopt);
         ExpectNewChart();
         ExpectNoStagingFiles();
         // Killed after the last rename, before the marker went: nothing to redo.
         WriteBytes(Marker(), "");
-        EXPECT_TRUE(update::FinishInterruptedUpdate(dir_.string()));
+        EXPECT_EQ(update::FinishInterruptedUpdate(dir_.string()), std::nullopt);
         ExpectNewChart();
         ExpectNoStagingFiles();
     }
@@ -60,7 +60,7 @@ TEST_F(UpdateCommitTest, AMarkedCommitIsFinishedWhereverItWasKilled) {
 
 TEST_F(UpdateCommitTest, WithoutAMarkerStagingFilesAreRemovedAndTheChartKept) {
     for (const char* name : {"data", "policy", "version"}) WriteBytes(Staging(name), "half a download");
-    EXPECT_TRUE(update::FinishInterruptedUpdate(dir_.string()));
+    EXPECT_EQ(update::FinishInterruptedUpdate(dir_.string()), std::nullopt);
     ExpectUntouched();
     ExpectNoStagingFiles();
 }
@@ -242,9 +242,8 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
         break;
     }
     case Action::Commit: {
-        update::CommitError error;
-        if (!update::CommitStagingFiles(dir_.string(), error)) {
-            message = update::FailureMessage(update::CommitFailure(error));
+        if (const auto failure = update::CommitStagingFiles(dir_.string())) {
+            message = update::FailureMessage(*failure);
         }
         break;
     }

@@ -1,6 +1,7 @@
+#include "chart/details/details_text.h"
+
 #include <algorithm>
 
-#include "chart/chart_form.h"
 #include "chart/details/integer_conversion.h"
 
 namespace chart {
@@ -33,9 +34,9 @@ const char* Answer(const std::string& token, long long m) {
 
 }  // namespace
 
-std::string ChartForm::GetHintForTest(int row, int col) const {
-    const std::string token = DetailsToken(tables_.ProductDetail(row), col);
-    const long long n = ToInteger(tables_.TestPolicy(col, 0));
+std::string DetailsText(const ChartTables& tables, int row, int col) {
+    const std::string token = DetailsToken(tables.ProductDetail(row), col);
+    const long long n = ToInteger(tables.TestPolicy(col, 0));
 
     // The title slot n+1 may lie outside the table (it then reads empty); the
     // sub-criteria never run past the table's last slot.
@@ -45,13 +46,13 @@ std::string ChartForm::GetHintForTest(int row, int col) const {
     // Sized once: the title and names may be megabytes long.
     size_t size = 4;
     for (long long slot = 1; slot <= last + 1 && slot < kPolicySlots; ++slot)
-        size += tables_.TestPolicy(col, static_cast<int>(slot)).size() + sizeof ": N/A\r\n";
+        size += tables.TestPolicy(col, static_cast<int>(slot)).size() + sizeof ": N/A\r\n";
     std::string text;
     text.reserve(size);
-    if (titleInTable) text += tables_.TestPolicy(col, static_cast<int>(titleSlot));
+    if (titleInTable) text += tables.TestPolicy(col, static_cast<int>(titleSlot));
     text += "\r\n";
     for (long long m = 1; m <= last; ++m) {
-        text += tables_.TestPolicy(col, static_cast<int>(m));
+        text += tables.TestPolicy(col, static_cast<int>(m));
         text += ": ";
         text += Answer(token, m);
         text += "\r\n";

@@ -1,0 +1,15 @@
+#pragma once
+// The details text of one test for one program: the test's title, then each
+// sub-criterion's name with the program's answer (YES, NO or N/A) from its
+// detail flags, lines ended by CR LF, and one empty line to end the block.
+#include <string>
+
+#include "chart/tables/chart_tables.h"
+
+namespace chart {
+
+// row: the program's slot; col: the test (1 to 6). Throws ConversionError
+// when the test's count is not an integer.
+std::string DetailsText(const ChartTables& tables, int row, int col);
+
+}  // namespace chart

@@ -1,0 +1,68 @@
+#include "chart/files/data_file.h"
+
+#include "chart/files/chart_file_set.h"
+#include "chart/files/line_reader.h"
+
+namespace chart {
+namespace {
+
+constexpr int kResultColumns = GridModel::kColCount - 1;  // columns 1..7
+
+// Writes the words of a results line into row `row` from column `col` on:
+// every space ends a word, so consecutive spaces give empty cells and a
+// trailing space one more empty cell. Words past the last stored column are
+// read past: a line of millions of words costs no cell for each.
+void WriteResults(GridModel& grid, const std::string& line, int col, int row) {
+    size_t start = 0;
+    while (col < kStoredResultColumns) {
+        const size_t space = line.find(' ', start);
+        const size_t end = space == std::string::npos ? line.size() : space;
+        grid.SetCell(col++, row, line.substr(start, end - start));
+        if (space == std::string::npos) return;
+        start = space + 1;
+    }
+}
+
+}  // namespace
+
+void ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid) {
+    // Every cell written and every row added is presented once, at the end.
+    const GridModel::Batch presentOnce(grid);
+    LineReader file(path, kChartFileSizeCap);
+    int p = 0;  // records completed
+    int lineInRecord = 0;
+    grid.SetRowCount(2);
+    // An earlier empty file may have cost the grid its fixed row; record r
+    // must land in row r, where the selection handler looks for it.
+    grid.RestoreFixedRow();
+
+    std::string s;
+    while (!file.AtEnd()) {
+        file.ReadLine(s);
+        if (lineInRecord < 5) ++lineInRecord;  // lines 5 onward are ignored alike
+        // Records beyond the tables' bounds are read past and dropped.
+        const bool hasSlot = p < kMaxPrograms;
+        const int row = grid.FixedRows() + p;
+
+        if (hasSlot) {
+            if (lineInRecord == 1) tables.SetProductUrl(p + 1, s);
+            if (lineInRecord == 2) grid.SetCell(0, row, s);
+            if (lineInRecord == 3) tables.SetProductDetail(p + 1, s);
+            if (lineInRecord == 4) {
+                if (s.empty()) {
+                    // A program with no results: its result cells are empty.
+                    for (int col = 1; col <= kResultColumns; ++col) grid.SetCell(col, row, "");
+                } else {
+                    WriteResults(grid, s, 1, row);
+                }
+                grid.SetRowCount(grid.RowCount() + 1);
+                ++p;
+            }
+        }
+        if (s.empty()) lineInRecord = 0;  // the record is over
+    }
+    // Not reached after a failure: the spare row then stays.
+    grid.SetRowCount(grid.RowCount() - 1);
+}
+
+}  // namespace chart

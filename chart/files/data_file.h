@@ -1,0 +1,24 @@
+#pragma once
+// The data file: one record per program (its page address, its name, its
+// detail flags, its results), each record ended by an empty line. Its reader
+// fills the tables' program slots and the grid's rows.
+#include <string>
+
+#include "chart/tables/chart_tables.h"
+#include "chart/tables/grid_model.h"
+
+namespace chart {
+
+// A results line fills grid columns 1 onward; the grid shows columns 0 to 7.
+// Words beyond it are stored up to this column count (columns 8 to 63, never
+// shown), and the rest of the line is not stored.
+inline constexpr int kStoredResultColumns = 64;
+
+// Reads the data file at path: record r goes to the tables' slot r and the
+// grid's row r, and with N complete records the grid ends with N + 1 rows.
+// Records beyond the tables' bounds are read past. A failure (of the file, or
+// of the selection handler that a row-count change runs) is raised as it
+// comes: what was stored stays, and the grid keeps one spare row.
+void ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid);
+
+}  // namespace chart

@@ -1,0 +1,17 @@
+#pragma once
+// The policy file: one record per test (its title, then the names of its
+// sub-criteria), each record ended by an empty line. Its reader fills the
+// tables' test definitions.
+#include <string>
+
+#include "chart/tables/chart_tables.h"
+
+namespace chart {
+
+// Reads the policy file at path: record j defines test j, its sub-criteria in
+// slots 1 to n, its title in slot n + 1 and n in slot 0, the last two stored
+// when the record's empty line is read. A failure is raised as it comes; what
+// was stored stays.
+void ReadPolicyFile(const std::string& path, ChartTables& tables);
+
+}  // namespace chart
