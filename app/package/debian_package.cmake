@@ -20,6 +20,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://${VANTREL_PUBLISHER_HOST}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Added to what dpkg-shlibdeps finds: the program opens pages with xdg-open.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS xdg-utils)
 # Without the Wayland plugin Qt falls back to XWayland on a Wayland desktop.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
