@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <map>
 
-#include "scripted_server.h"
+#include "support/scripted_server.h"
 #include "update_fixture.h"
 
 namespace update_test {
