@@ -13,6 +13,7 @@
 
 #include "support/scripted_server.h"
 #include "support/temp_dir.h"
+#include "support/test_data.h"
 #include "support/update_port_recorder.h"
 #include "update/tmt.h"
 
@@ -93,14 +94,14 @@ protected:
     }
 
     // A small chart that reads as one: a complete program record, a complete test.
-    static inline const std::string kChartData = "http://program.example/\r\nProgram\r\n10\r\nA B C D E F 9\r\n\r\n";
-    static inline const std::string kChartPolicy = "Security\r\nHidden\r\n\r\n";
-    static inline const std::string kChartVersion = "10\r\n10\r\n";
+    static inline const std::string kChartData = TestData("charts/small/data");
+    static inline const std::string kChartPolicy = TestData("charts/small/policy");
+    static inline const std::string kChartVersion = TestData("charts/small/version");
     static inline const char* kLockFileName = ".vantrel-update.lock";
 
-    static inline const std::string kOldData = "Old program\r\nhttp://old.example/\r\n";
-    static inline const std::string kOldPolicy = "Old policy\r\n";
-    static inline const std::string kOldVersion = "10\r\n10\r\n";
+    static inline const std::string kOldData = TestData("charts/old/data");
+    static inline const std::string kOldPolicy = TestData("charts/old/policy");
+    static inline const std::string kOldVersion = TestData("charts/old/version");
 
     support::TempDir tempDir_{"vantrel-update"};
     std::filesystem::path dir_ = tempDir_.Dir();

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "support/scripted_server.h"
+#include "support/test_data.h"
 #include "update_fixture.h"
 
 namespace update_test {
@@ -46,17 +47,15 @@ std::string Status(int code, const std::string& reason, const std::string& heade
 }
 
 const std::string kNewData = "http://program.example/\r\nProgram\r\n10\r\nA B C D E F 9\r\n";
-const std::string kNewPolicy = "Security\r\nHidden\r\n\r\n";
-const std::string kNewVersion = "10\r\n10\r\n";
+const std::string kNewPolicy = TestData("charts/small/policy");
+const std::string kNewVersion = TestData("charts/small/version");
 const std::string kNoChart = "the data server did not send a chart.";
 
 // A data file of exactly size bytes: one record, then a line that is ignored.
 std::string DataOfSize(std::size_t size) { return kNewData + std::string(size - kNewData.size(), 'x'); }
 
-// A body kept as a file beside the tests.
-std::string Body(const char* name) {
-    return ReadBytes(std::filesystem::path(VANTREL_UPDATE_BODIES) / name);
-}
+// A body kept as a file with the tests' data.
+std::string Body(const char* name) { return TestData(std::string("bodies/") + name); }
 
 Outcome Refused(const char* name, int code, const std::string& reason) {
     return {name, {Send(Status(code, reason, code / 100 == 3 ? "Location: http://mirror.example/data.dat\r\n" : ""))},
