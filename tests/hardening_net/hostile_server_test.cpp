@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "support/scripted_server.h"
+#include "support/server_answer.h"
 #include "update_fixture.h"
 
 namespace update_test {
@@ -20,48 +21,11 @@ using Clock = std::chrono::steady_clock;
 // all is stopped long before this.
 constexpr auto kPromptly = 15s;
 
-struct Hostile {
-    const char* name;
-    Script script;          // played for every path
-    std::string expected;   // a piece of the failure message
-};
-
-void PrintTo(const Hostile& h, std::ostream* os) { *os << h.name; }
+// Played for every path; kept as data files in tests/data/answers/hostile/.
+using Hostile = ServerAnswer;
+const std::vector<Hostile> kHostile = ServerAnswers("hostile");
 
 const std::string kLargeOk = "HTTP/1.1 200 OK\r\nContent-Length: ";
-
-const Hostile kHostile[] = {
-    {"HeadersForever", {Send("HTTP/1.1 200 OK\r\n"), Endless("X-Filler: " + std::string(100, 'h') + "\r\n")},
-     "the data server's answer for /data.dat was not understood."},
-    {"OneHeaderLineForever", {Send("HTTP/1.1 200 OK\r\nX-Filler: "), Endless(std::string(4096, 'h'))},
-     "the data server's answer for /data.dat was not understood."},
-    {"StatusLineForever", {Send("HTTP/1.1 200 "), Endless(std::string(4096, 'O'))},
-     "the data server's answer for /data.dat was not understood."},
-    {"EndlessChunkedBody", {Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"),
-                            Endless("1000\r\n" + std::string(4096, 'c') + "\r\n")},
-     "the download of /data.dat was larger than 16 MiB."},
-    {"EndlessBodyUntilClose", {Send("HTTP/1.1 200 OK\r\n\r\n"), Endless(std::string(4096, 'b'))},
-     "the download of /data.dat was larger than 16 MiB."},
-
-    // 2^63 does not fit a signed 64-bit length; 2^63 - 1 just does.
-    {"ContentLengthTwoToThe63", {Send(kLargeOk + "9223372036854775808\r\n\r\nbody"), Hang()},
-     "the download of /data.dat was larger than 16 MiB."},
-    {"ContentLengthTwoToThe63MinusOne", {Send(kLargeOk + "9223372036854775807\r\n\r\nbody"), Hang()},
-     "the download of /data.dat was larger than 16 MiB."},
-    {"ContentLengthTwoToThe64", {Send(kLargeOk + "18446744073709551616\r\n\r\nbody"), Hang()},
-     "the download of /data.dat was larger than 16 MiB."},
-
-    {"ResetInTheMiddleOfABody",
-     {Send(kLargeOk + "1000\r\n\r\n" + std::string(500, 'r')), Pause(50ms), Reset()},
-     "the transfer of /data.dat was cut short."},
-    {"ResetInTheMiddleOfAChunkedBody",
-     {Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n100\r\n" + std::string(100, 'r')),
-      Pause(50ms), Reset()},
-     "the transfer of /data.dat was cut short."},
-    {"ResetInTheMiddleOfTheHeaders",
-     {Send("HTTP/1.1 200 OK\r\nContent-Le"), Pause(50ms), Reset()},
-     "the transfer of /data.dat was cut short."},
-};
 
 class HostileServerTest : public ChartDirTest, public ::testing::WithParamInterface<Hostile> {};
 
@@ -77,7 +41,7 @@ TEST_P(HostileServerTest, FailsPromptlyAndTouchesNothing) {
     EXPECT_LT(Clock::now() - start, kPromptly);
 
     EXPECT_EQ(port_.Calls(), kFailedOnData);
-    EXPECT_NE(Message().find(h.expected), std::string::npos) << Message();
+    EXPECT_NE(Message().find(h.message), std::string::npos) << Message();
     EXPECT_EQ(Message().rfind("The update failed: ", 0), 0u) << Message();
     ExpectUntouched();
     ExpectNoStagingFiles();
