@@ -27,6 +27,7 @@
 #include <stdlib.h>
 
 #include "support/scripted_server.h"
+#include "support/temp_dir.h"
 #include "ui/Unit1.h"
 #include "ui/update_bridge.h"
 
@@ -175,12 +176,8 @@ int main(int argc, char** argv) {
 
     const ChartCase charts[] = {{"50-program chart", VANTREL_BENCH_CHART_DIR},
                                 {"sample chart", VANTREL_SAMPLE_CHART_DIR}};
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-holdup-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        std::perror("mkdtemp");
-        return 2;
-    }
-    const std::filesystem::path dir = pattern;
+    const support::TempDir scratch("vantrel-holdup");
+    const std::filesystem::path dir = scratch.Dir();
     support::ScriptedServer server;
 
     std::printf("update hold-up: the data file trickled over %lld ms, %d ms timer; the first "
@@ -228,8 +225,5 @@ int main(int argc, char** argv) {
                     worst(summaries[c].downloading));
     }
     std::printf("idle loop for comparison: largest gap %.1f ms\n", IdleMaxGap(kTrickle));
-
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
     return 0;
 }
