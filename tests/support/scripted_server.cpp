@@ -47,6 +47,27 @@ std::string ReadRequestPath(int fd, std::string& pending) {
     return head.substr(first + 1, second - first - 1);
 }
 
+// A socket listening on 127.0.0.1 at a port the system picks; port is set to it.
+int ListenOnLoopback(int& port) {
+    const int fd = BoundSocket(port);
+    if (::listen(fd, 16) != 0) {
+        ::close(fd);
+        throw std::runtime_error("cannot listen on a loopback socket");
+    }
+    return fd;
+}
+
+// Sends all of bytes; false once the client is gone.
+bool SendAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 }  // namespace
 
 Step Send(std::string bytes) { return {Step::Kind::Send, std::move(bytes), {}}; }
@@ -68,25 +89,6 @@ int ClosedPort() {
     int port = 0;
     ::close(BoundSocket(port));
     return port;
-}
-
-int ListenOnLoopback(int& port) {
-    const int fd = BoundSocket(port);
-    if (::listen(fd, 16) != 0) {
-        ::close(fd);
-        throw std::runtime_error("cannot listen on a loopback socket");
-    }
-    return fd;
-}
-
-bool SendAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 ScriptedServer::ScriptedServer() {

@@ -90,10 +90,4 @@ private:
 // A TCP port on 127.0.0.1 that nobody listens on.
 int ClosedPort();
 
-// The pieces of a loopback server, for the other test servers.
-// A socket listening on 127.0.0.1 at a port the system picks; port is set to it.
-int ListenOnLoopback(int& port);
-// Sends all of bytes; false once the client is gone.
-bool SendAll(int fd, const std::string& bytes);
-
 }  // namespace support
