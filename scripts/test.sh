@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 bash scripts/build.sh build
-ctest --test-dir build --output-on-failure
+# Two at a time: every test server listens on a port the system picks, and the
+# X sessions take turns (their RESOURCE_LOCK).
+ctest --test-dir build --output-on-failure -j2
 
 bash scripts/fuzz.sh "${VANTREL_FUZZ_SECONDS:-30}"
 

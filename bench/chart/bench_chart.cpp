@@ -15,6 +15,7 @@
 
 #include "chart/chart_form.h"
 #include "chart/files/line_reader.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -126,9 +127,8 @@ BENCHMARK(BM_MemchrScanLongLines)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return 1;
-    g_dir = pattern;
+    const support::TempDir scratch("vantrel-bench");
+    g_dir = scratch.Path();
     WriteChart();
     WriteBigFile();
 
@@ -140,7 +140,5 @@ int main(int argc, char** argv) {
         benchmark::RunSpecifiedBenchmarks();
         benchmark::Shutdown();
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(g_dir, ignored);
     return status;
 }

@@ -26,7 +26,8 @@
 
 #include <stdlib.h>
 
-#include "scripted_server.h"
+#include "support/scripted_server.h"
+#include "support/temp_dir.h"
 #include "ui/Unit1.h"
 #include "ui/update_bridge.h"
 
@@ -83,18 +84,18 @@ struct TickRecorder {
 
 double Ms(qint64 ns) { return static_cast<double>(ns) / 1e6; }
 
-void ServeSlowly(update_test::ScriptedServer& server, const std::string& data,
+void ServeSlowly(support::ScriptedServer& server, const std::string& data,
                  const std::string& policy, const std::string& version) {
-    update_test::Script slow{update_test::Send("HTTP/1.1 200 OK\r\nContent-Length: " +
+    support::Script slow{support::Send("HTTP/1.1 200 OK\r\nContent-Length: " +
                                                std::to_string(data.size()) + "\r\n\r\n")};
     const std::size_t chunk = (data.size() + kChunks - 1) / kChunks;
     for (std::size_t at = 0; at < data.size(); at += chunk) {
-        slow.push_back(update_test::Pause(kTrickle / kChunks));
-        slow.push_back(update_test::Send(data.substr(at, chunk)));
+        slow.push_back(support::Pause(kTrickle / kChunks));
+        slow.push_back(support::Send(data.substr(at, chunk)));
     }
     server.On("/data.dat", slow);
-    server.On("/policy.dat", {update_test::Send(update_test::Ok(policy))});
-    server.On("/version.dat", {update_test::Send(update_test::Ok(version))});
+    server.On("/policy.dat", {support::Send(support::Ok(policy))});
+    server.On("/version.dat", {support::Send(support::Ok(version))});
 }
 
 struct Round {
@@ -175,13 +176,9 @@ int main(int argc, char** argv) {
 
     const ChartCase charts[] = {{"50-program chart", VANTREL_BENCH_CHART_DIR},
                                 {"sample chart", VANTREL_SAMPLE_CHART_DIR}};
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-holdup-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        std::perror("mkdtemp");
-        return 2;
-    }
-    const std::filesystem::path dir = pattern;
-    update_test::ScriptedServer server;
+    const support::TempDir scratch("vantrel-holdup");
+    const std::filesystem::path dir = scratch.Dir();
+    support::ScriptedServer server;
 
     std::printf("update hold-up: the data file trickled over %lld ms, %d ms timer; the first "
                 "round is the first update after start (cold: HTTP module not yet loaded)\n",
@@ -228,8 +225,5 @@ int main(int argc, char** argv) {
                     worst(summaries[c].downloading));
     }
     std::printf("idle loop for comparison: largest gap %.1f ms\n", IdleMaxGap(kTrickle));
-
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
     return 0;
 }

@@ -12,16 +12,20 @@
 # looks exactly as it does when the program is started with the new chart
 # beside it (a reference run first), and it did not look like that before.
 #
-# Usage: update_e2e.sh PROGRAM NEW_CHART_DIR PORT ARTIFACT_DIR
-#   PROGRAM        the loopback copy, built to fetch from http://127.0.0.1:PORT
+# Both servers listen on a port the system picks (so runs in parallel never
+# collide); the program is told it through VANTREL_E2E_DATA_SERVER. Python
+# serves: python3 -m http.server is the honest "real static server", and the
+# slow one is a few lines of it.
+#
+# Usage: update_e2e.sh PROGRAM NEW_CHART_DIR ARTIFACT_DIR
+#   PROGRAM        the loopback copy, which fetches from $VANTREL_E2E_DATA_SERVER
 #   NEW_CHART_DIR  holds data, policy and version: served as data.dat etc.
 set -uo pipefail
 
 program=$1
 module=$(dirname "$program")/vantrel-http.so   # the HTTP module the update loads
 new_chart=$2
-port=$3
-artifacts=$4
+artifacts=$3
 
 # The grid in client coordinates, and the Update button's centre.
 readonly grid_x=0 grid_y=54 grid_w=429 grid_h=281
@@ -35,25 +39,24 @@ source "$(dirname "$0")/x_session.sh"
 server_pid=
 trap 'end_process "$server_pid"; end_x_session' EXIT
 
-port_answers() { (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; }
-port_up() { port_answers && echo up; }
+# serving_port LOG: the port a server started on port 0 announced in its log
+# ("... port N ..."), once it listens.
+serving_port() { sed -n 's/.* port \([0-9][0-9]*\).*/\1/p' "$1" | head -n 1; }
+# use_server LOG: waits for the server's port and points the program at it.
+use_server() {
+    local log=$1 port
+    wait_until serving_port "$log" >/dev/null || return 1
+    port=$(serving_port "$log")
+    export VANTREL_E2E_DATA_SERVER=http://127.0.0.1:$port
+}
 
 # --- the data server ---------------------------------------------------------
-# Another build's run of this test may hold the port for a while: wait for it.
-for ((i = 0; i < 120; i++)); do
-    port_answers || break
-    sleep 1
-done
-if port_answers; then
-    echo "FAIL: something keeps listening on 127.0.0.1:$port (the program is built to fetch from it)"
-    exit 1
-fi
 served=$work/served
 mkdir -p "$served"
 for name in data policy version; do cp "$new_chart/$name" "$served/$name.dat"; done
-python3 -m http.server --bind 127.0.0.1 "$port" --directory "$served" >"$work/server.log" 2>&1 &
+python3 -u -m http.server --bind 127.0.0.1 0 --directory "$served" >"$work/server.log" 2>&1 &
 server_pid=$!
-if ! wait_until port_up >/dev/null; then
+if ! use_server "$work/server.log"; then
     echo "FAIL: the static server did not start"; cat "$work/server.log"; exit 1
 fi
 
@@ -163,12 +166,12 @@ stop_program "update" "$folder"
 # --- closing the window in the middle of an update -------------------------------
 # A server that answers slowly: headers, then one body byte every half second.
 end_process "$server_pid"
-python3 - "$port" >"$work/slow-server.log" 2>&1 <<'PY' &
+python3 - >"$work/slow-server.log" 2>&1 <<'PY' &
 import socket, sys, time
 listener = socket.socket()
-listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-listener.bind(("127.0.0.1", int(sys.argv[1])))
+listener.bind(("127.0.0.1", 0))
 listener.listen()
+print("slow server on port", listener.getsockname()[1], flush=True)
 while True:
     conn, _ = listener.accept()
     print(conn.recv(65536).split(b"\r\n")[0].decode(), flush=True)
@@ -182,7 +185,7 @@ while True:
     conn.close()
 PY
 server_pid=$!
-if ! wait_until port_up >/dev/null; then
+if ! use_server "$work/slow-server.log"; then
     fail "the slow server did not start"; cat "$work/slow-server.log"
 fi
 closing=$work/closing

@@ -1,5 +1,16 @@
-// The program with a loopback data server compiled in, for the end-to-end
-// update test; otherwise the same start-up as the real program.
+// The program with a loopback data server, for the end-to-end update test;
+// otherwise the same start-up as the real program. The test's server listens
+// on a port the system picks, so the address comes from the environment.
+#include <cstdio>
+#include <cstdlib>
+
 #include "ui/startup.h"
 
-int main(int argc, char** argv) { return vantrel::ui::Run(argc, argv, VANTREL_E2E_DATA_SERVER); }
+int main(int argc, char** argv) {
+    const char* server = std::getenv("VANTREL_E2E_DATA_SERVER");
+    if (!server || !*server) {
+        std::fprintf(stderr, "VANTREL_E2E_DATA_SERVER is not set (http://127.0.0.1:PORT)\n");
+        return 2;
+    }
+    return vantrel::ui::Run(argc, argv, server);
+}

@@ -2,13 +2,13 @@
 // What the fuzz targets share: a scratch directory for the files they write,
 // and a check that stops the run (a crash the fuzzer keeps) when a property
 // does not hold.
-#include <stdlib.h>
-
 #include <cstdio>
-#include <filesystem>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <string_view>
+
+#include "support/temp_dir.h"
 
 namespace fuzz {
 
@@ -21,19 +21,8 @@ inline void Require(bool holds, const char* property) {
 
 // One directory per process, made on first use and removed at exit.
 inline const std::string& ScratchDirectory() {
-    static const std::string path = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-fuzz-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) std::abort();
-        static struct Remover {
-            std::string dir;
-            ~Remover() {
-                std::error_code ignored;
-                std::filesystem::remove_all(dir, ignored);
-            }
-        } remover{pattern};
-        return pattern;
-    }();
-    return path;
+    static const support::TempDir scratch("vantrel-fuzz");
+    return scratch.Path();
 }
 
 inline void WriteFile(const std::string& path, std::string_view bytes) {

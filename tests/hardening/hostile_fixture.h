@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "chart/chart_fixture.h"
+#include "support/test_data.h"
 
 namespace hardening {
 
@@ -12,9 +13,10 @@ using chart::testing::Recorder;
 using chart::testing::TempDir;
 
 inline constexpr const char* kHost = "www.vantrel.example";
-inline const std::string kGoodVersion = "10\n10\n";
-inline const std::string kGoodData = "http://prog.example\nProg\n1\n5 5 5 5 5 5 30\n";
-inline const std::string kGoodPolicy = "OS support\nWindows\n\n";
+// A small good chart with LF line ends.
+inline const std::string kGoodVersion = support::TestData("charts/small-lf/version");
+inline const std::string kGoodData = support::TestData("charts/small-lf/data");
+inline const std::string kGoodPolicy = support::TestData("charts/small-lf/policy");
 
 inline const char* const kChartFileNames[] = {"version", "data", "policy"};
 

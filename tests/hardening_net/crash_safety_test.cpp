@@ -10,7 +10,7 @@
 #include <random>
 
 #include "driver_process.h"
-#include "scripted_server.h"
+#include "support/scripted_server.h"
 #include "update/chart_commit.h"
 #include "update/startup_recovery.h"
 #include "update_fixture.h"

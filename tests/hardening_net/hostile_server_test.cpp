@@ -3,10 +3,10 @@
 // three files untouched and nothing left behind.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
 
-#include "endless_server.h"
-#include "scripted_server.h"
+#include "support/scripted_server.h"
+#include "support/server_answer.h"
 #include "update_fixture.h"
 
 namespace update_test {
@@ -21,79 +21,33 @@ using Clock = std::chrono::steady_clock;
 // all is stopped long before this.
 constexpr auto kPromptly = 15s;
 
-struct Hostile {
-    const char* name;
-    Script script;          // played for every path; empty: endless server
-    std::string head;       // endless server: sent once per request...
-    std::string piece;      // ...then this, over and over
-    std::string expected;   // a piece of the failure message
-};
-
-void PrintTo(const Hostile& h, std::ostream* os) { *os << h.name; }
+// Played for every path; kept as data files in tests/data/answers/hostile/.
+using Hostile = ServerAnswer;
+const std::vector<Hostile> kHostile = ServerAnswers("hostile");
 
 const std::string kLargeOk = "HTTP/1.1 200 OK\r\nContent-Length: ";
-
-const Hostile kHostile[] = {
-    {"HeadersForever", {}, "HTTP/1.1 200 OK\r\n", "X-Filler: " + std::string(100, 'h') + "\r\n",
-     "the data server's answer for /data.dat was not understood."},
-    {"OneHeaderLineForever", {}, "HTTP/1.1 200 OK\r\nX-Filler: ", std::string(4096, 'h'),
-     "the data server's answer for /data.dat was not understood."},
-    {"StatusLineForever", {}, "HTTP/1.1 200 ", std::string(4096, 'O'),
-     "the data server's answer for /data.dat was not understood."},
-    {"EndlessChunkedBody", {}, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
-     "1000\r\n" + std::string(4096, 'c') + "\r\n",
-     "the download of /data.dat was larger than 16 MiB."},
-    {"EndlessBodyUntilClose", {}, "HTTP/1.1 200 OK\r\n\r\n", std::string(4096, 'b'),
-     "the download of /data.dat was larger than 16 MiB."},
-
-    // 2^63 does not fit a signed 64-bit length; 2^63 - 1 just does.
-    {"ContentLengthTwoToThe63", {Send(kLargeOk + "9223372036854775808\r\n\r\nbody"), Hang()}, {}, {},
-     "the download of /data.dat was larger than 16 MiB."},
-    {"ContentLengthTwoToThe63MinusOne", {Send(kLargeOk + "9223372036854775807\r\n\r\nbody"), Hang()}, {}, {},
-     "the download of /data.dat was larger than 16 MiB."},
-    {"ContentLengthTwoToThe64", {Send(kLargeOk + "18446744073709551616\r\n\r\nbody"), Hang()}, {}, {},
-     "the download of /data.dat was larger than 16 MiB."},
-
-    {"ResetInTheMiddleOfABody",
-     {Send(kLargeOk + "1000\r\n\r\n" + std::string(500, 'r')), Pause(50ms), Reset()}, {}, {},
-     "the transfer of /data.dat was cut short."},
-    {"ResetInTheMiddleOfAChunkedBody",
-     {Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n100\r\n" + std::string(100, 'r')),
-      Pause(50ms), Reset()}, {}, {},
-     "the transfer of /data.dat was cut short."},
-    {"ResetInTheMiddleOfTheHeaders",
-     {Send("HTTP/1.1 200 OK\r\nContent-Le"), Pause(50ms), Reset()}, {}, {},
-     "the transfer of /data.dat was cut short."},
-};
 
 class HostileServerTest : public ChartDirTest, public ::testing::WithParamInterface<Hostile> {};
 
 TEST_P(HostileServerTest, FailsPromptlyAndTouchesNothing) {
     const Hostile& h = GetParam();
-    std::unique_ptr<ScriptedServer> scripted;
-    std::unique_ptr<EndlessServer> endless;
-    std::string base;
-    if (h.script.empty()) {
-        endless = std::make_unique<EndlessServer>(h.head, h.piece);
-        base = endless->Base();
-    } else {
-        scripted = std::make_unique<ScriptedServer>();
-        for (const char* path : {"/data.dat", "/policy.dat", "/version.dat"}) scripted->On(path, h.script);
-        base = scripted->Base();
-    }
+    ScriptedServer server;
+    for (const char* path : {"/data.dat", "/policy.dat", "/version.dat"}) server.On(path, h.script);
+    const bool endless = std::any_of(h.script.begin(), h.script.end(),
+                                     [](const Step& s) { return s.kind == Step::Kind::Endless; });
 
     const auto start = Clock::now();
-    Run(Settings(base));
+    Run(Settings(server.Base()));
     EXPECT_LT(Clock::now() - start, kPromptly);
 
     EXPECT_EQ(port_.Calls(), kFailedOnData);
-    EXPECT_NE(Message().find(h.expected), std::string::npos) << Message();
+    EXPECT_NE(Message().find(h.message), std::string::npos) << Message();
     EXPECT_EQ(Message().rfind("The update failed: ", 0), 0u) << Message();
     ExpectUntouched();
     ExpectNoStagingFiles();
     if (endless) {
         // The worker hung up: the server did not get to send much past the caps.
-        EXPECT_LT(endless->BytesSent(), 64u * 1024u * 1024u);
+        EXPECT_LT(server.BytesSent(), 64u * 1024u * 1024u);
     }
 }
 
@@ -164,7 +118,9 @@ using WellFormedAnswerTest = ChartDirTest;
 TEST_F(WellFormedAnswerTest, BytesBeyondTheContentLengthAreNotKept) {
     // Ten bytes that read as a data file, a policy file and a version file.
     const std::string chart = "1\n1\n1\nAB\n\n";
-    EndlessServer server(kLargeOk + "10\r\n\r\n" + chart, std::string(4096, 'b'));
+    ScriptedServer server;
+    for (const char* path : {"/data.dat", "/policy.dat", "/version.dat"})
+        server.On(path, {Send(kLargeOk + "10\r\n\r\n" + chart), Endless(std::string(4096, 'b'))});
     const auto start = Clock::now();
     Run(Settings(server.Base()));
     EXPECT_LT(Clock::now() - start, kPromptly);

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "driver_process.h"
-#include "scripted_server.h"
+#include "support/scripted_server.h"
 #include "update/startup_recovery.h"
 #include "update_fixture.h"
 

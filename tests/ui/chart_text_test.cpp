@@ -181,12 +181,6 @@ TEST(MemoDetailsPanel, EachAppendedBlockIsDecodedOnItsOwn) {
     EXPECT_EQ(panel.Text(), utf8Block + windowsBlock + utf8Block);
 }
 
-class RecordingMessages : public chart::MessagePort {
-public:
-    void ShowMessage(const std::string& text) override { shown.push_back(text); }
-    std::vector<std::string> shown;
-};
-
 TEST(DesktopDocumentPort, HandsTheAddressOverAsItIsOrTellsTheUser) {
     ChartDirectory dir;
     const std::string received = dir.Path() + "/received";
@@ -214,7 +208,7 @@ TEST(DesktopDocumentPort, HandsTheAddressOverAsItIsOrTellsTheUser) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.program.toStdString());
         std::filesystem::remove(received);
-        RecordingMessages messages;
+        support::ChartPortRecorder messages;
         DesktopDocumentPort port(messages, c.program);
         port.OpenDocument(c.address);
         for (int wait = 0; wait < 1000 && port.Running() > 0; ++wait)

@@ -5,30 +5,12 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <cstdlib>
-#include <fstream>
 
 #include "ui/grid/chart_grid.h"
 #include "ui/ports/message_box.h"
 #include "ui/text/byte_text.h"
 
 namespace vantrel::ui::testing {
-
-ChartDirectory::ChartDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-ui-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-}
-
-ChartDirectory::~ChartDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-void ChartDirectory::Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary) << bytes;
-}
 
 void WriteSampleChart(const ChartDirectory& directory, int programs) {
     directory.Write("version", "10\r\n10\r\n");

@@ -2,7 +2,6 @@
 // Drives a real Form1 over a chart written into a temporary directory, with a
 // recording open-document port and message boxes dismissed as they appear.
 #include <QTimer>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -10,31 +9,20 @@
 
 #include <gtest/gtest.h>
 
+#include "support/chart_port_recorder.h"
+#include "support/temp_dir.h"
 #include "ui/Unit1.h"
 
 namespace vantrel::ui::testing {
 
 // A temporary chart directory, removed at the end of the test.
-class ChartDirectory {
-public:
-    ChartDirectory();
-    ~ChartDirectory();
-    void Write(const std::string& name, const std::string& bytes) const;
-    std::string Path() const { return path_.string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using ChartDirectory = support::TempDir;
 
 // Four programs (or as many as asked for), six tests of two sub-criteria
 // each, version 10/10.
 void WriteSampleChart(const ChartDirectory& directory, int programs = 4);
 
-class RecordingDocuments : public chart::DocumentPort {
-public:
-    void OpenDocument(const std::string& address) override { opened.push_back(address); }
-    std::vector<std::string> opened;
-};
+using RecordingDocuments = support::ChartPortRecorder;
 
 // Closes every modal box shortly after it opens and records what it said.
 class ModalDismisser {
@@ -63,7 +51,7 @@ protected:
     QPoint CellCentre(int col, int row);
     std::string MemoText();
 
-    ChartDirectory dir_;
+    ChartDirectory dir_{"vantrel-ui"};
     RecordingDocuments documents_;
     ModalDismisser boxes_;
     std::unique_ptr<TForm1> form_;

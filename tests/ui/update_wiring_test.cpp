@@ -12,15 +12,15 @@
 #include <sstream>
 
 #include "form_fixture.h"
-#include "scripted_server.h"
+#include "support/scripted_server.h"
 #include "ui/update_bridge.h"
 
 namespace vantrel::ui::testing {
 namespace {
 
 using namespace std::chrono_literals;
-using update_test::Ok;
-using update_test::Send;
+using support::Ok;
+using support::Send;
 
 // Two programs the sample chart does not have.
 const std::string kNewData =
@@ -87,7 +87,7 @@ protected:
         return files;
     }
 
-    update_test::ScriptedServer server_;
+    support::ScriptedServer server_;
     std::unique_ptr<UpdateBridge> bridge_;  // goes before the server and the window
     std::vector<int> progress_;
     std::vector<bool> gridEnabledAtProgress_;
@@ -155,7 +155,7 @@ TEST_F(UpdateWiringTest, FailureWithoutAChartLeavesTheGridDisabledAsBefore) {
 TEST_F(UpdateWiringTest, SecondUpdateWhileOneRunsIsIgnored) {
     OpenWithUpdates();
     ServeChart("10\r\n10\r\n");
-    server_.On("/data.dat", {update_test::Pause(600ms), Send(Ok(kNewData))});
+    server_.On("/data.dat", {support::Pause(600ms), Send(Ok(kNewData))});
     ClickUpdate();
     ASSERT_TRUE(server_.WaitForRequest("/data.dat", 5000ms));
     EXPECT_FALSE(CommandsEnabled());
@@ -179,7 +179,7 @@ TEST_F(UpdateWiringTest, ClosingTheWindowMidDownloadStopsAtOnceAndLeavesTheFiles
     OpenWithUpdates();
     ServeChart("10\r\n10\r\n");
     server_.On("/policy.dat", {Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n"),
-                               update_test::Trickle(std::string(100, 'x'), 100ms)});
+                               support::Trickle(std::string(100, 'x'), 100ms)});
     ClickUpdate();
     ASSERT_TRUE(server_.WaitForRequest("/policy.dat", 5000ms));
     QTest::qWait(300);  // some of the body is in the staging file

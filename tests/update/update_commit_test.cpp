@@ -9,7 +9,7 @@
 
 #include <optional>
 
-#include "scripted_server.h"
+#include "support/scripted_server.h"
 #include "update/chart_commit.h"
 #include "update/chart_files.h"
 #include "update/startup_recovery.h"

@@ -5,71 +5,23 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <mutex>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <stdlib.h>
-
+#include "support/scripted_server.h"
+#include "support/temp_dir.h"
+#include "support/test_data.h"
+#include "support/update_port_recorder.h"
 #include "update/tmt.h"
-#include "update/update_port.h"
 
 namespace update_test {
 
-class RecordingPort : public update::UpdatePort {
-public:
-    void SetGridEnabled(bool enabled) override { Record(enabled ? "grid on" : "grid off"); }
-    void SetProgress(int position) override { Record("progress " + std::to_string(position)); }
-    void ReadAll() override {
-        if (onReadAll) onReadAll();
-        Record("ReadAll");
-    }
-    void UpdateFailed(const std::string& message) override {
-        {
-            std::lock_guard lock(mutex_);
-            messages_.push_back(message);
-        }
-        Record("failed");
-    }
-    void UpdateFinished() override {
-        Record("finished");
-        std::lock_guard lock(mutex_);
-        finished_ = true;
-        changed_.notify_all();
-    }
-
-    bool WaitFinished(std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, timeout, [this] { return finished_; });
-    }
-    std::vector<std::string> Calls() const {
-        std::lock_guard lock(mutex_);
-        return calls_;
-    }
-    std::vector<std::string> Messages() const {
-        std::lock_guard lock(mutex_);
-        return messages_;
-    }
-
-    std::function<void()> onReadAll;  // runs on the worker's thread in tests
-
-private:
-    void Record(std::string call) {
-        std::lock_guard lock(mutex_);
-        calls_.push_back(std::move(call));
-    }
-
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<std::string> calls_;
-    std::vector<std::string> messages_;
-    bool finished_ = false;
-};
+// The shared server's script steps read as a table in these tests.
+using namespace support;
+using RecordingPort = support::UpdatePortRecorder;
 
 inline std::string ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -100,13 +52,10 @@ inline const std::vector<std::string> kFailedAtOnce{"grid off", "progress 0", "f
 class ChartDirTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "vantrel-update-XXXXXX").string();
-        dir_ = ::mkdtemp(tmpl.data());
         WriteBytes(dir_ / "data", kOldData);
         WriteBytes(dir_ / "policy", kOldPolicy);
         WriteBytes(dir_ / "version", kOldVersion);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     update::UpdateSettings Settings(const std::string& base) const {
         update::UpdateSettings s;
@@ -145,16 +94,17 @@ protected:
     }
 
     // A small chart that reads as one: a complete program record, a complete test.
-    static inline const std::string kChartData = "http://program.example/\r\nProgram\r\n10\r\nA B C D E F 9\r\n\r\n";
-    static inline const std::string kChartPolicy = "Security\r\nHidden\r\n\r\n";
-    static inline const std::string kChartVersion = "10\r\n10\r\n";
+    static inline const std::string kChartData = TestData("charts/small/data");
+    static inline const std::string kChartPolicy = TestData("charts/small/policy");
+    static inline const std::string kChartVersion = TestData("charts/small/version");
     static inline const char* kLockFileName = ".vantrel-update.lock";
 
-    static inline const std::string kOldData = "Old program\r\nhttp://old.example/\r\n";
-    static inline const std::string kOldPolicy = "Old policy\r\n";
-    static inline const std::string kOldVersion = "10\r\n10\r\n";
+    static inline const std::string kOldData = TestData("charts/old/data");
+    static inline const std::string kOldPolicy = TestData("charts/old/policy");
+    static inline const std::string kOldVersion = TestData("charts/old/version");
 
-    std::filesystem::path dir_;
+    support::TempDir tempDir_{"vantrel-update"};
+    std::filesystem::path dir_ = tempDir_.Dir();
     RecordingPort port_;
 };
 

@@ -5,30 +5,12 @@
 #include <memory>
 
 #include "chart/chart_form.h"
-#include "scripted_server.h"
+#include "support/chart_port_recorder.h"
+#include "support/scripted_server.h"
 #include "update_fixture.h"
 
 namespace update_test {
 namespace {
-
-class Messages : public chart::MessagePort {
-public:
-    void ShowMessage(const std::string& text) override { shown.push_back(text); }
-    std::vector<std::string> shown;
-};
-class NoDocuments : public chart::DocumentPort {
-public:
-    void OpenDocument(const std::string&) override {}
-};
-class Panel : public chart::DetailsPanel {
-public:
-    void Clear() override { text_.clear(); }
-    std::string Text() const override { return text_; }
-    void SetText(const std::string& text) override { text_ = text; }
-
-private:
-    std::string text_;
-};
 
 class UpdateReloadTest : public ChartDirTest {
 protected:
@@ -37,10 +19,10 @@ protected:
         WriteBytes(dir_ / "data", "http://old.example/\r\nOld Keys\r\n1\r\n1 1 1 1 1 1 6\r\n");
         WriteBytes(dir_ / "policy", "Security\r\nHidden\r\n\r\n");
         form_ = std::make_unique<chart::ChartForm>(
-            tables_, grid_, chart::ChartPorts{messages_, documents_, panel_}, dir_.string(),
+            tables_, grid_, chart::ChartPorts{ports_, ports_, ports_}, dir_.string(),
             "www.vantrel.example");
         form_->FormCreate();  // the chart as shown before the update
-        messages_.shown.clear();
+        ports_.shown.clear();
         // The window runs ReadAll on its own thread; here the worker's thread
         // does it while the test waits.
         port_.onReadAll = [this] { form_->ReadAll(); };
@@ -48,9 +30,7 @@ protected:
         server_.On("/policy.dat", {Send(Ok("Security\r\nHidden\r\nStealth\r\n\r\n"))});
     }
 
-    Messages messages_;
-    NoDocuments documents_;
-    Panel panel_;
+    support::ChartPortRecorder ports_;
     chart::ChartTables tables_;
     chart::GridModel grid_;
     std::unique_ptr<chart::ChartForm> form_;
@@ -62,7 +42,7 @@ TEST_F(UpdateReloadTest, FetchedChartIsShown) {
     server_.On("/version.dat", {Send(Ok("10\r\n10\r\n"))});
     Run(Settings(server_.Base()));
     EXPECT_EQ(port_.Calls(), kSucceeded);
-    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_TRUE(ports_.shown.empty());
     EXPECT_TRUE(grid_.Enabled());
     EXPECT_EQ(grid_.Cell(0, 1), "New Keys");
     EXPECT_EQ(tables_.TestPolicy(1, 2), "Stealth");
@@ -73,7 +53,7 @@ TEST_F(UpdateReloadTest, FetchedVersionNeedingNewerProgramStopsTheChart) {
     grid_.SetEnabled(false);  // as the worker's first call leaves it in the window
     Run(Settings(server_.Base()));
     EXPECT_EQ(port_.Calls(), kSucceeded);
-    EXPECT_EQ(messages_.shown, std::vector<std::string>{
+    EXPECT_EQ(ports_.shown, std::vector<std::string>{
                                    std::string(chart::kNeedNewestVersionMessage) + "www.vantrel.example"});
     EXPECT_FALSE(grid_.Enabled());
     EXPECT_EQ(grid_.Cell(0, 1), "Old Keys");

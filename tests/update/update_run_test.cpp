@@ -5,7 +5,7 @@
 
 #include <sys/stat.h>
 
-#include "scripted_server.h"
+#include "support/scripted_server.h"
 #include "update/update_thread.h"
 #include "update_fixture.h"
 

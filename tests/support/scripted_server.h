@@ -1,21 +1,26 @@
 #pragma once
-// A raw HTTP server on 127.0.0.1 for the update tests: each request path
-// plays a script of steps (send bytes, pause, close, reset, hang, trickle),
-// so the worker meets every kind of answer a real server could give.
+// A raw HTTP server on 127.0.0.1 at a port the system picks, for the update
+// tests, the hostile-server tests, the window's update tests, the fuzz target
+// and the benchmarks: each request path plays a script of steps (send bytes,
+// pause, close, reset, hang, trickle, send without end), so the worker meets
+// every kind of answer a real server could give.
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
+#include <list>
 #include <map>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-namespace update_test {
+namespace support {
 
 struct Step {
-    enum class Kind { Send, Pause, Close, Reset, Hang, Trickle, Hold };
+    enum class Kind { Send, Pause, Close, Reset, Hang, Trickle, Hold, Endless };
     Kind kind;
-    std::string bytes;                // Send, Trickle
+    std::string bytes;                // Send, Trickle, Endless
     std::chrono::milliseconds delay;  // Pause; Trickle: between bytes
 };
 using Script = std::vector<Step>;
@@ -27,6 +32,9 @@ Step Reset();  // close with SO_LINGER 0: the client sees a reset
 Step Hang();   // never answer (until the server stops)
 Step Trickle(std::string bytes, std::chrono::milliseconds perByte);
 Step Hold();   // wait until the server's Release() (or its stop)
+// Sends piece over and over for as long as the client reads (headers or a
+// body without end).
+Step Endless(std::string piece);
 
 // A whole 200 answer with a Content-Length.
 std::string Ok(const std::string& body);
@@ -47,11 +55,22 @@ public:
     std::vector<std::string> RequestedPaths() const;
     // Waits until path has been requested (that many times).
     bool WaitForRequest(const std::string& path, std::chrono::milliseconds timeout, int times = 1);
+    // Bytes sent so far on every connection.
+    std::uint64_t BytesSent() const { return sent_.load(); }
 
 private:
+    struct Connection {
+        int fd;
+        std::thread thread;
+        bool done = false;  // closed; the thread is ending
+    };
+
     void AcceptLoop();
-    void Serve(int fd);
+    void Serve(Connection& connection);
+    bool Play(int fd, const Step& step);          // false once the connection is to end
     bool Sleep(std::chrono::milliseconds delay);  // false when stopping
+    bool SendCounted(int fd, const std::string& bytes);  // false once the client is gone
+    bool Stopping();
 
     int listenFd_ = -1;
     int port_ = 0;
@@ -59,20 +78,16 @@ private:
     std::condition_variable changed_;
     bool stopping_ = false;
     bool released_ = false;
+    std::atomic<std::uint64_t> sent_{0};
     std::map<std::string, Script> scripts_;
     std::vector<std::string> requested_;
-    std::vector<int> connections_;
-    std::vector<std::thread> servers_;
+    // Finished connections are joined as new ones come, so that a long fuzz
+    // run does not pile up threads.
+    std::list<Connection> connections_;
     std::thread acceptor_;
 };
 
 // A TCP port on 127.0.0.1 that nobody listens on.
 int ClosedPort();
 
-// The pieces of a loopback server, for the other test servers.
-// A socket listening on 127.0.0.1 at a port the system picks; port is set to it.
-int ListenOnLoopback(int& port);
-// Sends all of bytes; false once the client is gone.
-bool SendAll(int fd, const std::string& bytes);
-
-}  // namespace update_test
+}  // namespace support

@@ -1,4 +1,4 @@
-#include "scripted_server.h"
+#include "support/scripted_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace update_test {
+namespace support {
 namespace {
 
 sockaddr_in Loopback(int port) {
@@ -47,6 +47,27 @@ std::string ReadRequestPath(int fd, std::string& pending) {
     return head.substr(first + 1, second - first - 1);
 }
 
+// A socket listening on 127.0.0.1 at a port the system picks; port is set to it.
+int ListenOnLoopback(int& port) {
+    const int fd = BoundSocket(port);
+    if (::listen(fd, 16) != 0) {
+        ::close(fd);
+        throw std::runtime_error("cannot listen on a loopback socket");
+    }
+    return fd;
+}
+
+// Sends all of bytes; false once the client is gone.
+bool SendAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 }  // namespace
 
 Step Send(std::string bytes) { return {Step::Kind::Send, std::move(bytes), {}}; }
@@ -58,6 +79,7 @@ Step Hold() { return {Step::Kind::Hold, {}, {}}; }
 Step Trickle(std::string bytes, std::chrono::milliseconds perByte) {
     return {Step::Kind::Trickle, std::move(bytes), perByte};
 }
+Step Endless(std::string piece) { return {Step::Kind::Endless, std::move(piece), {}}; }
 
 std::string Ok(const std::string& body) {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
@@ -69,25 +91,6 @@ int ClosedPort() {
     return port;
 }
 
-int ListenOnLoopback(int& port) {
-    const int fd = BoundSocket(port);
-    if (::listen(fd, 16) != 0) {
-        ::close(fd);
-        throw std::runtime_error("cannot listen on a loopback socket");
-    }
-    return fd;
-}
-
-bool SendAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 ScriptedServer::ScriptedServer() {
     listenFd_ = ListenOnLoopback(port_);
     acceptor_ = std::thread([this] { AcceptLoop(); });
@@ -97,12 +100,14 @@ ScriptedServer::~ScriptedServer() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
-        for (int fd : connections_) ::shutdown(fd, SHUT_RDWR);
+        for (const Connection& c : connections_) {
+            if (!c.done) ::shutdown(c.fd, SHUT_RDWR);
+        }
     }
     changed_.notify_all();
     ::shutdown(listenFd_, SHUT_RDWR);
     acceptor_.join();
-    for (auto& t : servers_) t.join();
+    for (Connection& c : connections_) c.thread.join();
     ::close(listenFd_);
 }
 
@@ -142,9 +147,22 @@ void ScriptedServer::AcceptLoop() {
             if (fd >= 0) ::close(fd);
             return;
         }
-        connections_.push_back(fd);
-        servers_.emplace_back([this, fd] { Serve(fd); });
+        for (auto c = connections_.begin(); c != connections_.end();) {
+            if (!c->done) {
+                ++c;
+                continue;
+            }
+            c->thread.join();
+            c = connections_.erase(c);
+        }
+        Connection& added = connections_.emplace_back(Connection{fd, {}});
+        added.thread = std::thread([this, &added] { Serve(added); });
     }
+}
+
+bool ScriptedServer::Stopping() {
+    std::lock_guard lock(mutex_);
+    return stopping_;
 }
 
 bool ScriptedServer::Sleep(std::chrono::milliseconds delay) {
@@ -152,7 +170,51 @@ bool ScriptedServer::Sleep(std::chrono::milliseconds delay) {
     return !changed_.wait_for(lock, delay, [this] { return stopping_; });
 }
 
-void ScriptedServer::Serve(int fd) {
+bool ScriptedServer::SendCounted(int fd, const std::string& bytes) {
+    if (!SendAll(fd, bytes)) return false;
+    sent_ += bytes.size();
+    return true;
+}
+
+bool ScriptedServer::Play(int fd, const Step& step) {
+    switch (step.kind) {
+    case Step::Kind::Send:
+        return SendCounted(fd, step.bytes);
+    case Step::Kind::Pause:
+        return Sleep(step.delay);
+    case Step::Kind::Close:
+        return false;
+    case Step::Kind::Reset: {
+        const linger hard{1, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+        return false;
+    }
+    case Step::Kind::Hang: {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return stopping_; });
+        return false;
+    }
+    case Step::Kind::Hold: {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return released_ || stopping_; });
+        return !stopping_;
+    }
+    case Step::Kind::Trickle:
+        for (char c : step.bytes) {
+            if (!Sleep(step.delay) || !SendCounted(fd, std::string(1, c))) return false;
+        }
+        return true;
+    case Step::Kind::Endless:
+        // Until the client hangs up (or the server stops).
+        while (!Stopping() && SendCounted(fd, step.bytes)) {
+        }
+        return false;
+    }
+    return false;
+}
+
+void ScriptedServer::Serve(Connection& connection) {
+    const int fd = connection.fd;
     std::string pending;
     bool open = true;
     while (open) {
@@ -169,46 +231,12 @@ void ScriptedServer::Serve(int fd) {
         }
         changed_.notify_all();
         for (const Step& step : script) {
-            switch (step.kind) {
-            case Step::Kind::Send:
-                open = SendAll(fd, step.bytes);
-                break;
-            case Step::Kind::Pause:
-                open = Sleep(step.delay);
-                break;
-            case Step::Kind::Close:
-                open = false;
-                break;
-            case Step::Kind::Reset: {
-                const linger hard{1, 0};
-                ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
-                open = false;
-                break;
-            }
-            case Step::Kind::Hang: {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [this] { return stopping_; });
-                open = false;
-                break;
-            }
-            case Step::Kind::Hold: {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [this] { return released_ || stopping_; });
-                open = !stopping_;
-                break;
-            }
-            case Step::Kind::Trickle:
-                for (char c : step.bytes) {
-                    if (!(open = Sleep(step.delay) && SendAll(fd, std::string(1, c)))) break;
-                }
-                break;
-            }
-            if (!open) break;
+            if (!(open = Play(fd, step))) break;
         }
     }
     std::lock_guard lock(mutex_);
-    connections_.erase(std::find(connections_.begin(), connections_.end(), fd));
     ::close(fd);
+    connection.done = true;
 }
 
-}  // namespace update_test
+}  // namespace support
