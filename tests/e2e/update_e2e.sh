@@ -27,10 +27,6 @@ module=$(dirname "$program")/vantrel-http.so   # the HTTP module the update load
 new_chart=$2
 artifacts=$3
 
-# The grid in client coordinates, and the Update button's centre.
-readonly grid_x=0 grid_y=54 grid_w=429 grid_h=281
-readonly button_x=380 button_y=348
-
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok:   $*"; }
@@ -63,14 +59,6 @@ fi
 start_xvfb
 
 # --- helpers -----------------------------------------------------------------
-# grid_picture WINDOW FILE: the grid as shown, cut out of the screen.
-grid_picture() {
-    local x y width height menu_h
-    read -r x y width height < <(geometry "$1")
-    menu_h=$((height - client_h))
-    xwd -root -silent |
-        convert xwd:- -crop "${grid_w}x${grid_h}+$((x + grid_x))+$((y + menu_h + grid_y))" +repage "png:$2"
-}
 
 # Prints "same" when two pictures have no differing pixel.
 same_picture() {

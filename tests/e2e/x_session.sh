@@ -11,6 +11,9 @@
 # A sourcing script may set a larger screen first (a 2x screenshot).
 readonly screen_w=${screen_w:-1280} screen_h=${screen_h:-1024}
 readonly client_h=380   # the main window's client area, below its menu bar
+# The grid within the client area (the update and package tests compare it).
+readonly grid_x=0 grid_y=54 grid_w=429 grid_h=281
+readonly button_x=380 button_y=348   # the Update button's centre, in client coordinates
 readonly timeout_s=30   # generous: a busy 2-core machine, maybe a sanitizer build
 
 work=$(mktemp -d)
@@ -149,3 +152,12 @@ open_file_menu() {
 }
 
 screenshot() { xwd -root -silent | convert xwd:- "png:$artifacts/$1.png"; }
+
+# grid_picture WINDOW FILE: the grid as shown, cut out of the screen.
+grid_picture() {
+    local x y width height menu_h
+    read -r x y width height < <(geometry "$1")
+    menu_h=$((height - client_h))
+    xwd -root -silent |
+        convert xwd:- -crop "${grid_w}x${grid_h}+$((x + grid_x))+$((y + menu_h + grid_y))" +repage "png:$2"
+}

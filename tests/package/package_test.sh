@@ -22,8 +22,6 @@ artifacts=$4
 launcher=${5:-}
 
 readonly skipped=77
-readonly grid_x=0 grid_y=54 grid_w=429 grid_h=281
-readonly button_x=380 button_y=348
 readonly user_id=65534   # nobody
 
 for tool in dpkg dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-validate setpriv; do
@@ -123,13 +121,6 @@ exec setpriv --reuid=$user_id --regid=$user_id --clear-groups \
 LAUNCH
 chmod 755 "$work/as-user"
 
-grid_picture() {
-    local x y width height menu_h
-    read -r x y width height < <(geometry "$1")
-    menu_h=$((height - client_h))
-    xwd -root -silent |
-        convert xwd:- -crop "${grid_w}x${grid_h}+$((x + grid_x))+$((y + menu_h + grid_y))" +repage "png:$2"
-}
 differs() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) != 0 ]]; }
 
 start_program "$work" "$work/as-user"
