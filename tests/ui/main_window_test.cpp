@@ -14,6 +14,7 @@
 #include "form_fixture.h"
 #include "ui/Unit2.h"
 #include "ui/artwork/artwork.h"
+#include "ui/artwork/built_pictures.h"
 #include "ui/grid/chart_grid.h"
 
 namespace vantrel::ui::testing {
@@ -201,6 +202,29 @@ TEST_F(MainWindowTest, FileExitAndTheCloseBoxBothCloseTheWindow) {
     form_->show();
     form_->close();
     EXPECT_EQ(closed, 2);
+}
+
+// The compiled-in pictures are what the artwork code draws now, pixel for
+// pixel: a stale or missing file would change the window on plain and doubled
+// screens only.
+TEST(BuiltPictures, MatchWhatTheArtworkCodeDraws) {
+    for (int ratio : kBuiltRatios) {
+        for (FixedPicture picture : kFixedPictures) {
+            const QImage built = BuiltPicture(picture, ratio);
+            const QImage drawn = DrawnPicture(picture, ratio);
+            ASSERT_FALSE(built.isNull()) << BuiltPictureFileName(picture, ratio).toStdString();
+            EXPECT_EQ(built.devicePixelRatio(), drawn.devicePixelRatio());
+            EXPECT_EQ(built, drawn) << BuiltPictureFileName(picture, ratio).toStdString();
+        }
+        const QIcon icon = WindowIcon(ratio);
+        for (int size : kWindowIconSizes) {
+            const QImage shown = icon.pixmap(QSize(size, size), ratio).toImage();
+            EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                      ApplicationIconPicture(size * ratio))
+                << "icon " << size << " at " << ratio;
+        }
+    }
+    EXPECT_TRUE(BuiltPicture(FixedPicture::kBanner, 1.5).isNull());
 }
 
 // Run by its own CTest entry with QT_SCALE_FACTOR=2: each picture the program
