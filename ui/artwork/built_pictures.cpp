@@ -1,9 +1,12 @@
 #include "ui/artwork/built_pictures.h"
 
+#include <QPixmap>
+#include <QResource>
 #include <QtMath>
 #include <algorithm>
 
 #include "ui/artwork/artwork.h"
+#include "ui/artwork/raw_picture.h"
 
 namespace vantrel::ui {
 namespace {
@@ -15,18 +18,20 @@ bool IsBuiltRatio(qreal ratio) {
                        [ratio](int built) { return ratio == built; });
 }
 
+// The pixels stay in the executable: stored uncompressed, they are read
+// where they lie.
+QImage CompiledIn(const QString& fileName) {
+    const QResource resource(kResourceFolder + fileName);
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression) return {};
+    return RawPictureView(resource.data(), resource.size());
+}
+
 }  // namespace
 
 QImage BuiltPicture(FixedPicture picture, qreal ratio) {
     if (!IsBuiltRatio(ratio)) return {};
-    QImage image(kResourceFolder + BuiltPictureFileName(picture, static_cast<int>(ratio)));
-    if (image.isNull()) return {};
-    // The same format as drawn: a PNG comes back unpremultiplied, and the
-    // round trip gives the drawn pixels back exactly.
-    const QImage::Format drawn = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                         : QImage::Format_RGB32;
-    if (image.format() != drawn) image.convertTo(drawn);
-    image.setDevicePixelRatio(ratio);
+    QImage image = CompiledIn(BuiltPictureFileName(picture, static_cast<int>(ratio)));
+    if (!image.isNull()) image.setDevicePixelRatio(ratio);
     return image;
 }
 
@@ -40,7 +45,9 @@ QIcon WindowIcon(qreal ratio) {
     QIcon icon;
     for (int size : kWindowIconSizes) {
         for (int pixels : {size, qCeil(size * ratio)}) {
-            icon.addFile(kResourceFolder + BuiltIconFileName(pixels), QSize(pixels, pixels));
+            const QImage image = CompiledIn(BuiltIconFileName(pixels));
+            if (image.isNull()) return ApplicationIcon(ratio);
+            icon.addPixmap(QPixmap::fromImage(image));
             if (ratio == 1.0) break;
         }
     }

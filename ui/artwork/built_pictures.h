@@ -11,8 +11,7 @@ namespace vantrel::ui {
 // The compiled-in copy for this ratio, or a null image when the build drew none.
 QImage BuiltPicture(FixedPicture picture, qreal ratio);
 QImage PictureAt(FixedPicture picture, qreal ratio);
-// The window icon at its logical sizes and at ratio; the compiled-in files
-// are decoded only when the window system asks for them.
+// The window icon at its logical sizes, also at ratio.
 QIcon WindowIcon(qreal ratio);
 
 }  // namespace vantrel::ui

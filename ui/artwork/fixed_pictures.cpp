@@ -29,10 +29,10 @@ QImage DrawnPicture(FixedPicture picture, qreal ratio) {
 }
 
 QString BuiltPictureFileName(FixedPicture picture, int ratio) {
-    return ratio == 1 ? BaseName(picture) + QStringLiteral(".png")
-                      : BaseName(picture) + QStringLiteral("@%1x.png").arg(ratio);
+    return ratio == 1 ? BaseName(picture) + QStringLiteral(".pixels")
+                      : BaseName(picture) + QStringLiteral("@%1x.pixels").arg(ratio);
 }
 
-QString BuiltIconFileName(int pixels) { return QStringLiteral("icon-%1.png").arg(pixels); }
+QString BuiltIconFileName(int pixels) { return QStringLiteral("icon-%1.pixels").arg(pixels); }
 
 }  // namespace vantrel::ui

@@ -2,6 +2,7 @@
 // program's own artwork code: each picture at each built ratio, and the window
 // icon at each size it is shown at on those ratios.
 // Usage: vantrel_make_pictures DIR
+#include <QFile>
 #include <QGuiApplication>
 #include <QString>
 #include <cstdio>
@@ -9,11 +10,16 @@
 
 #include "ui/artwork/artwork.h"
 #include "ui/artwork/fixed_pictures.h"
+#include "ui/artwork/raw_picture.h"
 
 namespace {
 
 bool Save(const QImage& image, const QString& path) {
-    if (image.save(path, "PNG")) return true;
+    QFile file(path);
+    const QByteArray bytes = vantrel::ui::RawPictureBytes(image);
+    if (!bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+        file.flush())
+        return true;
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
 }
