@@ -15,6 +15,7 @@
 #include "ui/Unit2.h"
 #include "ui/artwork/artwork.h"
 #include "ui/artwork/built_pictures.h"
+#include "ui/artwork/raw_picture.h"
 #include "ui/grid/chart_grid.h"
 
 namespace vantrel::ui::testing {
@@ -225,6 +226,35 @@ TEST(BuiltPictures, MatchWhatTheArtworkCodeDraws) {
         }
     }
     EXPECT_TRUE(BuiltPicture(FixedPicture::kBanner, 1.5).isNull());
+}
+
+// Bytes that are not a whole raw picture give no picture rather than a read
+// past their end.
+TEST(RawPicture, RefusesBytesThatAreNotAWholePicture) {
+    QImage image(3, 2, QImage::Format_ARGB32_Premultiplied);
+    image.fill(qRgba(10, 20, 30, 40));
+    const QByteArray good = RawPictureBytes(image);
+    auto view = [](const QByteArray& bytes) {
+        return RawPictureView(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+    };
+    EXPECT_EQ(view(good), image);
+    const QByteArray shifted = 'x' + good;  // pixels not aligned: copied, still whole
+    EXPECT_EQ(RawPictureView(reinterpret_cast<const uchar*>(shifted.constData()) + 1, good.size()), image);
+    QByteArray otherFormat = good;
+    otherFormat[12] = char(QImage::Format_Indexed8);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } refused[] = {
+        {"empty", {}},
+        {"header only", good.left(16)},
+        {"one byte short", good.chopped(1)},
+        {"one byte over", good + 'x'},
+        {"wrong magic", QByteArray("XPIX") + good.mid(4)},
+        {"8-bit format", otherFormat},
+    };
+    for (const auto& [what, bytes] : refused) EXPECT_TRUE(view(bytes).isNull()) << what;
+    EXPECT_TRUE(RawPictureBytes(image.convertToFormat(QImage::Format_RGB888)).isEmpty());
 }
 
 // Run by its own CTest entry with QT_SCALE_FACTOR=2: each picture the program
