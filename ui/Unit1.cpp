@@ -16,7 +16,7 @@
 #include <QPushButton>
 
 #include "ui/Unit2.h"
-#include "ui/artwork/artwork.h"
+#include "ui/artwork/built_pictures.h"
 #include "ui/design_fonts.h"
 #include "ui/error_box.h"
 #include "ui/grid/chart_grid.h"
@@ -121,7 +121,7 @@ void TForm1::BuildControls(QWidget* client) {
     // The pictures are drawn for the screen's pixel ratio, sharp when scaled.
     const qreal ratio = client->devicePixelRatioF();
     // From back to front, as designed.
-    image2_ = new BannerImage(BannerPicture(QString::fromLatin1(kPublisherHost), ratio), client);
+    image2_ = new BannerImage(PictureAt(FixedPicture::kBanner, ratio), client);
     image2_->setObjectName(QStringLiteral("Image2"));
     image2_->move(0, 0);
     image2_->setAccessibleName(QStringLiteral("Powered by ") + QString::fromLatin1(kPublisherHost));
@@ -130,7 +130,7 @@ void TForm1::BuildControls(QWidget* client) {
 
     image1_ = new QLabel(client);
     image1_->setObjectName(QStringLiteral("Image1"));
-    image1_->setPixmap(QPixmap::fromImage(HeadingsPicture(ratio)));
+    image1_->setPixmap(QPixmap::fromImage(PictureAt(FixedPicture::kHeadings, ratio)));
     image1_->setGeometry(225, 0, 239, 55);
     image1_->setAttribute(Qt::WA_TranslucentBackground);
     image1_->setAccessibleName(QStringLiteral(
@@ -139,7 +139,7 @@ void TForm1::BuildControls(QWidget* client) {
     speedButton1_ = new QPushButton(client);
     speedButton1_->setObjectName(QStringLiteral("SpeedButton1"));
     speedButton1_->setText(QStringLiteral("Update"));
-    speedButton1_->setIcon(QIcon(QPixmap::fromImage(UpdateGlyph(ratio))));
+    speedButton1_->setIcon(QIcon(QPixmap::fromImage(PictureAt(FixedPicture::kUpdateGlyph, ratio))));
     speedButton1_->setIconSize(QSize(16, 16));
     speedButton1_->setFlat(true);
     speedButton1_->setFocusPolicy(Qt::NoFocus);

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <QPushButton>
 
-#include "ui/artwork/artwork.h"
+#include "ui/artwork/built_pictures.h"
 #include "ui/design_fonts.h"
 #include "ui/guarded_call.h"
 #include "ui/publisher_values.h"
@@ -57,7 +57,7 @@ TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
 
     auto* image1 = new QLabel(this);
     image1->setObjectName(QStringLiteral("Image1"));
-    image1->setPixmap(QPixmap::fromImage(MagnifierPicture(devicePixelRatioF())));
+    image1->setPixmap(QPixmap::fromImage(PictureAt(FixedPicture::kMagnifier, devicePixelRatioF())));
     image1->setGeometry(16, 16, 50, 46);
     image1->setAccessibleName(QStringLiteral("Magnifying glass with a star"));
 

@@ -5,7 +5,7 @@
 #include "chart/files/chart_directory.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
-#include "ui/artwork/artwork.h"
+#include "ui/artwork/built_pictures.h"
 #include "ui/error_box.h"
 #include "ui/guarded_call.h"
 #include "ui/ports/message_box.h"
@@ -41,7 +41,7 @@ int Run(int argc, char** argv, const std::string& dataServer) {
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     // Ties the window to its desktop entry (its icon and name on Wayland).
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
-    QApplication::setWindowIcon(ApplicationIcon(app.devicePixelRatio()));
+    QApplication::setWindowIcon(WindowIcon(app.devicePixelRatio()));
     // The session ending the program closes it as File/Exit does; during the
     // start-up's message boxes it leaves them and ends before showing Form1.
     TerminationRequests termination;

@@ -14,6 +14,8 @@
 #include "form_fixture.h"
 #include "ui/Unit2.h"
 #include "ui/artwork/artwork.h"
+#include "ui/artwork/built_pictures.h"
+#include "ui/artwork/raw_picture.h"
 #include "ui/grid/chart_grid.h"
 
 namespace vantrel::ui::testing {
@@ -201,6 +203,58 @@ TEST_F(MainWindowTest, FileExitAndTheCloseBoxBothCloseTheWindow) {
     form_->show();
     form_->close();
     EXPECT_EQ(closed, 2);
+}
+
+// The compiled-in pictures are what the artwork code draws now, pixel for
+// pixel: a stale or missing file would change the window on plain and doubled
+// screens only.
+TEST(BuiltPictures, MatchWhatTheArtworkCodeDraws) {
+    for (int ratio : kBuiltRatios) {
+        for (FixedPicture picture : kFixedPictures) {
+            const QImage built = BuiltPicture(picture, ratio);
+            const QImage drawn = DrawnPicture(picture, ratio);
+            ASSERT_FALSE(built.isNull()) << BuiltPictureFileName(picture, ratio).toStdString();
+            EXPECT_EQ(built.devicePixelRatio(), drawn.devicePixelRatio());
+            EXPECT_EQ(built, drawn) << BuiltPictureFileName(picture, ratio).toStdString();
+        }
+        const QIcon icon = WindowIcon(ratio);
+        for (int size : kWindowIconSizes) {
+            const QImage shown = icon.pixmap(QSize(size, size), ratio).toImage();
+            EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                      ApplicationIconPicture(size * ratio))
+                << "icon " << size << " at " << ratio;
+        }
+    }
+    EXPECT_TRUE(BuiltPicture(FixedPicture::kBanner, 1.5).isNull());
+}
+
+// Bytes that are not a whole raw picture give no picture rather than a read
+// past their end.
+TEST(RawPicture, RefusesBytesThatAreNotAWholePicture) {
+    QImage image(3, 2, QImage::Format_ARGB32_Premultiplied);
+    image.fill(qRgba(10, 20, 30, 40));
+    const QByteArray good = RawPictureBytes(image);
+    auto view = [](const QByteArray& bytes) {
+        return RawPictureView(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+    };
+    EXPECT_EQ(view(good), image);
+    const QByteArray shifted = 'x' + good;  // pixels not aligned: copied, still whole
+    EXPECT_EQ(RawPictureView(reinterpret_cast<const uchar*>(shifted.constData()) + 1, good.size()), image);
+    QByteArray otherFormat = good;
+    otherFormat[12] = char(QImage::Format_Indexed8);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } refused[] = {
+        {"empty", {}},
+        {"header only", good.left(16)},
+        {"one byte short", good.chopped(1)},
+        {"one byte over", good + 'x'},
+        {"wrong magic", QByteArray("XPIX") + good.mid(4)},
+        {"8-bit format", otherFormat},
+    };
+    for (const auto& [what, bytes] : refused) EXPECT_TRUE(view(bytes).isNull()) << what;
+    EXPECT_TRUE(RawPictureBytes(image.convertToFormat(QImage::Format_RGB888)).isEmpty());
 }
 
 // Run by its own CTest entry with QT_SCALE_FACTOR=2: each picture the program

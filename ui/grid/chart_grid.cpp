@@ -16,9 +16,10 @@ namespace vantrel::ui {
 ChartGrid::ChartGrid(chart::GridModel& grid, QWidget* parent)
     : QTableView(parent), grid_(grid), tableModel_(new GridTableModel(grid, this)) {
     setHorizontalHeader(new HeaderRow(this));
+    // Hidden before the model comes, so its row numbers are never measured.
+    verticalHeader()->hide();
     setModel(tableModel_);
     setItemDelegate(new CellDelegate(grid_, *this));
-    verticalHeader()->hide();
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(kRowHeight + kGridLine);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -14,6 +14,8 @@ HeaderRow::HeaderRow(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
     setMinimumSectionSize(1);
 }
 
+QSize HeaderRow::sizeHint() const { return QSize(length(), minimumHeight()); }
+
 void HeaderRow::paintSection(QPainter* painter, const QRect& rect, int) const {
     QStyleOption option;
     option.initFrom(this);

@@ -10,6 +10,9 @@ class HeaderRow : public QHeaderView {
     Q_OBJECT
 public:
     explicit HeaderRow(QWidget* parent);
+    // The fixed height the grid gives it: the row has no text, so the
+    // sections are not measured in a font (each measure was a font lookup).
+    QSize sizeHint() const override;
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
