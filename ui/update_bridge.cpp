@@ -1,10 +1,23 @@
 #include "ui/update_bridge.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <utility>
 
 #include "ui/Unit1.h"
 
 namespace vantrel::ui {
+namespace {
+
+// One report of the worker, as an event for the user-interface thread.
+class ReportEvent : public QEvent {
+public:
+    static inline const Type kType = static_cast<Type>(registerEventType());
+    explicit ReportEvent(std::function<void(TForm1&)> action) : QEvent(kType), action(std::move(action)) {}
+    std::function<void(TForm1&)> action;
+};
+
+}  // namespace
 
 UpdateBridge::UpdateBridge(TForm1& form, update::UpdateSettings settings)
     : form_(&form), settings_(std::move(settings)) {
@@ -46,15 +59,19 @@ void UpdateBridge::Cancel() {
 }
 
 void UpdateBridge::Post(std::function<void(TForm1&)> action) {
-    // Queued to this object: carried out on its (the user-interface) thread in
-    // the order posted, and dropped if this object goes first.
-    QMetaObject::invokeMethod(
-        this,
-        [this, action = std::move(action)] {
-            if (!cancelled_ && form_)
-                action(*form_);
-        },
-        Qt::QueuedConnection);
+    // Posted to this object as an event: carried out on its (the user-interface)
+    // thread in the order posted, and dropped with its action if this object
+    // goes first.
+    QCoreApplication::postEvent(this, new ReportEvent(std::move(action)));
+}
+
+void UpdateBridge::customEvent(QEvent* event) {
+    if (event->type() != ReportEvent::kType) {
+        QObject::customEvent(event);
+        return;
+    }
+    if (!cancelled_ && form_)
+        static_cast<ReportEvent*>(event)->action(*form_);
 }
 
 void UpdateBridge::SetGridEnabled(bool enabled) {

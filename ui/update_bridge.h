@@ -42,6 +42,10 @@ public:
     void UpdateFailed(const std::string& message) override;
     void UpdateFinished() override;
 
+protected:
+    // Carries out one posted report.
+    void customEvent(QEvent* event) override;
+
 private:
     // Runs action on the user-interface thread, unless the window has gone or
     // the run was cancelled by then.
