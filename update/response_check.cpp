@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "ascii_text.h"
+
 namespace update {
 namespace {
 
@@ -23,15 +25,6 @@ int ParseStatusCode(std::string_view line) {
         value = value * 10 + (c - '0');
     }
     return value;
-}
-
-// True when text begins with lowerPrefix, in any letter case.
-bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
-    if (text.size() < lowerPrefix.size()) return false;
-    for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != lowerPrefix[i]) return false;
-    }
-    return true;
 }
 
 std::string_view TrimBlanks(std::string_view text) {

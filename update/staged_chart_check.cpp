@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "ascii_text.h"
 #include "chart/files/data_file.h"
 #include "chart/files/policy_file.h"
 #include "chart_files.h"
@@ -25,14 +26,6 @@ std::string ReadHead(const std::string& path) {
     }
     ::close(fd);
     return head;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
-    if (text.size() < lowerPrefix.size()) return false;
-    for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != lowerPrefix[i]) return false;
-    }
-    return true;
 }
 
 bool HasCompleteTest(const chart::ChartTables& tables) {
