@@ -1,8 +1,10 @@
 #pragma once
 // Why an update failed, and the one message the user is shown for it.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 
 namespace update {
 
@@ -50,6 +52,31 @@ inline Failure WriteFailure(std::string urlPath, std::string path, int error) {
     f.error = error;
     return f;
 }
+
+// What every step of an update that makes something answers: the thing made,
+// or why it could not be made. (A step that makes nothing answers
+// std::optional<Failure>: nothing when it succeeded.)
+template <typename T>
+class Result {
+public:
+    Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+    Result(Failure failure) : state_(std::in_place_index<1>, std::move(failure)) {}
+
+    bool Ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return Ok(); }
+    T& operator*() { return std::get<0>(state_); }
+    const T& operator*() const { return std::get<0>(state_); }
+    T* operator->() { return &std::get<0>(state_); }
+    const T* operator->() const { return &std::get<0>(state_); }
+    const Failure& Why() const { return std::get<1>(state_); }
+    // The failure as a step's answer: nothing when Ok().
+    std::optional<Failure> FailureIfAny() const {
+        return Ok() ? std::nullopt : std::optional<Failure>(Why());
+    }
+
+private:
+    std::variant<T, Failure> state_;
+};
 
 // Starts with "The update failed: " and says why in plain words.
 std::string FailureMessage(const Failure& failure);
