@@ -12,11 +12,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 build=${2:-build-fuzz}
-targets=(line_reader chart_files integer_conversion update_answer)
-
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja \
   -DVANTREL_FUZZ=ON -DVANTREL_SANITIZE=ON -DVANTREL_BUILD_UI=OFF -DVANTREL_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build"
+# The targets as tests/fuzz/CMakeLists.txt names them.
+mapfile -t targets <"$build/tests/fuzz/fuzz_targets.txt"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
