@@ -2,9 +2,9 @@
 # folder writes vantrel_<version>_<arch>.deb from the install rules, for the
 # /usr prefix. Depends comes from dpkg-shlibdeps over every ELF file in the
 # package, so it follows whatever the program links or loads beside itself
-# (libcurl comes in through the HTTP module). CPack adds ldconfig calls to
-# postinst and postrm because that module is a shared object under /usr/lib;
-# they are harmless (it is loaded by path) and lintian's only remarks.
+# (libcurl comes in through the HTTP module), worked out by shlib_depends.cmake
+# rather than CPack's own switch, which would add ldconfig calls (see there);
+# the package has no maintainer scripts.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vantrel)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -19,11 +19,18 @@ the publisher's data server into the user's own data folder.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://${VANTREL_PUBLISHER_HOST}")
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/shlib_depends.cmake)
+# The lowest libcurl the HTTP module works with: the newest option it sets is
+# CURLOPT_QUICK_EXIT (7.87.0). dpkg-shlibdeps sees only the functions the
+# module links, which far older versions have too.
+set(CPACK_VANTREL_LIBCURL_MINIMUM 7.87.0)
 # Added to what dpkg-shlibdeps finds: the program opens pages with xdg-open.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS xdg-utils)
-# Without the Wayland plugin Qt falls back to XWayland on a Wayland desktop.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# Without the Wayland plugin Qt falls back to XWayland on a Wayland desktop;
+# without the design's metric-compatible fonts the window falls back to wider
+# ones.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, fonts-liberation")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES ON)

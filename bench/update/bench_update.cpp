@@ -1,11 +1,14 @@
-// Times the whole update path beside the curl command, both fetching the 50-
+// Times the whole update path beside two floors, all three fetching the 50-
 // program chart's three files from the same loopback static server (python3's
 // http.server on a temporary folder): the update driver is a fresh process
 // each round, so the worker starts cold (the HTTP module and libcurl not yet
-// loaded) and the time ends when the driver exits, the new files committed;
-// the curl command fetches the same three addresses in one run. The two run
-// interleaved, the order swapped every round; prints both medians and the
-// median of the per-round ratios.
+// loaded) and the time ends when the driver exits, the new files committed.
+// The floors: the plain curl command fetching the same three addresses in one
+// run, and the safe peer (bench_safe_fetch: the same curl command to
+// temporary names, then each file flushed and renamed over its target and the
+// folder flushed), which makes the new files as crash-proof as the update
+// does. The three run interleaved, their order turned every round; prints the
+// medians and the median of the per-round ratios against each floor.
 // Usage: bench_update [rounds]   (default 40)
 #include <fcntl.h>
 #include <signal.h>
@@ -96,6 +99,19 @@ std::optional<double> TimeRun(const std::vector<std::string>& args) {
     return std::chrono::duration<double, std::milli>(t1 - t0).count();
 }
 
+struct Command {
+    const char* what;
+    std::vector<std::string> args;
+};
+
+// Which of n commands runs k-th in round i: the order turns by one every two
+// rounds and is mirrored every other round, so each command runs in each place
+// equally often (for three commands, six rounds go through all six orders).
+int RoundOrder(int i, int k, int n) {
+    const int place = (i / 2 + k) % n;
+    return i % 2 ? n - 1 - place : place;
+}
+
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     const std::size_t n = v.size();
@@ -109,6 +125,7 @@ int main(int argc, char** argv) {
     const fs::path served = MakeTempDir("vantrel-bench-served");
     const fs::path chartDir = MakeTempDir("vantrel-bench-chart");
     const fs::path curlDir = MakeTempDir("vantrel-bench-curl");
+    const fs::path safeDir = MakeTempDir("vantrel-bench-safe");
     ServeChart(served);
 
     const Server server = StartServer(served);
@@ -123,37 +140,42 @@ int main(int argc, char** argv) {
             "curl", "-s", "-o", (curlDir / "a").string(), u + "/data.dat",
             "-o", (curlDir / "b").string(), u + "/policy.dat",
             "-o", (curlDir / "c").string(), u + "/version.dat"};
-        std::vector<double> updates, curls, ratios;
+        const std::vector<std::string> safe = {VANTREL_SAFE_FETCH, server.base, safeDir.string()};
+        const Command commands[] = {{"the update", update}, {"curl", curl}, {"the safe peer", safe}};
+        constexpr int kCommands = sizeof commands / sizeof commands[0];
+        std::vector<double> times[kCommands], curlRatios, safeRatios;
         for (int i = 0; i <= rounds && rc == 0; ++i) {  // round 0 warms the disk cache
-            std::optional<double> w, c;
-            if (i % 2) {
-                w = TimeRun(update);
-                c = TimeRun(curl);
-            } else {
-                c = TimeRun(curl);
-                w = TimeRun(update);
+            double took[kCommands] = {};
+            for (int k = 0; k < kCommands && rc == 0; ++k) {
+                const int which = RoundOrder(i, k, kCommands);
+                if (const auto t = TimeRun(commands[which].args)) {
+                    took[which] = *t;
+                } else {
+                    std::fprintf(stderr, "bench_update: %s failed\n", commands[which].what);
+                    rc = 1;
+                }
             }
-            if (!w || !c) {
-                std::fprintf(stderr, "bench_update: %s failed\n", !w ? "the update" : "curl");
-                rc = 1;
-            } else if (i > 0) {
-                updates.push_back(*w);
-                curls.push_back(*c);
-                ratios.push_back(*w / *c);
+            if (rc == 0 && i > 0) {
+                for (int k = 0; k < kCommands; ++k) times[k].push_back(took[k]);
+                curlRatios.push_back(took[0] / took[1]);
+                safeRatios.push_back(took[0] / took[2]);
             }
         }
         if (rc == 0) {
             std::printf("three downloads of the 50-program chart, %d interleaved rounds\n", rounds);
-            std::printf("  update, whole program path (cold): %8.2f ms median\n", Median(updates));
-            std::printf("  curl command                     : %8.2f ms median\n", Median(curls));
+            std::printf("  update, whole program path (cold): %8.2f ms median\n", Median(times[0]));
+            std::printf("  curl command                     : %8.2f ms median\n", Median(times[1]));
+            std::printf("  curl, flushed and renamed (safe) : %8.2f ms median\n", Median(times[2]));
             std::printf("  ratio update/curl (median of round ratios): %.2f (aim: at most 1.2)\n",
-                        Median(ratios));
+                        Median(curlRatios));
+            std::printf("  ratio update/safe (median of round ratios): %.2f (aim: at most 1.1)\n",
+                        Median(safeRatios));
         }
     }
     if (server.pid > 0) {
         ::kill(server.pid, SIGTERM);
         ::waitpid(server.pid, nullptr, 0);
     }
-    for (const auto& d : {served, chartDir, curlDir}) fs::remove_all(d);
+    for (const auto& d : {served, chartDir, curlDir, safeDir}) fs::remove_all(d);
     return rc;
 }
