@@ -13,6 +13,7 @@ packages=(
   dpkg-dev lintian appstream desktop-file-utils
   libx11-dev libxdamage-dev dbus-daemon
   clang libclang-rt-14-dev valgrind curl python3
+  locales
 )
 
 missing=()
@@ -26,4 +27,12 @@ if ((${#missing[@]})); then
   if [[ $(id -u) -ne 0 ]]; then SUDO=sudo; else SUDO=; fi
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The update's answer table runs under a Turkish locale, whose letter case
+# rules are not ASCII's.
+if ! locale -a 2>/dev/null | grep -qix 'tr_TR\.utf8'; then
+  echo "setup: making the locale tr_TR.UTF-8"
+  if [[ $(id -u) -ne 0 ]]; then SUDO=sudo; else SUDO=; fi
+  $SUDO localedef -i tr_TR -f UTF-8 tr_TR.UTF-8
 fi

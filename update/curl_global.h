@@ -3,8 +3,8 @@
 namespace update {
 
 // Initialises libcurl once per process, when the HTTP module creates its first
-// client (on a worker's thread: this libcurl's set-up is thread-safe).
-// Returns false when libcurl could not be initialised.
+// client (on a worker's thread: this libcurl's set-up is thread-safe), and
+// makes the process ignore SIGPIPE. Returns false when either fails.
 bool GlobalInit();
 
 }  // namespace update

@@ -20,6 +20,15 @@ std::string Reason(const Failure& f) {
             return "the connection to the data server could not be set up (" + f.detail + ").";
         }
         return "the connection to the data server could not be set up.";
+    case FailureKind::ModuleDamaged:
+        return "the connection to the data server could not be set up (" + f.detail +
+               " is cut short or damaged).";
+    case FailureKind::NoProgramFolder:
+        return "the connection to the data server could not be set up (" + f.detail +
+               " cannot be found: the program's own folder is not known).";
+    case FailureKind::OptionRefused:
+        return "the connection to the data server could not be set up (the installed libcurl "
+               "refuses the option " + f.detail + ").";
     case FailureKind::HostNotFound:
         return "the data server's host \"" + f.detail + "\" was not found.";
     case FailureKind::ConnectionRefused:

@@ -11,6 +11,9 @@ namespace update {
 enum class FailureKind {
     Cancelled,            // the window is closing; nothing is shown
     ClientNotCreated,     // libcurl could not be set up; detail: what could not be loaded
+    ModuleDamaged,        // detail: the HTTP module's path; the file lacks part of what it maps
+    NoProgramFolder,      // detail: the HTTP module's name; the executable's folder is not known
+    OptionRefused,        // detail: the libcurl option the installed libcurl refuses
     HostNotFound,         // detail: the host name
     ConnectionRefused,
     ServerUnreachable,

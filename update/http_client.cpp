@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "curl_options.h"
 #include "response_check.h"
 
 namespace update {
@@ -171,25 +172,26 @@ Failure FromCurlCode(CURLcode code, CURL* easy, const Transfer& t, const std::st
 
 }  // namespace
 
-std::unique_ptr<HttpClient> HttpClient::Create(const HttpLimits& limits) {
+Result<std::unique_ptr<HttpClient>> HttpClient::Create(const HttpLimits& limits) {
     EasyHandle handle(curl_easy_init());
     MultiHandle multi(curl_multi_init());
-    if (!handle || !multi) return nullptr;
-    CURL* easy = handle.get();
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    // A cancel (the window closing) must not wait for a slow name lookup to end.
-    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(easy, CURLOPT_PROXY, "");  // never a proxy from the environment
-    curl_easy_setopt(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L);  // bodies byte for byte
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
-    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.bodyCap));
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &OnHeader);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &OnBody);
-    curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &OnConnected);
+    if (!handle || !multi) return MakeFailure(FailureKind::ClientNotCreated);
+    CurlOptions options(handle.get());
+    options.Set(CURLOPT_NOSIGNAL, 1L)
+        // A cancel (the window closing) must not wait for a slow name lookup to end.
+        .Set(CURLOPT_QUICK_EXIT, 1L)
+        .Set(CURLOPT_HTTPGET, 1L)
+        .Set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1))
+        .Set(CURLOPT_PROTOCOLS_STR, "http,https")
+        .Set(CURLOPT_FOLLOWLOCATION, 0L)
+        .Set(CURLOPT_PROXY, "")  // never a proxy from the environment
+        .Set(CURLOPT_HTTP_CONTENT_DECODING, 0L)  // bodies byte for byte
+        .Set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()))
+        .Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.bodyCap))
+        .Set(CURLOPT_HEADERFUNCTION, &OnHeader)
+        .Set(CURLOPT_WRITEFUNCTION, &OnBody)
+        .Set(CURLOPT_PREREQFUNCTION, &OnConnected);
+    if (options.Refusal()) return *options.Refusal();
     return std::unique_ptr<HttpClient>(new HttpClient(std::move(handle), std::move(multi), limits));
 }
 
@@ -205,10 +207,12 @@ std::optional<Failure> HttpClient::Get(const std::string& url, const std::string
     t.out = &out;
     t.urlPath = urlPath;
     t.cap = limits_.bodyCap;
-    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &t);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &t);
-    curl_easy_setopt(easy, CURLOPT_PREREQDATA, &t);
+    CurlOptions options(easy);
+    options.Set(CURLOPT_URL, url.c_str())
+        .Set(CURLOPT_HEADERDATA, &t)
+        .Set(CURLOPT_WRITEDATA, &t)
+        .Set(CURLOPT_PREREQDATA, &t);
+    if (options.Refusal()) return options.Refusal();
 
     if (curl_multi_add_handle(multi, easy) != CURLM_OK) {
         return MakeFailure(FailureKind::ClientNotCreated, urlPath);

@@ -17,8 +17,9 @@ namespace update {
 
 class HttpClient final : public HttpTransport {
 public:
-    // nullptr when libcurl cannot set up its handles.
-    static std::unique_ptr<HttpClient> Create(const HttpLimits& limits);
+    // A client, or why not: libcurl could not make its handles, or it
+    // refuses an option the download relies on.
+    static Result<std::unique_ptr<HttpClient>> Create(const HttpLimits& limits);
     ~HttpClient() override = default;
     HttpClient(const HttpClient&) = delete;
     HttpClient& operator=(const HttpClient&) = delete;

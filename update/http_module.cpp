@@ -2,61 +2,62 @@
 
 #include <dlfcn.h>
 
-#include <mutex>
-
 #include "chart/files/local_path.h"
+#include "update/module_file_check.h"
 
 namespace update {
 namespace {
 
-struct LoadedModule {
-    HttpModuleEntry entry = nullptr;
-    std::string error;  // why entry is missing
-};
+std::string ProgramModulePath() {
+    const auto directory = chart::ExecutableDirectory();
+    return directory ? chart::LocalPath(*directory, kHttpModuleFileName) : std::string();
+}
 
-LoadedModule Load() {
-    LoadedModule loaded;
-    const std::string path = HttpModule::Path();
-    // Never closed: libcurl keeps process-wide state once set up.
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* error = dlerror();
-        loaded.error = error ? error : path + ": cannot be loaded";
-        return loaded;
-    }
-    loaded.entry = reinterpret_cast<HttpModuleEntry>(dlsym(handle, kHttpModuleEntryName));
-    if (!loaded.entry) loaded.error = path + ": " + kHttpModuleEntryName + " not found";
-    return loaded;
+// The loader's words for a failed dlopen or dlsym (they name the file).
+Failure LoaderFailure(const std::string& fallback) {
+    Failure failure = MakeFailure(FailureKind::ClientNotCreated);
+    const char* error = dlerror();
+    failure.detail = error ? error : fallback;
+    return failure;
 }
 
 }  // namespace
 
-std::string HttpModule::Path() {
-    return chart::LocalPath(chart::ExecutableDirectory(), kHttpModuleFileName);
+HttpModule::HttpModule(std::string path) : path_(std::move(path)) {}
+
+HttpModule& HttpModule::Program() {
+    static HttpModule module(ProgramModulePath());
+    return module;
 }
 
-std::unique_ptr<HttpTransport> HttpModule::CreateClient(const HttpLimits& limits,
-                                                        std::string& whyNot) {
-    // Loaded by whichever worker comes first; a failed load is tried again by
-    // the next update (the module may have been put in place meanwhile).
-    static std::mutex mutex;
-    static HttpModuleEntry entry = nullptr;
-    HttpModuleEntry loadedEntry;
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (!entry) {
-            LoadedModule loaded = Load();
-            if (!loaded.entry) {
-                whyNot = std::move(loaded.error);
-                return nullptr;
-            }
-            entry = loaded.entry;
-        }
-        loadedEntry = entry;
+Result<HttpModuleEntry> HttpModule::Entry() {
+    if (entry_) return entry_;
+    if (path_.empty()) {
+        Failure failure = MakeFailure(FailureKind::NoProgramFolder);
+        failure.detail = kHttpModuleFileName;
+        return failure;
     }
-    // nullptr here: libcurl itself could not be set up (the usual message).
-    whyNot.clear();
-    return std::unique_ptr<HttpTransport>(loadedEntry(kHttpInterfaceVersion, &limits));
+    if (auto damaged = CheckModuleIsWhole(path_)) return *damaged;
+    // Never closed: libcurl keeps process-wide state once set up.
+    void* handle = dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) return LoaderFailure(path_ + ": cannot be loaded");
+    auto* entry = reinterpret_cast<HttpModuleEntry>(dlsym(handle, kHttpModuleEntryName));
+    if (!entry) return LoaderFailure(path_ + ": " + kHttpModuleEntryName + " not found");
+    entry_ = entry;
+    return entry_;
+}
+
+Result<std::unique_ptr<HttpTransport>> HttpModule::CreateClient(const HttpLimits& limits) {
+    Result<HttpModuleEntry> entry = [this] {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return Entry();
+    }();
+    if (!entry) return entry.Why();
+    // A module of another interface version leaves this as it is.
+    Failure failure = MakeFailure(FailureKind::ClientNotCreated);
+    std::unique_ptr<HttpTransport> client((*entry)(kHttpInterfaceVersion, &limits, &failure));
+    if (!client) return failure;
+    return client;
 }
 
 }  // namespace update

@@ -1,24 +1,40 @@
 #pragma once
 // Loads the HTTP module (the client with libcurl and its chain) the first
-// time an update needs it, from the executable's own folder, and keeps it
-// loaded until the process ends.
+// time an update needs it and keeps it loaded until the process ends. The
+// program's module lies in the executable's own folder; tests load copies.
 #include <memory>
+#include <mutex>
 #include <string>
 
+#include "update/failure.h"
 #include "update/http_transport.h"
 
 namespace update {
 
 class HttpModule {
 public:
-    // A new client, or nullptr. whyNot then holds the loader's own words when
-    // the module or a library it needs cannot be loaded (they name the file),
-    // and is empty when libcurl could not be set up.
-    static std::unique_ptr<HttpTransport> CreateClient(const HttpLimits& limits,
-                                                       std::string& whyNot);
+    // The module file at path; an empty path: its folder is not known.
+    explicit HttpModule(std::string path);
+    HttpModule(const HttpModule&) = delete;
+    HttpModule& operator=(const HttpModule&) = delete;
 
-    // The module's path: the executable's folder and kHttpModuleFileName.
-    static std::string Path();
+    // The program's own: kHttpModuleFileName in the executable's folder.
+    static HttpModule& Program();
+
+    // A new client, or why not: the module is missing, cut short or of
+    // another version (the loader's own words name the file), its folder is
+    // not known, or libcurl cannot be set up as the download needs. A failed
+    // load is tried again next time (the module may have been put in place
+    // meanwhile).
+    Result<std::unique_ptr<HttpTransport>> CreateClient(const HttpLimits& limits);
+
+private:
+    // The module's entry, loading it first; under mutex_.
+    Result<HttpModuleEntry> Entry();
+
+    const std::string path_;
+    std::mutex mutex_;  // loaded by whichever worker comes first
+    HttpModuleEntry entry_ = nullptr;
 };
 
 }  // namespace update

@@ -6,10 +6,19 @@
 #include "http_client.h"
 
 extern "C" __attribute__((visibility("default"))) update::HttpTransport*
-vantrel_http_client_create(int interfaceVersion, const update::HttpLimits* limits) {
+vantrel_http_client_create(int interfaceVersion, const update::HttpLimits* limits,
+                           update::Failure* failure) {
     static_assert(std::is_same_v<decltype(&vantrel_http_client_create), update::HttpModuleEntry>);
-    if (interfaceVersion != update::kHttpInterfaceVersion || !limits || !update::GlobalInit()) {
+    // A caller built against another interface: its Failure may not be ours.
+    if (interfaceVersion != update::kHttpInterfaceVersion || !limits || !failure) return nullptr;
+    if (!update::GlobalInit()) {
+        *failure = update::MakeFailure(update::FailureKind::ClientNotCreated);
         return nullptr;
     }
-    return update::HttpClient::Create(*limits).release();
+    auto client = update::HttpClient::Create(*limits);
+    if (!client) {
+        *failure = client.Why();
+        return nullptr;
+    }
+    return client->release();
 }

@@ -37,12 +37,14 @@ public:
 // its install folder).
 inline constexpr char kHttpModuleFileName[] = "vantrel-http.so";
 // Its one exported function: a new client (owned by the caller), or nullptr
-// when libcurl cannot be set up or the caller was built against another
-// version of this interface.
+// with why in *failure when libcurl cannot be set up as the download needs.
+// A module built against another version of this interface returns nullptr
+// and leaves *failure as the caller set it.
 inline constexpr char kHttpModuleEntryName[] = "vantrel_http_client_create";
-// Raised whenever HttpTransport, HttpLimits, Failure or OutputFile change, so
-// a stale module beside a newer program is refused instead of misread.
-inline constexpr int kHttpInterfaceVersion = 3;
-using HttpModuleEntry = HttpTransport* (*)(int interfaceVersion, const HttpLimits* limits);
+// Raised whenever HttpTransport, HttpLimits, Failure, OutputFile or the entry
+// change, so a stale module beside a newer program is refused, not misread.
+inline constexpr int kHttpInterfaceVersion = 4;
+using HttpModuleEntry = HttpTransport* (*)(int interfaceVersion, const HttpLimits* limits,
+                                           Failure* failure);
 
 }  // namespace update

@@ -1,11 +1,12 @@
 #include "response_check.h"
 
-#include <cctype>
-
-#include "ascii_text.h"
+#include "chart/text/ascii.h"
 
 namespace update {
 namespace {
+
+using chart::ascii::EqualsNoCase;
+using chart::ascii::StartsWithNoCase;
 
 std::string_view TrimLineEnd(std::string_view line) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
@@ -21,7 +22,7 @@ int ParseStatusCode(std::string_view line) {
     if (code.size() != 3) return -1;
     int value = 0;
     for (char c : code) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return -1;
+        if (!chart::ascii::IsDigit(c)) return -1;
         value = value * 10 + (c - '0');
     }
     return value;
@@ -38,8 +39,12 @@ bool IsEncodedHeader(std::string_view line) {
     constexpr std::string_view kName = "content-encoding:";
     if (!StartsWithNoCase(line, kName)) return false;
     const std::string_view value = TrimBlanks(line.substr(kName.size()));
-    return !value.empty() && !(value.size() == 8 && StartsWithNoCase(value, "identity"));
+    return !value.empty() && !EqualsNoCase(value, "identity");
 }
+
+// 1xx answers come before the final one (100 Continue, 103 Early Hints, ...);
+// 101 is not one of them: it ends HTTP on the connection.
+bool IsInterim(int status) { return status >= 100 && status <= 199 && status != 101; }
 
 }  // namespace
 
@@ -52,10 +57,17 @@ ResponseCheck::Verdict ResponseCheck::OnHeaderLine(std::string_view raw) {
         status_ = ParseStatusCode(line);
         location_ = false;
         encoded_ = false;
-        if (status_ < 0) verdict_ = Verdict::Refuse;
+        if (status_ < 0) RefuseMalformed();
         return verdict_;
     }
     if (!line.empty()) {
+        // Obsolete line folding: a header value continued on a line that
+        // starts with white space. Whether the continuation belongs to the
+        // header before it is read differently by different parsers.
+        if (line.front() == ' ' || line.front() == '\t') {
+            RefuseMalformed();
+            return verdict_;
+        }
         if (StartsWithNoCase(line, "location:")) location_ = true;
         if (IsEncodedHeader(line)) encoded_ = true;
         return verdict_;
@@ -64,8 +76,8 @@ ResponseCheck::Verdict ResponseCheck::OnHeaderLine(std::string_view raw) {
     // End of one response's headers.
     if (!sawStatusLine_) {
         status_ = -1;
-        verdict_ = Verdict::Refuse;
-    } else if (status_ == 100) {
+        RefuseMalformed();
+    } else if (IsInterim(status_)) {
         sawStatusLine_ = false;  // interim: the final response follows
     } else if (status_ >= 200 && status_ <= 299 && !location_) {
         notWholeFile_ = status_ == 206 || encoded_;
@@ -74,6 +86,11 @@ ResponseCheck::Verdict ResponseCheck::OnHeaderLine(std::string_view raw) {
         verdict_ = Verdict::Refuse;
     }
     return verdict_;
+}
+
+void ResponseCheck::RefuseMalformed() {
+    malformed_ = true;
+    verdict_ = Verdict::Refuse;
 }
 
 }  // namespace update

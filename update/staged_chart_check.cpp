@@ -1,31 +1,58 @@
 #include "staged_chart_check.h"
 
-#include <cctype>
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "ascii_text.h"
+#include <string_view>
+
 #include "chart/files/data_file.h"
 #include "chart/files/policy_file.h"
+#include "chart/files/unique_fd.h"
+#include "chart/files/version_file.h"
+#include "chart/text/ascii.h"
 #include "chart_files.h"
 
 namespace update {
 namespace {
 
-// Enough for any white space a web page may start with.
-constexpr std::size_t kHeadBytes = 4096;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string ReadHead(const std::string& path) {
-    std::string head;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return head;
-    char buffer[kHeadBytes];
-    ssize_t n;
-    while (head.size() < kHeadBytes && (n = ::read(fd, buffer, kHeadBytes - head.size())) > 0) {
-        head.append(buffer, static_cast<std::size_t>(n));
+std::string_view SkipBlanksAndMarks(std::string_view text) {
+    for (;;) {
+        if (!text.empty() && chart::ascii::IsSpace(text.front())) {
+            text.remove_prefix(1);
+        } else if (text.starts_with(kByteOrderMark)) {
+            text.remove_prefix(kByteOrderMark.size());
+        } else {
+            return text;
+        }
     }
-    ::close(fd);
-    return head;
+}
+
+// The first bytes of a file once white space and byte-order marks are passed
+// (however many there are): enough to tell a mark from what follows it.
+std::string StartAfterBlanks(const std::string& path) {
+    std::string start;
+    const chart::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (!fd) return start;
+    char buffer[4096];
+    while (start.size() < kByteOrderMark.size()) {
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        start.append(buffer, static_cast<std::size_t>(n));
+        start.erase(0, start.size() - SkipBlanksAndMarks(start).size());
+    }
+    return start;
+}
+
+// "<": any markup (an XML prolog, a comment, a doctype, a tag); "{": a JSON
+// object. No chart file begins so: the data file with a web address, the
+// policy file with a test's title, the version file with a number.
+bool BeginsAsMarkupOrJson(const std::string& path) {
+    const std::string start = StartAfterBlanks(path);
+    return !start.empty() && (start.front() == '<' || start.front() == '{');
 }
 
 bool HasCompleteTest(const chart::ChartTables& tables) {
@@ -40,23 +67,9 @@ bool HasCompleteTest(const chart::ChartTables& tables) {
 
 }  // namespace
 
-bool LooksLikeWebPage(std::string_view start) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    for (;;) {
-        if (!start.empty() && std::isspace(static_cast<unsigned char>(start.front()))) {
-            start.remove_prefix(1);
-        } else if (start.starts_with(kByteOrderMark)) {
-            start.remove_prefix(kByteOrderMark.size());
-        } else {
-            break;
-        }
-    }
-    return StartsWithNoCase(start, "<!doctype html") || StartsWithNoCase(start, "<html");
-}
-
 bool StagedFilesAreAChart(const std::string& directory) {
     for (const ChartFile& file : kChartFiles) {
-        if (LooksLikeWebPage(ReadHead(StagingPath(directory, file)))) return false;
+        if (BeginsAsMarkupOrJson(StagingPath(directory, file))) return false;
     }
 
     // Scratch tables and a grid with no selection handler: nothing is shown.
@@ -68,7 +81,9 @@ bool StagedFilesAreAChart(const std::string& directory) {
         // no complete record the fixed row is gone too.
         const bool hasProgram = grid.FixedRows() > 0 && grid.RowCount() > grid.FixedRows();
         chart::ReadPolicyFile(StagingPath(directory, kChartFiles[1]), tables);
-        return hasProgram && HasCompleteTest(tables);
+        // The newest version on offer, as the version gate will read it.
+        chart::ReadVersionFile(StagingPath(directory, kChartFiles[2]), tables);
+        return hasProgram && HasCompleteTest(tables) && chart::ascii::IsDigits(tables.LatestVersion);
     } catch (...) {
         return false;  // a file the readers would refuse with their message
     }

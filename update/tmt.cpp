@@ -69,13 +69,11 @@ std::optional<Failure> Tmt::TakeLock() {
 // The HTTP module (libcurl and its chain) is loaded here, by the first update,
 // on this thread: never at start-up, never on the window's thread.
 std::optional<Failure> Tmt::CreateClient(Deadline deadline) {
-    std::string missing;
-    Http = HttpModule::CreateClient(
-        {settings_.connectTimeout, settings_.stallTimeout, settings_.bodyCap, deadline}, missing);
-    if (Http) return std::nullopt;
-    Failure failure = MakeFailure(FailureKind::ClientNotCreated);
-    failure.detail = std::move(missing);
-    return failure;
+    auto client = HttpModule::Program().CreateClient(
+        {settings_.connectTimeout, settings_.stallTimeout, settings_.bodyCap, deadline});
+    if (!client) return client.Why();
+    Http = std::move(*client);
+    return std::nullopt;
 }
 
 std::optional<Failure> Tmt::Download(const ChartFile& file) {

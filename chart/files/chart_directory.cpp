@@ -68,11 +68,15 @@ std::string CannotKeepChartMessage(const std::string& executableDirectory,
     return text + " The chart beside the program is shown.";
 }
 
+constexpr const char* kNoProgramFolderMessage =
+    "The chart cannot be shown or updated: the program's own folder could not be found "
+    "(/proc/self/exe cannot be read).";
+
 }  // namespace
 
 ChartDirectoryPlaces RunningProgramPlaces() {
     ChartDirectoryPlaces places;
-    places.executableDirectory = ExecutableDirectory();
+    places.executableDirectory = ExecutableDirectory().value_or(std::string());
     if (const char* dataHome = std::getenv("XDG_DATA_HOME")) places.dataHome = dataHome;
     if (const char* home = std::getenv("HOME"); home && *home) {
         places.home = home;
@@ -93,6 +97,11 @@ std::string UserChartDirectory(const ChartDirectoryPlaces& places) {
 
 std::string ChooseChartDirectory(const ChartDirectoryPlaces& places, MessagePort& messages) {
     const std::string& beside = places.executableDirectory;
+    // Not the current folder instead: that is wherever the program was started.
+    if (beside.empty()) {
+        messages.ShowMessage(kNoProgramFolderMessage);
+        return {};
+    }
     if (DirectoryWriteError(beside) == 0) return beside;
 
     const std::string own = UserChartDirectory(places);

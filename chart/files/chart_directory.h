@@ -17,7 +17,7 @@ namespace chart {
 
 // What the choice depends on, given explicitly so tests can set it.
 struct ChartDirectoryPlaces {
-    std::string executableDirectory;
+    std::string executableDirectory;  // empty when it could not be found
     std::string dataHome;  // $XDG_DATA_HOME; ignored unless absolute
     std::string home;      // the user's home folder
 };
@@ -32,6 +32,8 @@ std::string UserChartDirectory(const ChartDirectoryPlaces& places);
 // Returns the chart's folder. When neither the executable's folder nor the
 // user's folder can be written (nor the latter created), says so once through
 // messages and returns the executable's folder, whose chart is still shown.
+// When the executable's folder is not known, says so and returns the empty
+// string: there is no chart folder, and no path made from it names a file.
 std::string ChooseChartDirectory(const ChartDirectoryPlaces& places, MessagePort& messages);
 
 }  // namespace chart

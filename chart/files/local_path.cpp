@@ -6,15 +6,15 @@
 
 namespace chart {
 
-std::string ExecutableDirectory() {
+std::optional<std::string> ExecutableDirectory() {
     std::vector<char> buffer(4096);
     for (;;) {
         const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (n < 0) return ".";
+        if (n < 0) return std::nullopt;
         if (static_cast<size_t>(n) < buffer.size()) {
             std::string path(buffer.data(), static_cast<size_t>(n));
             const auto slash = path.find_last_of('/');
-            if (slash == std::string::npos) return ".";
+            if (slash == std::string::npos) return std::nullopt;
             if (slash == 0) return "/";
             return path.substr(0, slash);
         }
@@ -23,6 +23,7 @@ std::string ExecutableDirectory() {
 }
 
 std::string LocalPath(const std::string& directory, const std::string& name) {
+    if (directory.empty()) return {};
     return directory + "/" + name;
 }
 

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "chart/files/chart_directory.h"
+#include "chart/files/local_path.h"
 #include "chart_fixture.h"
 #include "hardening/child_process.h"
 
@@ -90,6 +91,18 @@ TEST_F(ChartDirectoryTest, AWritableProgramFolderKeepsTheChart) {
     EXPECT_EQ(ChooseChartDirectory({program_, home_ + "/data-home", home_}, rec), program_);
     EXPECT_TRUE(rec.log.empty());
     EXPECT_FALSE(std::filesystem::exists(home_ + "/data-home"));
+}
+
+// No /proc/self/exe: no chart folder, not the current folder instead, and no
+// path made from it names a file.
+TEST_F(ChartDirectoryTest, AnUnknownProgramFolderIsNoChartFolder) {
+    Recorder rec;
+    EXPECT_EQ(ChooseChartDirectory({"", home_ + "/data-home", home_}, rec), "");
+    EXPECT_EQ(rec.log, (std::vector<std::string>{
+                           "message: The chart cannot be shown or updated: the program's own folder "
+                           "could not be found (/proc/self/exe cannot be read)."}));
+    EXPECT_FALSE(std::filesystem::exists(home_ + "/data-home"));
+    EXPECT_EQ(LocalPath("", "data"), "");
 }
 
 TEST_F(ChartDirectoryTest, FirstStartCopiesTheSampleIntoTheUsersOwnFolder) {

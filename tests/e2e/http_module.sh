@@ -60,4 +60,27 @@ fi
 [[ $(cat "$alone/data") == $'old chart\r' ]] && [[ $(ls -A "$alone" | grep -v -x .vantrel-update.lock) == $'data\ndriver' ]] &&
     pass "the chart is left as it was" || fail "the chart folder changed: $(ls -A "$alone")"
 
+# Without /proc the program's folder is not known: the update fails naming the
+# module, and a module in the current folder is not loaded in its place. (The
+# driver cannot start at all where /proc cannot be hidden, or under a
+# sanitizer, whose runtime reads it: the check is skipped then.)
+hidden_proc() { unshare --mount --fork sh -c 'mount -t tmpfs none /proc && cd "$1" && shift && exec "$@"' sh "$@"; }
+here=$work/here
+mkdir -p "$here/chart"
+cp "$module" "$here/vantrel-http.so"
+printf 'old chart\r\n' >"$here/chart/data"
+hidden_proc "$here" "$driver" >/dev/null 2>&1
+if [[ $? -ne 2 ]]; then
+    echo "skip: the update driver cannot be run without /proc here"
+else
+    hidden_proc "$here" "$driver" http://127.0.0.1:9 "$here/chart" 2>"$work/stderr"
+    status=$?
+    message=$(cat "$work/stderr")
+    expected="The update failed: the connection to the data server could not be set up (vantrel-http.so cannot be found: the program's own folder is not known)."
+    [[ $status -eq 1 && $message == "$expected" ]] && pass "without /proc the update fails naming the module: $message" ||
+        fail "without /proc: exit $status, message: $message"
+    [[ $(cat "$here/chart/data") == $'old chart\r' ]] && pass "the chart is left as it was" ||
+        fail "without /proc the chart changed"
+fi
+
 ((failures == 0)) || { echo "$failures check(s) failed"; exit 1; }

@@ -1,9 +1,11 @@
 // How the answer to one GET decides an update: every kind of server answer to
 // /data.dat (or to another path, or to all three), with the other files
 // served normally. Only a chart replaces a chart: answers that are web pages,
-// compressed, partial or empty leave the old chart exactly as it was.
+// markup, JSON, compressed, partial or empty leave the old chart exactly as it
+// was. The whole table runs under a Turkish locale.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <map>
 #include <vector>
 
@@ -26,7 +28,17 @@ const std::string kNewVersion = TestData("charts/small/version");
 // Kept as data files in tests/data/answers/outcome/.
 const std::vector<Outcome> kOutcomes = ServerAnswers("outcome");
 
-class UpdateOutcomeTest : public ChartDirTest, public ::testing::WithParamInterface<Outcome> {};
+// The window's toolkit sets the locale from the user's; under a Turkish one
+// the C library's case folding turns 'I' into no ASCII letter.
+class UpdateOutcomeTest : public ChartDirTest, public ::testing::WithParamInterface<Outcome> {
+protected:
+    void SetUp() override {
+        ASSERT_NE(std::setlocale(LC_ALL, "tr_TR.UTF-8"), nullptr)
+            << "the locale tr_TR.UTF-8 is missing: scripts/setup.sh makes it";
+        ChartDirTest::SetUp();
+    }
+    void TearDown() override { std::setlocale(LC_ALL, "C"); }
+};
 
 TEST_P(UpdateOutcomeTest, DataAnswerDecidesTheWholeUpdate) {
     const Outcome& o = GetParam();
