@@ -6,7 +6,8 @@
 # files with the served bytes and the window shows the new chart.
 #
 # Then, against a server that trickles its answer, File/Exit in the middle of
-# the update ends the program within a second, the files untouched.
+# the update ends the program within a second, the files untouched; and with
+# the update stuck on a FIFO in the chart folder, SIGTERM still ends it.
 #
 # "Shows the new chart" is judged from the screen: after the update the grid
 # looks exactly as it does when the program is started with the new chart
@@ -217,6 +218,57 @@ if w=$(main_window); then
     fi
 else
     fail "closing mid-update: the window did not appear"; cat "$closing/output.log"
+fi
+
+# --- SIGTERM while the update is stuck in the chart folder -----------------------
+# A FIFO at the commit marker's name (planted by another user of a shared
+# folder): all three files arrive, then opening the marker blocks for good.
+# The session's SIGTERM still ends the program, normally; the chart on disk is
+# the old one whole, and the next start (the FIFO gone) clears what was left.
+end_process "$server_pid"
+python3 -u -m http.server --bind 127.0.0.1 0 --directory "$served" >"$work/server2.log" 2>&1 &
+server_pid=$!
+use_server "$work/server2.log" || fail "stuck update: the static server did not start again"
+stuck=$work/stuck
+mkdir -p "$stuck"
+cp "$program" "$stuck/vantrel"
+cp "$module" "$stuck/"
+cp "$closing/old/data" "$closing/old/policy" "$closing/old/version" "$stuck/"
+mkfifo "$stuck/.vantrel-update-commit"
+# A thread of the program waiting for the FIFO's other end.
+stuck_on_fifo() { grep -lx wait_for_partner /proc/"$app_pid"/task/*/wchan 2>/dev/null | head -n 1; }
+start_program "$stuck"
+if w=$(main_window); then
+    xdotool mousemove --window "$w" "$button_x" $(($(menu_height "$w") + button_y)) click 1
+    if ! wait_until stuck_on_fifo >/dev/null; then
+        fail "stuck update: the update never reached the FIFO"
+    fi
+    kill -TERM "$app_pid"
+    if wait_for_program_end; then
+        wait "$app_pid"
+        rc=$?
+        app_pid=
+        ((rc == 0)) && pass "stuck update: SIGTERM ended the program normally" ||
+            fail "stuck update: status $rc after SIGTERM"
+    else
+        fail "stuck update: SIGTERM did not end the program"
+        kill -KILL "$app_pid"; wait "$app_pid" 2>/dev/null; app_pid=
+    fi
+    for name in data policy version; do
+        cmp -s "$closing/old/$name" "$stuck/$name" || fail "stuck update: \"$name\" was changed"
+    done
+    rm "$stuck/.vantrel-update-commit"
+    start_program "$stuck"
+    if main_window >/dev/null; then
+        stop_program "stuck update, next start" "$stuck"
+        leftovers=$(ls -A "$stuck" | grep -v -x -e vantrel -e vantrel-http.so -e data -e policy -e version -e output.log -e .vantrel-update.lock)
+        [[ -z $leftovers ]] && pass "stuck update: the next start cleared what was left" ||
+            fail "stuck update: left after the next start: $leftovers"
+    else
+        fail "stuck update: the next start showed no window"; cat "$stuck/output.log"
+    fi
+else
+    fail "stuck update: the window did not appear"; cat "$stuck/output.log"
 fi
 
 echo "screenshots in $artifacts"
