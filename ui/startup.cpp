@@ -15,8 +15,8 @@
 #include "ui/termination_requests.h"
 #include "ui/update_bridge.h"
 #include "update/data_server.h"
-#include "update/tmt.h"
 #include "update/startup_recovery.h"
+#include "update/tmt.h"
 
 namespace vantrel::ui {
 namespace {
