@@ -11,6 +11,27 @@
 #include "chart/loading/version_gate.h"
 
 namespace chart {
+namespace {
+
+// Points the readers at a reload's snapshot for as long as it lives. A
+// message box's event loop may run another reload inside this one: the outer
+// one gets its own snapshot back.
+class SnapshotInUse {
+public:
+    SnapshotInUse(const ChartSnapshot*& current, const ChartSnapshot& snapshot)
+        : current_(current), before_(current) {
+        current_ = &snapshot;
+    }
+    ~SnapshotInUse() { current_ = before_; }
+    SnapshotInUse(const SnapshotInUse&) = delete;
+    SnapshotInUse& operator=(const SnapshotInUse&) = delete;
+
+private:
+    const ChartSnapshot*& current_;
+    const ChartSnapshot* const before_;
+};
+
+}  // namespace
 
 ChartForm::ChartForm(ChartTables& tables, GridModel& grid, ChartPorts ports,
                      std::string chartDirectory, std::string publisherHost)
@@ -35,6 +56,10 @@ void ChartForm::FormCreate() {
 }
 
 void ChartForm::ReadAll() {
+    // All three files' bytes first, under the folder's lock; no message box
+    // opens before the lock has been let go.
+    const ChartSnapshot snapshot(chartDirectory_);
+    const SnapshotInUse use(snapshot_, snapshot);
     // The window presents the grid once, as the whole load left it.
     const GridModel::Batch presentOnce(grid_);
     ReadVersion();
@@ -55,7 +80,10 @@ void ChartForm::ReadAll() {
 
 void ChartForm::ReadVersion() {
     try {
-        ReadVersionFile(LocalPath(chartDirectory_, kVersionFileName), tables_);
+        if (snapshot_)
+            ReadVersionBytes(snapshot_->Bytes(kVersionFileName), tables_);
+        else
+            ReadVersionFile(LocalPath(chartDirectory_, kVersionFileName), tables_);
     } catch (...) {
         ports_.messages.ShowMessage(kNoVersionFileMessage);
         grid_.SetEnabled(false);
@@ -66,7 +94,10 @@ void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
     // Held across the failure too: the message comes before the grid is presented.
     const GridModel::Batch presentOnce(grid);
     try {
-        ReadDataFile(LocalPath(chartDirectory_, fileName), tables_, grid);
+        if (snapshot_ && snapshot_->Holds(fileName))
+            ReadDataBytes(snapshot_->Bytes(fileName), tables_, grid);
+        else
+            ReadDataFile(LocalPath(chartDirectory_, fileName), tables_, grid);
     } catch (...) {
         ports_.messages.ShowMessage(kNoDataFileMessage);
         grid.SetEnabled(false);
@@ -75,7 +106,10 @@ void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
 
 void ChartForm::ReadPolicy(const std::string& fileName) {
     try {
-        ReadPolicyFile(LocalPath(chartDirectory_, fileName), tables_);
+        if (snapshot_ && snapshot_->Holds(fileName))
+            ReadPolicyBytes(snapshot_->Bytes(fileName), tables_);
+        else
+            ReadPolicyFile(LocalPath(chartDirectory_, fileName), tables_);
     } catch (...) {
         ports_.messages.ShowMessage(kNoPolicyFileMessage);
         grid_.SetEnabled(false);

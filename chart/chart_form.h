@@ -7,6 +7,7 @@
 // details/.
 #include <string>
 
+#include "files/chart_snapshot.h"
 #include "tables/chart_tables.h"
 #include "tables/grid_model.h"
 #include "window_ports.h"
@@ -50,10 +51,13 @@ public:
 
     // The creation handler's part: both version strings set to "10", then ReadAll.
     void FormCreate();
+    // Reads the three files as one set (ChartSnapshot), then goes through
+    // them as the loading sequence says, messages and all.
     void ReadAll();
     void ReadVersion();
     // The readers: fileName is a bare local name. A failure is told with the
-    // reader's message and disables the grid; it goes no further.
+    // reader's message and disables the grid; it goes no further. Within
+    // ReadAll they read the reload's snapshot, otherwise the file itself.
     void ReadInfo(const std::string& fileName, GridModel& grid);
     void ReadPolicy(const std::string& fileName);
 
@@ -73,6 +77,7 @@ private:
     ChartPorts ports_;
     std::string chartDirectory_;
     std::string publisherHost_;
+    const ChartSnapshot* snapshot_ = nullptr;  // while ReadAll runs
 };
 
 }  // namespace chart

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev libcurl4-openssl-dev
   fonts-liberation xdg-utils
   xvfb xdotool x11-utils x11-apps imagemagick
+  bindfs
   qt6-wayland weston
   dpkg-dev lintian appstream desktop-file-utils
   libx11-dev libxdamage-dev dbus-daemon

@@ -1,6 +1,8 @@
 #include "ui/startup.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 
 #include "chart/files/chart_directory.h"
 #include "ui/Unit1.h"
@@ -14,6 +16,7 @@
 #include "ui/update_bridge.h"
 #include "update/data_server.h"
 #include "update/startup_recovery.h"
+#include "update/tmt.h"
 
 namespace vantrel::ui {
 namespace {
@@ -34,7 +37,23 @@ public:
 
 int Run(int argc, char** argv) { return Run(argc, argv, update::kDataServer); }
 
+static int RunWindow(int argc, char** argv, const std::string& dataServer);
+
 int Run(int argc, char** argv, const std::string& dataServer) {
+    const int status = RunWindow(argc, argv, dataServer);
+    // An update left behind at the close (blocked in the system: a FIFO's
+    // open, an fsync on a stuck disk) must not keep the program: it ends
+    // without waiting for it and without running the exit handlers under its
+    // feet. The update lock goes with the process; the next start finishes or
+    // clears what the run left.
+    if (update::Tmt::LeftBehind() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
+}
+
+static int RunWindow(int argc, char** argv, const std::string& dataServer) {
     // The HTTP library is set up by the first update, on this thread, not here:
     // a start that never updates need not load its TLS set-up.
     GuardedApplication app(argc, argv);

@@ -25,13 +25,14 @@ public:
     // settings: the data server and the chart directory (the program's own
     // built-in ones; tests give a loopback server and shorter limits).
     UpdateBridge(TForm1& form, update::UpdateSettings settings);
-    // Cancels a run still going and waits for its thread.
+    // Cancels a run still going; waits for its thread no longer than Cancel.
     ~UpdateBridge() override;
 
     // The Update commands: ignored while a run is going.
     void Start();
     // The window is closing: the run stops without touching the chart files,
-    // and reports still pending are dropped. Returns within a second.
+    // and reports still pending are dropped. Returns within the holder's
+    // grace, whatever the worker is blocked on (see UpdateThread).
     void Cancel();
     bool Running() const { return running_; }
 
@@ -54,7 +55,7 @@ private:
 
     QPointer<TForm1> form_;
     const update::UpdateSettings settings_;
-    // The worker's holder: it cancels and joins a run when this object goes.
+    // The worker's holder: it cancels a run when this object goes.
     update::UpdateThread updates_;
     // User-interface thread only.
     bool running_ = false;

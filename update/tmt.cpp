@@ -17,6 +17,7 @@ std::string JoinUrl(std::string base, const char* path) {
 Tmt::Tmt(UpdatePort& port, UpdateSettings settings)
     : port_(port),
       settings_(std::move(settings)),
+      deadline_(std::chrono::steady_clock::now() + settings_.updateDeadline),
       thread_([this](std::stop_token stop) { Execute(std::move(stop)); }) {}
 
 void Tmt::Cancel() {
@@ -24,36 +25,81 @@ void Tmt::Cancel() {
     if (thread_.joinable()) thread_.join();
 }
 
+bool Tmt::Leave(std::unique_ptr<Tmt> worker, std::chrono::milliseconds grace) {
+    if (!worker) return true;
+    Tmt& run = *worker;
+    run.thread_.request_stop();
+    std::unique_lock<std::mutex> hold(run.leash_);
+    // The run's steps see the stop within a fraction of a second, unless the
+    // thread is blocked in a call that does not come back.
+    if (run.endedSignal_.wait_for(hold, grace, [&run] { return run.ended_; })) {
+        hold.unlock();
+        return true;  // worker's destructor joins a thread past its last step
+    }
+    run.thread_.detach();
+    leftBehind_.fetch_add(1);
+    run.self_ = std::move(worker);
+    return false;
+}
+
+template <typename Call>
+void Tmt::Tell(Call call) {
+    const std::lock_guard<std::mutex> hold(leash_);
+    if (!stop_.stop_requested()) call();
+}
+
 void Tmt::Progress(int position) {
-    if (!stop_.stop_requested()) port_.SetProgress(position);
+    Tell([&] { port_.SetProgress(position); });
 }
 
 void Tmt::Execute(std::stop_token stop) {
     stop_ = std::move(stop);
-    End(Run(std::chrono::steady_clock::now() + settings_.updateDeadline));
+    End(Run(deadline_));
+    std::unique_lock<std::mutex> hold(leash_);
+    ended_ = true;
+    if (!self_) {
+        endedSignal_.notify_all();
+        return;
+    }
+    // Left behind: nobody waits for this thread, and the worker is its own.
+    std::unique_ptr<Tmt> self = std::move(self_);
+    hold.unlock();
+    self.reset();
+    leftBehind_.fetch_sub(1);
+}
+
+std::optional<Failure> Tmt::Checkpoint(Deadline deadline) const {
+    if (stop_.stop_requested()) return MakeFailure(FailureKind::Cancelled);
+    if (std::chrono::steady_clock::now() >= deadline) return MakeFailure(FailureKind::NoAnswerInTime);
+    return std::nullopt;
 }
 
 std::optional<Failure> Tmt::Run(Deadline deadline) {
-    if (!stop_.stop_requested()) port_.SetGridEnabled(false);
+    Tell([this] { port_.SetGridEnabled(false); });
     Progress(0);
     if (auto failure = TakeLock()) return failure;
+    if (auto failure = Checkpoint(deadline)) return failure;
     // A run that was killed may have left staging files behind, or a chart
     // half put in place that must be completed before new downloads start.
     if (auto failure = FinishInterruptedUpdate(settings_.chartDirectory)) return failure;
+    if (auto failure = Checkpoint(deadline)) return failure;
     if (auto failure = CreateClient(deadline)) return failure;
     Progress(33);
 
     constexpr int kProgressAfter[] = {66, 100};
     for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
+        if (auto failure = Checkpoint(deadline)) return failure;
         if (auto failure = Download(kChartFiles[i])) return failure;
         if (i < std::size(kProgressAfter)) Progress(kProgressAfter[i]);
     }
     Http.reset();
     Progress(0);
 
-    // Once the window has let go, the files are not touched any more.
-    if (stop_.stop_requested()) return MakeFailure(FailureKind::Cancelled);
+    // Once the window has let go, or the time is up, the files are not
+    // touched any more.
+    if (auto failure = Checkpoint(deadline)) return failure;
     if (!StagedFilesAreAChart(settings_.chartDirectory)) return MakeFailure(FailureKind::NotAChart);
+    if (auto failure = Checkpoint(deadline)) return failure;
     return CommitStagingFiles(settings_.chartDirectory);
 }
 
@@ -77,7 +123,6 @@ std::optional<Failure> Tmt::CreateClient(Deadline deadline) {
 }
 
 std::optional<Failure> Tmt::Download(const ChartFile& file) {
-    if (stop_.stop_requested()) return MakeFailure(FailureKind::Cancelled);
     Stream = std::make_unique<OutputFile>(StagingPath(settings_.chartDirectory, file));
     if (!Stream->IsOpen()) {
         return WriteFailure(file.urlPath, Stream->Path(), Stream->Error());
@@ -101,12 +146,12 @@ void Tmt::End(const std::optional<Failure>& failure) {
     const bool told = failure ? failure->kind != FailureKind::Cancelled : !stop_.stop_requested();
     if (told) {
         if (failure)
-            port_.UpdateFailed(FailureMessage(*failure));
+            Tell([&] { port_.UpdateFailed(FailureMessage(*failure)); });
         else
-            port_.ReadAll();
+            Tell([this] { port_.ReadAll(); });
     }
     running_.store(false);
-    if (told) port_.UpdateFinished();
+    if (told) Tell([this] { port_.UpdateFinished(); });
 }
 
 }  // namespace update

@@ -11,8 +11,6 @@ bool UpdateThread::Start(UpdatePort& port, UpdateSettings settings) {
 
 bool UpdateThread::Running() const { return worker_ && worker_->Running(); }
 
-void UpdateThread::Cancel() {
-    if (worker_) worker_->Cancel();
-}
+bool UpdateThread::Cancel() { return Tmt::Leave(std::move(worker_), kLeaveGrace); }
 
 }  // namespace update

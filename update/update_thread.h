@@ -1,7 +1,10 @@
 #pragma once
 // The holder of the most recently started worker; the window owns one. While
 // a run is going a further start is ignored, so two workers never write the
-// same files. Destroying the holder cancels a run and waits for it.
+// same files. Destroying the holder cancels a run and waits a short grace for
+// it, never longer: a worker blocked in the system is left behind (see
+// Tmt::Leave).
+#include <chrono>
 #include <memory>
 
 #include "update/tmt.h"
@@ -10,8 +13,13 @@ namespace update {
 
 class UpdateThread {
 public:
+    // How long leaving waits for a run to stop: a run that is not blocked
+    // stops within a fraction of it, and the program still ends within two
+    // seconds of the close when one is.
+    static constexpr std::chrono::milliseconds kLeaveGrace{1000};
+
     UpdateThread() = default;
-    ~UpdateThread() = default;  // the worker's own destructor cancels and joins
+    ~UpdateThread() { Cancel(); }
     UpdateThread(const UpdateThread&) = delete;
     UpdateThread& operator=(const UpdateThread&) = delete;
 
@@ -19,8 +27,9 @@ public:
     // finished worker is released here.
     bool Start(UpdatePort& port, UpdateSettings settings);
     bool Running() const;
-    // Stops a run still going (the window is closing); returns within a second.
-    void Cancel();
+    // Stops a run still going (the window is closing); returns within the
+    // grace. False when the run was left behind still running.
+    bool Cancel();
 
 private:
     std::unique_ptr<Tmt> worker_;

@@ -23,12 +23,9 @@ void WriteResults(GridModel& grid, const std::string& line, int col, int row) {
     }
 }
 
-}  // namespace
-
-void ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid) {
+void ReadRecords(LineReader& file, ChartTables& tables, GridModel& grid) {
     // Every cell written and every row added is presented once, at the end.
     const GridModel::Batch presentOnce(grid);
-    LineReader file(path, kChartFileSizeCap);
     int p = 0;  // records completed
     int lineInRecord = 0;
     grid.SetRowCount(2);
@@ -63,6 +60,18 @@ void ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid)
     }
     // Not reached after a failure: the spare row then stays.
     grid.SetRowCount(grid.RowCount() - 1);
+}
+
+}  // namespace
+
+void ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid) {
+    LineReader file(path, kChartFileSizeCap);
+    ReadRecords(file, tables, grid);
+}
+
+void ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid) {
+    LineReader file(ByteInput{bytes});
+    ReadRecords(file, tables, grid);
 }
 
 }  // namespace chart

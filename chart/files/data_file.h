@@ -3,6 +3,7 @@
 // detail flags, its results), each record ended by an empty line. Its reader
 // fills the tables' program slots and the grid's rows.
 #include <string>
+#include <string_view>
 
 #include "chart/tables/chart_tables.h"
 #include "chart/tables/grid_model.h"
@@ -20,5 +21,7 @@ inline constexpr int kStoredResultColumns = 64;
 // of the selection handler that a row-count change runs) is raised as it
 // comes: what was stored stays, and the grid keeps one spare row.
 void ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid);
+// The same from the file's bytes, read before.
+void ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid);
 
 }  // namespace chart

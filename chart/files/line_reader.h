@@ -1,21 +1,26 @@
 #pragma once
-// Reads a chart file line by line. LF ends a line; every CR is dropped; a
-// Ctrl-Z (0x1A) ends the line it stands in and the file; a last line without
-// LF is returned whole and a final LF adds no empty line. Lines have no length
-// limit. Failures are raised as FileError; the file is closed when the reader
-// goes away, whatever happened.
+// Reads a chart file line by line, from the file itself or from its bytes
+// read before. LF ends a line; every CR is dropped; a Ctrl-Z (0x1A) ends the
+// line it stands in and the file; a last line without LF is returned whole and
+// a final LF adds no empty line. Lines have no length limit. Failures are
+// raised as FileError; the file is closed when the reader goes away, whatever
+// happened.
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "chart/files/file_error.h"
+#include "chart/files/unique_fd.h"
 
 namespace chart {
 
-class FileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+// A file's bytes read before (a reload's snapshot of it), for a reader to go
+// through in place.
+struct ByteInput {
+    std::string_view bytes;
 };
 
 class LineReader {
@@ -28,6 +33,8 @@ public:
     // file larger than sizeCap bytes ("File too large"). The cap holds while
     // reading too: a file that grows past it fails the read the same way.
     explicit LineReader(const std::string& path, std::uint64_t sizeCap = kNoSizeCap);
+    // Reads the lines of bytes the caller keeps for as long as the reader lives.
+    explicit LineReader(ByteInput input);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -43,10 +50,11 @@ public:
 private:
     bool Fill();  // false at the end of the file
 
-    int fd_ = -1;
-    std::uint64_t sizeCap_;
+    UniqueFd fd_;  // none when reading bytes
+    std::uint64_t sizeCap_ = kNoSizeCap;
     std::uint64_t bytesRead_ = 0;
     std::vector<char> buffer_;
+    const char* data_ = nullptr;  // the buffer, or the bytes given
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
     bool stopped_ = false;  // end of file or Ctrl-Z reached

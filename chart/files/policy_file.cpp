@@ -6,9 +6,9 @@
 #include "chart/files/line_reader.h"
 
 namespace chart {
+namespace {
 
-void ReadPolicyFile(const std::string& path, ChartTables& tables) {
-    LineReader file(path, kChartFileSizeCap);
+void ReadTests(LineReader& file, ChartTables& tables) {
     long long i = 0;  // line in record
     long long j = 1;  // test
     // Deliberately kept across records: an empty record stores the
@@ -39,6 +39,18 @@ void ReadPolicyFile(const std::string& path, ChartTables& tables) {
             ++i;
         }
     }
+}
+
+}  // namespace
+
+void ReadPolicyFile(const std::string& path, ChartTables& tables) {
+    LineReader file(path, kChartFileSizeCap);
+    ReadTests(file, tables);
+}
+
+void ReadPolicyBytes(std::string_view bytes, ChartTables& tables) {
+    LineReader file(ByteInput{bytes});
+    ReadTests(file, tables);
 }
 
 }  // namespace chart

@@ -3,6 +3,7 @@
 // sub-criteria), each record ended by an empty line. Its reader fills the
 // tables' test definitions.
 #include <string>
+#include <string_view>
 
 #include "chart/tables/chart_tables.h"
 
@@ -13,5 +14,7 @@ namespace chart {
 // when the record's empty line is read. A failure is raised as it comes; what
 // was stored stays.
 void ReadPolicyFile(const std::string& path, ChartTables& tables);
+// The same from the file's bytes, read before.
+void ReadPolicyBytes(std::string_view bytes, ChartTables& tables);
 
 }  // namespace chart

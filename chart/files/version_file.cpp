@@ -5,10 +5,23 @@
 
 namespace chart {
 
-void ReadVersionFile(const std::string& path, ChartTables& tables) {
-    LineReader file(path, kChartFileSizeCap);
+namespace {
+
+void ReadVersions(LineReader& file, ChartTables& tables) {
     tables.LatestVersion = file.ReadLine();
     tables.RequiredVersion = file.ReadLine();
+}
+
+}  // namespace
+
+void ReadVersionFile(const std::string& path, ChartTables& tables) {
+    LineReader file(path, kChartFileSizeCap);
+    ReadVersions(file, tables);
+}
+
+void ReadVersionBytes(std::string_view bytes, ChartTables& tables) {
+    LineReader file(ByteInput{bytes});
+    ReadVersions(file, tables);
 }
 
 }  // namespace chart

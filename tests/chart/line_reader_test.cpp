@@ -15,13 +15,22 @@ namespace {
 
 using testing::TempDir;
 
-std::vector<std::string> ReadLines(const TempDir& dir, const std::string& bytes) {
-    dir.Write("f", bytes);
-    LineReader reader(dir.Path() + "/f");
+std::vector<std::string> ReadAllLines(LineReader& reader) {
     std::vector<std::string> lines;
     while (!reader.AtEnd()) lines.push_back(reader.ReadLine());
     EXPECT_EQ(reader.ReadLine(), "");  // reading at the end is no error
     EXPECT_TRUE(reader.AtEnd());
+    return lines;
+}
+
+// The lines of the file holding bytes, read from the file and from its
+// bytes alike.
+std::vector<std::string> ReadLines(const TempDir& dir, const std::string& bytes) {
+    dir.Write("f", bytes);
+    LineReader fromFile(dir.Path() + "/f");
+    LineReader fromBytes(ByteInput{bytes});
+    const auto lines = ReadAllLines(fromFile);
+    EXPECT_EQ(ReadAllLines(fromBytes), lines);
     return lines;
 }
 

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "chart/files/chart_folder_lock.h"
 #include "chart/loading/version_gate.h"
 #include "chart_fixture.h"
 
@@ -81,6 +86,50 @@ TEST_F(ChartTest, MissingPolicyIsReportedAfterTheDataIsLoaded) {
     EXPECT_EQ(rec.log, Log{std::string("message: ") + kNoPolicyFileMessage});
     EXPECT_EQ(grid.Cell(0, 1), "Alpha");
     EXPECT_FALSE(grid.Enabled());
+}
+
+}  // namespace
+}  // namespace chart
+
+namespace chart {
+namespace {
+
+// Another copy's commit swapping whole charts under the folder's exclusive
+// lock, one rename at a time, while this copy reloads again and again: every
+// reload shows one chart, never the version, data or policy of the other.
+TEST_F(ChartTest, ReloadDuringCommitsSeesOneChartNeverAMix) {
+    struct Chart {
+        std::string version, data, policy;
+    };
+    const Chart charts[] = {{"09\n09\n", "http://a.example\nAlpha\n1\nA\n\n", "TA\nc\n\n"},
+                            {"08\n08\n", "http://b.example\nBravo\n1\nB\n\n", "TB\nc\n\n"}};
+    WriteAll(charts[0].version, charts[0].data, charts[0].policy);
+    std::atomic<bool> stop{false};
+    std::thread committer([&] {
+        for (int n = 1; !stop; ++n) {
+            {
+                const Chart& chart = charts[n % 2];
+                const ChartFolderLock lock(dir.Path(), ChartFolderLock::Mode::Exclusive);
+                for (const auto& [name, bytes] : {std::pair{"version", chart.version}, {"data", chart.data},
+                                                  {"policy", chart.policy}}) {
+                    dir.Write(std::string(".new-") + name, bytes);
+                    std::filesystem::rename(dir.Path() + "/.new-" + name, dir.Path() + "/" + name);
+                    std::this_thread::yield();  // a reload without the lock would land here
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));  // commits come apart
+        }
+    });
+    for (int reload = 0; reload < 300 && !HasFailure(); ++reload) {
+        form.ReadAll();
+        const int which = tables.LatestVersion == "09" ? 0 : 1;
+        EXPECT_EQ(tables.LatestVersion + "\n" + tables.RequiredVersion + "\n", charts[which].version) << reload;
+        EXPECT_EQ(grid.Cell(0, 1), which == 0 ? "Alpha" : "Bravo") << reload;
+        EXPECT_EQ(tables.TestPolicy(1, 2), which == 0 ? "TA" : "TB") << reload;
+    }
+    stop = true;
+    committer.join();
+    EXPECT_TRUE(rec.log.empty());
 }
 
 }  // namespace

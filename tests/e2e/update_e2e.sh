@@ -6,7 +6,9 @@
 # files with the served bytes and the window shows the new chart.
 #
 # Then, against a server that trickles its answer, File/Exit in the middle of
-# the update ends the program within a second, the files untouched.
+# the update ends the program within a second, the files untouched; and with
+# the update stuck on a stalled disk (a stopped FUSE mount), SIGTERM still
+# ends it.
 #
 # "Shows the new chart" is judged from the screen: after the update the grid
 # looks exactly as it does when the program is started with the new chart
@@ -217,6 +219,69 @@ if w=$(main_window); then
     fi
 else
     fail "closing mid-update: the window did not appear"; cat "$closing/output.log"
+fi
+
+# --- SIGTERM while the update is stuck on a stalled disk -------------------------
+# The chart folder is on a FUSE mount (bindfs) whose server the test stops in
+# the middle of a download: the worker's next write to its staging file waits
+# for good, as on a dead network share or a failing stick. The session's
+# SIGTERM still ends the program, normally; the chart is the old one whole,
+# and the next start clears what was left. The program's own folder is a
+# read-only mount, so the chart lives in the user's data folder.
+stalled=$work/stalled
+mkdir -p "$stalled/program" "$stalled/program-ro" "$stalled/data" "$stalled/data-fuse"
+cp "$program" "$stalled/program/vantrel"
+cp "$module" "$stalled/program/"
+mounts=()
+mount_bindfs() { bindfs "$@" && mounts+=("${@: -1}"); }
+unmount_all() {
+    local m
+    for m in "${mounts[@]}"; do fusermount -u "$m" 2>/dev/null || true; done
+}
+trap 'if [[ -n ${fuse_pid:-} ]]; then kill -CONT "$fuse_pid" 2>/dev/null; fi; end_process "$server_pid"; end_process "$app_pid"; app_pid=; unmount_all; end_x_session' EXIT
+if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
+    mount_bindfs "$stalled/data" "$stalled/data-fuse"; then
+    mkdir -p "$stalled/data-fuse/vantrel"
+    cp "$closing/old/data" "$closing/old/policy" "$closing/old/version" "$stalled/data-fuse/vantrel/"
+    fuse_pid=$(pgrep -n -f "bindfs $stalled/data ")
+    export XDG_DATA_HOME=$stalled/data-fuse
+    start_program "$stalled" "$stalled/program-ro/vantrel"
+    # A thread of the program waiting for the stopped file system.
+    waits_on_fuse() { grep -lx request_wait_answer /proc/"$app_pid"/task/*/wchan 2>/dev/null | head -n 1; }
+    if w=$(main_window); then
+        xdotool mousemove --window "$w" "$button_x" $(($(menu_height "$w") + button_y)) click 1
+        body_started() { grep -c 'GET /data.dat' "$work/slow-server.log" | grep -v '^[01]$'; }
+        wait_until body_started >/dev/null || fail "stalled disk: no update was running"
+        kill -STOP "$fuse_pid"
+        wait_until waits_on_fuse >/dev/null || fail "stalled disk: the update never waited on the disk"
+        kill -TERM "$app_pid"
+        if wait_for_program_end; then
+            wait "$app_pid"
+            rc=$?
+            app_pid=
+            if ((rc == 0)); then pass "stalled disk: SIGTERM ended the program normally"; else fail "stalled disk: status $rc after SIGTERM"; fi
+        else
+            fail "stalled disk: SIGTERM did not end the program"
+        fi
+        kill -CONT "$fuse_pid"
+        end_process "$app_pid"; app_pid=
+        for name in data policy version; do
+            cmp -s "$closing/old/$name" "$stalled/data/vantrel/$name" || fail "stalled disk: \"$name\" was changed"
+        done
+        start_program "$stalled" "$stalled/program-ro/vantrel"
+        if main_window >/dev/null; then
+            stop_program "stalled disk, next start" "$stalled"
+            leftovers=$(ls -A "$stalled/data/vantrel" | grep -v -x -e data -e policy -e version -e .vantrel-update.lock)
+            if [[ -z $leftovers ]]; then pass "stalled disk: the next start cleared what was left"; else fail "stalled disk: left after the next start: $leftovers"; fi
+        else
+            fail "stalled disk: the next start showed no window"; cat "$stalled/output.log"
+        fi
+    else
+        fail "stalled disk: the window did not appear"; cat "$stalled/output.log"
+    fi
+    unset XDG_DATA_HOME
+else
+    fail "stalled disk: bindfs could not mount (FUSE)"
 fi
 
 echo "screenshots in $artifacts"

@@ -145,7 +145,13 @@ TEST(MessageBox, AnyTextKeepsTheBoxWithinHalfTheScreenAndOkInView) {
 }
 
 TEST(ChartText, CellsAreOneLineThatNothingReorders) {
+    std::string overrides;  // 3,000 right-to-left overrides: more than the window's worth of bytes
+    for (int i = 0; i < 3000; ++i)
+        overrides += "\xE2\x80\xAE";
     const std::pair<std::string, QString> cases[] = {
+        {overrides + "Alpha", "Alpha"},
+        {overrides + std::string(kDisplayTextLimit + 1, 'x') + overrides, QString(kDisplayTextLimit, 'x') + kEllipsis},
+        {std::string(kDisplayTextLimit, 'x') + overrides, QString(kDisplayTextLimit, 'x')},
         {"a\xE2\x80\xA8" "b\xE2\x80\xA9" "c\xC2\x85" "d", "a b c d"},      // U+2028, U+2029, NEL
         {"abc\xE2\x80\xAE" "fdp.exe", "abcfdp.exe"},                      // right-to-left override
         {"\xE2\x81\xA7x\xE2\x81\xA9 \xE2\x80\xAA" "y\xE2\x80\xAC", "x y"},  // isolate, embedding
@@ -164,6 +170,7 @@ TEST(ChartText, CellsAreOneLineThatNothingReorders) {
     EXPECT_EQ(DisplayCell(std::string(kDisplayTextLimit, '\xE9')).size(), kDisplayTextLimit);
     // The error box's full stop is shown as the text's last byte would be.
     EXPECT_EQ(DisplayLines("a\r\n'caf\xE9'", "."), QString::fromUtf8("a\n'caf\xC3\xA9'."));
+    EXPECT_EQ(DisplayLines(overrides + "'x'", "."), "'x'.");
     EXPECT_EQ(DisplayLines(std::string(kDisplayTextLimit, 'x'), "."), QString(kDisplayTextLimit, 'x') + kEllipsis);
     EXPECT_TRUE(DisplayLines(std::string(16 << 20, 'x'), ".").endsWith(kEllipsis));
 }

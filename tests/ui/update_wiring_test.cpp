@@ -7,6 +7,9 @@
 #include <QProgressBar>
 #include <QTest>
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -193,6 +196,43 @@ TEST_F(UpdateWiringTest, ClosingTheWindowMidDownloadStopsAtOnceAndLeavesTheFiles
     QTest::qWait(50);  // anything still queued would run now
     bridge_.reset();
     form_.reset();
+    EXPECT_TRUE(boxes_.seen.empty());
+}
+
+// True once a thread of this process waits in a FIFO's open for the other end.
+bool AThreadWaitsOnAFifo() {
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream wchan(task.path() / "wchan");
+        std::string where;
+        if (std::getline(wchan, where) && where == "wait_for_partner")
+            return true;
+    }
+    return false;
+}
+
+TEST_F(UpdateWiringTest, ClosingWhileTheWorkerIsStuckInTheFolderDoesNotWaitForIt) {
+    OpenWithUpdates();
+    ServeChart("10\r\n10\r\n");
+    // A FIFO at the commit marker's name: all three files arrive, then the
+    // marker's open blocks until someone opens the other end.
+    const std::string fifo = dir_.Path() + "/.vantrel-update-commit";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ClickUpdate();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return AThreadWaitsOnAFifo() || CommandsEnabled(); }, 20000));
+    if (!AThreadWaitsOnAFifo())
+        GTEST_SKIP() << "the commit refused the FIFO at once; e2e_update's stalled disk covers leaving";
+
+    form_->close();  // comes back after the grace, the worker left behind
+    EXPECT_FALSE(bridge_->Running());
+    EXPECT_EQ(update::Tmt::LeftBehind(), 1);
+    bridge_.reset();
+    form_.reset();
+
+    // The other end opens at last: the worker ends by itself, calling on no
+    // window, and frees itself.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    EXPECT_TRUE(QTest::qWaitFor([] { return update::Tmt::LeftBehind() == 0; }, 20000));
+    ::close(reader);
     EXPECT_TRUE(boxes_.seen.empty());
 }
 

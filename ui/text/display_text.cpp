@@ -19,23 +19,28 @@ bool IsLineBreak(char16_t c) {
            c == 0x2029;
 }
 
-// At most the limit's worth of one line decoded (and one character more, so
-// that a cut shows).
-QString DecodeLineStart(std::string_view line, bool utf8) {
-    if (!utf8)
-        return DecodeWindows1252(line.substr(0, static_cast<size_t>(kDisplayTextLimit) + 1));
-    // A character takes at most four bytes; stop at a character's first byte.
-    size_t take = std::min(line.size(), static_cast<size_t>(kDisplayTextLimit + 1) * 4);
-    while (take < line.size() && (static_cast<unsigned char>(line[take]) & 0xC0) == 0x80)
-        --take;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                     QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(QByteArrayView(line.data(), static_cast<qsizetype>(take)));
-}
+// Lines are decoded a slice at a time, so that a line of megabytes costs
+// only the slices up to the limit.
+constexpr size_t kSliceBytes = 8 * 1024;
 
-QString ShownLine(std::string_view line, bool utf8) {
-    QString text = DecodeLineStart(line, utf8);
-    text.removeIf([](QChar c) { return IsBidiControl(c.unicode()); });
+// line then ending, decoded as one text without the bidirectional controls:
+// they are left out as the text is decoded, so that however many of them a
+// line holds, what follows them still fills the window up to the limit. Cut
+// there with "…" whenever anything was left unshown.
+QString ShownLine(std::string_view line, std::string_view ending, bool utf8) {
+    // Not stateless: a character may be split across two slices.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QString text;
+    for (std::string_view part : {line, ending}) {
+        for (size_t at = 0; at < part.size() && text.size() <= kDisplayTextLimit; at += kSliceBytes) {
+            const std::string_view slice = part.substr(at, kSliceBytes);
+            const QString decoded = utf8 ? decoder.decode(QByteArrayView(slice.data(), static_cast<qsizetype>(slice.size())))
+                                         : DecodeWindows1252(slice);
+            for (QChar c : decoded)
+                if (!IsBidiControl(c.unicode()))
+                    text.append(c);
+        }
+    }
     if (text.size() > kDisplayTextLimit) {
         qsizetype keep = kDisplayTextLimit;
         if (text[keep - 1].isHighSurrogate())
@@ -62,14 +67,9 @@ QString DisplayLines(std::string_view bytes, std::string_view ending) {
         std::string_view line = bytes.substr(start, lf == std::string_view::npos ? std::string_view::npos : lf - start);
         if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (lf == std::string_view::npos && !ending.empty()) {
-            // Past this length the line is cut before its ending would show.
-            if (line.size() < static_cast<size_t>(kDisplayTextLimit + 1) * 4)
-                return shown + ShownLine(std::string(line) + std::string(ending), utf8);
-            return shown + ShownLine(line, utf8);
-        }
-        shown += ShownLine(line, utf8);
-        if (lf == std::string_view::npos)
+        const bool last = lf == std::string_view::npos;
+        shown += ShownLine(line, last ? ending : std::string_view(), utf8);
+        if (last)
             return shown;
         shown += QChar(u'\n');
         start = lf + 1;

@@ -1,0 +1,41 @@
+#include "chart/files/chart_snapshot.h"
+
+#include "chart/files/chart_file_set.h"
+#include "chart/files/chart_folder_lock.h"
+#include "chart/files/file_bytes.h"
+#include "chart/files/file_error.h"
+#include "chart/files/local_path.h"
+
+namespace chart {
+
+ChartSnapshot::ChartSnapshot(const std::string& directory, std::chrono::milliseconds lockWait)
+    : files_{File{kVersionFileName, {}, {}}, File{kDataFileName, {}, {}}, File{kPolicyFileName, {}, {}}} {
+    // Not held when the wait ran out (a commit stuck in the middle of its
+    // renames) or the folder has no locks: the reload reads anyway, as it
+    // would without the lock, rather than show nothing.
+    const ChartFolderLock lock(directory, ChartFolderLock::Mode::Shared, lockWait);
+    for (File& file : files_) {
+        try {
+            file.bytes = ReadFileBytes(LocalPath(directory, file.name), kChartFileSizeCap);
+        } catch (...) {
+            file.failure = std::current_exception();
+        }
+    }
+}
+
+const ChartSnapshot::File* ChartSnapshot::Find(std::string_view name) const {
+    for (const File& file : files_)
+        if (name == file.name) return &file;
+    return nullptr;
+}
+
+bool ChartSnapshot::Holds(std::string_view name) const { return Find(name) != nullptr; }
+
+std::string_view ChartSnapshot::Bytes(std::string_view name) const {
+    const File* file = Find(name);
+    if (!file) throw FileError("File not found");
+    if (file->failure) std::rethrow_exception(file->failure);
+    return file->bytes;
+}
+
+}  // namespace chart
