@@ -13,6 +13,7 @@ packages=(
   dpkg-dev lintian appstream desktop-file-utils
   libx11-dev libxdamage-dev dbus-daemon
   clang libclang-rt-14-dev valgrind curl python3
+  fusefat fuse dosfstools
 )
 
 missing=()
