@@ -18,7 +18,7 @@ FatFolder::FatFolder() {
         why_ = "mkfs.vfat (dosfstools) is missing";
         return;
     }
-    if (!Run("fusefat -o rw+ '" + image + "' '" + mountPoint_.string() + "'")) {
+    if (!Run("fusefat -s -o rw+ '" + image + "' '" + mountPoint_.string() + "'")) {
         why_ = "fusefat could not mount the image (is /dev/fuse there and usable?)";
         return;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // A FAT file system, as on a USB stick (no hard links, no symbolic links, no
 // owners): an image made by mkfs.vfat and mounted through fusefat, which needs
-// no kernel module, only /dev/fuse and the right to use it. Unmounted and
+// no kernel module, only /dev/fuse and the right to use it (single-threaded:
+// fusefat is not safe with more than one request at a time). Unmounted and
 // removed when the object goes.
 #include <filesystem>
 #include <string>
