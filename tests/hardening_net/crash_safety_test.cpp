@@ -53,7 +53,9 @@ protected:
     void SetUp() override {
         if (GetParam() == Disk::Fat) {
             fat_ = std::make_unique<support::FatFolder>();
-            if (!fat_->Mounted()) GTEST_SKIP() << fat_->Why();
+            if (!fat_->Mounted()) {
+                GTEST_SKIP() << fat_->Why();
+            }
             dir_ = fat_->Dir();
         }
         ChartDirTest::SetUp();

@@ -35,7 +35,9 @@ protected:
         switch (kind) {
         case Kind::LinkOutside:
             std::filesystem::create_symlink(outside_, at);
-            if (::lchown(at.c_str(), kNobody, kNobody) != 0) GTEST_SKIP() << "needs root to give a link away";
+            if (::lchown(at.c_str(), kNobody, kNobody) != 0) {
+                GTEST_SKIP() << "needs root to give a link away";
+            }
             break;
         case Kind::Fifo: ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); break;
         case Kind::Folder:
@@ -44,7 +46,9 @@ protected:
             break;
         case Kind::OtherUsersFile:
             WriteBytes(at, kPlantedBytes);
-            if (::chown(at.c_str(), kNobody, kNobody) != 0) GTEST_SKIP() << "needs root to give a file away";
+            if (::chown(at.c_str(), kNobody, kNobody) != 0) {
+                GTEST_SKIP() << "needs root to give a file away";
+            }
             break;
         }
     }
