@@ -59,7 +59,9 @@ protected:
     }
     static void Give(const std::filesystem::path& path, uid_t uid, gid_t gid, mode_t mode) {
         ASSERT_EQ(::lchown(path.c_str(), uid, gid), 0) << path;
-        if (!std::filesystem::is_symlink(path)) ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path;
+        if (!std::filesystem::is_symlink(path)) {
+            ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path;
+        }
     }
     std::filesystem::path Private() const { return home_ / "notes.txt"; }
 
