@@ -93,7 +93,7 @@ std::optional<Failure> RollBack(const WorkFiles& files, const std::string& absen
     for (const ChartFile& file : kChartFiles) {
         const std::string target = files.Target(file);
         const std::string backup = files.Backup(file);
-        if (files.IsOwn(backup, true)) {
+        if (files.IsBackupUnderOwnMarker(file)) {
             if (std::rename(backup.c_str(), target.c_str()) != 0) return FileFailure(target, errno);
         } else if (Listed(absent, file.name) && files.IsOwn(target, true) && ::unlink(target.c_str()) != 0 &&
                    errno != ENOENT) {
@@ -101,7 +101,7 @@ std::optional<Failure> RollBack(const WorkFiles& files, const std::string& absen
         }
     }
     // A backup that is another name of its chart file is left by rename.
-    files.RemoveBackups();
+    files.RemoveBackupsUnderOwnMarker();
     files.RemoveStagingFiles();
     if (files.Flush()) return std::nullopt;
     ::unlink(files.RollbackMarker().c_str());
@@ -126,7 +126,7 @@ std::optional<Failure> TurnBack(const WorkFiles& files, const std::string& absen
 void EndCommit(const WorkFiles& files) {
     if (files.Flush()) return;
     ::unlink(files.CommitMarker().c_str());
-    files.RemoveBackups();
+    files.RemoveBackupsUnderOwnMarker();  // made under the marker that just went
 }
 
 // True when a staging file is gone although its chart file was never
@@ -135,7 +135,7 @@ void EndCommit(const WorkFiles& files) {
 bool NewFileLost(const WorkFiles& files, const ChartFile& file) {
     if (files.IsOwn(files.Staging(file))) return false;
     const std::string target = files.Target(file);
-    return !Exists(target) || (files.IsOwn(files.Backup(file), true) && SameFile(target, files.Backup(file)));
+    return !Exists(target) || (files.IsBackupUnderOwnMarker(file) && SameFile(target, files.Backup(file)));
 }
 
 std::optional<Failure> RollForward(const WorkFiles& files) {
@@ -209,7 +209,7 @@ std::optional<Failure> CommitStagingFiles(const std::string& directory) {
     if (!failure) failure = files.Flush();
     if (failure) {
         files.RemoveOwn(files.CommitMarker());
-        files.RemoveBackups();
+        files.RemoveBackupsUnderOwnMarker();
         return failure;
     }
     if ((failure = RenameStagingFiles(files, movedAside))) {

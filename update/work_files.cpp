@@ -77,6 +77,17 @@ void WorkFiles::RemoveBackups() const {
     for (const ChartFile& file : kChartFiles) RemoveOwn(Backup(file), true);
 }
 
+bool WorkFiles::IsBackupUnderOwnMarker(const ChartFile& file) const {
+    struct stat info;
+    return ::lstat(Backup(file).c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode));
+}
+
+void WorkFiles::RemoveBackupsUnderOwnMarker() const {
+    for (const ChartFile& file : kChartFiles) {
+        if (IsBackupUnderOwnMarker(file)) ::unlink(Backup(file).c_str());
+    }
+}
+
 std::optional<std::string> WorkFiles::ReadOwnMarker(const std::string& path) const {
     const chart::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat info;

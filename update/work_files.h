@@ -47,6 +47,13 @@ public:
     void RemoveStagingFiles() const;
     void RemoveBackups() const;
 
+    // A backup made under a commit marker of the user's own: a file or a link
+    // of any owner, as the backup is another name of the chart file it keeps,
+    // which may be another member's in a shared folder.
+    bool IsBackupUnderOwnMarker(const ChartFile& file) const;
+    // Removes the backups a commit of the user's own made.
+    void RemoveBackupsUnderOwnMarker() const;
+
     // The bytes of a marker of the user's own; nothing when there is none.
     std::optional<std::string> ReadOwnMarker(const std::string& path) const;
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <optional>
 
@@ -171,6 +172,18 @@ const FolderState kFolderStates[] = {
     // renames already made are undone.
     {"RenameFailsPartWay",
      [](const auto& dir) {
+         StageAll(dir);
+         std::filesystem::remove(StagingOf(dir, "version"));
+         std::filesystem::create_directory(StagingOf(dir, "version"));
+     },
+     Action::Commit, Ends::OldChart, "/version could not be written (Not a directory)."},
+    // In a shared folder the chart files may be another member's: their
+    // backups are too, and still go back.
+    {"RenameFailsPartWayOverAnotherUsersChart",
+     [](const auto& dir) {
+         for (const char* name : {"data", "policy", "version"}) {
+             static_cast<void>(::chown((dir / name).c_str(), 65534, 65534));  // as root
+         }
          StageAll(dir);
          std::filesystem::remove(StagingOf(dir, "version"));
          std::filesystem::create_directory(StagingOf(dir, "version"));
