@@ -15,6 +15,7 @@ packages=(
   libx11-dev libxdamage-dev dbus-daemon
   clang libclang-rt-14-dev valgrind curl python3
   locales
+  fusefat fuse dosfstools
 )
 
 missing=()

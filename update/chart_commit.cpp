@@ -1,33 +1,33 @@
 #include "chart_commit.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "chart_files.h"
-#include "chart/files/local_path.h"
+#include <array>
+#include <cerrno>
+#include <cstdio>
+
+#include "chart/files/chart_folder_lock.h"
+#include "work_files.h"
 
 namespace update {
 namespace {
 
-// Best effort: a directory that cannot be synced still holds its entries.
-void SyncDirectory(const std::string& directory) {
-    const int dir = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-}
-
-bool IsRegularFile(const std::string& path) {
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 // A file of the chart folder that could not be written, renamed or removed.
 Failure FileFailure(const std::string& path, int error) { return WriteFailure({}, path, error); }
+
+bool Exists(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// True when both names lead to the same file (not following links).
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first, second;
+    return ::lstat(a.c_str(), &first) == 0 && ::lstat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
 
 // A rename can put a file at path when nothing is there, or a regular file, or
 // a symbolic link (the link is replaced) that leads to a regular file or nowhere.
@@ -46,166 +46,199 @@ std::optional<Failure> CheckReplaceable(const std::string& path) {
     return notAFile;
 }
 
-// The marker holds the names of the chart files that did not exist before,
-// one a line: a roll-back removes those instead of restoring them.
-std::optional<Failure> WriteMarker(const std::string& path, const std::string& absent) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0) return FileFailure(path, errno);
-    std::optional<Failure> failure;
-    const ssize_t n = ::write(fd, absent.data(), absent.size());
-    if (n != static_cast<ssize_t>(absent.size())) {
-        failure = FileFailure(path, n < 0 ? errno : ENOSPC);  // a few bytes cut short: the disk is full
-    } else if (::fsync(fd) != 0) {
-        failure = FileFailure(path, errno);
-    }
-    ::close(fd);
-    return failure;
-}
-
-std::string ReadMarker(const std::string& path) {
-    std::string content;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return content;
-    char buffer[256];  // three short names at most
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0 && content.size() < 4096) {
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return content;
+// Where a hard link is refused for want of links (FAT, exFAT, some shares),
+// the file is moved aside instead.
+bool LinksRefused(int error) {
+    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS;
 }
 
 bool Listed(const std::string& absent, const char* name) {
     return ("\n" + absent).find("\n" + std::string(name) + "\n") != std::string::npos;
 }
 
-std::optional<Failure> CheckTargets(const std::string& directory) {
-    for (const ChartFile& file : kChartFiles) {
-        if (auto failure = CheckReplaceable(chart::LocalPath(directory, file.name))) return failure;
+// Made fresh, written in full and flushed through its own descriptor.
+std::optional<Failure> WriteMarker(const WorkFiles& files, const std::string& absent) {
+    const std::string path = files.CommitMarker();
+    auto fd = files.CreateFresh(path);
+    if (!fd) return fd.Why();
+    const ssize_t n = ::write(fd->Get(), absent.data(), absent.size());
+    if (n != static_cast<ssize_t>(absent.size())) {
+        return FileFailure(path, n < 0 ? errno : ENOSPC);  // a few bytes cut short: the disk is full
     }
+    if (::fsync(fd->Get()) != 0 || fd->Close() != 0) return FileFailure(path, errno);
     return std::nullopt;
 }
 
-// A second name for each chart file that exists; absent collects the others.
-std::optional<Failure> KeepBackups(const std::string& directory, std::string& absent) {
-    for (const ChartFile& file : kChartFiles) {
-        const std::string backup = BackupPath(directory, file);
-        ::unlink(backup.c_str());
-        // Not following a symbolic link: the link itself is what gets replaced.
-        if (::linkat(AT_FDCWD, chart::LocalPath(directory, file.name).c_str(), AT_FDCWD,
-                     backup.c_str(), 0) == 0) {
-            continue;
-        }
-        if (errno != ENOENT) return FileFailure(backup, errno);
-        absent += file.name;
-        absent += '\n';
+// Holds the chart folder against reloads while files are renamed. A file
+// system without locks goes without; readers that keep it for longer than the
+// wait are taken for another copy at work.
+class RenameGuard {
+public:
+    explicit RenameGuard(const std::string& directory)
+        : lock_(directory, chart::ChartFolderLock::Mode::Exclusive) {}
+    std::optional<Failure> Check() const {
+        if (!lock_.Held() && lock_.Error() == EWOULDBLOCK) return MakeFailure(FailureKind::AnotherCopyUpdating);
+        return std::nullopt;
     }
-    return std::nullopt;
-}
 
-// Renames the staging files still present over the final ones, in download
-// order; when missingIsDone, a missing staging file counts as already renamed.
-std::optional<Failure> RenameStagingFiles(const std::string& directory, bool missingIsDone) {
+private:
+    chart::ChartFolderLock lock_;
+};
+
+// The old chart files in place of the new: every backup goes back over its
+// chart file, chart files that did not exist before go, then the staging files.
+// Each step can be repeated after a kill. The roll-back marker goes once that
+// is durable; if the flush fails it stays and the next start repeats this.
+std::optional<Failure> RollBack(const WorkFiles& files, const std::string& absent) {
     for (const ChartFile& file : kChartFiles) {
-        const std::string target = chart::LocalPath(directory, file.name);
-        if (std::rename(StagingPath(directory, file).c_str(), target.c_str()) != 0 &&
-            !(missingIsDone && errno == ENOENT)) {
+        const std::string target = files.Target(file);
+        const std::string backup = files.Backup(file);
+        if (files.IsBackupUnderOwnMarker(file)) {
+            if (std::rename(backup.c_str(), target.c_str()) != 0) return FileFailure(target, errno);
+        } else if (Listed(absent, file.name) && files.IsOwn(target, true) && ::unlink(target.c_str()) != 0 &&
+                   errno != ENOENT) {
             return FileFailure(target, errno);
         }
     }
-    return std::nullopt;
-}
-
-// The new chart is whole: the backups and then the marker go.
-void EndCommit(const std::string& directory) {
-    SyncDirectory(directory);
-    RemoveBackupFiles(directory);
-    SyncDirectory(directory);
-    ::unlink(CommitMarkerPath(directory).c_str());
-    SyncDirectory(directory);
-}
-
-// With the roll-back marker in place: every backup goes back over its chart
-// file, chart files that did not exist before go, then the staging files and
-// the marker. Each step can be repeated after a kill.
-std::optional<Failure> RollBack(const std::string& directory, const std::string& absent) {
-    for (const ChartFile& file : kChartFiles) {
-        const std::string target = chart::LocalPath(directory, file.name);
-        if (std::rename(BackupPath(directory, file).c_str(), target.c_str()) == 0) continue;
-        if (errno != ENOENT) return FileFailure(target, errno);
-        if (Listed(absent, file.name) && ::unlink(target.c_str()) != 0 && errno != ENOENT) {
-            return FileFailure(target, errno);
-        }
-    }
-    SyncDirectory(directory);
     // A backup that is another name of its chart file is left by rename.
-    RemoveBackupFiles(directory);
-    RemoveStagingFiles(directory);
-    SyncDirectory(directory);
-    ::unlink(RollbackMarkerPath(directory).c_str());
-    SyncDirectory(directory);
+    files.RemoveBackupsUnderOwnMarker();
+    files.RemoveStagingFiles();
+    if (files.Flush()) return std::nullopt;
+    ::unlink(files.RollbackMarker().c_str());
+    return std::nullopt;
+}
+
+// The marker becomes a roll-back marker (durable before anything moves back,
+// or a later start would take a restored file for a renamed one), then the
+// old chart goes back.
+std::optional<Failure> TurnBack(const WorkFiles& files, const std::string& absent) {
+    if (std::rename(files.CommitMarker().c_str(), files.RollbackMarker().c_str()) != 0) {
+        return FileFailure(files.RollbackMarker(), errno);
+    }
+    if (auto failure = files.Flush()) return failure;
+    return RollBack(files, absent);
+}
+
+// The new chart is whole: once the renames are durable the marker goes, then
+// the backups (leftovers without a marker are cleared by the next start
+// anyway, so that needs no flush). If the flush fails, the marker stays and
+// the next start finishes the clean-up.
+void EndCommit(const WorkFiles& files) {
+    if (files.Flush()) return;
+    ::unlink(files.CommitMarker().c_str());
+    files.RemoveBackupsUnderOwnMarker();  // made under the marker that just went
+}
+
+// True when a staging file is gone although its chart file was never
+// replaced by it: the target is missing, or is still the file its backup
+// names. The new chart was lost and the commit cannot be finished.
+bool NewFileLost(const WorkFiles& files, const ChartFile& file) {
+    if (files.IsOwn(files.Staging(file))) return false;
+    const std::string target = files.Target(file);
+    return !Exists(target) || (files.IsBackupUnderOwnMarker(file) && SameFile(target, files.Backup(file)));
+}
+
+std::optional<Failure> RollForward(const WorkFiles& files) {
+    for (const ChartFile& file : kChartFiles) {
+        if (NewFileLost(files, file)) return TurnBack(files, files.ReadOwnMarker(files.CommitMarker()).value_or(""));
+    }
+    // A chart file moved aside or not, the staging file's rename replaces it.
+    for (const ChartFile& file : kChartFiles) {
+        const std::string staging = files.Staging(file);
+        if (!files.IsOwn(staging)) continue;  // already renamed
+        const std::string target = files.Target(file);
+        if (std::rename(staging.c_str(), target.c_str()) != 0) return FileFailure(target, errno);
+    }
+    EndCommit(files);
+    return std::nullopt;
+}
+
+// Gives each existing chart file its backup name, a hard link where the file
+// system has them; movedAside marks the files that must be renamed to it
+// instead, each just before its replacement.
+std::optional<Failure> KeepBackups(const WorkFiles& files, std::array<bool, kChartFiles.size()>& movedAside) {
+    for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
+        const std::string target = files.Target(kChartFiles[i]);
+        const std::string backup = files.Backup(kChartFiles[i]);
+        if (auto failure = files.FreeName(backup)) return failure;
+        // Not following a symbolic link: the link itself is what gets replaced.
+        if (::linkat(AT_FDCWD, target.c_str(), AT_FDCWD, backup.c_str(), 0) == 0 || errno == ENOENT) continue;
+        if (!LinksRefused(errno)) return FileFailure(backup, errno);
+        movedAside[i] = true;
+    }
+    return std::nullopt;
+}
+
+std::optional<Failure> RenameStagingFiles(const WorkFiles& files,
+                                          const std::array<bool, kChartFiles.size()>& movedAside) {
+    for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
+        const std::string target = files.Target(kChartFiles[i]);
+        if (movedAside[i] && std::rename(target.c_str(), files.Backup(kChartFiles[i]).c_str()) != 0 &&
+            errno != ENOENT) {
+            return FileFailure(target, errno);
+        }
+        if (std::rename(files.Staging(kChartFiles[i]).c_str(), target.c_str()) != 0) {
+            return FileFailure(target, errno);
+        }
+    }
     return std::nullopt;
 }
 
 }  // namespace
 
-std::string CommitMarkerPath(const std::string& directory) {
-    return chart::LocalPath(directory, ".vantrel-update-commit");
-}
-
-std::string RollbackMarkerPath(const std::string& directory) {
-    return chart::LocalPath(directory, ".vantrel-update-rollback");
-}
-
 bool CommitPending(const std::string& directory) {
-    return IsRegularFile(CommitMarkerPath(directory)) || IsRegularFile(RollbackMarkerPath(directory));
+    const WorkFiles files(directory);
+    return files.IsOwn(files.CommitMarker()) || files.IsOwn(files.RollbackMarker());
 }
 
 std::optional<Failure> CommitStagingFiles(const std::string& directory) {
-    if (auto failure = CheckTargets(directory)) return failure;
-    // The staging files are already synced; the backups, the marker and their
-    // names must be on disk before any rename is.
-    const std::string marker = CommitMarkerPath(directory);
+    const WorkFiles files(directory);
     std::string absent;
-    auto failure = KeepBackups(directory, absent);
-    if (!failure) failure = WriteMarker(marker, absent);
+    for (const ChartFile& file : kChartFiles) {
+        const std::string target = files.Target(file);
+        if (auto failure = CheckReplaceable(target)) return failure;
+        if (!Exists(target)) absent += std::string(file.name) + '\n';
+    }
+    const RenameGuard guard(directory);
+    if (auto failure = guard.Check()) return failure;
+    // The staging files are already flushed; the marker, the backups and
+    // their names must be on disk before any rename is.
+    std::array<bool, kChartFiles.size()> movedAside{};
+    auto failure = WriteMarker(files, absent);
+    if (!failure) failure = KeepBackups(files, movedAside);
+    if (!failure) failure = files.Flush();
     if (failure) {
-        if (IsRegularFile(marker)) ::unlink(marker.c_str());
-        RemoveBackupFiles(directory);
-        SyncDirectory(directory);
+        files.RemoveOwn(files.CommitMarker());
+        files.RemoveBackupsUnderOwnMarker();
         return failure;
     }
-    SyncDirectory(directory);
-    if ((failure = RenameStagingFiles(directory, false))) {
+    if ((failure = RenameStagingFiles(files, movedAside))) {
         // Back to the old chart, so the failure the user is told of is all
-        // that happened. If even that fails, the marker says what to finish.
-        const std::string rollback = RollbackMarkerPath(directory);
-        if (std::rename(marker.c_str(), rollback.c_str()) == 0) {
-            SyncDirectory(directory);
-            // The rename's failure is the one to report.
-            static_cast<void>(RollBack(directory, absent));
-        }
+        // that happened. If even that fails, a marker says what to finish;
+        // the rename's failure is the one to report.
+        static_cast<void>(TurnBack(files, absent));
         return failure;
     }
-    EndCommit(directory);
+    EndCommit(files);
     return std::nullopt;
 }
 
 std::optional<Failure> FinishInterruptedUpdate(const std::string& chartDirectory) {
-    const std::string rollback = RollbackMarkerPath(chartDirectory);
-    if (IsRegularFile(rollback)) return RollBack(chartDirectory, ReadMarker(rollback));
-    if (IsRegularFile(CommitMarkerPath(chartDirectory))) {
-        if (auto failure = RenameStagingFiles(chartDirectory, true)) return failure;
-        EndCommit(chartDirectory);
-        return std::nullopt;
+    const WorkFiles files(chartDirectory);
+    const bool rollBack = files.IsOwn(files.RollbackMarker());
+    if (rollBack || files.IsOwn(files.CommitMarker())) {
+        const RenameGuard guard(chartDirectory);
+        if (auto failure = guard.Check()) return failure;
+        if (rollBack) return RollBack(files, files.ReadOwnMarker(files.RollbackMarker()).value_or(""));
+        return RollForward(files);
     }
-    RemoveStagingFiles(chartDirectory);
-    RemoveBackupFiles(chartDirectory);
+    files.RemoveStagingFiles();
+    files.RemoveBackups();
     return std::nullopt;
 }
 
 void DiscardStagingFiles(const std::string& directory) {
-    if (!CommitPending(directory)) RemoveStagingFiles(directory);
+    if (!CommitPending(directory)) WorkFiles(directory).RemoveStagingFiles();
 }
 
 }  // namespace update

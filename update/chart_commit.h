@@ -2,21 +2,31 @@
 // Putting the three staging files in place as one step: all of them or none,
 // even when a rename fails part-way or the run is killed.
 //
-// Before the first rename each file being replaced gets a second name (its
-// backup), and a commit marker is written beside the files and synced: from
-// then on the new chart is decided, and whoever finds the marker (the next
-// start of the program, or the next update) finishes the renames that a
-// killed run did not get to. A rename that fails turns the marker into a
-// roll-back marker and puts the backups back, so the old chart is whole
-// again; a run killed during that is rolled back the same way later. Without
-// a marker, staging files and backups are only the remains of an unfinished
-// download and are removed. A marker that is not a regular file is no marker.
+// First the commit marker is made, listing the chart files that do not exist
+// yet; then each file being replaced gets a second name, its backup (a hard
+// link; where the file system has none, as on FAT, the file itself is moved
+// to that name just before its replacement goes over it). One folder flush
+// makes the marker and the backups durable before the first rename: from then
+// on the new chart is decided, and whoever finds the marker (the next start,
+// or the next update) finishes the renames a killed run did not get to. A
+// staging file found missing then is checked against its target: a target
+// that is absent or still the backup's file means the new file was lost, and
+// the commit is rolled back instead. A rename that fails turns the marker
+// into a roll-back marker and puts the backups back, so the old chart is
+// whole again; a run killed during that is rolled back the same way later.
+// After the renames one flush more, then the marker and the backups go.
+// Without a marker, staging files and backups are only the remains of an
+// unfinished download and are removed.
 //
-// Everything here runs under the chart folder's UpdateLock.
+// Only the user's own markers, staging files and backups are acted on
+// (WorkFiles): anything else at those names is left alone, and the chart on
+// disk is read as it stands.
+//
+// Everything here runs under the chart folder's UpdateLock; the renames also
+// hold the ChartFolderLock exclusively, so that no reload reads a mix.
 //
 // Each step answers nothing when it succeeded and otherwise the failure the
-// user is told of (a file that could not be written or put in place, or a
-// chart file's path that holds no file a chart can replace).
+// user is told of.
 #include <optional>
 #include <string>
 
@@ -24,19 +34,14 @@
 
 namespace update {
 
-// The markers' fixed names beside the chart files. The commit marker lists
-// the chart files that did not exist before the commit, one name a line.
-std::string CommitMarkerPath(const std::string& directory);
-std::string RollbackMarkerPath(const std::string& directory);
-
-// True while a commit (or its roll-back) has begun and not yet ended.
+// True while a commit (or its roll-back) of the user's own has begun and not
+// yet ended.
 bool CommitPending(const std::string& directory);
 
 // Checks that each chart file can be replaced (absent, a regular file, or a
-// symbolic link to one), keeps backups, writes the marker and renames the
-// three staging files over the chart files in download order. When that
-// fails, the chart files are exactly the old ones, unless the roll-back itself
-// failed (then the roll-back marker stays for FinishInterruptedUpdate).
+// symbolic link to one), then puts the staging files in place as above. When
+// that fails, the chart files are exactly the old ones, unless the roll-back
+// itself failed (then the roll-back marker stays for FinishInterruptedUpdate).
 [[nodiscard]] std::optional<Failure> CommitStagingFiles(const std::string& directory);
 
 // Brings the chart directory to a consistent state before it is read or

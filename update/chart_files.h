@@ -1,6 +1,7 @@
 #pragma once
-// The three files an update replaces, where each comes from, and the staging
-// files the new bodies are written to until all three have arrived.
+// The three files an update replaces and where each comes from. Their work
+// files in the chart folder (staging files, backups, markers) are named and
+// made by WorkFiles.
 #include <array>
 #include <string>
 
@@ -20,18 +21,8 @@ inline constexpr std::array<ChartFile, 3> kChartFiles{{
     {"/version.dat", chart::kVersionFileName},
 }};
 
-// A fixed name per file beside the final one, so a leftover from a run that
-// was killed is recognised by the next start or update.
-std::string StagingName(const ChartFile& file);
+// The staging file a download is written to until all three have arrived
+// (WorkFiles::Staging).
 std::string StagingPath(const std::string& directory, const ChartFile& file);
-
-// Where the commit keeps a second name (a hard link) of the file it replaces,
-// so a commit that fails part-way can put the old chart back.
-std::string BackupPath(const std::string& directory, const ChartFile& file);
-
-// Removes the staging files of all three; missing ones are fine.
-void RemoveStagingFiles(const std::string& directory);
-// Removes the backups of all three; missing ones are fine.
-void RemoveBackupFiles(const std::string& directory);
 
 }  // namespace update

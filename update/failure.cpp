@@ -58,6 +58,12 @@ std::string Reason(const Failure& f) {
         return "the file " + f.detail + " could not be written (" + std::strerror(f.error) + ").";
     case FailureKind::NotAFile:
         return "the file " + f.detail + " could not be replaced, as it is not a regular file.";
+    case FailureKind::NameTaken: {
+        const auto slash = f.detail.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : f.detail.substr(0, slash);
+        return "the chart folder " + folder + " holds \"" + f.detail.substr(slash + 1) +
+               "\", which is not Vantrel's own and cannot be removed.";
+    }
     case FailureKind::NotAChart:
         return "the data server did not send a chart.";
     case FailureKind::AnotherCopyUpdating:

@@ -29,6 +29,7 @@ enum class FailureKind {
     NotAChart,            // the answers were no chart (a web page, compressed, partial, empty)
     AnotherCopyUpdating,  // the chart folder's update lock is held elsewhere
     Other,                // detail: libcurl's own words
+    NameTaken,            // detail: a work file's path held by something the user cannot remove
 };
 
 struct Failure {
@@ -53,6 +54,14 @@ inline Failure WriteFailure(std::string urlPath, std::string path, int error) {
     Failure f = MakeFailure(FailureKind::WriteFailed, std::move(urlPath));
     f.detail = std::move(path);
     f.error = error;
+    return f;
+}
+
+// A work file's name held by something that is not the user's own and cannot
+// be removed (another user's file in a shared folder, a folder).
+inline Failure NameTakenFailure(std::string path) {
+    Failure f = MakeFailure(FailureKind::NameTaken);
+    f.detail = std::move(path);
     return f;
 }
 

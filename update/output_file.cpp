@@ -1,15 +1,11 @@
 #include "output_file.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace update {
 
-OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) error_ = errno;
-}
+OutputFile::OutputFile(std::string path, chart::UniqueFd fd) : path_(std::move(path)), fd_(fd.Release()) {}
 
 OutputFile::~OutputFile() {
     if (fd_ >= 0) ::close(fd_);

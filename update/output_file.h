@@ -1,14 +1,17 @@
 #pragma once
-// The file a body is being written to (the worker's Stream): created or
-// truncated on construction, written in full, synced and closed by Finish.
+// The file a body is being written to (the worker's Stream): a staging file
+// made fresh by WorkFiles, written in full, synced and closed by Finish.
 #include <cstddef>
 #include <string>
+
+#include "chart/files/unique_fd.h"
 
 namespace update {
 
 class OutputFile {
 public:
-    explicit OutputFile(std::string path);
+    // Takes over fd, the file at path open for writing.
+    OutputFile(std::string path, chart::UniqueFd fd);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -24,7 +27,7 @@ public:
 
 private:
     std::string path_;
-    int fd_ = -1;
+    int fd_ = -1;  // a plain descriptor: the HTTP module shares this layout
     int error_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "chart_commit.h"
 #include "http_module.h"
 #include "staged_chart_check.h"
+#include "work_files.h"
 
 namespace update {
 namespace {
@@ -107,9 +108,7 @@ std::optional<Failure> Tmt::Run(Deadline deadline) {
 // this run touches nothing there.
 std::optional<Failure> Tmt::TakeLock() {
     lock_ = std::make_unique<UpdateLock>(settings_.chartDirectory);
-    if (lock_->Result() == UpdateLock::State::Busy) return MakeFailure(FailureKind::AnotherCopyUpdating);
-    if (!lock_->Held()) return WriteFailure({}, lock_->Path(), lock_->Error());
-    return std::nullopt;
+    return lock_->Why();
 }
 
 // The HTTP module (libcurl and its chain) is loaded here, by the first update,
@@ -123,10 +122,15 @@ std::optional<Failure> Tmt::CreateClient(Deadline deadline) {
 }
 
 std::optional<Failure> Tmt::Download(const ChartFile& file) {
-    Stream = std::make_unique<OutputFile>(StagingPath(settings_.chartDirectory, file));
-    if (!Stream->IsOpen()) {
-        return WriteFailure(file.urlPath, Stream->Path(), Stream->Error());
+    // Made fresh: never a file another user planted or linked at the name.
+    const WorkFiles files(settings_.chartDirectory);
+    auto fd = files.CreateFresh(files.Staging(file));
+    if (!fd) {
+        Failure failure = fd.Why();
+        failure.urlPath = file.urlPath;
+        return failure;
     }
+    Stream = std::make_unique<OutputFile>(files.Staging(file), std::move(*fd));
     auto failure = Http->Get(JoinUrl(settings_.baseUrl, file.urlPath), file.urlPath, *Stream, stop_);
     if (!failure && !Stream->Finish()) {
         failure = WriteFailure(file.urlPath, Stream->Path(), Stream->Error());

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include "chart/files/local_path.h"
 
@@ -13,34 +13,35 @@ std::string UpdateLockPath(const std::string& chartDirectory) {
     return chart::LocalPath(chartDirectory, ".vantrel-update.lock");
 }
 
-UpdateLock::UpdateLock(const std::string& chartDirectory) : path_(UpdateLockPath(chartDirectory)) {
-    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+UpdateLock::UpdateLock(const std::string& chartDirectory) {
+    const std::string path = UpdateLockPath(chartDirectory);
+    constexpr int kNeverBlocks = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+    fd_.Reset(::open(path.c_str(), O_RDWR | O_CREAT | kNeverBlocks, 0666));
     // Another user's lock file can still be locked through a read-only open.
-    if (fd_ < 0 && (errno == EACCES || errno == EPERM)) {
-        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (!fd_ && (errno == EACCES || errno == EPERM)) fd_.Reset(::open(path.c_str(), O_RDONLY | kNeverBlocks));
+    if (!fd_) {
+        const bool taken = errno == ELOOP || errno == EISDIR || errno == ENXIO;
+        why_ = taken ? NameTakenFailure(path) : WriteFailure({}, path, errno);
+        return;
     }
-    if (fd_ < 0) {
-        error_ = errno;
+    struct stat info;
+    if (::fstat(fd_.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        why_ = NameTakenFailure(path);
+        fd_.Reset();
         return;
     }
     int result;
     do {
-        result = ::flock(fd_, LOCK_EX | LOCK_NB);
+        result = ::flock(fd_.Get(), LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result == 0) {
         state_ = State::Held;
-    } else {
-        error_ = errno;
-        state_ = errno == EWOULDBLOCK ? State::Busy : State::Failed;
-        Close();
+        return;
     }
-}
-
-UpdateLock::~UpdateLock() { Close(); }
-
-void UpdateLock::Close() {
-    if (fd_ >= 0) ::close(fd_);  // closing the only open of it lets go of the lock
-    fd_ = -1;
+    const bool busy = errno == EWOULDBLOCK;
+    state_ = busy ? State::Busy : State::Failed;
+    why_ = busy ? MakeFailure(FailureKind::AnotherCopyUpdating) : WriteFailure({}, path, errno);
+    fd_.Reset();
 }
 
 }  // namespace update

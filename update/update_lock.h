@@ -4,8 +4,15 @@
 // to the end of its commit, and start-up holds it while it finishes or clears
 // what an earlier run left. The kernel lets go of it when its holder dies, so
 // a killed copy never blocks the next one. The lock file itself stays: removing
-// it would let two copies lock two different files of the same name.
+// it would let two copies lock two different files of the same name. It may
+// be another user's (a shared folder): then it is locked through a read-only
+// open. Anything else at its name (a link, a FIFO, a folder) is never opened
+// through or waited on.
+#include <optional>
 #include <string>
+
+#include "chart/files/unique_fd.h"
+#include "update/failure.h"
 
 namespace update {
 
@@ -16,23 +23,20 @@ public:
     // Tries once, without waiting. Busy: another process (or another open of
     // the same file) holds it. Failed: the lock file could not be opened.
     explicit UpdateLock(const std::string& chartDirectory);
-    // Lets go of the lock.
-    ~UpdateLock();
+    // Lets go of the lock (closing the only open of it).
+    ~UpdateLock() = default;
     UpdateLock(const UpdateLock&) = delete;
     UpdateLock& operator=(const UpdateLock&) = delete;
 
     State Result() const { return state_; }
     bool Held() const { return state_ == State::Held; }
-    const std::string& Path() const { return path_; }
-    int Error() const { return error_; }  // errno when Failed
+    // Why it is not held: another copy updating, or the lock file's failure.
+    const std::optional<Failure>& Why() const { return why_; }
 
 private:
-    void Close();
-
-    std::string path_;
-    int fd_ = -1;
-    int error_ = 0;
+    chart::UniqueFd fd_;
     State state_ = State::Failed;
+    std::optional<Failure> why_;
 };
 
 // The lock file's fixed name in the chart folder.

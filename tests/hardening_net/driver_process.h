@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -29,6 +31,26 @@ inline pid_t StartDriver(const std::string& base, const std::string& chartDirect
     ::posix_spawn_file_actions_destroy(&actions);
     EXPECT_EQ(error, 0) << "cannot start " << VANTREL_UPDATE_DRIVER;
     return error == 0 ? pid : -1;
+}
+
+// The driver run by another user (uid, in the one group gid): the test,
+// running as root, forks, gives up its rights and starts it.
+inline pid_t StartDriverAs(uid_t uid, gid_t gid, const std::string& base, const std::string& chartDirectory,
+                           const std::string& stderrPath) {
+    const char* argv[] = {VANTREL_UPDATE_DRIVER, base.c_str(), chartDirectory.c_str(), nullptr};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only calls that are safe after a fork, until exec.
+        const int err = ::open(stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (err < 0 || ::dup2(err, 2) < 0 || ::setgroups(1, &gid) != 0 || ::setgid(gid) != 0 ||
+            ::setuid(uid) != 0) {
+            ::_exit(3);
+        }
+        ::execve(VANTREL_UPDATE_DRIVER, const_cast<char**>(argv), environ);
+        ::_exit(4);
+    }
+    EXPECT_GT(pid, 0) << "cannot fork";
+    return pid;
 }
 
 // Waits for the driver; its exit code, or -1 when it did not exit by itself.

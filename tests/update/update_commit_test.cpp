@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <optional>
 
@@ -14,6 +15,7 @@
 #include "update/chart_files.h"
 #include "update/startup_recovery.h"
 #include "update/update_lock.h"
+#include "update/work_files.h"
 #include "update_fixture.h"
 
 namespace update_test {
@@ -26,7 +28,7 @@ protected:
     std::filesystem::path Staging(const char* name) const {
         return dir_ / (std::string(".vantrel-update-") + name + ".tmp");
     }
-    std::filesystem::path Marker() const { return update::CommitMarkerPath(dir_.string()); }
+    std::filesystem::path Marker() const { return update::WorkFiles(dir_.string()).CommitMarker(); }
 
     // The state a commit killed after `renamed` renames leaves behind.
     void LeaveCommitKilledAfter(std::size_t renamed) {
@@ -164,12 +166,24 @@ const FolderState kFolderStates[] = {
      },
      Action::Update, Ends::NewChart, ""},
     {"CommitMarkerIsADirectory", [](const auto& dir) { MakeDirectory(dir / ".vantrel-update-commit"); },
-     Action::Update, Ends::OldChart, "/.vantrel-update-commit could not be written (Is a directory)."},
+     Action::Update, Ends::OldChart, "holds \".vantrel-update-commit\", which is not Vantrel's own"},
 
     // A rename that fails part-way (here the third, onto "version"): the
     // renames already made are undone.
     {"RenameFailsPartWay",
      [](const auto& dir) {
+         StageAll(dir);
+         std::filesystem::remove(StagingOf(dir, "version"));
+         std::filesystem::create_directory(StagingOf(dir, "version"));
+     },
+     Action::Commit, Ends::OldChart, "/version could not be written (Not a directory)."},
+    // In a shared folder the chart files may be another member's: their
+    // backups are too, and still go back.
+    {"RenameFailsPartWayOverAnotherUsersChart",
+     [](const auto& dir) {
+         for (const char* name : {"data", "policy", "version"}) {
+             static_cast<void>(::chown((dir / name).c_str(), 65534, 65534));  // as root
+         }
          StageAll(dir);
          std::filesystem::remove(StagingOf(dir, "version"));
          std::filesystem::create_directory(StagingOf(dir, "version"));
@@ -187,6 +201,32 @@ const FolderState kFolderStates[] = {
     {"KilledDuringACommit", [](const auto& dir) { CommitKilledAfterData(dir, ".vantrel-update-commit"); },
      Action::Start, Ends::NewChart, ""},
     {"KilledDuringARollBack", [](const auto& dir) { CommitKilledAfterData(dir, ".vantrel-update-rollback"); },
+     Action::Start, Ends::OldChart, ""},
+    // A staging file lost although the marker made it durable (a sync that
+    // did not hold): its chart file is still the backup's, so the commit
+    // cannot be finished and is rolled back.
+    {"KilledDuringACommitThatLostAStagingFile",
+     [](const auto& dir) {
+         CommitKilledAfterData(dir, ".vantrel-update-commit");
+         std::filesystem::remove(StagingOf(dir, "policy"));
+     },
+     Action::Start, Ends::OldChart, ""},
+    // Without hard links (FAT) each chart file is moved to its backup name
+    // just before the staging file goes over it.
+    {"KilledWithAFileMovedAside",
+     [](const auto& dir) {
+         StageAll(dir);
+         WriteBytes(dir / ".vantrel-update-commit", "");
+         std::filesystem::rename(dir / "data", dir / ".vantrel-update-data.old");
+     },
+     Action::Start, Ends::NewChart, ""},
+    {"KilledWithAFileMovedAsideAndItsStagingFileLost",
+     [](const auto& dir) {
+         StageAll(dir);
+         WriteBytes(dir / ".vantrel-update-commit", "");
+         std::filesystem::rename(dir / "data", dir / ".vantrel-update-data.old");
+         std::filesystem::remove(StagingOf(dir, "data"));
+     },
      Action::Start, Ends::OldChart, ""},
     {"KilledDuringTheRollBackOfAFirstChart",
      [](const auto& dir) {

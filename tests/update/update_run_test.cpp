@@ -91,8 +91,8 @@ TEST_F(UpdateRunTest, UnwritableStagingFileFailsWithThePath) {
     WriteBytes(blocker / "keep", "x");  // a non-empty directory cannot be cleared away
     Run(Settings(server_.Base()));
     EXPECT_EQ(port_.Calls(), kFailedOnData);
-    EXPECT_EQ(Message(), "The update failed: the file " + blocker.string() +
-                             " could not be written (Is a directory).");
+    EXPECT_EQ(Message(), "The update failed: the chart folder " + dir_.string() +
+                             " holds \".vantrel-update-data.tmp\", which is not Vantrel's own and cannot be removed.");
     ExpectUntouched();
 }
 

@@ -1,0 +1,108 @@
+// Two real users share a chart folder as a team share is set up (group-
+// writable, sticky). What the second member plants at the names an update
+// writes never reaches the owner's files outside the folder and is never
+// obeyed: the owner's update fails at once naming the folder, or goes on
+// around it, and ends with the old chart or the new one exactly.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "driver_process.h"
+#include "support/scripted_server.h"
+#include "update_fixture.h"
+
+namespace update_test {
+namespace {
+
+constexpr uid_t kOwner = 60001;
+constexpr uid_t kMember = 60002;  // the second member of the group
+constexpr gid_t kTeam = 60000;
+
+enum class Plant { LinkToPrivateFile, Fifo, ForeignFile };
+struct PlantedRow {
+    const char* name;
+    const char* at;
+    Plant plant;
+    bool updates;  // false: refused at once, naming the folder
+};
+void PrintTo(const PlantedRow& row, std::ostream* os) { *os << row.name; }
+
+const PlantedRow kRows[] = {
+    {"LinkAtDataStaging", ".vantrel-update-data.tmp", Plant::LinkToPrivateFile, false},
+    {"LinkAtVersionStaging", ".vantrel-update-version.tmp", Plant::LinkToPrivateFile, false},
+    {"LinkAtPolicyBackup", ".vantrel-update-policy.old", Plant::LinkToPrivateFile, false},
+    {"FifoAtCommitMarker", ".vantrel-update-commit", Plant::Fifo, false},
+    {"FileAtPolicyStaging", ".vantrel-update-policy.tmp", Plant::ForeignFile, false},
+    // Read as the owner's, it would roll the chart back to nothing.
+    {"RollbackMarkerListingTheChart", ".vantrel-update-rollback", Plant::ForeignFile, true},
+    {"CommitMarker", ".vantrel-update-commit", Plant::ForeignFile, false},
+};
+
+class SharedFolderTest : public ChartDirTest, public ::testing::WithParamInterface<PlantedRow> {
+protected:
+    void SetUp() override {
+        if (::geteuid() != 0) {
+            GTEST_SKIP() << "needs root to act as two users";
+        }
+        std::filesystem::permissions(tempDir_.Dir(), std::filesystem::perms(0755));
+        dir_ = tempDir_.Dir() / "share";
+        home_ = tempDir_.Dir() / "owner";
+        std::filesystem::create_directory(dir_);
+        std::filesystem::create_directory(home_);
+        Give(dir_, 0, kTeam, 03770);  // group-writable, sticky, new files in the group
+        Give(home_, kOwner, kTeam, 0700);
+        WriteBytes(Private(), "owner's notes\n");
+        Give(Private(), kOwner, kTeam, 0600);
+        ChartDirTest::SetUp();
+        for (const char* name : {"data", "policy", "version"}) Give(dir_ / name, kOwner, kTeam, 0644);
+    }
+    static void Give(const std::filesystem::path& path, uid_t uid, gid_t gid, mode_t mode) {
+        ASSERT_EQ(::lchown(path.c_str(), uid, gid), 0) << path;
+        if (!std::filesystem::is_symlink(path)) {
+            ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path;
+        }
+    }
+    std::filesystem::path Private() const { return home_ / "notes.txt"; }
+
+    std::filesystem::path home_;
+};
+
+TEST_P(SharedFolderTest, WhatTheOtherMemberPlantsIsNeverFollowedNorObeyed) {
+    const PlantedRow& row = GetParam();
+    const auto at = dir_ / row.at;
+    switch (row.plant) {
+    case Plant::LinkToPrivateFile: std::filesystem::create_symlink(Private(), at); break;
+    case Plant::Fifo: ASSERT_EQ(::mkfifo(at.c_str(), 0666), 0); break;
+    case Plant::ForeignFile: WriteBytes(at, "data\npolicy\nversion\n"); break;
+    }
+    Give(at, kMember, kTeam, 0644);
+
+    ScriptedServer server;
+    server.On("/data.dat", {Send(Ok(kChartData))});
+    server.On("/policy.dat", {Send(Ok(kChartPolicy))});
+    server.On("/version.dat", {Send(Ok(kChartVersion))});
+    const std::string errors = (tempDir_.Dir() / "stderr").string();
+    const int code = WaitDriver(StartDriverAs(kOwner, kTeam, server.Base(), dir_.string(), errors));
+    const std::string message = ReadBytes(errors);
+
+    EXPECT_EQ(ReadBytes(Private()), "owner's notes\n");
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(at))) << "the member's entry stays";
+    if (row.updates) {
+        EXPECT_EQ(code, 0) << message;
+        EXPECT_EQ(ReadBytes(dir_ / "data"), kChartData);
+        EXPECT_EQ(ReadBytes(dir_ / "policy"), kChartPolicy);
+        EXPECT_EQ(ReadBytes(dir_ / "version"), kChartVersion);
+    } else {
+        EXPECT_EQ(code, 1);
+        EXPECT_EQ(message, "The update failed: the chart folder " + dir_.string() + " holds \"" + row.at +
+                               "\", which is not Vantrel's own and cannot be removed.\n");
+        ExpectUntouched();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Plants, SharedFolderTest, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace update_test

@@ -1,0 +1,118 @@
+#include "work_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "chart/files/local_path.h"
+
+namespace update {
+namespace {
+
+std::string WorkName(const ChartFile& file, const char* suffix) {
+    return std::string(".vantrel-update-") + file.name + suffix;
+}
+
+Failure NameTaken(const std::string& path) { return NameTakenFailure(path); }
+
+}  // namespace
+
+std::string WorkFiles::Target(const ChartFile& file) const { return chart::LocalPath(directory_, file.name); }
+std::string WorkFiles::Staging(const ChartFile& file) const {
+    return chart::LocalPath(directory_, WorkName(file, ".tmp"));
+}
+std::string WorkFiles::Backup(const ChartFile& file) const {
+    return chart::LocalPath(directory_, WorkName(file, ".old"));
+}
+std::string WorkFiles::CommitMarker() const { return chart::LocalPath(directory_, ".vantrel-update-commit"); }
+std::string WorkFiles::RollbackMarker() const {
+    return chart::LocalPath(directory_, ".vantrel-update-rollback");
+}
+
+std::optional<Failure> WorkFiles::FreeName(const std::string& path) const {
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0) {
+        return errno == ENOENT ? std::nullopt : std::optional<Failure>(WriteFailure({}, path, errno));
+    }
+    // unlink removes a link or a FIFO itself; a directory is never ours to clear.
+    if (S_ISDIR(info.st_mode) || (::unlink(path.c_str()) != 0 && errno != ENOENT)) return NameTaken(path);
+    return std::nullopt;
+}
+
+Result<chart::UniqueFd> WorkFiles::CreateFresh(const std::string& path) const {
+    constexpr int kFresh = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    chart::UniqueFd fd(::open(path.c_str(), kFresh, 0666));
+    if (!fd && errno == EEXIST) {
+        if (auto failure = FreeName(path)) return *failure;
+        fd.Reset(::open(path.c_str(), kFresh, 0666));
+        // Someone put something there again in between: not a name to fight over.
+        if (!fd && errno == EEXIST) return NameTaken(path);
+    }
+    if (!fd) return WriteFailure({}, path, errno);
+    struct stat info;
+    if (::fstat(fd.Get(), &info) != 0) return WriteFailure({}, path, errno);
+    if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) return NameTaken(path);
+    return fd;
+}
+
+bool WorkFiles::IsOwn(const std::string& path, bool linkToo) const {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 && info.st_uid == ::geteuid() &&
+           (S_ISREG(info.st_mode) || (linkToo && S_ISLNK(info.st_mode)));
+}
+
+void WorkFiles::RemoveOwn(const std::string& path, bool linkToo) const {
+    // Should the entry be swapped between the look and the unlink, unlink
+    // still only removes a name in this folder, never what it leads to.
+    if (IsOwn(path, linkToo)) ::unlink(path.c_str());
+}
+
+void WorkFiles::RemoveStagingFiles() const {
+    for (const ChartFile& file : kChartFiles) RemoveOwn(Staging(file));
+}
+
+void WorkFiles::RemoveBackups() const {
+    for (const ChartFile& file : kChartFiles) RemoveOwn(Backup(file), true);
+}
+
+bool WorkFiles::IsBackupUnderOwnMarker(const ChartFile& file) const {
+    struct stat info;
+    return ::lstat(Backup(file).c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode));
+}
+
+void WorkFiles::RemoveBackupsUnderOwnMarker() const {
+    for (const ChartFile& file : kChartFiles) {
+        if (IsBackupUnderOwnMarker(file)) ::unlink(Backup(file).c_str());
+    }
+}
+
+std::optional<std::string> WorkFiles::ReadOwnMarker(const std::string& path) const {
+    const chart::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat info;
+    if (!fd || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+        return std::nullopt;
+    }
+    std::string content;
+    char buffer[256];  // three short names at most
+    ssize_t n;
+    while (content.size() < 4096 && (n = ::read(fd.Get(), buffer, sizeof buffer)) != 0) {
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    return content;
+}
+
+std::optional<Failure> WorkFiles::Flush() const {
+    const chart::UniqueFd folder(::open(directory_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder) return WriteFailure({}, directory_, errno);
+    // EINVAL: a file system with nothing to sync for a folder.
+    if (::fsync(folder.Get()) != 0 && errno != EINVAL) return WriteFailure({}, directory_, errno);
+    return std::nullopt;
+}
+
+}  // namespace update

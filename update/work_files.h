@@ -1,0 +1,67 @@
+#pragma once
+// The chart folder's work files: the staging files an update downloads into,
+// the backups a commit keeps of the files it replaces, and the commit and
+// roll-back markers. This is the one place that names them, makes them,
+// removes them and flushes the folder.
+//
+// The folder may be shared (a group folder with the sticky bit) or be a copy
+// anyone could have prepared, so nothing here follows a symbolic link, opens
+// anything in a way that could block (a FIFO), or acts on a leftover that is
+// not the user's own: another user's marker is no marker, another user's
+// staging file is no staging file.
+#include <optional>
+#include <string>
+
+#include "chart/files/unique_fd.h"
+#include "update/chart_files.h"
+#include "update/failure.h"
+
+namespace update {
+
+class WorkFiles {
+public:
+    explicit WorkFiles(std::string directory) : directory_(std::move(directory)) {}
+
+    const std::string& Directory() const { return directory_; }
+    std::string Target(const ChartFile& file) const;   // the chart file itself
+    std::string Staging(const ChartFile& file) const;  // what the download is written to
+    std::string Backup(const ChartFile& file) const;   // the replaced file's second name
+    // The commit marker lists the chart files that did not exist before the
+    // commit, one name a line; the roll-back marker is the same file renamed.
+    std::string CommitMarker() const;
+    std::string RollbackMarker() const;
+
+    // A new, empty regular file of the user's own at path, open for writing.
+    // Whatever held the name is removed first (never followed); a name that
+    // cannot be freed fails with NameTaken, touching nothing else.
+    Result<chart::UniqueFd> CreateFresh(const std::string& path) const;
+    // Frees path for a link or rename onto it, as CreateFresh does.
+    [[nodiscard]] std::optional<Failure> FreeName(const std::string& path) const;
+
+    // True when path is a regular file of the user's own (or, with
+    // linkToo, a symbolic link of the user's own: the backup of a chart file
+    // that is a link).
+    bool IsOwn(const std::string& path, bool linkToo = false) const;
+    // Removes path when IsOwn; anything else there stays.
+    void RemoveOwn(const std::string& path, bool linkToo = false) const;
+    void RemoveStagingFiles() const;
+    void RemoveBackups() const;
+
+    // A backup made under a commit marker of the user's own: a file or a link
+    // of any owner, as the backup is another name of the chart file it keeps,
+    // which may be another member's in a shared folder.
+    bool IsBackupUnderOwnMarker(const ChartFile& file) const;
+    // Removes the backups a commit of the user's own made.
+    void RemoveBackupsUnderOwnMarker() const;
+
+    // The bytes of a marker of the user's own; nothing when there is none.
+    std::optional<std::string> ReadOwnMarker(const std::string& path) const;
+
+    // Makes the folder's entries (new names, renames, removals) durable.
+    [[nodiscard]] std::optional<Failure> Flush() const;
+
+private:
+    std::string directory_;
+};
+
+}  // namespace update
