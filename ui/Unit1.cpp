@@ -98,12 +98,16 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
         move(shown->availableGeometry().center() - rect().center());
 
     details_ = std::make_unique<MemoDetailsPanel>(*memo1_, kMemo1InitialText);
+    // No chart folder (start-up has said why): nothing to read or update.
+    const bool noChartFolder = chartDirectory.empty();
     chart_ = std::make_unique<chart::ChartForm>(
         tables_, grid_, chart::ChartPorts{*messages_, *documents_, *details_},
         std::move(chartDirectory), kPublisherHost);
 
     // Loads the chart, message boxes and all, before the window is first shown.
-    if (unfinishedUpdate.empty()) {
+    if (noChartFolder) {
+        grid_.SetEnabled(false);
+    } else if (unfinishedUpdate.empty()) {
         RunGuarded(this, [this] { FormCreate(); });
     } else {
         grid_.SetEnabled(false);

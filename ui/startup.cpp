@@ -75,10 +75,13 @@ static int RunWindow(int argc, char** argv, const std::string& dataServer) {
     const std::string chartDirectory =
         chart::ChooseChartDirectory(chart::RunningProgramPlaces(), startMessages);
     // An update killed while putting the new files in place is completed first;
-    // one that cannot be is reported instead of loading a mixed chart.
-    const auto unfinishedUpdate = update::RecoverChartFolder(chartDirectory);
+    // one that cannot be is reported instead of loading a mixed chart. With no
+    // chart folder at all (said above) there is nothing to finish or read.
+    std::optional<update::Failure> unfinishedUpdate;
+    if (!chartDirectory.empty()) unfinishedUpdate = update::RecoverChartFolder(chartDirectory);
     // Form1's creation loads the chart, message boxes and all.
-    TForm1 form1(chartDirectory, {}, nullptr, unfinishedUpdate.value_or(std::string()));
+    TForm1 form1(chartDirectory, {}, nullptr,
+                 unfinishedUpdate ? update::FailureMessage(*unfinishedUpdate) : std::string());
     // The about box, created hidden; it lives as long as Form1.
     form1.SetAboutBox(new TOKRightDlg(form1.Documents(), &form1));
     // The Update button and Options/Update; closing Form1 stops a run.

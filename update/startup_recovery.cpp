@@ -8,8 +8,8 @@
 
 namespace update {
 
-std::optional<std::string> RecoverChartFolder(const std::string& chartDirectory,
-                                              std::chrono::milliseconds commitWait) {
+std::optional<Failure> RecoverChartFolder(const std::string& chartDirectory,
+                                         std::chrono::milliseconds commitWait) {
     using Clock = std::chrono::steady_clock;
     const auto giveUp = Clock::now() + commitWait;
     for (;;) {
@@ -17,13 +17,12 @@ std::optional<std::string> RecoverChartFolder(const std::string& chartDirectory,
         // Without a lock file (a folder this user cannot write to) nobody
         // updates here; only a commit that was cut off needs finishing.
         if (lock.Held() || (lock.Result() == UpdateLock::State::Failed && CommitPending(chartDirectory))) {
-            if (const auto failure = FinishInterruptedUpdate(chartDirectory)) return FailureMessage(*failure);
-            return std::nullopt;
+            return FinishInterruptedUpdate(chartDirectory);
         }
         if (lock.Result() == UpdateLock::State::Failed) return std::nullopt;
         // Another copy is downloading: the chart files are whole.
         if (!CommitPending(chartDirectory)) return std::nullopt;
-        if (Clock::now() >= giveUp) return FailureMessage(MakeFailure(FailureKind::AnotherCopyUpdating));
+        if (Clock::now() >= giveUp) return MakeFailure(FailureKind::AnotherCopyUpdating);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }

@@ -8,12 +8,14 @@
 #include <optional>
 #include <string>
 
+#include "update/failure.h"
+
 namespace update {
 
-// Nothing when the chart may be read; otherwise the message to show instead
-// of reading it (an interrupted update that cannot be finished leaves files of
-// two charts side by side).
-std::optional<std::string> RecoverChartFolder(
+// Nothing when the chart may be read; otherwise why it must not be read (an
+// interrupted update that cannot be finished leaves files of two charts side
+// by side), which the window tells instead of reading it.
+std::optional<Failure> RecoverChartFolder(
     const std::string& chartDirectory,
     std::chrono::milliseconds commitWait = std::chrono::seconds(10));
 

@@ -78,6 +78,8 @@ std::optional<Failure> Tmt::Checkpoint(Deadline deadline) const {
 std::optional<Failure> Tmt::Run(Deadline deadline) {
     Tell([this] { port_.SetGridEnabled(false); });
     Progress(0);
+    // Without the executable's folder there is no chart folder and no module.
+    if (settings_.chartDirectory.empty()) return MakeFailure(FailureKind::NoProgramFolder);
     if (auto failure = TakeLock()) return failure;
     if (auto failure = Checkpoint(deadline)) return failure;
     // A run that was killed may have left staging files behind, or a chart

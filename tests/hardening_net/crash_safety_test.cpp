@@ -123,7 +123,7 @@ TEST_P(CrashSafetyTest, KilledUpdatesLeaveTheOldChartOrTheNewOne) {
         const bool commitPending = update::CommitPending(dir_.string());
 
         // What the program does when it next starts, before it reads the chart.
-        const auto unfinished = update::RecoverChartFolder(dir_.string());
+        const auto unfinished = RecoveryMessage(dir_);
         ASSERT_FALSE(unfinished) << "kill " << i << ": " << *unfinished;
         const std::string states[] = {StateOf("data", kOldData, kNewData),
                                       StateOf("policy", kOldPolicy, kNewPolicy),

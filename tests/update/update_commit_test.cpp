@@ -83,11 +83,11 @@ TEST_F(UpdateCommitTest, AStartDuringAnotherCopysCommitReadsNoHalfOfIt) {
     {
         const update::UpdateLock holder(dir_.string());
         ASSERT_TRUE(holder.Held());
-        EXPECT_EQ(update::RecoverChartFolder(dir_.string(), std::chrono::milliseconds(100)),
+        EXPECT_EQ(RecoveryMessage(dir_, std::chrono::milliseconds(100)),
                   "The update failed: another copy of Vantrel is updating this chart.");
         EXPECT_TRUE(update::CommitPending(dir_.string()));
     }
-    EXPECT_EQ(update::RecoverChartFolder(dir_.string()), std::nullopt);
+    EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
     ExpectNewChart();
     ExpectNoStagingFiles();
 }
@@ -288,7 +288,7 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
         break;
     }
     case Action::Start:
-        message = update::RecoverChartFolder(dir_.string(), std::chrono::milliseconds(100));
+        message = RecoveryMessage(dir_, std::chrono::milliseconds(100));
         break;
     }
     EXPECT_EQ(message.has_value(), !f.message.empty()) << message.value_or("");

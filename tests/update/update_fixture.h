@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "support/temp_dir.h"
 #include "support/test_data.h"
 #include "support/update_port_recorder.h"
+#include "update/startup_recovery.h"
 #include "update/tmt.h"
 
 namespace update_test {
@@ -48,6 +50,14 @@ inline const std::vector<std::string> kFailedAfterDownloads{
     "grid off", "progress 0", "progress 33", "progress 66", "progress 100", "progress 0",
     "failed", "finished"};
 inline const std::vector<std::string> kFailedAtOnce{"grid off", "progress 0", "failed", "finished"};
+
+// What start-up tells instead of reading the chart, as the window shows it.
+inline std::optional<std::string> RecoveryMessage(const std::filesystem::path& dir,
+                                                  std::chrono::milliseconds wait = std::chrono::seconds(10)) {
+    const auto failure = update::RecoverChartFolder(dir.string(), wait);
+    if (!failure) return std::nullopt;
+    return update::FailureMessage(*failure);
+}
 
 class ChartDirTest : public ::testing::Test {
 protected:
