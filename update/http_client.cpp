@@ -290,6 +290,7 @@ std::optional<Failure> HttpClient::Get(const std::string& url, const std::string
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, t.error);
 
     if (curl_multi_add_handle(multi, easy) != CURLM_OK) {
+        curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
         return MakeFailure(FailureKind::ClientNotCreated, urlPath);
     }
 
