@@ -15,10 +15,9 @@ constexpr std::uint64_t kServedTime = 1'800'000'000;
 const std::string kNotSigned = "The update failed: the chart is not signed by its publisher.";
 const std::string kOlder = "The update failed: the data server sent an older chart than the one you have.";
 
-// What a case changes in a served chart that the publisher signed at kServedTime.
-struct Served {
-    std::map<std::string, std::string> files;  // by path on the server; missing: a 404
-};
+// The served files by path, signed by the publisher at kServedTime before a
+// case changes them; a path missing is a 404.
+using Served = std::map<std::string, std::string>;
 
 // What the chart folder holds before the update.
 enum class Before { OldChartUnsigned, OldChartSignedLater, ServedChartSigned };
@@ -40,7 +39,7 @@ void Unchanged(Served&, const support::MinisignKey&) {}
 
 // Flips one base64 character that encodes only key id bits.
 void OtherKeyId(Served& s, const support::MinisignKey&) {
-    std::string& signature = s.files["/data.dat.minisig"];
+    std::string& signature = s["/data.dat.minisig"];
     const std::size_t at = signature.find('\n') + 1 + 5;
     signature[at] = signature[at] == 'A' ? 'B' : 'A';
 }
@@ -51,31 +50,31 @@ const SignedCase kCases[] = {
     {"SameChartAgain", Before::ServedChartSigned, false, Unchanged, ""},
     {"TamperedData", Before::OldChartUnsigned, false,
      [](Served& s, const support::MinisignKey&) {
-         std::string& data = s.files["/data.dat"];
+         std::string& data = s["/data.dat"];
          data.replace(data.find("program.example"), 15, "forger.example");  // another download address
      },
      kNotSigned},
     {"TamperedPolicy", Before::OldChartUnsigned, false,
-     [](Served& s, const support::MinisignKey&) { s.files["/policy.dat"] += "\r\n"; }, kNotSigned},
+     [](Served& s, const support::MinisignKey&) { s["/policy.dat"] += "\r\n"; }, kNotSigned},
     {"TamperedVersion", Before::OldChartUnsigned, false,
-     [](Served& s, const support::MinisignKey&) { s.files["/version.dat"] = "9\r\n9\r\n"; }, kNotSigned},
+     [](Served& s, const support::MinisignKey&) { s["/version.dat"] = "9\r\n9\r\n"; }, kNotSigned},
     {"MissingSignature", Before::OldChartUnsigned, false,
-     [](Served& s, const support::MinisignKey&) { s.files.erase("/policy.dat.minisig"); }, kNotSigned},
+     [](Served& s, const support::MinisignKey&) { s.erase("/policy.dat.minisig"); }, kNotSigned},
     {"AnotherKey", Before::OldChartUnsigned, false,
      [](Served& s, const support::MinisignKey& other) {
-         s.files["/version.dat.minisig"] = other.Sign(s.files["/version.dat"], kServedTime, "version.dat");
+         s["/version.dat.minisig"] = other.Sign(s["/version.dat"], kServedTime, "version.dat");
      },
      kNotSigned},
     {"WrongKeyId", Before::OldChartUnsigned, false, OtherKeyId, kNotSigned},
     {"MalformedSignatureFile", Before::OldChartUnsigned, false,
      [](Served& s, const support::MinisignKey&) {
-         std::string& signature = s.files["/data.dat.minisig"];
+         std::string& signature = s["/data.dat.minisig"];
          signature.erase(signature.rfind("trusted comment"));  // its last two lines
      },
      kNotSigned},
     {"TrustedCommentAltered", Before::OldChartUnsigned, false,
      [](Served& s, const support::MinisignKey&) {
-         std::string& signature = s.files["/data.dat.minisig"];
+         std::string& signature = s["/data.dat.minisig"];
          signature.replace(signature.find("timestamp:1"), 11, "timestamp:2");
      },
      kNotSigned},
@@ -102,19 +101,19 @@ TEST_P(SignedUpdateTest, OnlyTheChartItsPublisherSignedReplacesTheChart) {
     Served served;
     for (const auto& [path, body] : {std::pair{"/data.dat", kChartData}, {"/policy.dat", kChartPolicy},
                                      {"/version.dat", kChartVersion}}) {
-        served.files[path] = body;
-        served.files[std::string(path) + ".minisig"] = key_.Sign(body, kServedTime, path + 1, c.legacy);
+        served[path] = body;
+        served[std::string(path) + ".minisig"] = key_.Sign(body, kServedTime, path + 1, c.legacy);
     }
     if (c.before == Before::OldChartSignedLater) SignChartOnDisk(kServedTime + 1);
     if (c.before == Before::ServedChartSigned) {
-        for (const auto& [path, body] : served.files) WriteBytes(dir_ / LocalName(path), body);
+        for (const auto& [path, body] : served) WriteBytes(dir_ / LocalName(path), body);
     }
     std::map<std::string, std::string> before;
     for (const auto& e : std::filesystem::directory_iterator(dir_)) before[e.path().filename()] = ReadBytes(e.path());
     c.change(served, otherKey_);
 
     ScriptedServer server;
-    for (const auto& [path, body] : served.files) server.On(path, {Send(Ok(body))});
+    for (const auto& [path, body] : served) server.On(path, {Send(Ok(body))});
     auto settings = Settings(server.Base());
     settings.publisherKey = key_.PublicKey();
     Run(settings);
@@ -125,7 +124,7 @@ TEST_P(SignedUpdateTest, OnlyTheChartItsPublisherSignedReplacesTheChart) {
                   (std::vector<std::string>{"/data.dat", "/data.dat.minisig", "/policy.dat", "/policy.dat.minisig",
                                             "/version.dat", "/version.dat.minisig"}));
         // The chart and the signatures that were checked, kept beside it.
-        for (const auto& [path, body] : served.files) EXPECT_EQ(ReadBytes(dir_ / LocalName(path)), body) << path;
+        for (const auto& [path, body] : served) EXPECT_EQ(ReadBytes(dir_ / LocalName(path)), body) << path;
     } else {
         EXPECT_EQ(Message(), c.message);
         // Exactly the files that were there, as they were (and the lock's file).
