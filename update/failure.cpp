@@ -46,8 +46,25 @@ std::string Reason(const Failure& f) {
             return "the data server answered " + f.urlPath + " with HTTP status " +
                    std::to_string(f.status) + " and a redirection.";
         }
+        if (!f.detail.empty()) {
+            return "the data server answered with HTTP status " + std::to_string(f.status) +
+                   " for " + f.urlPath + ". It was a redirect to " + f.detail +
+                   ", which an update does not follow.";
+        }
         return "the data server answered with HTTP status " + std::to_string(f.status) +
                " for " + f.urlPath + ".";
+    case FailureKind::CertificateUntrusted:
+        return "the data server's certificate is not from a trusted authority.";
+    case FailureKind::CertificateForAnotherHost:
+        return "the data server's certificate was made for another host.";
+    case FailureKind::CertificateExpired:
+        return "the data server's certificate has expired.";
+    case FailureKind::CertificateNotYetValid:
+        return "the data server's certificate is not valid yet.";
+    case FailureKind::OldTls:
+        return "the data server offers only an outdated TLS version (older than 1.2).";
+    case FailureKind::TlsFailed:
+        return "a secure connection to the data server could not be set up.";
     case FailureKind::NotUnderstood:
         return "the data server's answer for " + f.urlPath + " was not understood.";
     case FailureKind::CutShort:
@@ -68,6 +85,10 @@ std::string Reason(const Failure& f) {
         return "the data server did not send a chart.";
     case FailureKind::AnotherCopyUpdating:
         return "another copy of Vantrel is updating this chart.";
+    case FailureKind::NotSigned:
+        return "the chart is not signed by its publisher.";
+    case FailureKind::OlderChart:
+        return "the data server sent an older chart than the one you have.";
     case FailureKind::Other:
         break;
     }

@@ -20,7 +20,13 @@ enum class FailureKind {
     NoAnswerInTime,
     ClosedWithoutAnswer,
     ConnectionReset,
-    HttpStatus,           // status (and redirect when a 2xx carried "Location")
+    HttpStatus,           // status (and redirect when a 2xx carried "Location"); detail: where a 3xx led
+    CertificateUntrusted,      // the data server's certificate is not from a trusted authority
+    CertificateForAnotherHost,
+    CertificateExpired,
+    CertificateNotYetValid,
+    OldTls,               // the data server speaks no TLS version from 1.2 on
+    TlsFailed,            // no secure connection for another reason
     NotUnderstood,
     CutShort,
     TooLarge,             // limit: the cap in bytes
@@ -28,6 +34,8 @@ enum class FailureKind {
     NotAFile,             // detail: a chart file's path that holds no file a chart can replace
     NotAChart,            // the answers were no chart (a web page, compressed, partial, empty)
     AnotherCopyUpdating,  // the chart folder's update lock is held elsewhere
+    NotSigned,            // a file's signature is missing, malformed, of another key or of other bytes
+    OlderChart,           // signed, but older than the chart the user has
     Other,                // detail: libcurl's own words
     NameTaken,            // detail: a work file's path held by something the user cannot remove
 };

@@ -4,7 +4,9 @@
 
 #include <cerrno>
 
+#include "chart/text/ascii.h"
 #include "curl_options.h"
+#include "minisign_check.h"
 #include "response_check.h"
 
 namespace update {
@@ -20,6 +22,9 @@ constexpr int kPollSliceMs = 50;
 // than this is refused instead of being listened to forever.
 constexpr std::size_t kHeaderCap = 64 * 1024;
 
+// Who is asking, on every request: servers and CDNs may refuse a request without it.
+constexpr char kUserAgent[] = "Vantrel/1.0";
+
 // What the callbacks of one GET share.
 struct Transfer {
     OutputFile* out = nullptr;
@@ -32,6 +37,8 @@ struct Transfer {
     bool connected = false;
     bool receivedAnything = false;
     Clock::time_point lastByte = Clock::now();
+    char error[CURL_ERROR_SIZE] = {};  // libcurl's own words for a failure
+    std::string location;              // a "Location" header's value, to tell where a redirect led
 };
 
 void MarkActivity(Transfer& t) {
@@ -55,6 +62,13 @@ Failure RefusedAnswer(const Transfer& t) {
     return f;
 }
 
+std::string Trimmed(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return std::string(text);
+}
+
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     auto& t = *static_cast<Transfer*>(user);
     const size_t n = size * count;
@@ -64,7 +78,9 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
         t.own = MakeFailure(FailureKind::NotUnderstood, t.urlPath);
         return 0;
     }
-    if (t.check.OnHeaderLine(std::string_view(data, n)) == ResponseCheck::Verdict::Refuse) {
+    const std::string_view line(data, n);
+    if (chart::ascii::StartsWithNoCase(line, "location:")) t.location = Trimmed(line.substr(9));
+    if (t.check.OnHeaderLine(line) == ResponseCheck::Verdict::Refuse) {
         if (!t.own) t.own = RefusedAnswer(t);
         return 0;  // aborts the transfer before any body byte
     }
@@ -112,6 +128,50 @@ std::string HostOf(const std::string& url) {
     return host.get();
 }
 
+// A certificate refused while the connection was set up, by what was wrong
+// with it: OpenSSL's verify result, or, when the chain was good and libcurl's
+// own host name check refused it, the "not verified" mark libcurl leaves.
+FailureKind CertificateFailure(long verifyResult) {
+    switch (verifyResult) {
+    case 0:   // X509_V_OK
+    case 1:   // libcurl's mark: its host name check failed after a good chain
+    case 62:  // X509_V_ERR_HOSTNAME_MISMATCH
+    case 64:  // X509_V_ERR_IP_ADDRESS_MISMATCH
+        return FailureKind::CertificateForAnotherHost;
+    case 10:  // X509_V_ERR_CERT_HAS_EXPIRED
+        return FailureKind::CertificateExpired;
+    case 9:   // X509_V_ERR_CERT_NOT_YET_VALID
+        return FailureKind::CertificateNotYetValid;
+    default:  // an unknown authority, a self-signed or broken chain, ...
+        return FailureKind::CertificateUntrusted;
+    }
+}
+
+// The TLS library's words when the two sides share no protocol version: the
+// server's alert, or its choice of one below what this client allows.
+bool SpeaksOnlyAnOldTls(const char* error) {
+    const std::string_view words(error);
+    return words.find("protocol version") != std::string_view::npos ||
+           words.find("unsupported protocol") != std::string_view::npos ||
+           words.find("no protocols available") != std::string_view::npos;
+}
+
+// Where a redirect's "Location" leads from url, as a whole address; "" when
+// there is none or it is no address worth showing.
+std::string RedirectTarget(const std::string& url, const std::string& location) {
+    constexpr std::size_t kShownCap = 300;
+    const UrlHandle u(curl_url());
+    char* whole = nullptr;
+    if (location.empty() || !u || curl_url_set(u.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(u.get(), CURLUPART_URL, location.c_str(), 0) != CURLUE_OK ||
+        curl_url_get(u.get(), CURLUPART_URL, &whole, 0) != CURLUE_OK) {
+        return "";
+    }
+    const CurlString address(whole);
+    const std::string shown = address.get();
+    return shown.size() <= kShownCap ? shown : "";
+}
+
 Failure FromCurlCode(CURLcode code, CURL* easy, const Transfer& t, const std::string& url) {
     Failure f;
     f.urlPath = t.urlPath;
@@ -155,6 +215,18 @@ Failure FromCurlCode(CURLcode code, CURL* easy, const Transfer& t, const std::st
             f.detail = curl_easy_strerror(code);
         }
         break;
+    case CURLE_PEER_FAILED_VERIFICATION: {
+        long verifyResult = 0;
+        curl_easy_getinfo(easy, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
+        f.kind = CertificateFailure(verifyResult);
+        break;
+    }
+    case CURLE_SSL_CONNECT_ERROR:
+        f.kind = SpeaksOnlyAnOldTls(t.error) ? FailureKind::OldTls : FailureKind::TlsFailed;
+        break;
+    case CURLE_SSL_CACERT_BADFILE:
+        f.kind = FailureKind::TlsFailed;
+        break;
     case CURLE_WEIRD_SERVER_REPLY:
     case CURLE_UNSUPPORTED_PROTOCOL:  // includes an answer without a status line
     case CURLE_HTTP2:
@@ -190,7 +262,13 @@ Result<std::unique_ptr<HttpClient>> HttpClient::Create(const HttpLimits& limits)
         .Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.bodyCap))
         .Set(CURLOPT_HEADERFUNCTION, &OnHeader)
         .Set(CURLOPT_WRITEFUNCTION, &OnBody)
-        .Set(CURLOPT_PREREQFUNCTION, &OnConnected);
+        .Set(CURLOPT_PREREQFUNCTION, &OnConnected)
+        .Set(CURLOPT_USERAGENT, kUserAgent)
+        // Nothing older than TLS 1.2; the certificate and its host name are checked.
+        .Set(CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2))
+        .Set(CURLOPT_SSL_VERIFYPEER, 1L)
+        .Set(CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!limits.caFile.empty()) options.Set(CURLOPT_CAINFO, limits.caFile.c_str());
     if (options.Refusal()) return *options.Refusal();
     return std::unique_ptr<HttpClient>(new HttpClient(std::move(handle), std::move(multi), limits));
 }
@@ -211,10 +289,15 @@ std::optional<Failure> HttpClient::Get(const std::string& url, const std::string
     options.Set(CURLOPT_URL, url.c_str())
         .Set(CURLOPT_HEADERDATA, &t)
         .Set(CURLOPT_WRITEDATA, &t)
-        .Set(CURLOPT_PREREQDATA, &t);
-    if (options.Refusal()) return options.Refusal();
+        .Set(CURLOPT_PREREQDATA, &t)
+        .Set(CURLOPT_ERRORBUFFER, t.error);
+    if (options.Refusal()) {
+        curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
+        return options.Refusal();
+    }
 
     if (curl_multi_add_handle(multi, easy) != CURLM_OK) {
+        curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
         return MakeFailure(FailureKind::ClientNotCreated, urlPath);
     }
 
@@ -247,14 +330,25 @@ std::optional<Failure> HttpClient::Get(const std::string& url, const std::string
         curl_multi_poll(multi, nullptr, 0, kPollSliceMs, nullptr);
     }
     curl_multi_remove_handle(multi, easy);
+    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);  // t goes with this call
 
     if (stopped) return stopped;
-    if (t.own) return t.own;
+    if (t.own) {
+        if (t.own->kind == FailureKind::HttpStatus && t.own->status / 100 == 3) {
+            t.own->detail = RedirectTarget(url, t.location);  // told, never followed
+        }
+        return t.own;
+    }
     if (result != CURLE_OK) return FromCurlCode(result, easy, t, url);
     if (t.check.Current() != ResponseCheck::Verdict::Accept) {
         return MakeFailure(FailureKind::NotUnderstood, urlPath);
     }
     return std::nullopt;
+}
+
+SignatureCheck HttpClient::CheckSignature(const std::string& publicKey, const std::string& filePath,
+                                          const std::string& signaturePath) const {
+    return CheckMinisign(publicKey, filePath, signaturePath);
 }
 
 }  // namespace update

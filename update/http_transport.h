@@ -11,6 +11,7 @@
 
 #include "failure.h"
 #include "output_file.h"
+#include "signature_check.h"
 
 namespace update {
 
@@ -20,6 +21,9 @@ struct HttpLimits {
     std::uint64_t bodyCap;
     // The whole update's end: a GET still going then fails as not answered in time.
     std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+    // Certificate authorities an HTTPS server's certificate is checked
+    // against; empty: the system's store.
+    std::string caFile;
 };
 
 class HttpTransport {
@@ -31,6 +35,12 @@ public:
     // in messages. Returns a Cancelled failure soon after a stop is requested.
     virtual std::optional<Failure> Get(const std::string& url, const std::string& urlPath,
                                        OutputFile& out, std::stop_token stop) = 0;
+
+    // Checks the file at filePath against the minisign signature file at
+    // signaturePath with publicKey (the "RW..." line). Here because the
+    // module, loaded only by an update, also carries the library it takes.
+    virtual SignatureCheck CheckSignature(const std::string& publicKey, const std::string& filePath,
+                                          const std::string& signaturePath) const = 0;
 };
 
 // The module's file, looked for in the executable's own folder (which is also
@@ -41,9 +51,10 @@ inline constexpr char kHttpModuleFileName[] = "vantrel-http.so";
 // A module built against another version of this interface returns nullptr
 // and leaves *failure as the caller set it.
 inline constexpr char kHttpModuleEntryName[] = "vantrel_http_client_create";
-// Raised whenever HttpTransport, HttpLimits, Failure, OutputFile or the entry
-// change, so a stale module beside a newer program is refused, not misread.
-inline constexpr int kHttpInterfaceVersion = 4;
+// Raised whenever HttpTransport, HttpLimits, SignatureCheck, Failure,
+// OutputFile or the entry change, so a stale module beside a newer program is
+// refused, not misread.
+inline constexpr int kHttpInterfaceVersion = 5;
 using HttpModuleEntry = HttpTransport* (*)(int interfaceVersion, const HttpLimits* limits,
                                            Failure* failure);
 

@@ -1,6 +1,7 @@
 #include "tmt.h"
 
 #include "chart_commit.h"
+#include "chart_signatures.h"
 #include "http_module.h"
 #include "staged_chart_check.h"
 #include "work_files.h"
@@ -85,25 +86,38 @@ std::optional<Failure> Tmt::Run(Deadline deadline) {
     // A run that was killed may have left staging files behind, or a chart
     // half put in place that must be completed before new downloads start.
     if (auto failure = FinishInterruptedUpdate(settings_.chartDirectory)) return failure;
+    RemoveStagedSignatures(settings_.chartDirectory);
     if (auto failure = Checkpoint(deadline)) return failure;
     if (auto failure = CreateClient(deadline)) return failure;
     Progress(33);
 
+    // Each file and, for a signed chart, its signature count as one step.
+    const bool signedChart = !settings_.publisherKey.empty();
     constexpr int kProgressAfter[] = {66, 100};
     for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
         if (auto failure = Checkpoint(deadline)) return failure;
         if (auto failure = Download(kChartFiles[i])) return failure;
+        if (signedChart) {
+            if (auto failure = DownloadSignature(kSignatureFiles[i])) return failure;
+        }
         if (i < std::size(kProgressAfter)) Progress(kProgressAfter[i]);
     }
-    Http.reset();
     Progress(0);
 
     // Once the window has let go, or the time is up, the files are not
     // touched any more.
     if (auto failure = Checkpoint(deadline)) return failure;
     if (!StagedFilesAreAChart(settings_.chartDirectory)) return MakeFailure(FailureKind::NotAChart);
+    if (signedChart) {
+        if (auto failure = CheckStagedSignatures(*Http, settings_.chartDirectory, settings_.publisherKey)) {
+            return failure;
+        }
+    }
+    Http.reset();
     if (auto failure = Checkpoint(deadline)) return failure;
-    return CommitStagingFiles(settings_.chartDirectory);
+    if (auto failure = CommitStagingFiles(settings_.chartDirectory)) return failure;
+    if (signedChart) KeepStagedSignatures(settings_.chartDirectory);
+    return std::nullopt;
 }
 
 // One updater per chart folder: while another copy of the program updates it,
@@ -117,7 +131,7 @@ std::optional<Failure> Tmt::TakeLock() {
 // on this thread: never at start-up, never on the window's thread.
 std::optional<Failure> Tmt::CreateClient(Deadline deadline) {
     auto client = HttpModule::Program().CreateClient(
-        {settings_.connectTimeout, settings_.stallTimeout, settings_.bodyCap, deadline});
+        {settings_.connectTimeout, settings_.stallTimeout, settings_.bodyCap, deadline, settings_.caFile});
     if (!client) return client.Why();
     Http = std::move(*client);
     return std::nullopt;
@@ -141,11 +155,24 @@ std::optional<Failure> Tmt::Download(const ChartFile& file) {
     return failure;
 }
 
+// A signature the data server does not have means the chart is not signed;
+// any other failure is told as it is.
+std::optional<Failure> Tmt::DownloadSignature(const ChartFile& signature) {
+    auto failure = Download(signature);
+    if (failure && failure->kind == FailureKind::HttpStatus && (failure->status == 404 || failure->status == 410)) {
+        return MakeFailure(FailureKind::NotSigned, signature.urlPath);
+    }
+    return failure;
+}
+
 void Tmt::End(const std::optional<Failure>& failure) {
     Stream.reset();
     Http.reset();
     // Staging files in a folder another copy is updating are that copy's.
-    if (failure && lock_ && lock_->Held()) DiscardStagingFiles(settings_.chartDirectory);
+    if (failure && lock_ && lock_->Held()) {
+        DiscardStagingFiles(settings_.chartDirectory);
+        RemoveStagedSignatures(settings_.chartDirectory);
+    }
     lock_.reset();
     // A cancelled run makes no further port call; one cancelled after its
     // commit leaves the reload to the next start.

@@ -1,8 +1,9 @@
 #pragma once
 // The update worker: a thread that starts as soon as it is constructed,
 // fetches "data", "policy" and "version" from the data server into staging
-// files, and only when all three have arrived and read as a chart puts them in
-// place and asks the window to reload (ReadAll). A failed run leaves the three
+// files (each followed by its signature when the publisher's key is set, see
+// chart_signatures.h), and only when all three have arrived, read as a chart
+// and are signed puts them in place and asks the window to reload (ReadAll). A failed run leaves the three
 // files as they were and tells the window why. A run holds the chart folder's
 // update lock from start to commit; a run that finds it held elsewhere fails
 // at once. The settings' deadline runs from the worker's creation (the click)
@@ -70,6 +71,7 @@ private:
     std::optional<Failure> TakeLock();
     std::optional<Failure> CreateClient(Deadline deadline);
     std::optional<Failure> Download(const ChartFile& file);
+    std::optional<Failure> DownloadSignature(const ChartFile& signature);
     // The one place a run ends, however it ended.
     void End(const std::optional<Failure>& failure);
     void Progress(int position);  // skipped once cancelled

@@ -7,6 +7,7 @@
 
 #include "chart/files/chart_file_set.h"
 #include "update/data_server.h"
+#include "update/trust_anchors.h"
 
 namespace update {
 
@@ -27,6 +28,11 @@ struct UpdateSettings {
     std::chrono::milliseconds updateDeadline{120000};
     // A body larger than this fails; nothing larger is written.
     std::uint64_t bodyCap = kBodyCap;
+    // The publisher's minisign public key ("RW..."): when set, each file's
+    // signature is fetched too and only a chart it signed is put in place.
+    std::string publisherKey = kChartPublicKey;
+    // Certificate authorities for an HTTPS data server; empty: the system's.
+    std::string caFile = kTrustedCaFile;
 };
 
 }  // namespace update

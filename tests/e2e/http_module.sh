@@ -19,7 +19,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # libcurl's chain: what it links that a plain Qt window does not.
-readonly chain='libcurl|libssl|libcrypto|libgnutls|libnghttp2|libssh|libldap|libgssapi|libkrb5|librtmp|libpsl'
+readonly chain='libcurl|libsodium|libssl|libcrypto|libgnutls|libnghttp2|libssh|libldap|libgssapi|libkrb5|librtmp|libpsl'
 
 needed=$(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 [[ -n $needed ]] || fail "readelf lists no NEEDED entries for $program"

@@ -31,8 +31,8 @@ int BoundSocket(int& port) {
     return fd;
 }
 
-// Reads one request's head; returns its path, or "" when the client is gone.
-std::string ReadRequestPath(int fd, std::string& pending) {
+// Reads one request's head into head; returns its path, or "" when the client is gone.
+std::string ReadRequest(int fd, std::string& pending, std::string& head) {
     while (pending.find("\r\n\r\n") == std::string::npos) {
         char buf[4096];
         const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
@@ -40,7 +40,7 @@ std::string ReadRequestPath(int fd, std::string& pending) {
         pending.append(buf, static_cast<std::size_t>(n));
     }
     const std::size_t end = pending.find("\r\n\r\n") + 4;
-    const std::string head = pending.substr(0, end);
+    head = pending.substr(0, end);
     pending.erase(0, end);
     const std::size_t first = head.find(' ');
     const std::size_t second = head.find(' ', first + 1);
@@ -131,6 +131,11 @@ std::vector<std::string> ScriptedServer::RequestedPaths() const {
     return requested_;
 }
 
+std::vector<std::string> ScriptedServer::RequestHeads() const {
+    std::lock_guard lock(mutex_);
+    return heads_;
+}
+
 bool ScriptedServer::WaitForRequest(const std::string& path, std::chrono::milliseconds timeout,
                                     int times) {
     std::unique_lock lock(mutex_);
@@ -218,12 +223,14 @@ void ScriptedServer::Serve(Connection& connection) {
     std::string pending;
     bool open = true;
     while (open) {
-        const std::string path = ReadRequestPath(fd, pending);
+        std::string head;
+        const std::string path = ReadRequest(fd, pending, head);
         if (path.empty()) break;
         Script script;
         {
             std::lock_guard lock(mutex_);
             requested_.push_back(path);
+            heads_.push_back(std::move(head));
             const auto found = scripts_.find(path);
             script = found != scripts_.end()
                          ? found->second

@@ -53,6 +53,8 @@ public:
     // Lets every Hold step go on, now and from now on.
     void Release();
     std::vector<std::string> RequestedPaths() const;
+    // Each request's head (request line and headers), in the same order.
+    std::vector<std::string> RequestHeads() const;
     // Waits until path has been requested (that many times).
     bool WaitForRequest(const std::string& path, std::chrono::milliseconds timeout, int times = 1);
     // Bytes sent so far on every connection.
@@ -81,6 +83,7 @@ private:
     std::atomic<std::uint64_t> sent_{0};
     std::map<std::string, Script> scripts_;
     std::vector<std::string> requested_;
+    std::vector<std::string> heads_;
     // Finished connections are joined as new ones come, so that a long fuzz
     // run does not pile up threads.
     std::list<Connection> connections_;

@@ -60,7 +60,8 @@ TEST_F(UpdateRunTest, RedirectOnPolicyLeavesAllThreeFilesAsTheyWere) {
                                     "Content-Length: 0\r\n\r\n")});
     Run(Settings(server_.Base()));
     EXPECT_EQ(port_.Calls(), kFailedOnPolicy);
-    EXPECT_EQ(Message(), "The update failed: the data server answered with HTTP status 302 for /policy.dat.");
+    EXPECT_EQ(Message(), "The update failed: the data server answered with HTTP status 302 for /policy.dat. "
+                         "It was a redirect to http://mirror.example/policy.dat, which an update does not follow.");
     ExpectUntouched();
     ExpectNoStagingFiles();
 }

@@ -1,0 +1,74 @@
+#include "support/child_process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+extern char** environ;
+
+namespace support {
+namespace {
+
+// Starts argv with its standard output on outFd (-1: thrown away).
+int Spawn(const std::vector<std::string>& argv, int outFd) {
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (outFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    pid_t pid = -1;
+    const int error = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) throw std::runtime_error("cannot start " + argv[0]);
+    return pid;
+}
+
+}  // namespace
+
+bool RunProgram(const std::vector<std::string>& argv) {
+    const int pid = Spawn(argv, -1);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
+    try {
+        pid_ = Spawn(argv, pipeFds[1]);
+    } catch (...) {
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        throw;
+    }
+    ::close(pipeFds[1]);
+    output_ = pipeFds[0];
+}
+
+ChildProcess::~ChildProcess() {
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0) {
+    }
+    ::close(output_);
+}
+
+std::string ChildProcess::FirstLine() {
+    std::string line;
+    char c;
+    while (::read(output_, &c, 1) == 1 && c != '\n') line += c;
+    return line;
+}
+
+}  // namespace support

@@ -1,0 +1,143 @@
+// A signed chart: with the publisher's key, each file comes with its minisign
+// signature, and only a chart its publisher signed, no older than the one the
+// user has, replaces it. Signatures are made by the minisign program itself.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "support/minisign_key.h"
+#include "update_fixture.h"
+
+namespace update_test {
+namespace {
+
+constexpr std::uint64_t kServedTime = 1'800'000'000;
+const std::string kNotSigned = "The update failed: the chart is not signed by its publisher.";
+const std::string kOlder = "The update failed: the data server sent an older chart than the one you have.";
+
+// The served files by path, signed by the publisher at kServedTime before a
+// case changes them; a path missing is a 404.
+using Served = std::map<std::string, std::string>;
+
+// What the chart folder holds before the update.
+enum class Before { OldChartUnsigned, OldChartSignedLater, ServedChartSigned };
+
+struct SignedCase {
+    const char* name;
+    Before before;
+    bool legacy;                         // the served signatures use the "Ed" algorithm
+    void (*change)(Served&, const support::MinisignKey& other);
+    std::string message;                 // empty: the served chart is put in place
+};
+
+// "/data.dat" -> "data", "/data.dat.minisig" -> "data.minisig": where it is kept.
+std::string LocalName(const std::string& path) {
+    return path.substr(1, path.find('.') - 1) + (path.ends_with(".minisig") ? ".minisig" : "");
+}
+
+void Unchanged(Served&, const support::MinisignKey&) {}
+
+// Flips one base64 character that encodes only key id bits.
+void OtherKeyId(Served& s, const support::MinisignKey&) {
+    std::string& signature = s["/data.dat.minisig"];
+    const std::size_t at = signature.find('\n') + 1 + 5;
+    signature[at] = signature[at] == 'A' ? 'B' : 'A';
+}
+
+const SignedCase kCases[] = {
+    {"Good", Before::OldChartUnsigned, false, Unchanged, ""},
+    {"LegacyAlgorithm", Before::OldChartUnsigned, true, Unchanged, ""},
+    {"SameChartAgain", Before::ServedChartSigned, false, Unchanged, ""},
+    {"TamperedData", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey&) {
+         std::string& data = s["/data.dat"];
+         data.replace(data.find("program.example"), 15, "forger.example");  // another download address
+     },
+     kNotSigned},
+    {"TamperedPolicy", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey&) { s["/policy.dat"] += "\r\n"; }, kNotSigned},
+    {"TamperedVersion", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey&) { s["/version.dat"] = "9\r\n9\r\n"; }, kNotSigned},
+    {"MissingSignature", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey&) { s.erase("/policy.dat.minisig"); }, kNotSigned},
+    {"AnotherKey", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey& other) {
+         s["/version.dat.minisig"] = other.Sign(s["/version.dat"], kServedTime, "version.dat");
+     },
+     kNotSigned},
+    {"WrongKeyId", Before::OldChartUnsigned, false, OtherKeyId, kNotSigned},
+    {"MalformedSignatureFile", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey&) {
+         std::string& signature = s["/data.dat.minisig"];
+         signature.erase(signature.rfind("trusted comment"));  // its last two lines
+     },
+     kNotSigned},
+    {"TrustedCommentAltered", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey&) {
+         std::string& signature = s["/data.dat.minisig"];
+         signature.replace(signature.find("timestamp:1"), 11, "timestamp:2");
+     },
+     kNotSigned},
+    {"OlderThanTheChartOnDisk", Before::OldChartSignedLater, false, Unchanged, kOlder},
+};
+
+void PrintTo(const SignedCase& c, std::ostream* os) { *os << c.name; }
+
+class SignedUpdateTest : public ChartDirTest, public ::testing::WithParamInterface<SignedCase> {
+protected:
+    void SignChartOnDisk(std::uint64_t time) {
+        for (const char* name : {"data", "policy", "version"}) {
+            WriteBytes(dir_ / (std::string(name) + ".minisig"),
+                       key_.Sign(ReadBytes(dir_ / name), time, std::string(name) + ".dat"));
+        }
+    }
+
+    support::MinisignKey key_;
+    support::MinisignKey otherKey_;
+};
+
+TEST_P(SignedUpdateTest, OnlyTheChartItsPublisherSignedReplacesTheChart) {
+    const SignedCase& c = GetParam();
+    Served served;
+    for (const auto& [path, body] : {std::pair{"/data.dat", kChartData}, {"/policy.dat", kChartPolicy},
+                                     {"/version.dat", kChartVersion}}) {
+        served[path] = body;
+        served[std::string(path) + ".minisig"] = key_.Sign(body, kServedTime, path + 1, c.legacy);
+    }
+    if (c.before == Before::OldChartSignedLater) SignChartOnDisk(kServedTime + 1);
+    if (c.before == Before::ServedChartSigned) {
+        for (const auto& [path, body] : served) WriteBytes(dir_ / LocalName(path), body);
+    }
+    std::map<std::string, std::string> before;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) before[e.path().filename()] = ReadBytes(e.path());
+    c.change(served, otherKey_);
+
+    ScriptedServer server;
+    for (const auto& [path, body] : served) server.On(path, {Send(Ok(body))});
+    auto settings = Settings(server.Base());
+    settings.publisherKey = key_.PublicKey();
+    Run(settings);
+
+    if (c.message.empty()) {
+        EXPECT_EQ(port_.Calls(), kSucceeded);
+        EXPECT_EQ(server.RequestedPaths(),
+                  (std::vector<std::string>{"/data.dat", "/data.dat.minisig", "/policy.dat", "/policy.dat.minisig",
+                                            "/version.dat", "/version.dat.minisig"}));
+        // The chart and the signatures that were checked, kept beside it.
+        for (const auto& [path, body] : served) EXPECT_EQ(ReadBytes(dir_ / LocalName(path)), body) << path;
+    } else {
+        EXPECT_EQ(Message(), c.message);
+        // Exactly the files that were there, as they were (and the lock's file).
+        std::map<std::string, std::string> after;
+        for (const auto& e : std::filesystem::directory_iterator(dir_)) {
+            if (e.path().filename() != kLockFileName) after[e.path().filename()] = ReadBytes(e.path());
+        }
+        EXPECT_EQ(after, before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Charts, SignedUpdateTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace update_test
