@@ -62,6 +62,7 @@ void ChartForm::ReadAll() {
     const SnapshotInUse use(snapshot_, snapshot);
     // The window presents the grid once, as the whole load left it.
     const GridModel::Batch presentOnce(grid_);
+    lastRead_ = {};
     ReadVersion();
     if (IsNewerVersion(tables_.RequiredVersion, BuiltInVersion)) {
         ports_.messages.ShowMessage(kNeedNewestVersionMessage + publisherHost_);
@@ -79,11 +80,12 @@ void ChartForm::ReadAll() {
 // stored before the failure stays.
 
 void ChartForm::ReadVersion() {
+    lastRead_.version.reset();
     try {
         if (snapshot_)
-            ReadVersionBytes(snapshot_->Bytes(kVersionFileName), tables_);
+            lastRead_.version = ReadVersionBytes(snapshot_->Bytes(kVersionFileName), tables_);
         else
-            ReadVersionFile(LocalPath(chartDirectory_, kVersionFileName), tables_);
+            lastRead_.version = ReadVersionFile(LocalPath(chartDirectory_, kVersionFileName), tables_);
     } catch (...) {
         ports_.messages.ShowMessage(kNoVersionFileMessage);
         grid_.SetEnabled(false);
@@ -93,11 +95,12 @@ void ChartForm::ReadVersion() {
 void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
     // Held across the failure too: the message comes before the grid is presented.
     const GridModel::Batch presentOnce(grid);
+    lastRead_.data.reset();
     try {
         if (snapshot_ && snapshot_->Holds(fileName))
-            ReadDataBytes(snapshot_->Bytes(fileName), tables_, grid);
+            lastRead_.data = ReadDataBytes(snapshot_->Bytes(fileName), tables_, grid);
         else
-            ReadDataFile(LocalPath(chartDirectory_, fileName), tables_, grid);
+            lastRead_.data = ReadDataFile(LocalPath(chartDirectory_, fileName), tables_, grid);
     } catch (...) {
         ports_.messages.ShowMessage(kNoDataFileMessage);
         grid.SetEnabled(false);
@@ -105,11 +108,12 @@ void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
 }
 
 void ChartForm::ReadPolicy(const std::string& fileName) {
+    lastRead_.policy.reset();
     try {
         if (snapshot_ && snapshot_->Holds(fileName))
-            ReadPolicyBytes(snapshot_->Bytes(fileName), tables_);
+            lastRead_.policy = ReadPolicyBytes(snapshot_->Bytes(fileName), tables_);
         else
-            ReadPolicyFile(LocalPath(chartDirectory_, fileName), tables_);
+            lastRead_.policy = ReadPolicyFile(LocalPath(chartDirectory_, fileName), tables_);
     } catch (...) {
         ports_.messages.ShowMessage(kNoPolicyFileMessage);
         grid_.SetEnabled(false);

@@ -5,9 +5,13 @@
 // so it runs without a display. The desktop window (TForm1) owns one; the
 // file formats and the details text it goes by live below it, in files/ and
 // details/.
+#include <optional>
 #include <string>
 
 #include "files/chart_snapshot.h"
+#include "files/data_file.h"
+#include "files/policy_file.h"
+#include "files/version_file.h"
 #include "tables/chart_tables.h"
 #include "tables/grid_model.h"
 #include "window_ports.h"
@@ -34,6 +38,16 @@ struct ChartPorts {
     MessagePort& messages;
     DocumentPort& documents;
     DetailsPanel& details;
+};
+
+// What the readers last read, each as its reader reported it: none for a
+// reader that failed, or that the last ReadAll did not reach.
+struct ChartRead {
+    std::optional<VersionFileSummary> version;
+    std::optional<DataFileSummary> data;
+    std::optional<PolicyFileSummary> policy;
+
+    bool operator==(const ChartRead&) const = default;
 };
 
 class ChartForm {
@@ -67,6 +81,7 @@ public:
     void StringGrid1SelectCell(int ACol, int ARow, bool& CanSelect,
                                SelectionCause cause = SelectionCause::User);
 
+    const ChartRead& LastRead() const { return lastRead_; }
     ChartTables& Tables() { return tables_; }
     GridModel& StringGrid1() { return grid_; }
     const std::string& ChartDirectory() const { return chartDirectory_; }
@@ -78,6 +93,7 @@ private:
     std::string chartDirectory_;
     std::string publisherHost_;
     const ChartSnapshot* snapshot_ = nullptr;  // while ReadAll runs
+    ChartRead lastRead_;
 };
 
 }  // namespace chart

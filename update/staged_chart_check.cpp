@@ -55,16 +55,6 @@ bool BeginsAsMarkupOrJson(const std::string& path) {
     return !start.empty() && (start.front() == '<' || start.front() == '{');
 }
 
-bool HasCompleteTest(const chart::ChartTables& tables) {
-    for (int test = 1; test <= chart::kTestCount; ++test) {
-        // The count is stored when a test's empty line is read; "-1" is the
-        // mark of an empty line with no test before it.
-        const std::string& count = tables.TestPolicy(test, 0);
-        if (!count.empty() && count.front() != '-') return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool StagedFilesAreAChart(const std::string& directory) {
@@ -72,18 +62,16 @@ bool StagedFilesAreAChart(const std::string& directory) {
         if (BeginsAsMarkupOrJson(StagingPath(directory, file))) return false;
     }
 
-    // Scratch tables and a grid with no selection handler: nothing is shown.
+    // The readers write somewhere: scratch tables, and a grid with no
+    // selection handler. Nothing is shown.
     chart::ChartTables tables;
     chart::GridModel grid;
     try {
-        chart::ReadDataFile(StagingPath(directory, kChartFiles[0]), tables, grid);
-        // The reader ends with a fixed row and a row per complete record; with
-        // no complete record the fixed row is gone too.
-        const bool hasProgram = grid.FixedRows() > 0 && grid.RowCount() > grid.FixedRows();
-        chart::ReadPolicyFile(StagingPath(directory, kChartFiles[1]), tables);
-        // The newest version on offer, as the version gate will read it.
+        const auto data = chart::ReadDataFile(StagingPath(directory, kChartFiles[0]), tables, grid);
+        const auto policy = chart::ReadPolicyFile(StagingPath(directory, kChartFiles[1]), tables);
         chart::ReadVersionFile(StagingPath(directory, kChartFiles[2]), tables);
-        return hasProgram && HasCompleteTest(tables) && chart::ascii::IsDigits(tables.LatestVersion);
+        // The newest version on offer, as the version gate will read it.
+        return data.programs > 0 && policy.tests > 0 && chart::ascii::IsDigits(tables.LatestVersion);
     } catch (...) {
         return false;  // a file the readers would refuse with their message
     }

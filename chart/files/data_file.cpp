@@ -23,7 +23,7 @@ void WriteResults(GridModel& grid, const std::string& line, int col, int row) {
     }
 }
 
-void ReadRecords(LineReader& file, ChartTables& tables, GridModel& grid) {
+DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& grid) {
     // Every cell written and every row added is presented once, at the end.
     const GridModel::Batch presentOnce(grid);
     int p = 0;  // records completed
@@ -33,9 +33,11 @@ void ReadRecords(LineReader& file, ChartTables& tables, GridModel& grid) {
     // must land in row r, where the selection handler looks for it.
     grid.RestoreFixedRow();
 
+    long long lines = 0;
     std::string s;
     while (!file.AtEnd()) {
         file.ReadLine(s);
+        ++lines;
         if (lineInRecord < 5) ++lineInRecord;  // lines 5 onward are ignored alike
         // Records beyond the tables' bounds are read past and dropped.
         const bool hasSlot = p < kMaxPrograms;
@@ -60,18 +62,19 @@ void ReadRecords(LineReader& file, ChartTables& tables, GridModel& grid) {
     }
     // Not reached after a failure: the spare row then stays.
     grid.SetRowCount(grid.RowCount() - 1);
+    return {.programs = p, .lines = lines};
 }
 
 }  // namespace
 
-void ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid) {
+DataFileSummary ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid) {
     LineReader file(path, kChartFileSizeCap);
-    ReadRecords(file, tables, grid);
+    return ReadRecords(file, tables, grid);
 }
 
-void ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid) {
+DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid) {
     LineReader file(ByteInput{bytes});
-    ReadRecords(file, tables, grid);
+    return ReadRecords(file, tables, grid);
 }
 
 }  // namespace chart

@@ -15,13 +15,22 @@ namespace chart {
 // shown), and the rest of the line is not stored.
 inline constexpr int kStoredResultColumns = 64;
 
+// What a read of the data file found.
+struct DataFileSummary {
+    int programs = 0;      // complete records stored: the grid's rows 1 to programs
+    long long lines = 0;   // lines read, up to the end of the file or a Ctrl-Z
+
+    bool operator==(const DataFileSummary&) const = default;
+};
+
 // Reads the data file at path: record r goes to the tables' slot r and the
 // grid's row r, and with N complete records the grid ends with N + 1 rows.
-// Records beyond the tables' bounds are read past. A failure (of the file, or
-// of the selection handler that a row-count change runs) is raised as it
-// comes: what was stored stays, and the grid keeps one spare row.
-void ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid);
+// Records beyond the tables' bounds are read past. Reports what it read. A
+// failure (of the file, or of the selection handler that a row-count change
+// runs) is raised as it comes: what was stored stays, and the grid keeps one
+// spare row.
+DataFileSummary ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid);
 // The same from the file's bytes, read before.
-void ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid);
+DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid);
 
 }  // namespace chart

@@ -8,7 +8,8 @@
 namespace chart {
 namespace {
 
-void ReadTests(LineReader& file, ChartTables& tables) {
+PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables) {
+    PolicyFileSummary summary;
     long long i = 0;  // line in record
     long long j = 1;  // test
     // Deliberately kept across records: an empty record stores the
@@ -18,6 +19,7 @@ void ReadTests(LineReader& file, ChartTables& tables) {
     std::string s;
     while (!file.AtEnd()) {
         file.ReadLine(s);
+        ++summary.lines;
         if (s.empty()) {
             if (j <= kTestCount) {
                 const int test = static_cast<int>(j);
@@ -27,6 +29,9 @@ void ReadTests(LineReader& file, ChartTables& tables) {
                 const int titleSlot = static_cast<int>(std::min<long long>(i, kMaxSubCriteria + 1));
                 tables.SetTestPolicy(test, 0, std::to_string(count));
                 tables.SetTestPolicy(test, titleSlot, title);
+                // An empty record (i = 0) is no test: it stores -1, then
+                // the previous title over it.
+                if (i > 0) ++summary.tests;
             }
             ++j;
             i = 0;
@@ -39,18 +44,19 @@ void ReadTests(LineReader& file, ChartTables& tables) {
             ++i;
         }
     }
+    return summary;
 }
 
 }  // namespace
 
-void ReadPolicyFile(const std::string& path, ChartTables& tables) {
+PolicyFileSummary ReadPolicyFile(const std::string& path, ChartTables& tables) {
     LineReader file(path, kChartFileSizeCap);
-    ReadTests(file, tables);
+    return ReadTests(file, tables);
 }
 
-void ReadPolicyBytes(std::string_view bytes, ChartTables& tables) {
+PolicyFileSummary ReadPolicyBytes(std::string_view bytes, ChartTables& tables) {
     LineReader file(ByteInput{bytes});
-    ReadTests(file, tables);
+    return ReadTests(file, tables);
 }
 
 }  // namespace chart

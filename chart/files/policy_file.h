@@ -9,12 +9,22 @@
 
 namespace chart {
 
+// What a read of the policy file found.
+struct PolicyFileSummary {
+    // Tests of the tables (1 to 6) whose record ended with its empty line after
+    // a title: their count and title are stored.
+    int tests = 0;
+    long long lines = 0;  // lines read, up to the end of the file or a Ctrl-Z
+
+    bool operator==(const PolicyFileSummary&) const = default;
+};
+
 // Reads the policy file at path: record j defines test j, its sub-criteria in
 // slots 1 to n, its title in slot n + 1 and n in slot 0, the last two stored
-// when the record's empty line is read. A failure is raised as it comes; what
-// was stored stays.
-void ReadPolicyFile(const std::string& path, ChartTables& tables);
+// when the record's empty line is read. Reports what it read. A failure is
+// raised as it comes; what was stored stays.
+PolicyFileSummary ReadPolicyFile(const std::string& path, ChartTables& tables);
 // The same from the file's bytes, read before.
-void ReadPolicyBytes(std::string_view bytes, ChartTables& tables);
+PolicyFileSummary ReadPolicyBytes(std::string_view bytes, ChartTables& tables);
 
 }  // namespace chart

@@ -7,21 +7,26 @@ namespace chart {
 
 namespace {
 
-void ReadVersions(LineReader& file, ChartTables& tables) {
+VersionFileSummary ReadVersions(LineReader& file, ChartTables& tables) {
+    VersionFileSummary summary;
+    // A line past the end reads as "" and is not counted.
+    if (!file.AtEnd()) ++summary.lines;
     tables.LatestVersion = file.ReadLine();
+    if (!file.AtEnd()) ++summary.lines;
     tables.RequiredVersion = file.ReadLine();
+    return summary;
 }
 
 }  // namespace
 
-void ReadVersionFile(const std::string& path, ChartTables& tables) {
+VersionFileSummary ReadVersionFile(const std::string& path, ChartTables& tables) {
     LineReader file(path, kChartFileSizeCap);
-    ReadVersions(file, tables);
+    return ReadVersions(file, tables);
 }
 
-void ReadVersionBytes(std::string_view bytes, ChartTables& tables) {
+VersionFileSummary ReadVersionBytes(std::string_view bytes, ChartTables& tables) {
     LineReader file(ByteInput{bytes});
-    ReadVersions(file, tables);
+    return ReadVersions(file, tables);
 }
 
 }  // namespace chart

@@ -9,11 +9,18 @@
 
 namespace chart {
 
+// What a read of the version file found.
+struct VersionFileSummary {
+    int lines = 0;  // lines read: 2, or fewer when the file ends before
+
+    bool operator==(const VersionFileSummary&) const = default;
+};
+
 // Reads the version file at path into LatestVersion and RequiredVersion (a
-// missing line gives the empty string). A failure is raised as it comes; a
-// string read before it keeps its new value.
-void ReadVersionFile(const std::string& path, ChartTables& tables);
+// missing line gives the empty string). Reports the lines read. A failure is
+// raised as it comes; a string read before it keeps its new value.
+VersionFileSummary ReadVersionFile(const std::string& path, ChartTables& tables);
 // The same from the file's bytes, read before.
-void ReadVersionBytes(std::string_view bytes, ChartTables& tables);
+VersionFileSummary ReadVersionBytes(std::string_view bytes, ChartTables& tables);
 
 }  // namespace chart

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "chart/details/conversion_error.h"
 #include "chart/files/data_file.h"
 #include "chart_fixture.h"
@@ -193,6 +195,69 @@ TEST_F(ReadPolicyTest, RecordsAndSubCriteriaBeyondTheTablesAreIgnored) {
     EXPECT_EQ(tables.TestPolicy(6, 2), "T5");
     EXPECT_TRUE(rec.log.empty());
 }
+
+
+// What the readers report having read, as the form keeps it after a load.
+struct SummaryCase {
+    const char* what;
+    std::optional<std::string> version, data, policy;  // none: no such file
+    ChartRead read;
+};
+
+constexpr VersionFileSummary Versions(int lines) { return {lines}; }
+constexpr DataFileSummary Programs(int programs, long long lines) { return {programs, lines}; }
+constexpr PolicyFileSummary Tests(int tests, long long lines) { return {tests, lines}; }
+
+void PrintTo(const SummaryCase& c, std::ostream* os) { *os << c.what; }
+
+std::string Describe(const ChartRead& read) {
+    const auto lines = [](const auto& summary) {
+        return summary ? std::to_string(summary->lines) + " lines" : std::string("nothing");
+    };
+    return "version " + lines(read.version) + ", data " + lines(read.data) +
+           (read.data ? " (" + std::to_string(read.data->programs) + " programs)" : "") + ", policy " +
+           lines(read.policy) + (read.policy ? " (" + std::to_string(read.policy->tests) + " tests)" : "");
+}
+
+class ReaderSummaryTest : public ChartTest, public ::testing::WithParamInterface<SummaryCase> {};
+
+TEST_P(ReaderSummaryTest, ReportsWhatWasRead) {
+    const SummaryCase& c = GetParam();
+    if (c.version) dir.Write("version", *c.version);
+    if (c.data) dir.Write("data", *c.data);
+    if (c.policy) dir.Write("policy", *c.policy);
+    form.ReadAll();
+    EXPECT_EQ(form.LastRead(), c.read) << Describe(form.LastRead());
+}
+
+std::string Records(int count) {
+    std::string data;
+    for (int r = 1; r <= count; ++r) data += Record("p" + std::to_string(r), "r") + "\n";
+    return data;
+}
+
+const std::string kChart = Record("one", "a");
+const std::string kTests = "T1\na\n\n";
+
+INSTANTIATE_TEST_SUITE_P(Files, ReaderSummaryTest, ::testing::Values(
+    SummaryCase{"NoFiles", {}, {}, {}, {{}, {}, {}}},
+    SummaryCase{"EmptyFiles", "", "", "", {Versions(0), Programs(0, 0), Tests(0, 0)}},
+    SummaryCase{"OneOfEach", "10\n", kChart, kTests, {Versions(1), Programs(1, 4), Tests(1, 3)}},
+    SummaryCase{"VersionLinesPastTheSecond", "11\n10\nmore\n", kChart, kTests, {Versions(2), Programs(1, 4), Tests(1, 3)}},
+    SummaryCase{"EmptyVersionLinesCount", "\n\n", kChart, kTests, {Versions(2), Programs(1, 4), Tests(1, 3)}},
+    SummaryCase{"NewerRequiredStopsBeforeTheChart", "10\n11\n", kChart, kTests, {Versions(2), {}, {}}},
+    SummaryCase{"ShortAndResultlessRecords", "10\n", "http://lost.example\nLost\n\n" + Record("two", "") + Record("three", "z"),
+                kTests, {Versions(1), Programs(2, 11), Tests(1, 3)}},
+    SummaryCase{"CtrlZStopsTheReaders", "1\x1A" "0\n", kChart + "\x1A\n" + kChart, "T1\n\x1A\n\n",
+                {Versions(1), Programs(1, 4), Tests(0, 1)}},
+    SummaryCase{"RecordsPastTheTables", "10\n", Records(kMaxPrograms + 2), kTests,
+                {Versions(1), Programs(kMaxPrograms, 5 * (kMaxPrograms + 2)), Tests(1, 3)}},
+    SummaryCase{"EmptyAndUnendedPolicyRecords", "10\n", kChart, "\n" + kTests + "\n" + "T4\nb",
+                {Versions(1), Programs(1, 4), Tests(1, 7)}},
+    SummaryCase{"CompleteTestsPastTheSixthAreNotStored", "10\n", kChart, std::string(kTestCount, '\n') + kTests + kTests,
+                {Versions(1), Programs(1, 4), Tests(0, kTestCount + 6)}},
+    SummaryCase{"MissingPolicy", "10\n", kChart, {}, {Versions(1), Programs(1, 4), {}}}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace
 }  // namespace chart
