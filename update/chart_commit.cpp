@@ -52,17 +52,24 @@ bool LinksRefused(int error) {
     return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS;
 }
 
-bool Listed(const std::string& absent, const char* name) {
-    return ("\n" + absent).find("\n" + std::string(name) + "\n") != std::string::npos;
+// True when the marker has the line.
+bool Listed(const std::string& marker, const char* line) {
+    return ("\n" + marker).find("\n" + std::string(line) + "\n") != std::string::npos;
 }
 
+// The marker's line for a set that holds the signatures; a marker without it
+// (as every unsigned commit writes) is for the chart files alone.
+constexpr char kSignaturesLine[] = "+signatures";
+
+FileSet SetOf(const std::string& marker) { return StagedSet(Listed(marker, kSignaturesLine)); }
+
 // Made fresh, written in full and flushed through its own descriptor.
-std::optional<Failure> WriteMarker(const WorkFiles& files, const std::string& absent) {
+std::optional<Failure> WriteMarker(const WorkFiles& files, const std::string& marker) {
     const std::string path = files.CommitMarker();
     auto fd = files.CreateFresh(path);
     if (!fd) return fd.Why();
-    const ssize_t n = ::write(fd->Get(), absent.data(), absent.size());
-    if (n != static_cast<ssize_t>(absent.size())) {
+    const ssize_t n = ::write(fd->Get(), marker.data(), marker.size());
+    if (n != static_cast<ssize_t>(marker.size())) {
         return FileFailure(path, n < 0 ? errno : ENOSPC);  // a few bytes cut short: the disk is full
     }
     if (::fsync(fd->Get()) != 0 || fd->Close() != 0) return FileFailure(path, errno);
@@ -85,23 +92,25 @@ private:
     chart::ChartFolderLock lock_;
 };
 
-// The old chart files in place of the new: every backup goes back over its
-// chart file, chart files that did not exist before go, then the staging files.
-// Each step can be repeated after a kill. The roll-back marker goes once that
-// is durable; if the flush fails it stays and the next start repeats this.
-std::optional<Failure> RollBack(const WorkFiles& files, const std::string& absent) {
-    for (const ChartFile& file : kChartFiles) {
+// The old files of the marker's set in place of the new: every backup goes
+// back over its file, files that did not exist before go, then the staging
+// files. Each step can be repeated after a kill. The roll-back marker goes
+// once that is durable; if the flush fails it stays and the next start
+// repeats this.
+std::optional<Failure> RollBack(const WorkFiles& files, const std::string& marker) {
+    const FileSet set = SetOf(marker);
+    for (const ChartFile& file : set) {
         const std::string target = files.Target(file);
         const std::string backup = files.Backup(file);
         if (files.IsBackupUnderOwnMarker(file)) {
             if (std::rename(backup.c_str(), target.c_str()) != 0) return FileFailure(target, errno);
-        } else if (Listed(absent, file.name) && files.IsOwn(target, true) && ::unlink(target.c_str()) != 0 &&
+        } else if (Listed(marker, file.name) && files.IsOwn(target, true) && ::unlink(target.c_str()) != 0 &&
                    errno != ENOENT) {
             return FileFailure(target, errno);
         }
     }
     // A backup that is another name of its chart file is left by rename.
-    files.RemoveBackupsUnderOwnMarker();
+    files.RemoveBackupsUnderOwnMarker(set);
     files.RemoveStagingFiles();
     if (files.Flush()) return std::nullopt;
     ::unlink(files.RollbackMarker().c_str());
@@ -111,22 +120,22 @@ std::optional<Failure> RollBack(const WorkFiles& files, const std::string& absen
 // The marker becomes a roll-back marker (durable before anything moves back,
 // or a later start would take a restored file for a renamed one), then the
 // old chart goes back.
-std::optional<Failure> TurnBack(const WorkFiles& files, const std::string& absent) {
+std::optional<Failure> TurnBack(const WorkFiles& files, const std::string& marker) {
     if (std::rename(files.CommitMarker().c_str(), files.RollbackMarker().c_str()) != 0) {
         return FileFailure(files.RollbackMarker(), errno);
     }
     if (auto failure = files.Flush()) return failure;
-    return RollBack(files, absent);
+    return RollBack(files, marker);
 }
 
 // The new chart is whole: once the renames are durable the marker goes, then
 // the backups (leftovers without a marker are cleared by the next start
 // anyway, so that needs no flush). If the flush fails, the marker stays and
 // the next start finishes the clean-up.
-void EndCommit(const WorkFiles& files) {
+void EndCommit(const WorkFiles& files, FileSet set) {
     if (files.Flush()) return;
     ::unlink(files.CommitMarker().c_str());
-    files.RemoveBackupsUnderOwnMarker();  // made under the marker that just went
+    files.RemoveBackupsUnderOwnMarker(set);  // made under the marker that just went
 }
 
 // True when a staging file is gone although its chart file was never
@@ -139,27 +148,30 @@ bool NewFileLost(const WorkFiles& files, const ChartFile& file) {
 }
 
 std::optional<Failure> RollForward(const WorkFiles& files) {
-    for (const ChartFile& file : kChartFiles) {
-        if (NewFileLost(files, file)) return TurnBack(files, files.ReadOwnMarker(files.CommitMarker()).value_or(""));
+    const std::string marker = files.ReadOwnMarker(files.CommitMarker()).value_or("");
+    const FileSet set = SetOf(marker);
+    for (const ChartFile& file : set) {
+        if (NewFileLost(files, file)) return TurnBack(files, marker);
     }
-    // A chart file moved aside or not, the staging file's rename replaces it.
-    for (const ChartFile& file : kChartFiles) {
+    // A file moved aside or not, the staging file's rename replaces it.
+    for (const ChartFile& file : set) {
         const std::string staging = files.Staging(file);
         if (!files.IsOwn(staging)) continue;  // already renamed
         const std::string target = files.Target(file);
         if (std::rename(staging.c_str(), target.c_str()) != 0) return FileFailure(target, errno);
     }
-    EndCommit(files);
+    EndCommit(files, set);
     return std::nullopt;
 }
 
-// Gives each existing chart file its backup name, a hard link where the file
-// system has them; movedAside marks the files that must be renamed to it
+// Gives each existing file of the set its backup name, a hard link where the
+// file system has them; movedAside marks the files that must be renamed to it
 // instead, each just before its replacement.
-std::optional<Failure> KeepBackups(const WorkFiles& files, std::array<bool, kChartFiles.size()>& movedAside) {
-    for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
-        const std::string target = files.Target(kChartFiles[i]);
-        const std::string backup = files.Backup(kChartFiles[i]);
+using MovedAside = std::array<bool, kStagedFiles.size()>;
+std::optional<Failure> KeepBackups(const WorkFiles& files, FileSet set, MovedAside& movedAside) {
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        const std::string target = files.Target(set[i]);
+        const std::string backup = files.Backup(set[i]);
         if (auto failure = files.FreeName(backup)) return failure;
         // Not following a symbolic link: the link itself is what gets replaced.
         if (::linkat(AT_FDCWD, target.c_str(), AT_FDCWD, backup.c_str(), 0) == 0 || errno == ENOENT) continue;
@@ -169,15 +181,14 @@ std::optional<Failure> KeepBackups(const WorkFiles& files, std::array<bool, kCha
     return std::nullopt;
 }
 
-std::optional<Failure> RenameStagingFiles(const WorkFiles& files,
-                                          const std::array<bool, kChartFiles.size()>& movedAside) {
-    for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
-        const std::string target = files.Target(kChartFiles[i]);
-        if (movedAside[i] && std::rename(target.c_str(), files.Backup(kChartFiles[i]).c_str()) != 0 &&
+std::optional<Failure> RenameStagingFiles(const WorkFiles& files, FileSet set, const MovedAside& movedAside) {
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        const std::string target = files.Target(set[i]);
+        if (movedAside[i] && std::rename(target.c_str(), files.Backup(set[i]).c_str()) != 0 &&
             errno != ENOENT) {
             return FileFailure(target, errno);
         }
-        if (std::rename(files.Staging(kChartFiles[i]).c_str(), target.c_str()) != 0) {
+        if (std::rename(files.Staging(set[i]).c_str(), target.c_str()) != 0) {
             return FileFailure(target, errno);
         }
     }
@@ -191,35 +202,35 @@ bool CommitPending(const std::string& directory) {
     return files.IsOwn(files.CommitMarker()) || files.IsOwn(files.RollbackMarker());
 }
 
-std::optional<Failure> CommitStagingFiles(const std::string& directory) {
+std::optional<Failure> CommitStagingFiles(const std::string& directory, FileSet set) {
     const WorkFiles files(directory);
-    std::string absent;
-    for (const ChartFile& file : kChartFiles) {
+    std::string marker = set.size() > kChartFiles.size() ? std::string(kSignaturesLine) + '\n' : "";
+    for (const ChartFile& file : set) {
         const std::string target = files.Target(file);
         if (auto failure = CheckReplaceable(target)) return failure;
-        if (!Exists(target)) absent += std::string(file.name) + '\n';
+        if (!Exists(target)) marker += std::string(file.name) + '\n';
     }
     const RenameGuard guard(directory);
     if (auto failure = guard.Check()) return failure;
     // The staging files are already flushed; the marker, the backups and
     // their names must be on disk before any rename is.
-    std::array<bool, kChartFiles.size()> movedAside{};
-    auto failure = WriteMarker(files, absent);
-    if (!failure) failure = KeepBackups(files, movedAside);
+    MovedAside movedAside{};
+    auto failure = WriteMarker(files, marker);
+    if (!failure) failure = KeepBackups(files, set, movedAside);
     if (!failure) failure = files.Flush();
     if (failure) {
         files.RemoveOwn(files.CommitMarker());
-        files.RemoveBackupsUnderOwnMarker();
+        files.RemoveBackupsUnderOwnMarker(set);
         return failure;
     }
-    if ((failure = RenameStagingFiles(files, movedAside))) {
+    if ((failure = RenameStagingFiles(files, set, movedAside))) {
         // Back to the old chart, so the failure the user is told of is all
         // that happened. If even that fails, a marker says what to finish;
         // the rename's failure is the one to report.
-        static_cast<void>(TurnBack(files, absent));
+        static_cast<void>(TurnBack(files, marker));
         return failure;
     }
-    EndCommit(files);
+    EndCommit(files, set);
     return std::nullopt;
 }
 

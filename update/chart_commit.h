@@ -1,18 +1,20 @@
 #pragma once
-// Putting the three staging files in place as one step: all of them or none,
-// even when a rename fails part-way or the run is killed.
+// Putting the staging files of a set (StagedSet: the three chart files, and
+// for a signed chart their signatures) in place as one step: all of them or
+// none, even when a rename fails part-way or the run is killed.
 //
-// First the commit marker is made, listing the chart files that do not exist
-// yet; then each file being replaced gets a second name, its backup (a hard
+// First the commit marker is made, saying whether the set holds the
+// signatures and listing its files that do not exist yet (so that whoever
+// finishes the commit knows its set); then each file being replaced gets a second name, its backup (a hard
 // link; where the file system has none, as on FAT, the file itself is moved
 // to that name just before its replacement goes over it). One folder flush
 // makes the marker and the backups durable before the first rename: from then
-// on the new chart is decided, and whoever finds the marker (the next start,
+// on the new set is decided, and whoever finds the marker (the next start,
 // or the next update) finishes the renames a killed run did not get to. A
 // staging file found missing then is checked against its target: a target
 // that is absent or still the backup's file means the new file was lost, and
 // the commit is rolled back instead. A rename that fails turns the marker
-// into a roll-back marker and puts the backups back, so the old chart is
+// into a roll-back marker and puts the backups back, so the old files are
 // whole again; a run killed during that is rolled back the same way later.
 // After the renames one flush more, then the marker and the backups go.
 // Without a marker, staging files and backups are only the remains of an
@@ -30,6 +32,7 @@
 #include <optional>
 #include <string>
 
+#include "update/chart_files.h"
 #include "update/failure.h"
 
 namespace update {
@@ -38,15 +41,16 @@ namespace update {
 // yet ended.
 bool CommitPending(const std::string& directory);
 
-// Checks that each chart file can be replaced (absent, a regular file, or a
-// symbolic link to one), then puts the staging files in place as above. When
-// that fails, the chart files are exactly the old ones, unless the roll-back
+// Checks that each file of the set can be replaced (absent, a regular file, or
+// a symbolic link to one), then puts its staging files in place as above.
+// When that fails, the files are exactly the old ones, unless the roll-back
 // itself failed (then the roll-back marker stays for FinishInterruptedUpdate).
-[[nodiscard]] std::optional<Failure> CommitStagingFiles(const std::string& directory);
+[[nodiscard]] std::optional<Failure> CommitStagingFiles(const std::string& directory,
+                                                        FileSet set = StagedSet(false));
 
 // Brings the chart directory to a consistent state before it is read or
-// updated: finishes a marked commit or roll-back, or removes leftover staging
-// files and backups. When that cannot be done the marker is kept; the chart
+// updated: finishes a marked commit or roll-back over the set its marker
+// names, or removes leftover staging files and backups (of all six names). When that cannot be done the marker is kept; the chart
 // files may then mix old and new ones and must not be read.
 [[nodiscard]] std::optional<Failure> FinishInterruptedUpdate(const std::string& chartDirectory);
 

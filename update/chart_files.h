@@ -1,8 +1,10 @@
 #pragma once
-// The three files an update replaces and where each comes from. Their work
-// files in the chart folder (staging files, backups, markers) are named and
-// made by WorkFiles.
+// The files an update replaces and where each comes from: the three chart
+// files and, for a signed chart, their signatures. Their work files in the
+// chart folder (staging files, backups, markers) are named and made by
+// WorkFiles.
 #include <array>
+#include <span>
 #include <string>
 
 #include "chart/files/chart_file_set.h"
@@ -20,6 +22,31 @@ inline constexpr std::array<ChartFile, 3> kChartFiles{{
     {"/policy.dat", chart::kPolicyFileName},
     {"/version.dat", chart::kVersionFileName},
 }};
+
+// In the order of kChartFiles, each the publisher's signature of the chart
+// file at the same place, kept beside the chart once accepted.
+inline constexpr std::array<ChartFile, 3> kSignatureFiles{{
+    {"/data.dat.minisig", "data.minisig"},
+    {"/policy.dat.minisig", "policy.minisig"},
+    {"/version.dat.minisig", "version.minisig"},
+}};
+
+// Every file a run may stage: the chart files, then their signatures.
+inline constexpr std::array<ChartFile, 6> kStagedFiles = [] {
+    std::array<ChartFile, 6> all{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        all[i] = kChartFiles[i];
+        all[i + 3] = kSignatureFiles[i];
+    }
+    return all;
+}();
+
+// The files a run stages and commits as one all-or-nothing set: the chart
+// files, and their signatures when the chart is signed.
+using FileSet = std::span<const ChartFile>;
+constexpr FileSet StagedSet(bool withSignatures) {
+    return FileSet(kStagedFiles).first(withSignatures ? kStagedFiles.size() : kChartFiles.size());
+}
 
 // The staging file a download is written to until all three have arrived
 // (WorkFiles::Staging).

@@ -1,7 +1,5 @@
 #include "chart_signatures.h"
 
-#include <cstdio>
-
 #include "chart/files/local_path.h"
 
 namespace update {
@@ -22,19 +20,6 @@ std::optional<Failure> CheckStagedSignatures(const HttpTransport& checker, const
         }
     }
     return std::nullopt;
-}
-
-void KeepStagedSignatures(const std::string& directory) {
-    for (const ChartFile& signature : kSignatureFiles) {
-        std::rename(StagingPath(directory, signature).c_str(),
-                    chart::LocalPath(directory, signature.name).c_str());
-    }
-}
-
-void RemoveStagedSignatures(const std::string& directory) {
-    for (const ChartFile& signature : kSignatureFiles) {
-        std::remove(StagingPath(directory, signature).c_str());
-    }
 }
 
 }  // namespace update

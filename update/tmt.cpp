@@ -86,7 +86,6 @@ std::optional<Failure> Tmt::Run(Deadline deadline) {
     // A run that was killed may have left staging files behind, or a chart
     // half put in place that must be completed before new downloads start.
     if (auto failure = FinishInterruptedUpdate(settings_.chartDirectory)) return failure;
-    RemoveStagedSignatures(settings_.chartDirectory);
     if (auto failure = Checkpoint(deadline)) return failure;
     if (auto failure = CreateClient(deadline)) return failure;
     Progress(33);
@@ -115,9 +114,8 @@ std::optional<Failure> Tmt::Run(Deadline deadline) {
     }
     Http.reset();
     if (auto failure = Checkpoint(deadline)) return failure;
-    if (auto failure = CommitStagingFiles(settings_.chartDirectory)) return failure;
-    if (signedChart) KeepStagedSignatures(settings_.chartDirectory);
-    return std::nullopt;
+    // The signatures that were checked go in place with the chart, or neither does.
+    return CommitStagingFiles(settings_.chartDirectory, StagedSet(signedChart));
 }
 
 // One updater per chart folder: while another copy of the program updates it,
@@ -171,7 +169,6 @@ void Tmt::End(const std::optional<Failure>& failure) {
     // Staging files in a folder another copy is updating are that copy's.
     if (failure && lock_ && lock_->Held()) {
         DiscardStagingFiles(settings_.chartDirectory);
-        RemoveStagedSignatures(settings_.chartDirectory);
     }
     lock_.reset();
     // A cancelled run makes no further port call; one cancelled after its

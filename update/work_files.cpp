@@ -70,11 +70,11 @@ void WorkFiles::RemoveOwn(const std::string& path, bool linkToo) const {
 }
 
 void WorkFiles::RemoveStagingFiles() const {
-    for (const ChartFile& file : kChartFiles) RemoveOwn(Staging(file));
+    for (const ChartFile& file : kStagedFiles) RemoveOwn(Staging(file));
 }
 
 void WorkFiles::RemoveBackups() const {
-    for (const ChartFile& file : kChartFiles) RemoveOwn(Backup(file), true);
+    for (const ChartFile& file : kStagedFiles) RemoveOwn(Backup(file), true);
 }
 
 bool WorkFiles::IsBackupUnderOwnMarker(const ChartFile& file) const {
@@ -82,8 +82,8 @@ bool WorkFiles::IsBackupUnderOwnMarker(const ChartFile& file) const {
     return ::lstat(Backup(file).c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode));
 }
 
-void WorkFiles::RemoveBackupsUnderOwnMarker() const {
-    for (const ChartFile& file : kChartFiles) {
+void WorkFiles::RemoveBackupsUnderOwnMarker(FileSet set) const {
+    for (const ChartFile& file : set) {
         if (IsBackupUnderOwnMarker(file)) ::unlink(Backup(file).c_str());
     }
 }
@@ -95,7 +95,7 @@ std::optional<std::string> WorkFiles::ReadOwnMarker(const std::string& path) con
         return std::nullopt;
     }
     std::string content;
-    char buffer[256];  // three short names at most
+    char buffer[256];  // six short names at most
     ssize_t n;
     while (content.size() < 4096 && (n = ::read(fd.Get(), buffer, sizeof buffer)) != 0) {
         if (n < 0) {

@@ -26,8 +26,10 @@ public:
     std::string Target(const ChartFile& file) const;   // the chart file itself
     std::string Staging(const ChartFile& file) const;  // what the download is written to
     std::string Backup(const ChartFile& file) const;   // the replaced file's second name
-    // The commit marker lists the chart files that did not exist before the
-    // commit, one name a line; the roll-back marker is the same file renamed.
+    // The commit marker names the files of the commit's set (StagedSet) that
+    // did not exist before the commit, one name a line, and has the line
+    // "+signatures" when the set holds the signatures; the roll-back marker is
+    // the same file renamed.
     std::string CommitMarker() const;
     std::string RollbackMarker() const;
 
@@ -44,6 +46,7 @@ public:
     bool IsOwn(const std::string& path, bool linkToo = false) const;
     // Removes path when IsOwn; anything else there stays.
     void RemoveOwn(const std::string& path, bool linkToo = false) const;
+    // Of every file a run may stage (kStagedFiles).
     void RemoveStagingFiles() const;
     void RemoveBackups() const;
 
@@ -51,8 +54,8 @@ public:
     // of any owner, as the backup is another name of the chart file it keeps,
     // which may be another member's in a shared folder.
     bool IsBackupUnderOwnMarker(const ChartFile& file) const;
-    // Removes the backups a commit of the user's own made.
-    void RemoveBackupsUnderOwnMarker() const;
+    // Removes the backups a commit of the user's own made of the files of its set.
+    void RemoveBackupsUnderOwnMarker(FileSet set) const;
 
     // The bytes of a marker of the user's own; nothing when there is none.
     std::optional<std::string> ReadOwnMarker(const std::string& path) const;

@@ -97,15 +97,18 @@ TEST_F(UpdateCommitTest, AStartDuringAnotherCopysCommitReadsNoHalfOfIt) {
 // chart read at all with the reason shown. Nothing of the update stays behind,
 // unless it is what finishes the update later.
 enum class Action {
-    Update,  // a whole update run against a server with a new chart
-    Commit,  // the staged files as prepared are put in place
-    Start,   // the program starts in the folder
+    Update,        // a whole update run against a server with a new chart
+    Commit,        // the staged files as prepared are put in place
+    SignedCommit,  // the same, with the staged signatures in the set
+    Start,         // the program starts in the folder
 };
 enum class Ends {
-    OldChart,   // exactly as before
-    NoChart,    // exactly as before: there was none
+    OldChart,        // exactly as before, with no signatures beside it
+    OldSignedChart,  // exactly as before, with the same signatures
+    NoChart,         // exactly as before: there was none
     NewChart,
-    NotLoaded,  // a start that must not read the folder; the marker stays
+    NewSignedChart,  // with the new signatures
+    NotLoaded,       // a start that must not read the folder; the marker stays
 };
 
 struct FolderState {
@@ -118,9 +121,11 @@ struct FolderState {
 
 void PrintTo(const FolderState& f, std::ostream* os) { *os << f.name; }
 
-std::filesystem::path StagingOf(const std::filesystem::path& dir, const char* name) {
-    return dir / (std::string(".vantrel-update-") + name + ".tmp");
+std::filesystem::path StagingOf(const std::filesystem::path& dir, const std::string& name) {
+    return dir / (".vantrel-update-" + name + ".tmp");
 }
+constexpr const char* kSignatureNames[] = {"data.minisig", "policy.minisig", "version.minisig"};
+std::string OldSignature(const std::string& name) { return "old " + name + "\n"; }
 void MakeDirectory(const std::filesystem::path& path) {
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
@@ -137,6 +142,30 @@ void CommitKilledAfterData(const std::filesystem::path& dir, const char* marker)
     StageAll(dir);
     std::filesystem::rename(StagingOf(dir, "data"), dir / "data");
     WriteBytes(dir / marker, "");
+}
+void SignOldChart(const std::filesystem::path& dir) {
+    for (const char* name : kSignatureNames) WriteBytes(dir / name, OldSignature(name));
+}
+void StageAllSigned(const std::filesystem::path& dir) {
+    StageAll(dir);
+    for (const char* name : kSignatureNames) WriteBytes(StagingOf(dir, name), NewBytes(name));
+}
+// A signed commit killed after "data" and "data.minisig" were renamed; with
+// signedBefore the old chart had its signatures (and they have backups).
+void SignedCommitKilledAfterData(const std::filesystem::path& dir, const char* marker, bool signedBefore) {
+    std::string listed = "+signatures\n";
+    if (signedBefore) SignOldChart(dir);
+    for (const std::string name : {"data", "policy", "version", "data.minisig", "policy.minisig", "version.minisig"}) {
+        if (std::filesystem::exists(dir / name)) {
+            std::filesystem::create_hard_link(dir / name, dir / (".vantrel-update-" + name + ".old"));
+        } else {
+            listed += name + "\n";
+        }
+    }
+    StageAllSigned(dir);
+    std::filesystem::rename(StagingOf(dir, "data"), dir / "data");
+    std::filesystem::rename(StagingOf(dir, "data.minisig"), dir / "data.minisig");
+    WriteBytes(dir / marker, listed);
 }
 
 const FolderState kFolderStates[] = {
@@ -197,6 +226,23 @@ const FolderState kFolderStates[] = {
      },
      Action::Commit, Ends::NoChart, "/version could not be written (No such file or directory)."},
 
+    // The signatures are put in place with the chart, or neither is (here the
+    // fifth rename fails, onto "policy.minisig").
+    {"SignedRenameFailsPartWay",
+     [](const auto& dir) {
+         SignOldChart(dir);
+         StageAllSigned(dir);
+         std::filesystem::remove(StagingOf(dir, "policy.minisig"));
+         std::filesystem::create_directory(StagingOf(dir, "policy.minisig"));
+     },
+     Action::SignedCommit, Ends::OldSignedChart, "/policy.minisig could not be written (Not a directory)."},
+    {"SignedRenameFailsPartWayWithNoSignaturesBefore",
+     [](const auto& dir) {
+         StageAllSigned(dir);
+         std::filesystem::remove(StagingOf(dir, "version.minisig"));
+     },
+     Action::SignedCommit, Ends::OldChart, "/version.minisig could not be written (No such file or directory)."},
+
     // A start after a kill.
     {"KilledDuringACommit", [](const auto& dir) { CommitKilledAfterData(dir, ".vantrel-update-commit"); },
      Action::Start, Ends::NewChart, ""},
@@ -236,6 +282,22 @@ const FolderState kFolderStates[] = {
          WriteBytes(dir / ".vantrel-update-rollback", "data\npolicy\nversion\n");
      },
      Action::Start, Ends::NoChart, ""},
+    {"KilledDuringASignedCommit",
+     [](const auto& dir) { SignedCommitKilledAfterData(dir, ".vantrel-update-commit", true); }, Action::Start,
+     Ends::NewSignedChart, ""},
+    {"KilledDuringTheFirstSignedCommit",
+     [](const auto& dir) { SignedCommitKilledAfterData(dir, ".vantrel-update-commit", false); }, Action::Start,
+     Ends::NewSignedChart, ""},
+    // The chart whole but a signature lost: the old chart and its signatures.
+    {"KilledDuringASignedCommitThatLostASignature",
+     [](const auto& dir) {
+         SignedCommitKilledAfterData(dir, ".vantrel-update-commit", true);
+         std::filesystem::remove(StagingOf(dir, "version.minisig"));
+     },
+     Action::Start, Ends::OldSignedChart, ""},
+    {"KilledDuringTheRollBackOfAFirstSignedCommit",
+     [](const auto& dir) { SignedCommitKilledAfterData(dir, ".vantrel-update-rollback", false); }, Action::Start,
+     Ends::OldChart, ""},
     {"KilledDuringACommitThatCannotBeFinished",
      [](const auto& dir) {
          CommitKilledAfterData(dir, ".vantrel-update-commit");
@@ -281,8 +343,10 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
         if (!port_.Messages().empty()) message = port_.Messages().front();
         break;
     }
-    case Action::Commit: {
-        if (const auto failure = update::CommitStagingFiles(dir_.string())) {
+    case Action::Commit:
+    case Action::SignedCommit: {
+        const auto set = update::StagedSet(f.action == Action::SignedCommit);
+        if (const auto failure = update::CommitStagingFiles(dir_.string(), set)) {
             message = update::FailureMessage(*failure);
         }
         break;
@@ -297,6 +361,9 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
     }
 
     switch (f.ends) {
+    case Ends::OldSignedChart:
+        for (const char* name : kSignatureNames) EXPECT_EQ(ReadBytes(dir_ / name), OldSignature(name)) << name;
+        [[fallthrough]];
     case Ends::OldChart:
         // What was put in place of a chart file (a directory, a FIFO) stays.
         for (const auto& [name, bytes] : {std::pair{"data", kOldData}, {"policy", kOldPolicy},
@@ -307,10 +374,16 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
                 EXPECT_EQ(ReadBytes(path), bytes) << name;
             }
         }
+        if (f.ends == Ends::OldChart) {
+            for (const char* name : kSignatureNames) EXPECT_FALSE(HasFile(dir_ / name)) << name;
+        }
         break;
     case Ends::NoChart:
         for (const char* name : {"data", "policy", "version"}) EXPECT_FALSE(HasFile(dir_ / name)) << name;
         break;
+    case Ends::NewSignedChart:
+        for (const char* name : kSignatureNames) EXPECT_EQ(ReadBytes(dir_ / name), NewBytes(name)) << name;
+        [[fallthrough]];
     case Ends::NewChart:
         if (f.action == Action::Update) {
             EXPECT_EQ(ReadBytes(dir_ / "data"), kChartData);
@@ -324,7 +397,8 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
         EXPECT_TRUE(update::CommitPending(dir_.string()));
         return;  // what finishes the update later stays
     }
-    for (const char* name : {"data", "policy", "version"}) {
+    for (const auto& file : update::kStagedFiles) {
+        const std::string name = file.name;
         EXPECT_FALSE(HasFile(StagingOf(dir_, name))) << name;
         EXPECT_FALSE(HasFile(dir_ / (std::string(".vantrel-update-") + name + ".old"))) << name;
     }
