@@ -10,7 +10,7 @@
 namespace chart {
 namespace {
 
-using testing::ChartTest;
+using chart_test::ChartTest;
 using Log = std::vector<std::string>;
 
 TEST(IntegerConversion, AcceptedForms) {

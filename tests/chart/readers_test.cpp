@@ -7,7 +7,7 @@
 namespace chart {
 namespace {
 
-using testing::ChartTest;
+using chart_test::ChartTest;
 using Cells = std::vector<std::string>;
 using Log = std::vector<std::string>;
 
