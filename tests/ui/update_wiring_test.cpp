@@ -183,10 +183,8 @@ TEST_F(UpdateWiringTest, SecondUpdateWhileOneRunsIsIgnored) {
     EXPECT_FALSE(CommandsEnabled());
     ASSERT_TRUE(WaitForCommands());
     EXPECT_TRUE(server_.WaitForRequest("/data.dat", 5000ms, 2));
-    const std::vector<std::string> oneRun{"/data.dat", "/policy.dat", "/version.dat"};
-    auto twoRuns = oneRun;
-    twoRuns.insert(twoRuns.end(), oneRun.begin(), oneRun.end());
-    EXPECT_EQ(server_.RequestedPaths(), twoRuns);
+    EXPECT_EQ(server_.RequestedPaths(), (std::vector<std::string>{"/data.dat", "/policy.dat", "/version.dat",
+                                                                  "/data.dat", "/policy.dat", "/version.dat"}));
 }
 
 TEST_F(UpdateWiringTest, ClosingTheWindowMidDownloadStopsAtOnceAndLeavesTheFiles) {
@@ -197,13 +195,8 @@ TEST_F(UpdateWiringTest, ClosingTheWindowMidDownloadStopsAtOnceAndLeavesTheFiles
     ClickUpdate();
     ASSERT_TRUE(server_.WaitForRequest("/policy.dat", 5000ms));
     const std::string staging = dir_.Path() + "/.vantrel-update-policy.tmp";
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            std::error_code missing;
-            const auto size = std::filesystem::file_size(staging, missing);
-            return !missing && size > 0;
-        },
-        20000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { std::error_code e; return std::filesystem::file_size(staging, e) > 0 && !e; },
+                                20000))
         << "no byte of the body reached the staging file";
 
     form_->close();  // the run's thread has ended when this returns
