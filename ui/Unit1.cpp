@@ -38,7 +38,7 @@ constexpr int kLinkZoneBottom = 20;
 
 BannerImage::BannerImage(const QImage& picture, QWidget* parent)
     : QWidget(parent), picture_(picture) {
-    setFixedSize(picture_.deviceIndependentSize().toSize());  // sizes itself to its picture
+    setFixedSize(picture_.deviceIndependentSize().toSize());
     setMouseTracking(true);
 }
 
@@ -92,7 +92,7 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
     BuildControls(client);
     BuildMenu();
     new WheelToFocus(this);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
     if (QScreen* shown = screen())
         move(shown->availableGeometry().center() - rect().center());
@@ -176,7 +176,7 @@ void TForm1::BuildControls(QWidget* client) {
     statusBar->setGeometry(0, 362, 761, 17);
     auto* panel0 = new QFrame(statusBar);
     panel0->setObjectName(QStringLiteral("StatusBar1Panel0"));
-    panel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);  // lowered bevel
+    panel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel0->setGeometry(0, 0, 650, 17);
     auto* panel1 = new QFrame(statusBar);
     panel1->setObjectName(QStringLiteral("StatusBar1Panel1"));
@@ -248,6 +248,9 @@ void TForm1::Image2MouseMove(int X, int Y) {
 }
 
 void TForm1::Image2Click() {
+    // The click acts on the cursor the last mouse move set, as the window was
+    // designed: the link zone is decided in one place, so the pointing hand
+    // and the link never disagree.
     if (image2_->cursor().shape() == Qt::PointingHandCursor)
         documents_->OpenDocument(std::string("http://") + kPublisherHost);
 }

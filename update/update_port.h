@@ -1,7 +1,7 @@
 #pragma once
 // What the update worker needs from the window. Every call is made from the
-// worker's thread; the desktop program carries each one out on the
-// user-interface thread, in the order made (Qt queued invocation); tests record
+// worker's thread; the desktop program posts each one as an event to the
+// user-interface thread, which carries them out in the order made; tests record
 // them in a queue.
 #include <string>
 

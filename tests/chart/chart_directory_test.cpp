@@ -18,8 +18,8 @@ namespace chart {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::Recorder;
-using testing::TempDir;
+using chart_test::Recorder;
+using chart_test::TempDir;
 
 constexpr uid_t kNobody = 65534;
 constexpr int kCannotDropPrivileges = 97;

@@ -10,7 +10,7 @@
 #include "support/chart_port_recorder.h"
 #include "support/temp_dir.h"
 
-namespace chart::testing {
+namespace chart_test {
 
 using Recorder = support::ChartPortRecorder;
 using TempDir = support::TempDir;
@@ -21,9 +21,9 @@ protected:
 
     TempDir dir{"vantrel-chart"};
     Recorder rec;
-    ChartTables tables;
-    GridModel grid;
-    ChartForm form{tables, grid, ChartPorts{rec, rec, rec}, dir.Path(), kHost};
+    chart::ChartTables tables;
+    chart::GridModel grid;
+    chart::ChartForm form{tables, grid, chart::ChartPorts{rec, rec, rec}, dir.Path(), kHost};
 
     void WriteAll(const std::string& version, const std::string& data, const std::string& policy) {
         dir.Write("version", version);
@@ -32,9 +32,9 @@ protected:
     }
     std::vector<std::string> Row(int row) const {
         std::vector<std::string> cells;
-        for (int col = 0; col < GridModel::kColCount; ++col) cells.push_back(grid.Cell(col, row));
+        for (int col = 0; col < chart::GridModel::kColCount; ++col) cells.push_back(grid.Cell(col, row));
         return cells;
     }
 };
 
-}  // namespace chart::testing
+}  // namespace chart_test

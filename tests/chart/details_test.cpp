@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "chart/details/conversion_error.h"
 #include "chart/details/integer_conversion.h"
@@ -10,23 +11,22 @@
 namespace chart {
 namespace {
 
-using testing::ChartTest;
+using chart_test::ChartTest;
 using Log = std::vector<std::string>;
 
 TEST(IntegerConversion, AcceptedForms) {
-    EXPECT_EQ(ToInteger("0"), 0);
-    EXPECT_EQ(ToInteger(" 42"), 42);
-    EXPECT_EQ(ToInteger("+7"), 7);
-    EXPECT_EQ(ToInteger("$1F"), 31);
-    EXPECT_EQ(ToInteger("x1f"), 31);
-    EXPECT_EQ(ToInteger("-0x10"), -16);
-    EXPECT_EQ(ToInteger("0X10"), 16);
-    EXPECT_EQ(ToInteger("-2147483648"), INT_MIN);
-    EXPECT_EQ(ToInteger("2147483647"), INT_MAX);
-    EXPECT_EQ(ToInteger("$FFFFFFFF"), -1);
-    EXPECT_EQ(ToInteger("-$FFFFFFFF"), 1);
-    EXPECT_EQ(ToInteger("-$80000000"), INT_MIN);
-    EXPECT_EQ(ToInteger("$000000001"), 1);
+    const std::pair<const char*, int> accepted[] = {
+        {"0", 0},         {" 42", 42},      {"+7", 7},          {"$1F", 31},          {"x1f", 31},
+        {"-0x10", -16},   {"0X10", 16},     {"-2147483648", INT_MIN}, {"2147483647", INT_MAX},
+        {"$FFFFFFFF", -1}, {"-$FFFFFFFF", 1}, {"-$80000000", INT_MIN}, {"$000000001", 1},
+    };
+    for (const auto& [text, value] : accepted) {
+        try {
+            EXPECT_EQ(ToInteger(text), value) << "'" << text << "'";
+        } catch (const ConversionError& e) {
+            ADD_FAILURE() << e.what();
+        }
+    }
 }
 
 TEST(IntegerConversion, RejectedFormsNameTheText) {

@@ -13,7 +13,7 @@
 namespace chart {
 namespace {
 
-using testing::TempDir;
+using chart_test::TempDir;
 
 std::vector<std::string> ReadAllLines(LineReader& reader) {
     std::vector<std::string> lines;

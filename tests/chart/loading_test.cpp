@@ -11,7 +11,7 @@
 namespace chart {
 namespace {
 
-using testing::ChartTest;
+using chart_test::ChartTest;
 using Log = std::vector<std::string>;
 
 const std::string kData = "http://a.example\nAlpha\n1\nA B\n";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 #include "chart/details/conversion_error.h"
 #include "chart/files/data_file.h"
@@ -9,7 +10,7 @@
 namespace chart {
 namespace {
 
-using testing::ChartTest;
+using chart_test::ChartTest;
 using Cells = std::vector<std::string>;
 using Log = std::vector<std::string>;
 
@@ -25,17 +26,22 @@ protected:
     }
 };
 
+const std::string kOneAndTwo = Record("one", "a b c d e f g") + "\n" + Record("two", "A  B") + "\n";
+
 TEST_F(ReadInfoTest, RecordsFillRowsInFileOrder) {
-    Load(Record("one", "a b c d e f g") + "\n" + Record("two", "A  B") + "\n");
+    Load(kOneAndTwo);
     EXPECT_EQ(grid.RowCount(), 3);
     EXPECT_EQ(Row(1), (Cells{"one", "a", "b", "c", "d", "e", "f", "g"}));
     EXPECT_EQ(Row(2), (Cells{"two", "A", "", "B", "", "", "", ""}));
     EXPECT_EQ(tables.ProductUrl(2), "http://two.example");
     EXPECT_EQ(tables.ProductDetail(1), "1 1 1 1 1 1");
     EXPECT_TRUE(rec.log.empty());
+}
 
-    // The last record needs no empty line; a fifth line is ignored; words
-    // beyond the seventh go to hidden columns; a trailing space is one more cell.
+// The last record needs no empty line; a fifth line is ignored; words beyond
+// the seventh go to hidden columns; a trailing space is one more cell.
+TEST_F(ReadInfoTest, ReloadReadsLooseRecordEndsAndHiddenColumns) {
+    Load(kOneAndTwo);
     Load(Record("one", "1 2 3 4 5 6 7 8 9") + "fifth line\n\n" + "http://two.example\ntwo\nd\nx ");
     EXPECT_EQ(grid.RowCount(), 3);
     EXPECT_EQ(grid.Cell(8, 1), "8");
@@ -43,8 +49,10 @@ TEST_F(ReadInfoTest, RecordsFillRowsInFileOrder) {
     EXPECT_EQ(grid.Cell(0, 2), "two");
     EXPECT_EQ(grid.Cell(1, 2), "x");
     EXPECT_EQ(grid.Cell(3, 2), "B");  // right of the new last word: the old text stays
+}
 
-    // Hidden columns are kept up to a bound; the words past it are not stored.
+// Hidden columns are kept up to a bound; the words past it are not stored.
+TEST_F(ReadInfoTest, HiddenColumnsStopAtTheirBound) {
     std::string manyWords = "r";
     for (int word = 2; word <= 100000; ++word) manyWords += " w" + std::to_string(word);
     Load(Record("one", manyWords));
@@ -115,9 +123,15 @@ TEST_F(ReadInfoTest, UnreadableFileDisablesTheGridAndKeepsTheRows) {
 
 // A reload shrinks the rows first, which moves the current cell and runs the
 // selection handler before any slot is overwritten.
-TEST_F(ReadInfoTest, ReloadMovingTheCurrentCellRunsTheHandlerButOpensNothing) {
-    dir.Write("policy", "Title\nc1\n\n");
-    form.ReadPolicy("policy");
+class ReloadMovingTheCurrentCellTest : public ReadInfoTest {
+protected:
+    void SetUp() override {
+        dir.Write("policy", "Title\nc1\n\n");
+        form.ReadPolicy("policy");
+    }
+};
+
+TEST_F(ReloadMovingTheCurrentCellTest, RunsTheHandlerButOpensNothing) {
     Load(Record("one", "a") + "\n" + Record("two", "b") + "\n" + Record("three", "c") + "\n" + Record("four", "d"));
     grid.SelectCell(0, 4);
     rec.log.clear();
@@ -125,15 +139,19 @@ TEST_F(ReadInfoTest, ReloadMovingTheCurrentCellRunsTheHandlerButOpensNothing) {
     Load(Record("new", "n"));
     EXPECT_TRUE(rec.log.empty());  // slot 1's old address is not opened
     EXPECT_EQ(grid.Row(), 1);
+}
 
+TEST_F(ReloadMovingTheCurrentCellTest, ShowsTheDetailsOfTheRowBeforeTheReload) {
     Load(Record("one", "a") + "\n" + Record("two", "b") + "\n" + Record("three", "c"));
     grid.SelectCell(1, 3);
     rec.panel = "stale";
     Load(Record("new", "n", "0"));
     EXPECT_EQ(rec.panel, "Title\r\nc1: YES\r\n\r\n");  // row 1's details before the reload
     EXPECT_EQ(tables.ProductDetail(1), "0");
+}
 
-    // A bad count during the load leaves the panel empty; the load goes on.
+// A bad count during the load leaves the panel empty; the load goes on.
+TEST_F(ReloadMovingTheCurrentCellTest, BadCountLeavesThePanelEmptyAndTheLoadGoesOn) {
     Load(Record("one", "a") + "\n" + Record("two", "b"));
     grid.SelectCell(1, 2);
     rec.panel = "stale";
@@ -145,54 +163,49 @@ TEST_F(ReadInfoTest, ReloadMovingTheCurrentCellRunsTheHandlerButOpensNothing) {
     EXPECT_EQ(grid.Cell(0, 1), "fresh");
 }
 
-class ReadPolicyTest : public ChartTest {
-protected:
-    void Load(const std::string& policy) {
-        dir.Write("policy", policy);
-        form.ReadPolicy("policy");
-    }
+// A policy file (or two, read one after the other) and the slots it leaves.
+struct PolicyCase {
+    const char* name;
+    std::vector<std::string> files;
+    std::vector<std::tuple<int, int, std::string>> slots;  // test, slot, text
 };
 
-TEST_F(ReadPolicyTest, CountsSubCriteriaAndTitles) {
-    Load("T1\na\n\nT2\nb\nc\nd\n\nT3\n\n");
-    EXPECT_EQ(tables.TestPolicy(1, 0), "1");
-    EXPECT_EQ(tables.TestPolicy(1, 2), "T1");
-    EXPECT_EQ(tables.TestPolicy(2, 0), "3");
-    EXPECT_EQ(tables.TestPolicy(2, 3), "d");
-    EXPECT_EQ(tables.TestPolicy(2, 4), "T2");
-    EXPECT_EQ(tables.TestPolicy(3, 0), "0");
-    EXPECT_EQ(tables.TestPolicy(3, 1), "T3");
-    EXPECT_TRUE(rec.log.empty());
-}
+void PrintTo(const PolicyCase& c, std::ostream* os) { *os << c.name; }
 
-TEST_F(ReadPolicyTest, LastRecordWithoutEmptyLineKeepsOldCountAndTitle) {
-    Load("T1\na\n\nT2\nb\nc\n\n");
-    Load("N1\nx\n\nN2\ny\nz");
-    EXPECT_EQ(tables.TestPolicy(2, 1), "y");
-    EXPECT_EQ(tables.TestPolicy(2, 2), "z");
-    EXPECT_EQ(tables.TestPolicy(2, 0), "2");
-    EXPECT_EQ(tables.TestPolicy(2, 3), "T2");
-}
-
-TEST_F(ReadPolicyTest, DoubleEmptyLineUsesUpATestWithThePreviousTitle) {
-    Load("T1\na\n\n\nT3\nb\n\n");
-    // "-1" then the previous title both go to slot 0 of test 2.
-    EXPECT_EQ(tables.TestPolicy(2, 0), "T1");
-    EXPECT_EQ(tables.TestPolicy(3, 0), "1");
-    EXPECT_EQ(tables.TestPolicy(3, 2), "T3");
-    EXPECT_THROW(form.GetHintForTest(1, 2), ConversionError);
-}
-
-TEST_F(ReadPolicyTest, RecordsAndSubCriteriaBeyondTheTablesAreIgnored) {
-    std::string policy;
-    for (int j = 1; j <= kTestCount + 2; ++j) policy += "T" + std::to_string(j) + "\nc\n\n";
+std::string TooManyTestsAfterTooManySubCriteria() {
     std::string big = "Big\n";
     for (int m = 1; m <= 60; ++m) big += "s" + std::to_string(m) + "\n";
-    Load(big + "\n" + policy);
-    EXPECT_EQ(tables.TestPolicy(1, 0), "49");
-    EXPECT_EQ(tables.TestPolicy(1, 49), "s49");
-    EXPECT_EQ(tables.TestPolicy(1, 50), "Big");
-    EXPECT_EQ(tables.TestPolicy(6, 2), "T5");
+    big += "\n";
+    for (int j = 1; j <= kTestCount + 2; ++j) big += "T" + std::to_string(j) + "\nc\n\n";
+    return big;
+}
+
+const PolicyCase kPolicies[] = {
+    {"CountsSubCriteriaAndTitles",
+     {"T1\na\n\nT2\nb\nc\nd\n\nT3\n\n"},
+     {{1, 0, "1"}, {1, 2, "T1"}, {2, 0, "3"}, {2, 3, "d"}, {2, 4, "T2"}, {3, 0, "0"}, {3, 1, "T3"}}},
+    {"LastRecordWithoutEmptyLineKeepsOldCountAndTitle",
+     {"T1\na\n\nT2\nb\nc\n\n", "N1\nx\n\nN2\ny\nz"},
+     {{2, 1, "y"}, {2, 2, "z"}, {2, 0, "2"}, {2, 3, "T2"}}},
+    // "-1" then the previous title both go to slot 0 of test 2.
+    {"DoubleEmptyLineUsesUpATestWithThePreviousTitle",
+     {"T1\na\n\n\nT3\nb\n\n"},
+     {{2, 0, "T1"}, {3, 0, "1"}, {3, 2, "T3"}}},
+    {"RecordsAndSubCriteriaBeyondTheTablesAreIgnored",
+     {TooManyTestsAfterTooManySubCriteria()},
+     {{1, 0, "49"}, {1, 49, "s49"}, {1, 50, "Big"}, {6, 2, "T5"}}},
+};
+
+class ReadPolicyTest : public ChartTest, public ::testing::WithParamInterface<PolicyCase> {};
+
+TEST_P(ReadPolicyTest, FileFillsTheSlots) {
+    for (const std::string& file : GetParam().files) {
+        dir.Write("policy", file);
+        form.ReadPolicy("policy");
+    }
+    for (const auto& [test, slot, text] : GetParam().slots) {
+        EXPECT_EQ(tables.TestPolicy(test, slot), text) << "test " << test << ", slot " << slot;
+    }
     EXPECT_TRUE(rec.log.empty());
 }
 
@@ -258,6 +271,16 @@ INSTANTIATE_TEST_SUITE_P(Files, ReaderSummaryTest, ::testing::Values(
                 {Versions(1), Programs(1, 4), Tests(0, kTestCount + 6)}},
     SummaryCase{"MissingPolicy", "10\n", kChart, {}, {Versions(1), Programs(1, 4), {}}}),
     [](const auto& info) { return std::string(info.param.what); });
+
+INSTANTIATE_TEST_SUITE_P(Files, ReadPolicyTest, ::testing::ValuesIn(kPolicies),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The test a double empty line used up has no count to give hints by.
+TEST_F(ChartTest, PolicyTestUsedUpByADoubleEmptyLineHasNoHints) {
+    dir.Write("policy", "T1\na\n\n\nT3\nb\n\n");
+    form.ReadPolicy("policy");
+    EXPECT_THROW(form.GetHintForTest(1, 2), ConversionError);
+}
 
 }  // namespace
 }  // namespace chart

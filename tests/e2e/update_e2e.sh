@@ -78,7 +78,7 @@ start_program "$reference"
 if ! w=$(main_window); then
     echo "FAIL: the reference window did not appear"; cat "$reference/output.log"; exit 1
 fi
-sleep 1   # painted
+wait_painted "$w" || fail "the reference window was not painted"
 grid_picture "$w" "$artifacts/update-reference-grid.png"
 stop_program "reference" "$reference"
 
@@ -99,7 +99,7 @@ start_program "$folder"
 if ! w=$(main_window); then
     echo "FAIL: the window did not appear"; cat "$folder/output.log"; exit 1
 fi
-sleep 1
+wait_painted "$w" || fail "the window was not painted"
 grid_picture "$w" "$work/before-grid.png"
 screenshot update-before
 if [[ -n $(same_picture "$work/before-grid.png" "$artifacts/update-reference-grid.png") ]]; then
@@ -187,25 +187,23 @@ cp "$folder/data" "$folder/policy" "$folder/version" "$closing/old/"
 start_program "$closing"
 if w=$(main_window); then
     xdotool mousemove --window "$w" "$button_x" $(($(menu_height "$w") + button_y)) click 1
-    sleep 1.5   # a few body bytes are in
+    wait_until non_empty "$closing/.vantrel-update-data.tmp" >/dev/null ||
+        fail "closing mid-update: no body byte reached the staging file"
     grep -q 'GET /data.dat' "$work/slow-server.log" || fail "closing mid-update: no update was running"
     # File/Exit, as a person would.
     open_file_menu "$w" || fail "closing mid-update: the File menu did not open"
-    t0=$EPOCHREALTIME
     xdotool key Down Return
     if ! wait_for_program_end; then
-        fail "closing mid-update: the program did not end"
+        fail "closing mid-update: the program did not end within ${timeout_s}s"
         stop_program "closing" "$closing"
     else
-        t1=$EPOCHREALTIME
         wait "$app_pid"
         rc=$?
         app_pid=
-        ms=$(awk -v a="$t0" -v b="$t1" 'BEGIN {printf "%d", (b - a) * 1000}')
-        if ((rc == 0 && ms <= 1000)); then
-            pass "closing mid-update: the program ended normally within ${ms} ms"
+        if ((rc == 0)); then
+            pass "closing mid-update: the program ended normally"
         else
-            fail "closing mid-update: status $rc after ${ms} ms"; cat "$closing/output.log"
+            fail "closing mid-update: status $rc"; cat "$closing/output.log"
         fi
     fi
     for name in data policy version; do

@@ -39,10 +39,9 @@ mkdir -p "$reference"
 cp "$program" "$reference/vantrel"
 cp "$sample_chart/data" "$sample_chart/policy" "$sample_chart/version" "$reference/"
 start_program "$reference"
-if ! main_window >/dev/null; then
+if ! w=$(main_window) || ! wait_painted "$w"; then
     echo "FAIL: the reference window did not appear on X11"; cat "$reference/output.log"; exit 1
 fi
-sleep 1   # painted
 xwd -root -silent >"$work/reference.xwd"
 ppm "xwd:$work/reference.xwd" "$work/reference.ppm"
 stop_program "reference" "$reference"

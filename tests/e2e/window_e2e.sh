@@ -102,7 +102,7 @@ if first=$(wait_until visible_windows); then
         fail "with chart: a message box appeared before the window"
     else
         check_main_window "with chart" "$first"
-        sleep 1   # anything shown during start-up would be there by now
+        wait_painted "$first" || fail "with chart: the window was not painted"
         if [[ -n $(visible_dialogs) ]]; then
             fail "with chart: a message box is showing"
         else
@@ -152,7 +152,7 @@ for n in 1 2 3; do
 done
 if main=$(main_window); then
     check_main_window "without chart" "$main"
-    sleep 1
+    wait_painted "$main" || fail "without chart: the window was not painted"
     if [[ -n $(visible_dialogs) ]]; then
         fail "without chart: a fourth message box is showing"
     else

@@ -74,7 +74,6 @@ stop_program() {
 }
 
 # wait_for_program_end: true once the program has ended, false after timeout_s.
-# Polled every 50 ms so that the moment is known closely.
 wait_for_program_end() {
     local i
     for ((i = 0; i < timeout_s * 20; i++)); do
@@ -152,6 +151,29 @@ open_file_menu() {
 }
 
 screenshot() { xwd -root -silent | convert xwd:- "png:$artifacts/$1.png"; }
+
+# wait_painted WINDOW: true once the grid shows more than one colour and two
+# looks in a row agree (the window has been painted), false after timeout_s.
+# The chart and its start-up messages come before the window shows, so by
+# then anything start-up shows is up too.
+wait_painted() {
+    local i previous= colours now
+    for ((i = 0; i < timeout_s * 10; i++)); do
+        grid_picture "$1" "$work/painted.png"
+        # The pixels' count of colours and signature (the file's bytes also
+        # hold the time it was made).
+        read -r colours now < <(identify -format '%k %#' "$work/painted.png")
+        if ((colours > 1)); then
+            [[ $now == "$previous" ]] && return 0
+            previous=$now
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# non_empty FILE: prints FILE when it has bytes (for wait_until).
+non_empty() { [[ -s $1 ]] && echo "$1"; }
 
 # grid_picture WINDOW FILE: the grid as shown, cut out of the screen.
 grid_picture() {

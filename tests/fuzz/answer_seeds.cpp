@@ -16,6 +16,10 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(out);
     for (const char* table : {"outcome", "hostile"}) {
         for (const support::ServerAnswer& answer : support::ServerAnswers(table)) {
+            if (!answer.unreadable.empty()) {
+                std::fprintf(stderr, "%s/%s: %s\n", table, answer.name.c_str(), answer.unreadable.c_str());
+                return 1;
+            }
             std::ofstream file(out / (std::string(table) + "-" + answer.name), std::ios::binary | std::ios::trunc);
             file << support::AnswerBytes(answer);
             if (!file.flush()) {

@@ -9,8 +9,8 @@
 
 namespace hardening {
 
-using chart::testing::Recorder;
-using chart::testing::TempDir;
+using chart_test::Recorder;
+using chart_test::TempDir;
 
 inline constexpr const char* kHost = "www.vantrel.example";
 // A small good chart with LF line ends.

@@ -153,7 +153,7 @@ start_program "$work" "$work/as-user"
 if ! w=$(main_window); then
     echo "FAIL: the installed program's window did not appear"; cat "$work/output.log"; exit 1
 fi
-sleep 1   # painted, and any message box would be up by now
+wait_painted "$w" || fail "the installed program's window was not painted"
 screenshot package-first-start
 if [[ -n $(visible_dialogs) ]]; then
     fail "a message box is showing at the first start"

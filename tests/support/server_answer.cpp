@@ -71,7 +71,8 @@ ServerAnswer ParseServerAnswer(const std::string& name, const std::string& text)
         if (key == "path") answer.path = value;
         else if (key == "cap") answer.cap = std::stoull(value);
         else if (key == "ends") {
-            if (value != "new-chart" && value != "fails-on-data" && value != "fails-after-downloads")
+            if (value != "new-chart" && value != "fails-on-data" && value != "fails-on-policy" &&
+                value != "fails-after-downloads")
                 throw std::runtime_error(name + ": no such end: " + value);
             answer.ends = value;
         }
@@ -100,13 +101,29 @@ ServerAnswer ParseServerAnswer(const std::string& name, const std::string& text)
 std::vector<ServerAnswer> ServerAnswers(const std::string& table) {
     const std::string folder = "answers/" + table;
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(TestDataPath(folder))) {
-        if (entry.path().extension() == ".answer") names.push_back(entry.path().stem().string());
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(TestDataPath(folder), error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (entry->path().extension() == ".answer") names.push_back(entry->path().stem().string());
+    }
+    if (error || names.empty()) {
+        ServerAnswer none;
+        none.name = "NoAnswers";
+        none.unreadable = "no answer files in tests/data/" + folder + (error ? ": " + error.message() : "");
+        return {none};
     }
     std::sort(names.begin(), names.end());
     std::vector<ServerAnswer> answers;
-    for (const std::string& name : names)
-        answers.push_back(ParseServerAnswer(name, TestData(folder + "/" + name + ".answer")));
+    for (const std::string& name : names) {
+        try {
+            answers.push_back(ParseServerAnswer(name, TestData(folder + "/" + name + ".answer")));
+        } catch (const std::exception& e) {
+            ServerAnswer bad;
+            bad.name = name;
+            bad.unreadable = e.what();
+            answers.push_back(bad);
+        }
+    }
     return answers;
 }
 

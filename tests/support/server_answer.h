@@ -6,7 +6,8 @@
 //   # a comment
 //   path: /data.dat          where the answer is served ("*": every path)
 //   cap: 2048                the body cap the update runs with
-//   ends: fails-on-data      new-chart | fails-on-data | fails-after-downloads
+//   ends: fails-on-data      new-chart | fails-on-data | fails-on-policy |
+//                            fails-after-downloads
 //   message: cut short.      a piece of the failure message
 //   file: <bytes>            new-chart: what the served file then holds
 //   send: <bytes>            the steps of the answer, in order
@@ -37,12 +38,15 @@ struct ServerAnswer {
     std::string ends;
     std::string message;
     std::string file;
+    std::string unreadable;  // what is wrong with the file; empty when it was read
 };
 
 inline void PrintTo(const ServerAnswer& answer, std::ostream* os) { *os << answer.name; }
 
 // Every answer in tests/data/answers/<table>/, sorted by name; throws on a
 // line it does not understand.
+// Every answer of a table, by name. Never throws: a file that cannot be read
+// is an answer whose `unreadable` says why, so that its test fails by name.
 std::vector<ServerAnswer> ServerAnswers(const std::string& table);
 ServerAnswer ParseServerAnswer(const std::string& name, const std::string& text);
 // The bytes the answer sends, in order (a fuzz seed).

@@ -218,8 +218,7 @@ TEST(DesktopDocumentPort, HandsTheAddressOverAsItIsOrTellsTheUser) {
         support::ChartPortRecorder messages;
         DesktopDocumentPort port(messages, c.program);
         port.OpenDocument(c.address);
-        for (int wait = 0; wait < 1000 && port.Running() > 0; ++wait)
-            QTest::qWait(10);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return port.Running() == 0; }, 10000)) << "the opener never ended";
         QApplication::processEvents();
         const std::string expected = std::string(kCannotOpenMessage) + c.address;
         EXPECT_EQ(messages.shown, c.told ? std::vector<std::string>{expected} : std::vector<std::string>{});

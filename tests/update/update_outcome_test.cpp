@@ -25,9 +25,6 @@ const std::string kNewData = "http://program.example/\r\nProgram\r\n10\r\nA B C 
 const std::string kNewPolicy = TestData("charts/small/policy");
 const std::string kNewVersion = TestData("charts/small/version");
 
-// Kept as data files in tests/data/answers/outcome/.
-const std::vector<Outcome> kOutcomes = ServerAnswers("outcome");
-
 // The window's toolkit sets the locale from the user's; under a Turkish one
 // the C library's case folding turns 'I' into no ASCII letter.
 class UpdateOutcomeTest : public ChartDirTest, public ::testing::WithParamInterface<Outcome> {
@@ -42,6 +39,7 @@ protected:
 
 TEST_P(UpdateOutcomeTest, DataAnswerDecidesTheWholeUpdate) {
     const Outcome& o = GetParam();
+    ASSERT_EQ(o.unreadable, "");
     const std::map<std::string, std::string> served{
         {"/data.dat", kNewData}, {"/policy.dat", kNewPolicy}, {"/version.dat", kNewVersion}};
     ScriptedServer server;
@@ -70,7 +68,8 @@ TEST_P(UpdateOutcomeTest, DataAnswerDecidesTheWholeUpdate) {
     ExpectNoStagingFiles();
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, UpdateOutcomeTest, ::testing::ValuesIn(kOutcomes),
+// Kept as data files in tests/data/answers/outcome/, read once the tests start.
+INSTANTIATE_TEST_SUITE_P(Answers, UpdateOutcomeTest, ::testing::ValuesIn(ServerAnswers("outcome")),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
