@@ -13,8 +13,8 @@
 #include "driver_process.h"
 #include "support/fat_folder.h"
 #include "support/scripted_server.h"
-#include "update/chart_commit.h"
-#include "update/startup_recovery.h"
+#include "update/folder/chart_commit.h"
+#include "update/folder/startup_recovery.h"
 #include "update_fixture.h"
 
 namespace update_test {
