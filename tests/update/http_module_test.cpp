@@ -20,7 +20,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const update::HttpLimits kLimits{5s, 5s, update::kBodyCap};
+const update::HttpLimits kLimits{5s, 5s, update::kBodyCap, std::chrono::steady_clock::time_point::max(), {}};
 
 // The end, in the file, of the last segment the loader maps.
 std::size_t EndOfSegments(const std::string& module) {
