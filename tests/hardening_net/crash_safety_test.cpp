@@ -15,7 +15,7 @@
 #include "support/scripted_server.h"
 #include "update/folder/chart_commit.h"
 #include "update/folder/startup_recovery.h"
-#include "update_fixture.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

@@ -13,7 +13,7 @@
 #include "driver_process.h"
 #include "support/scripted_server.h"
 #include "update/folder/startup_recovery.h"
-#include "update_fixture.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

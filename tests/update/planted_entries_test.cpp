@@ -11,7 +11,7 @@
 #include "support/scripted_server.h"
 #include "update/folder/startup_recovery.h"
 #include "update/folder/work_files.h"
-#include "update_fixture.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

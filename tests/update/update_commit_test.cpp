@@ -16,7 +16,7 @@
 #include "update/folder/startup_recovery.h"
 #include "update/folder/update_lock.h"
 #include "update/folder/work_files.h"
-#include "update_fixture.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {
