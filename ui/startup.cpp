@@ -15,7 +15,7 @@
 #include "ui/termination_requests.h"
 #include "ui/update_bridge.h"
 #include "update/data_server.h"
-#include "update/startup_recovery.h"
+#include "update/folder/startup_recovery.h"
 #include "update/tmt.h"
 
 namespace vantrel::ui {

@@ -1,4 +1,4 @@
-#include "failure.h"
+#include "update/failure.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "update/failure.h"
-#include "update/http_transport.h"
+#include "update/http/http_transport.h"
 
 namespace update {
 

@@ -1,4 +1,4 @@
-#include "module_file_check.h"
+#include "update/module_file_check.h"
 
 #include <elf.h>
 #include <fcntl.h>

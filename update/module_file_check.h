@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "failure.h"
+#include "update/failure.h"
 
 namespace update {
 

@@ -1,10 +1,10 @@
-#include "tmt.h"
+#include "update/tmt.h"
 
-#include "chart_commit.h"
-#include "chart_signatures.h"
-#include "http_module.h"
-#include "staged_chart_check.h"
-#include "work_files.h"
+#include "update/folder/chart_commit.h"
+#include "update/check/chart_signatures.h"
+#include "update/http_module.h"
+#include "update/check/staged_chart_check.h"
+#include "update/folder/work_files.h"
 
 namespace update {
 namespace {

@@ -24,11 +24,11 @@
 #include <stop_token>
 #include <thread>
 
-#include "update/chart_files.h"
+#include "update/folder/chart_files.h"
 #include "update/failure.h"
-#include "update/http_transport.h"
-#include "update/output_file.h"
-#include "update/update_lock.h"
+#include "update/http/http_transport.h"
+#include "update/folder/output_file.h"
+#include "update/folder/update_lock.h"
 #include "update/update_port.h"
 #include "update/update_settings.h"
 

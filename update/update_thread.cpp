@@ -1,4 +1,4 @@
-#include "update_thread.h"
+#include "update/update_thread.h"
 
 namespace update {
 

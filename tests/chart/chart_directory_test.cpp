@@ -12,7 +12,7 @@
 #include "chart/files/chart_directory.h"
 #include "chart/files/local_path.h"
 #include "chart_fixture.h"
-#include "hardening/child_process.h"
+#include "support/child_process.h"
 
 namespace chart {
 namespace {
@@ -38,7 +38,7 @@ std::string Slurp(const std::string& path) {
 class ChartDirectoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto canDrop = hardening::RunInChild(
+        const auto canDrop = support::RunInChild(
             [] { return setgid(kNobody) == 0 && setuid(kNobody) == 0 ? 0 : kCannotDropPrivileges; }, 10s);
         if (!canDrop.finished || canDrop.exitCode != 0)
             GTEST_SKIP() << "needs root's right to become nobody";
@@ -53,7 +53,7 @@ protected:
     void ChooseAsNobody(const ChartDirectoryPlaces& places) {
         int pipeEnds[2];
         ASSERT_EQ(pipe(pipeEnds), 0);
-        const auto outcome = hardening::RunInChild(
+        const auto outcome = support::RunInChild(
             [&] {
                 close(pipeEnds[0]);
                 if (setgid(kNobody) != 0 || setuid(kNobody) != 0) return kCannotDropPrivileges;

@@ -16,7 +16,7 @@
 #include "fuzz_support.h"
 #include "support/scripted_server.h"
 #include "support/update_port_recorder.h"
-#include "update/chart_files.h"
+#include "update/folder/chart_files.h"
 #include "update/tmt.h"
 
 namespace {

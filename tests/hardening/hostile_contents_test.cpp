@@ -12,10 +12,14 @@
 #include "chart/details/conversion_error.h"
 #include "chart/details/web_address.h"
 #include "chart/files/line_reader.h"
-#include "hardening/child_process.h"
+#include "support/child_process.h"
 #include "hardening/hostile_fixture.h"
 
 namespace hardening {
+
+using support::ChildOutcome;
+using support::RunInChild;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -12,10 +12,15 @@
 
 #include "chart/files/chart_file_set.h"
 #include "chart/files/line_reader.h"
-#include "hardening/child_process.h"
+#include "support/child_process.h"
 #include "hardening/hostile_fixture.h"
 
 namespace hardening {
+
+using support::ChildOutcome;
+using support::PeakResidentBytes;
+using support::RunInChild;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -14,10 +14,10 @@
 #include "driver_process.h"
 #include "support/fat_folder.h"
 #include "support/scripted_server.h"
+#include "support/update_fixture.h"
 #include "support/wait_for.h"
-#include "update/chart_commit.h"
-#include "update/startup_recovery.h"
-#include "update_fixture.h"
+#include "update/folder/chart_commit.h"
+#include "update/folder/startup_recovery.h"
 
 namespace update_test {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "support/scripted_server.h"
 #include "support/server_answer.h"
-#include "update_fixture.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "driver_process.h"
 #include "support/scripted_server.h"
-#include "update_fixture.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

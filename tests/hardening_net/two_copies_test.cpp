@@ -12,8 +12,8 @@
 
 #include "driver_process.h"
 #include "support/scripted_server.h"
-#include "update/startup_recovery.h"
-#include "update_fixture.h"
+#include "update/folder/startup_recovery.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

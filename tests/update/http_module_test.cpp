@@ -13,7 +13,7 @@
 #include "chart/files/local_path.h"
 #include "support/temp_dir.h"
 #include "update/http_module.h"
-#include "update_fixture.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

@@ -9,9 +9,9 @@
 #include <unistd.h>
 
 #include "support/scripted_server.h"
-#include "update/startup_recovery.h"
-#include "update/work_files.h"
-#include "update_fixture.h"
+#include "update/folder/startup_recovery.h"
+#include "update/folder/work_files.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

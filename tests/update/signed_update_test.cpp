@@ -6,7 +6,7 @@
 #include <map>
 
 #include "support/minisign_key.h"
-#include "update_fixture.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/tls_relay.h"
-#include "update_fixture.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

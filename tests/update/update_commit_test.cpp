@@ -11,12 +11,12 @@
 #include <optional>
 
 #include "support/scripted_server.h"
-#include "update/chart_commit.h"
-#include "update/chart_files.h"
-#include "update/startup_recovery.h"
-#include "update/update_lock.h"
-#include "update/work_files.h"
-#include "update_fixture.h"
+#include "update/folder/chart_commit.h"
+#include "update/folder/chart_files.h"
+#include "update/folder/startup_recovery.h"
+#include "update/folder/update_lock.h"
+#include "update/folder/work_files.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

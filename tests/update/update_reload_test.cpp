@@ -7,7 +7,7 @@
 #include "chart/chart_form.h"
 #include "support/chart_port_recorder.h"
 #include "support/scripted_server.h"
-#include "update_fixture.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

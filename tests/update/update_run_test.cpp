@@ -7,7 +7,7 @@
 
 #include "support/scripted_server.h"
 #include "update/update_thread.h"
-#include "update_fixture.h"
+#include "support/update_fixture.h"
 
 namespace update_test {
 namespace {

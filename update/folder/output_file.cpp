@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "update/folder/output_file.h"
 
 #include <cerrno>
 #include <unistd.h>

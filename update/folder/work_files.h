@@ -13,7 +13,7 @@
 #include <string>
 
 #include "chart/files/unique_fd.h"
-#include "update/chart_files.h"
+#include "update/folder/chart_files.h"
 #include "update/failure.h"
 
 namespace update {

@@ -32,7 +32,7 @@
 #include <optional>
 #include <string>
 
-#include "update/chart_files.h"
+#include "update/folder/chart_files.h"
 #include "update/failure.h"
 
 namespace update {

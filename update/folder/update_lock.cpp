@@ -1,4 +1,4 @@
-#include "update_lock.h"
+#include "update/folder/update_lock.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "chart_commit.h"
+#include "update/folder/chart_commit.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "chart/files/chart_folder_lock.h"
-#include "work_files.h"
+#include "update/folder/work_files.h"
 
 namespace update {
 namespace {

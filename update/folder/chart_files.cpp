@@ -1,6 +1,6 @@
-#include "chart_files.h"
+#include "update/folder/chart_files.h"
 
-#include "work_files.h"
+#include "update/folder/work_files.h"
 
 namespace update {
 

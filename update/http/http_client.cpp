@@ -1,13 +1,13 @@
-#include "http_client.h"
+#include "update/http/http_client.h"
 
 #include <curl/curl.h>
 
 #include <cerrno>
 
 #include "chart/text/ascii.h"
-#include "curl_options.h"
-#include "minisign_check.h"
-#include "response_check.h"
+#include "update/http/curl_options.h"
+#include "update/http/minisign_check.h"
+#include "update/http/response_check.h"
 
 namespace update {
 namespace {

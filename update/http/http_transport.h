@@ -9,9 +9,9 @@
 #include <stop_token>
 #include <string>
 
-#include "failure.h"
-#include "output_file.h"
-#include "signature_check.h"
+#include "update/failure.h"
+#include "update/folder/output_file.h"
+#include "update/http/signature_check.h"
 
 namespace update {
 

@@ -1,10 +1,10 @@
-#include "startup_recovery.h"
+#include "update/folder/startup_recovery.h"
 
 #include <thread>
 
-#include "chart_commit.h"
-#include "failure.h"
-#include "update_lock.h"
+#include "update/folder/chart_commit.h"
+#include "update/failure.h"
+#include "update/folder/update_lock.h"
 
 namespace update {
 

@@ -2,8 +2,8 @@
 // else in the module, libcurl's use included, stays hidden inside it.
 #include <type_traits>
 
-#include "curl_global.h"
-#include "http_client.h"
+#include "update/http/curl_global.h"
+#include "update/http/http_client.h"
 
 extern "C" __attribute__((visibility("default"))) update::HttpTransport*
 vantrel_http_client_create(int interfaceVersion, const update::HttpLimits* limits,

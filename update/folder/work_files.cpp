@@ -1,4 +1,4 @@
-#include "work_files.h"
+#include "update/folder/work_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -16,7 +16,7 @@
 #include "support/temp_dir.h"
 #include "support/test_data.h"
 #include "support/update_port_recorder.h"
-#include "update/startup_recovery.h"
+#include "update/folder/startup_recovery.h"
 #include "update/tmt.h"
 
 namespace update_test {

@@ -1,4 +1,4 @@
-#include "minisign_check.h"
+#include "update/http/minisign_check.h"
 
 #include <fcntl.h>
 #include <sodium.h>

@@ -1,4 +1,4 @@
-#include "staged_chart_check.h"
+#include "update/check/staged_chart_check.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include "chart/files/unique_fd.h"
 #include "chart/files/version_file.h"
 #include "chart/text/ascii.h"
-#include "chart_files.h"
+#include "update/folder/chart_files.h"
 
 namespace update {
 namespace {

@@ -10,9 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "update/chart_files.h"
+#include "update/folder/chart_files.h"
 #include "update/failure.h"
-#include "update/http_transport.h"
+#include "update/http/http_transport.h"
 
 namespace update {
 

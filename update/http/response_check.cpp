@@ -1,4 +1,4 @@
-#include "response_check.h"
+#include "update/http/response_check.h"
 
 #include "chart/text/ascii.h"
 

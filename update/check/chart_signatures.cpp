@@ -1,4 +1,4 @@
-#include "chart_signatures.h"
+#include "update/check/chart_signatures.h"
 
 #include "chart/files/local_path.h"
 

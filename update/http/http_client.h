@@ -8,10 +8,10 @@
 #include <stop_token>
 #include <string>
 
-#include "curl_handles.h"
-#include "failure.h"
-#include "http_transport.h"
-#include "output_file.h"
+#include "update/http/curl_handles.h"
+#include "update/failure.h"
+#include "update/http/http_transport.h"
+#include "update/folder/output_file.h"
 
 namespace update {
 

@@ -13,7 +13,7 @@
 // trusted comment's text. All with libsodium; built into the HTTP module only.
 #include <string>
 
-#include "signature_check.h"
+#include "update/http/signature_check.h"
 
 namespace update {
 

@@ -1,4 +1,4 @@
-#include "curl_global.h"
+#include "update/http/curl_global.h"
 
 #include <curl/curl.h>
 
