@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 extern char** environ;
@@ -33,11 +34,32 @@ inline pid_t StartDriver(const std::string& base, const std::string& chartDirect
     return error == 0 ? pid : -1;
 }
 
+// A copy of the driver, with the HTTP module beside it, that any user can
+// run: the build folder itself may be closed to others (a checkout in a 0700
+// folder). Made once per test program.
+inline const std::string& DriverForAnyone() {
+    static const std::string path = [] {
+        namespace fs = std::filesystem;
+        const fs::path driver = VANTREL_UPDATE_DRIVER;
+        char pattern[] = "/tmp/vantrel-driver-XXXXXX";
+        const fs::path dir = ::mkdtemp(pattern) ? fs::path(pattern) : fs::path();
+        if (dir.empty()) return std::string(VANTREL_UPDATE_DRIVER);
+        fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+        for (const std::string& name : {driver.filename().string(), std::string("vantrel-http.so")}) {
+            fs::copy_file(driver.parent_path() / name, dir / name, fs::copy_options::overwrite_existing);
+        }
+        return (dir / driver.filename()).string();
+    }();
+    return path;
+}
+
 // The driver run by another user (uid, in the one group gid): the test,
 // running as root, forks, gives up its rights and starts it.
 inline pid_t StartDriverAs(uid_t uid, gid_t gid, const std::string& base, const std::string& chartDirectory,
                            const std::string& stderrPath) {
-    const char* argv[] = {VANTREL_UPDATE_DRIVER, base.c_str(), chartDirectory.c_str(), nullptr};
+    const std::string& driver = DriverForAnyone();
+    const char* argv[] = {driver.c_str(), base.c_str(), chartDirectory.c_str(), nullptr};
     const pid_t pid = ::fork();
     if (pid == 0) {
         // Only calls that are safe after a fork, until exec.
@@ -46,7 +68,7 @@ inline pid_t StartDriverAs(uid_t uid, gid_t gid, const std::string& base, const 
             ::setuid(uid) != 0) {
             ::_exit(3);
         }
-        ::execve(VANTREL_UPDATE_DRIVER, const_cast<char**>(argv), environ);
+        ::execve(argv[0], const_cast<char**>(argv), environ);
         ::_exit(4);
     }
     EXPECT_GT(pid, 0) << "cannot fork";
