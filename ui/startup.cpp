@@ -46,7 +46,7 @@ int Run(int argc, char** argv, const std::string& dataServer) {
     // without waiting for it and without running the exit handlers under its
     // feet. The update lock goes with the process; the next start finishes or
     // clears what the run left.
-    if (update::Tmt::LeftBehind() > 0) {
+    if (update::Tmt::AnyLeftBehind()) {
         std::fflush(nullptr);
         std::_Exit(status);
     }

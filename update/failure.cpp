@@ -73,6 +73,10 @@ std::string Reason(const Failure& f) {
         return "the download of " + f.urlPath + " was larger than " + SizeInWords(f.limit) + ".";
     case FailureKind::WriteFailed:
         return "the file " + f.detail + " could not be written (" + std::strerror(f.error) + ").";
+    case FailureKind::ReadFailed:
+        return "the file " + f.detail + " could not be read (" + std::strerror(f.error) + ").";
+    case FailureKind::FolderNotWritable:
+        return "the chart folder " + f.detail + " cannot be written to (" + std::strerror(f.error) + ").";
     case FailureKind::NotAFile:
         return "the file " + f.detail + " could not be replaced, as it is not a regular file.";
     case FailureKind::NameTaken: {
@@ -89,6 +93,11 @@ std::string Reason(const Failure& f) {
         return "the chart is not signed by its publisher.";
     case FailureKind::OlderChart:
         return "the data server sent an older chart than the one you have.";
+    case FailureKind::MixedRelease:
+        return "the chart's files are not of one release (their signatures carry different "
+               "timestamps).";
+    case FailureKind::FutureChart:
+        return "the chart is dated in the future; check your computer's clock.";
     case FailureKind::Other:
         break;
     }

@@ -31,11 +31,15 @@ enum class FailureKind {
     CutShort,
     TooLarge,             // limit: the cap in bytes
     WriteFailed,          // detail: the path; error: errno
+    ReadFailed,           // detail: the path; error: errno
+    FolderNotWritable,    // detail: the chart folder; error: errno (read-only, no permission)
     NotAFile,             // detail: a chart file's path that holds no file a chart can replace
     NotAChart,            // the answers were no chart (a web page, compressed, partial, empty)
     AnotherCopyUpdating,  // the chart folder's update lock is held elsewhere
     NotSigned,            // a file's signature is missing, malformed, of another key or of other bytes
     OlderChart,           // signed, but older than the chart the user has
+    MixedRelease,         // each file signed, but not with one release's timestamp
+    FutureChart,          // signed with a timestamp more than a day ahead of the clock
     Other,                // detail: libcurl's own words
     NameTaken,            // detail: a work file's path held by something the user cannot remove
 };
@@ -60,6 +64,13 @@ inline Failure MakeFailure(FailureKind kind, std::string urlPath = {}) {
 // A file that could not be created, written or put in place.
 inline Failure WriteFailure(std::string urlPath, std::string path, int error) {
     Failure f = MakeFailure(FailureKind::WriteFailed, std::move(urlPath));
+    f.detail = std::move(path);
+    f.error = error;
+    return f;
+}
+
+inline Failure ReadFailure(std::string path, int error) {
+    Failure f = MakeFailure(FailureKind::ReadFailed);
     f.detail = std::move(path);
     f.error = error;
     return f;

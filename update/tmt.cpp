@@ -39,6 +39,7 @@ bool Tmt::Leave(std::unique_ptr<Tmt> worker, std::chrono::milliseconds grace) {
         return true;  // worker's destructor joins a thread past its last step
     }
     run.thread_.detach();
+    anyLeftBehind_.store(true);
     leftBehind_.fetch_add(1);
     run.self_ = std::move(worker);
     return false;
@@ -86,12 +87,13 @@ std::optional<Failure> Tmt::Run(Deadline deadline) {
     // A run that was killed may have left staging files behind, or a chart
     // half put in place that must be completed before new downloads start.
     if (auto failure = FinishInterruptedUpdate(settings_.chartDirectory)) return failure;
+    const bool signedChart = !settings_.publisherKey.empty();
+    if (auto failure = PrepareKeptFiles(settings_.chartDirectory, StagedSet(signedChart))) return failure;
     if (auto failure = Checkpoint(deadline)) return failure;
     if (auto failure = CreateClient(deadline)) return failure;
     Progress(33);
 
     // Each file and, for a signed chart, its signature count as one step.
-    const bool signedChart = !settings_.publisherKey.empty();
     constexpr int kProgressAfter[] = {66, 100};
     for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
         if (auto failure = Checkpoint(deadline)) return failure;
@@ -108,7 +110,9 @@ std::optional<Failure> Tmt::Run(Deadline deadline) {
     if (auto failure = Checkpoint(deadline)) return failure;
     if (!StagedFilesAreAChart(settings_.chartDirectory)) return MakeFailure(FailureKind::NotAChart);
     if (signedChart) {
-        if (auto failure = CheckStagedSignatures(*Http, settings_.chartDirectory, settings_.publisherKey)) {
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        const auto seconds = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::seconds>(now).count());
+        if (auto failure = CheckStagedSignatures(*Http, settings_.chartDirectory, settings_.publisherKey, seconds)) {
             return failure;
         }
     }
@@ -138,7 +142,7 @@ std::optional<Failure> Tmt::CreateClient(Deadline deadline) {
 std::optional<Failure> Tmt::Download(const ChartFile& file) {
     // Made fresh: never a file another user planted or linked at the name.
     const WorkFiles files(settings_.chartDirectory);
-    auto fd = files.CreateFresh(files.Staging(file));
+    auto fd = files.CreateFresh(files.Staging(file), WorkFiles::kChartMode);
     if (!fd) {
         Failure failure = fd.Why();
         failure.urlPath = file.urlPath;

@@ -56,6 +56,10 @@ public:
     // Workers left behind whose thread has not ended yet (the program ends
     // without waiting for them).
     static int LeftBehind() { return leftBehind_.load(); }
+    // True once any worker was left behind, even one whose thread has since
+    // ended: the count drops before that thread has finished exiting, so
+    // the program must not run its exit handlers on the strength of it.
+    static bool AnyLeftBehind() { return anyLeftBehind_.load(); }
     // True until the run has made its last port call.
     bool Running() const { return running_.load(); }
 
@@ -94,6 +98,7 @@ private:
     bool ended_ = false;           // under leash_: past the last port call
     std::unique_ptr<Tmt> self_;    // under leash_: set when left behind
     static inline std::atomic<int> leftBehind_{0};
+    static inline std::atomic<bool> anyLeftBehind_{false};
     // Last: starts once everything above exists, and is the first to go.
     std::jthread thread_;
 };

@@ -27,7 +27,7 @@ std::string MinisignKey::Sign(const std::string& bytes, std::uint64_t timestamp,
     dir_.Write("file", bytes);
     std::vector<std::string> argv{"minisign", "-S", "-s", dir_.Path() + "/key.sec", "-m",
                                   dir_.Path() + "/file", "-x", dir_.Path() + "/file.minisig", "-t",
-                                  "timestamp:" + std::to_string(timestamp) + "\tfile:" + name};
+                                  "timestamp:" + std::to_string(timestamp) + (name.empty() ? "" : "\tfile:" + name)};
     if (legacy) argv.push_back("-l");
     if (!RunProgram(argv)) throw std::runtime_error("minisign -S failed");
     return dir_.Read("file.minisig");

@@ -15,7 +15,7 @@ public:
     // The public key's "RW..." line, as the build would be given it.
     std::string PublicKey() const;
     // The .minisig file for bytes, its trusted comment
-    // "timestamp:<timestamp>\tfile:<name>"; legacy: the "Ed" algorithm
+    // "timestamp:<timestamp>\tfile:<name>" (no file field for an empty name); legacy: the "Ed" algorithm
     // instead of the prehashed "ED".
     std::string Sign(const std::string& bytes, std::uint64_t timestamp, const std::string& name,
                      bool legacy = false) const;

@@ -3,6 +3,7 @@
 // user has, replaces it. Signatures are made by the minisign program itself.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <map>
 
 #include "support/minisign_key.h"
@@ -11,9 +12,12 @@
 namespace update_test {
 namespace {
 
-constexpr std::uint64_t kServedTime = 1'800'000'000;
+constexpr std::uint64_t kServedTime = 1'750'000'000;
 const std::string kNotSigned = "The update failed: the chart is not signed by its publisher.";
 const std::string kOlder = "The update failed: the data server sent an older chart than the one you have.";
+const std::string kMixed =
+    "The update failed: the chart's files are not of one release (their signatures carry different timestamps).";
+const std::string kFuture = "The update failed: the chart is dated in the future; check your computer's clock.";
 
 // The served files by path, signed by the publisher at kServedTime before a
 // case changes them; a path missing is a 404.
@@ -26,7 +30,7 @@ struct SignedCase {
     const char* name;
     Before before;
     bool legacy;                         // the served signatures use the "Ed" algorithm
-    void (*change)(Served&, const support::MinisignKey& other);
+    void (*change)(Served&, const support::MinisignKey& key, const support::MinisignKey& other);
     std::string message;                 // empty: the served chart is put in place
 };
 
@@ -35,10 +39,10 @@ std::string LocalName(const std::string& path) {
     return path.substr(1, path.find('.') - 1) + (path.ends_with(".minisig") ? ".minisig" : "");
 }
 
-void Unchanged(Served&, const support::MinisignKey&) {}
+void Unchanged(Served&, const support::MinisignKey&, const support::MinisignKey&) {}
 
 // Flips one base64 character that encodes only key id bits.
-void OtherKeyId(Served& s, const support::MinisignKey&) {
+void OtherKeyId(Served& s, const support::MinisignKey&, const support::MinisignKey&) {
     std::string& signature = s["/data.dat.minisig"];
     const std::size_t at = signature.find('\n') + 1 + 5;
     signature[at] = signature[at] == 'A' ? 'B' : 'A';
@@ -46,39 +50,71 @@ void OtherKeyId(Served& s, const support::MinisignKey&) {
 
 const SignedCase kCases[] = {
     {"Good", Before::OldChartUnsigned, false, Unchanged, ""},
-    {"LegacyAlgorithm", Before::OldChartUnsigned, true, Unchanged, ""},
+    // Prehashed signatures only: the legacy algorithm's bytes are not signed.
+    {"LegacyAlgorithm", Before::OldChartUnsigned, true, Unchanged, kNotSigned},
     {"SameChartAgain", Before::ServedChartSigned, false, Unchanged, ""},
     {"TamperedData", Before::OldChartUnsigned, false,
-     [](Served& s, const support::MinisignKey&) {
+     [](Served& s, const support::MinisignKey&, const support::MinisignKey&) {
          std::string& data = s["/data.dat"];
          data.replace(data.find("program.example"), 15, "forger.example");  // another download address
      },
      kNotSigned},
     {"TamperedPolicy", Before::OldChartUnsigned, false,
-     [](Served& s, const support::MinisignKey&) { s["/policy.dat"] += "\r\n"; }, kNotSigned},
+     [](Served& s, const support::MinisignKey&, const support::MinisignKey&) { s["/policy.dat"] += "\r\n"; }, kNotSigned},
     {"TamperedVersion", Before::OldChartUnsigned, false,
-     [](Served& s, const support::MinisignKey&) { s["/version.dat"] = "9\r\n9\r\n"; }, kNotSigned},
+     [](Served& s, const support::MinisignKey&, const support::MinisignKey&) { s["/version.dat"] = "9\r\n9\r\n"; }, kNotSigned},
     {"MissingSignature", Before::OldChartUnsigned, false,
-     [](Served& s, const support::MinisignKey&) { s.erase("/policy.dat.minisig"); }, kNotSigned},
+     [](Served& s, const support::MinisignKey&, const support::MinisignKey&) { s.erase("/policy.dat.minisig"); }, kNotSigned},
     {"AnotherKey", Before::OldChartUnsigned, false,
-     [](Served& s, const support::MinisignKey& other) {
+     [](Served& s, const support::MinisignKey&, const support::MinisignKey& other) {
          s["/version.dat.minisig"] = other.Sign(s["/version.dat"], kServedTime, "version.dat");
      },
      kNotSigned},
     {"WrongKeyId", Before::OldChartUnsigned, false, OtherKeyId, kNotSigned},
     {"MalformedSignatureFile", Before::OldChartUnsigned, false,
-     [](Served& s, const support::MinisignKey&) {
+     [](Served& s, const support::MinisignKey&, const support::MinisignKey&) {
          std::string& signature = s["/data.dat.minisig"];
          signature.erase(signature.rfind("trusted comment"));  // its last two lines
      },
      kNotSigned},
     {"TrustedCommentAltered", Before::OldChartUnsigned, false,
-     [](Served& s, const support::MinisignKey&) {
+     [](Served& s, const support::MinisignKey&, const support::MinisignKey&) {
          std::string& signature = s["/data.dat.minisig"];
          signature.replace(signature.find("timestamp:1"), 11, "timestamp:2");
      },
      kNotSigned},
     {"OlderThanTheChartOnDisk", Before::OldChartSignedLater, false, Unchanged, kOlder},
+    // One release: each signature names its own file, all carry one timestamp.
+    {"DataOfAnotherRelease", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey& key, const support::MinisignKey&) {
+         s["/data.dat"] += "\r\n";
+         s["/data.dat.minisig"] = key.Sign(s["/data.dat"], kServedTime + 60, "data.dat");
+     },
+     kMixed},
+    {"SignedASecondApart", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey& key, const support::MinisignKey&) {
+         s["/version.dat.minisig"] = key.Sign(s["/version.dat"], kServedTime + 1, "version.dat");
+     },
+     kMixed},
+    {"DataServedAsThePolicy", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey&, const support::MinisignKey&) {
+         s["/policy.dat"] = s["/data.dat"];
+         s["/policy.dat.minisig"] = s["/data.dat.minisig"];
+     },
+     kNotSigned},
+    {"NoFileInTheTrustedComment", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey& key, const support::MinisignKey&) {
+         s["/policy.dat.minisig"] = key.Sign(s["/policy.dat"], kServedTime, "");
+     },
+     kNotSigned},
+    {"DatedAYearAhead", Before::OldChartUnsigned, false,
+     [](Served& s, const support::MinisignKey& key, const support::MinisignKey&) {
+         const auto ahead = static_cast<std::uint64_t>(std::time(nullptr)) + 365 * 24 * 3600;
+         for (const char* path : {"/data.dat", "/policy.dat", "/version.dat"}) {
+             s[std::string(path) + ".minisig"] = key.Sign(s[path], ahead, path + 1);
+         }
+     },
+     kFuture},
 };
 
 void PrintTo(const SignedCase& c, std::ostream* os) { *os << c.name; }
@@ -110,7 +146,7 @@ TEST_P(SignedUpdateTest, OnlyTheChartItsPublisherSignedReplacesTheChart) {
     }
     std::map<std::string, std::string> before;
     for (const auto& e : std::filesystem::directory_iterator(dir_)) before[e.path().filename()] = ReadBytes(e.path());
-    c.change(served, otherKey_);
+    c.change(served, key_, otherKey_);
 
     ScriptedServer server;
     for (const auto& [path, body] : served) server.On(path, {Send(Ok(body))});

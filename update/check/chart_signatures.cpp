@@ -1,25 +1,48 @@
 #include "update/check/chart_signatures.h"
 
-#include "chart/files/local_path.h"
+#include <array>
+
+#include "chart/files/chart_file_set.h"
+#include "chart/files/file_bytes.h"
+#include "update/check/chart_release.h"
+#include "update/folder/work_files.h"
 
 namespace update {
+namespace {
+
+// A kept chart file as the viewer reads it (a link of the user's own to it
+// included); nothing when it cannot be read.
+std::optional<std::string> KeptChartFile(const std::string& path) {
+    try {
+        return chart::ReadFileBytes(path, chart::kChartFileSizeCap);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace
 
 std::optional<Failure> CheckStagedSignatures(const HttpTransport& checker, const std::string& directory,
-                                             const std::string& publicKey) {
+                                             const std::string& publicKey, std::uint64_t now) {
+    const WorkFiles files(directory);
+    std::array<SignatureCheck, kChartFiles.size()> staged{};
+    std::array<SignatureCheck, kChartFiles.size()> kept{};
     for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
         const ChartFile& file = kChartFiles[i];
         const ChartFile& signature = kSignatureFiles[i];
-        const SignatureCheck staged = checker.CheckSignature(
-            publicKey, StagingPath(directory, file), StagingPath(directory, signature));
-        // Without a date the chart could not be told from an older one.
-        if (!staged.valid || !staged.timestamp) return MakeFailure(FailureKind::NotSigned, file.urlPath);
-        const SignatureCheck kept = checker.CheckSignature(
-            publicKey, chart::LocalPath(directory, file.name), chart::LocalPath(directory, signature.name));
-        if (kept.valid && kept.timestamp && *staged.timestamp < *kept.timestamp) {
-            return MakeFailure(FailureKind::OlderChart, file.urlPath);
-        }
+        auto bytes = files.ReadOwnFile(files.Staging(file), chart::kChartFileSizeCap);
+        if (!bytes) return bytes.Why();
+        auto signatureBytes = files.ReadOwnFile(files.Staging(signature), kSignatureFileCap);
+        if (!signatureBytes) return signatureBytes.Why();
+        if (!*bytes || !*signatureBytes) return MakeFailure(FailureKind::NotSigned, file.urlPath);
+        staged[i] = checker.CheckSignature(publicKey, **bytes, **signatureBytes);
+
+        auto keptSignature = files.ReadOwnFile(files.Target(signature), kSignatureFileCap);
+        if (!keptSignature) return keptSignature.Why();
+        const auto keptBytes = *keptSignature ? KeptChartFile(files.Target(file)) : std::nullopt;
+        if (keptBytes) kept[i] = checker.CheckSignature(publicKey, *keptBytes, **keptSignature);
     }
-    return std::nullopt;
+    return CheckRelease(staged, KeptRelease(kept), now);
 }
 
 }  // namespace update

@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
 
 #include "chart/files/chart_folder_lock.h"
 #include "update/folder/work_files.h"
@@ -63,9 +64,12 @@ constexpr char kSignaturesLine[] = "+signatures";
 
 FileSet SetOf(const std::string& marker) { return StagedSet(Listed(marker, kSignaturesLine)); }
 
-// Made fresh, written in full and flushed through its own descriptor.
+// Written in full under its own name, flushed through its own descriptor,
+// then renamed into place: a kill or a full disk part-way leaves no marker
+// (whose absence would be read as the chart files' set alone), only a work
+// file the next start removes.
 std::optional<Failure> WriteMarker(const WorkFiles& files, const std::string& marker) {
-    const std::string path = files.CommitMarker();
+    const std::string path = files.CommitMarkerBeingWritten();
     auto fd = files.CreateFresh(path);
     if (!fd) return fd.Why();
     const ssize_t n = ::write(fd->Get(), marker.data(), marker.size());
@@ -73,6 +77,8 @@ std::optional<Failure> WriteMarker(const WorkFiles& files, const std::string& ma
         return FileFailure(path, n < 0 ? errno : ENOSPC);  // a few bytes cut short: the disk is full
     }
     if (::fsync(fd->Get()) != 0 || fd->Close() != 0) return FileFailure(path, errno);
+    if (auto failure = files.FreeName(files.CommitMarker())) return failure;
+    if (std::rename(path.c_str(), files.CommitMarker().c_str()) != 0) return FileFailure(files.CommitMarker(), errno);
     return std::nullopt;
 }
 
@@ -112,7 +118,7 @@ std::optional<Failure> RollBack(const WorkFiles& files, const std::string& marke
     // A backup that is another name of its chart file is left by rename.
     files.RemoveBackupsUnderOwnMarker(set);
     files.RemoveStagingFiles();
-    if (files.Flush()) return std::nullopt;
+    if (auto failure = files.Flush()) return failure;
     ::unlink(files.RollbackMarker().c_str());
     return std::nullopt;
 }
@@ -133,7 +139,7 @@ std::optional<Failure> TurnBack(const WorkFiles& files, const std::string& marke
 // anyway, so that needs no flush). If the flush fails, the marker stays and
 // the next start finishes the clean-up.
 void EndCommit(const WorkFiles& files, FileSet set) {
-    if (files.Flush()) return;
+    if (const auto failure = files.Flush()) return;  // the marker stays for the next start
     ::unlink(files.CommitMarker().c_str());
     files.RemoveBackupsUnderOwnMarker(set);  // made under the marker that just went
 }
@@ -197,6 +203,26 @@ std::optional<Failure> RenameStagingFiles(const WorkFiles& files, FileSet set, c
 
 }  // namespace
 
+std::optional<Failure> PrepareKeptFiles(const std::string& directory, FileSet set) {
+    const WorkFiles files(directory);
+    for (const ChartFile& file : set) {
+        const std::string target = files.Target(file);
+        struct stat info;
+        if (::lstat(target.c_str(), &info) != 0) {
+            if (errno == ENOENT) continue;
+            return ReadFailure(target, errno);
+        }
+        const bool signature = std::string_view(file.urlPath).ends_with(".minisig");
+        if (signature && !S_ISREG(info.st_mode)) {
+            // Not a kept signature: cleared, or the run stops here.
+            if (auto failure = files.FreeName(target)) return failure;
+        } else if (info.st_uid != ::geteuid()) {
+            return NameTakenFailure(target);
+        }
+    }
+    return std::nullopt;
+}
+
 bool CommitPending(const std::string& directory) {
     const WorkFiles files(directory);
     return files.IsOwn(files.CommitMarker()) || files.IsOwn(files.RollbackMarker());
@@ -219,6 +245,7 @@ std::optional<Failure> CommitStagingFiles(const std::string& directory, FileSet 
     if (!failure) failure = KeepBackups(files, set, movedAside);
     if (!failure) failure = files.Flush();
     if (failure) {
+        files.RemoveOwn(files.CommitMarkerBeingWritten());
         files.RemoveOwn(files.CommitMarker());
         files.RemoveBackupsUnderOwnMarker(set);
         return failure;

@@ -3,7 +3,8 @@
 // for a signed chart their signatures) in place as one step: all of them or
 // none, even when a rename fails part-way or the run is killed.
 //
-// First the commit marker is made, saying whether the set holds the
+// First the commit marker is made (written whole under another name, then
+// renamed into place), saying whether the set holds the
 // signatures and listing its files that do not exist yet (so that whoever
 // finishes the commit knows its set); then each file being replaced gets a second name, its backup (a hard
 // link; where the file system has none, as on FAT, the file itself is moved
@@ -36,6 +37,13 @@
 #include "update/failure.h"
 
 namespace update {
+
+// Before any download: each file of the set that exists is the user's own (a
+// backup of another member's file could not be removed again in a sticky
+// folder), and a signature's name holds a regular file or nothing (a link, a
+// FIFO or a folder of the user's own is cleared). Otherwise the run fails
+// naming the folder, touching nothing.
+[[nodiscard]] std::optional<Failure> PrepareKeptFiles(const std::string& directory, FileSet set);
 
 // True while a commit (or its roll-back) of the user's own has begun and not
 // yet ended.

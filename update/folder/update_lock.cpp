@@ -17,11 +17,25 @@ UpdateLock::UpdateLock(const std::string& chartDirectory) {
     const std::string path = UpdateLockPath(chartDirectory);
     constexpr int kNeverBlocks = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
     fd_.Reset(::open(path.c_str(), O_RDWR | O_CREAT | kNeverBlocks, 0666));
-    // Another user's lock file can still be locked through a read-only open.
-    if (!fd_ && (errno == EACCES || errno == EPERM)) fd_.Reset(::open(path.c_str(), O_RDONLY | kNeverBlocks));
+    // Another user's lock file, or one on a read-only file system, can still
+    // be locked through a read-only open.
+    const int writeError = errno;
+    if (!fd_ && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        fd_.Reset(::open(path.c_str(), O_RDONLY | kNeverBlocks));
+    }
     if (!fd_) {
         const bool taken = errno == ELOOP || errno == EISDIR || errno == ENXIO;
-        why_ = taken ? NameTakenFailure(path) : WriteFailure({}, path, errno);
+        if (taken) {
+            why_ = NameTakenFailure(path);
+        } else if (errno == ENOENT && writeError != ENOENT) {
+            // No lock file, and none can be made: the folder is read-only to this user.
+            Failure failure = MakeFailure(FailureKind::FolderNotWritable);
+            failure.detail = chartDirectory;
+            failure.error = writeError;
+            why_ = failure;
+        } else {
+            why_ = WriteFailure({}, path, errno);
+        }
         return;
     }
     struct stat info;

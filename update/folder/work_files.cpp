@@ -27,6 +27,9 @@ std::string WorkFiles::Backup(const ChartFile& file) const {
     return chart::LocalPath(directory_, WorkName(file, ".old"));
 }
 std::string WorkFiles::CommitMarker() const { return chart::LocalPath(directory_, ".vantrel-update-commit"); }
+std::string WorkFiles::CommitMarkerBeingWritten() const {
+    return chart::LocalPath(directory_, ".vantrel-update-commit.new");
+}
 std::string WorkFiles::RollbackMarker() const {
     return chart::LocalPath(directory_, ".vantrel-update-rollback");
 }
@@ -37,16 +40,20 @@ std::optional<Failure> WorkFiles::FreeName(const std::string& path) const {
         return errno == ENOENT ? std::nullopt : std::optional<Failure>(WriteFailure({}, path, errno));
     }
     // unlink removes a link or a FIFO itself; a directory is never ours to clear.
-    if (S_ISDIR(info.st_mode) || (::unlink(path.c_str()) != 0 && errno != ENOENT)) return NameTaken(path);
-    return std::nullopt;
+    if (S_ISDIR(info.st_mode)) return NameTaken(path);
+    if (::unlink(path.c_str()) == 0 || errno == ENOENT) return std::nullopt;
+    // Someone else's in a folder that lets only owners remove (sticky); a
+    // read-only folder or a failing disk is told as what it is.
+    if (errno == EPERM || (errno == EACCES && info.st_uid != ::geteuid())) return NameTaken(path);
+    return WriteFailure({}, path, errno);
 }
 
-Result<chart::UniqueFd> WorkFiles::CreateFresh(const std::string& path) const {
+Result<chart::UniqueFd> WorkFiles::CreateFresh(const std::string& path, mode_t mode) const {
     constexpr int kFresh = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    chart::UniqueFd fd(::open(path.c_str(), kFresh, 0666));
+    chart::UniqueFd fd(::open(path.c_str(), kFresh, mode));
     if (!fd && errno == EEXIST) {
         if (auto failure = FreeName(path)) return *failure;
-        fd.Reset(::open(path.c_str(), kFresh, 0666));
+        fd.Reset(::open(path.c_str(), kFresh, mode));
         // Someone put something there again in between: not a name to fight over.
         if (!fd && errno == EEXIST) return NameTaken(path);
     }
@@ -71,6 +78,7 @@ void WorkFiles::RemoveOwn(const std::string& path, bool linkToo) const {
 
 void WorkFiles::RemoveStagingFiles() const {
     for (const ChartFile& file : kStagedFiles) RemoveOwn(Staging(file));
+    RemoveOwn(CommitMarkerBeingWritten());
 }
 
 void WorkFiles::RemoveBackups() const {
@@ -105,6 +113,30 @@ std::optional<std::string> WorkFiles::ReadOwnMarker(const std::string& path) con
         content.append(buffer, static_cast<std::size_t>(n));
     }
     return content;
+}
+
+Result<std::optional<std::string>> WorkFiles::ReadOwnFile(const std::string& path, std::size_t cap) const {
+    const chart::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd) {
+        if (errno == ENOENT) return std::optional<std::string>();
+        if (errno == ELOOP || errno == ENXIO || errno == EACCES) return NameTaken(path);
+        return ReadFailure(path, errno);
+    }
+    struct stat info;
+    if (::fstat(fd.Get(), &info) != 0) return ReadFailure(path, errno);
+    if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) return NameTaken(path);
+    std::string bytes;
+    char buffer[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n == 0) return std::optional<std::string>(std::move(bytes));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return ReadFailure(path, errno);
+        }
+        if (bytes.size() + static_cast<std::size_t>(n) > cap) return std::optional<std::string>();
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
 }
 
 std::optional<Failure> WorkFiles::Flush() const {

@@ -9,6 +9,8 @@
 // anything in a way that could block (a FIFO), or acts on a leftover that is
 // not the user's own: another user's marker is no marker, another user's
 // staging file is no staging file.
+#include <sys/types.h>
+
 #include <optional>
 #include <string>
 
@@ -29,14 +31,22 @@ public:
     // The commit marker names the files of the commit's set (StagedSet) that
     // did not exist before the commit, one name a line, and has the line
     // "+signatures" when the set holds the signatures; the roll-back marker is
-    // the same file renamed.
+    // the same file renamed. The marker is written in full under its own
+    // name first and renamed into place, so a marker is never partial.
     std::string CommitMarker() const;
+    std::string CommitMarkerBeingWritten() const;
     std::string RollbackMarker() const;
 
-    // A new, empty regular file of the user's own at path, open for writing.
-    // Whatever held the name is removed first (never followed); a name that
-    // cannot be freed fails with NameTaken, touching nothing else.
-    Result<chart::UniqueFd> CreateFresh(const std::string& path) const;
+    // A new, empty regular file of the user's own at path, open for writing,
+    // never writable by others whatever the umask (a group member must not
+    // change a staged file after its checks). Whatever held the name is
+    // removed first (never followed); a name that cannot be freed fails with
+    // NameTaken, touching nothing else.
+    Result<chart::UniqueFd> CreateFresh(const std::string& path, mode_t mode = kPrivateMode) const;
+    // Markers: the user's alone. Staging files become the chart, which
+    // others sharing the folder read.
+    static constexpr mode_t kPrivateMode = 0600;
+    static constexpr mode_t kChartMode = 0644;
     // Frees path for a link or rename onto it, as CreateFresh does.
     [[nodiscard]] std::optional<Failure> FreeName(const std::string& path) const;
 
@@ -46,7 +56,8 @@ public:
     bool IsOwn(const std::string& path, bool linkToo = false) const;
     // Removes path when IsOwn; anything else there stays.
     void RemoveOwn(const std::string& path, bool linkToo = false) const;
-    // Of every file a run may stage (kStagedFiles).
+    // Of every file a run may stage (kStagedFiles), and a commit marker not
+    // yet in place.
     void RemoveStagingFiles() const;
     void RemoveBackups() const;
 
@@ -59,6 +70,11 @@ public:
 
     // The bytes of a marker of the user's own; nothing when there is none.
     std::optional<std::string> ReadOwnMarker(const std::string& path) const;
+    // The bytes of a regular file of the user's own at path, opened as every
+    // work file is (no link followed, no FIFO waited on); nothing when the
+    // name is free or the file is larger than cap. Anything else there fails
+    // with NameTaken, a failed read with ReadFailed.
+    Result<std::optional<std::string>> ReadOwnFile(const std::string& path, std::size_t cap) const;
 
     // Makes the folder's entries (new names, renames, removals) durable.
     [[nodiscard]] std::optional<Failure> Flush() const;

@@ -346,9 +346,9 @@ std::optional<Failure> HttpClient::Get(const std::string& url, const std::string
     return std::nullopt;
 }
 
-SignatureCheck HttpClient::CheckSignature(const std::string& publicKey, const std::string& filePath,
-                                          const std::string& signaturePath) const {
-    return CheckMinisign(publicKey, filePath, signaturePath);
+SignatureCheck HttpClient::CheckSignature(const std::string& publicKey, const std::string& fileBytes,
+                                          const std::string& signatureBytes) const {
+    return CheckMinisign(publicKey, fileBytes, signatureBytes);
 }
 
 }  // namespace update

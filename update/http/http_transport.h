@@ -36,11 +36,11 @@ public:
     virtual std::optional<Failure> Get(const std::string& url, const std::string& urlPath,
                                        OutputFile& out, std::stop_token stop) = 0;
 
-    // Checks the file at filePath against the minisign signature file at
-    // signaturePath with publicKey (the "RW..." line). Here because the
-    // module, loaded only by an update, also carries the library it takes.
-    virtual SignatureCheck CheckSignature(const std::string& publicKey, const std::string& filePath,
-                                          const std::string& signaturePath) const = 0;
+    // Checks a file's bytes against the bytes of its minisign signature file
+    // with publicKey (the "RW..." line). Here because the module, loaded only
+    // by an update, also carries the library it takes.
+    virtual SignatureCheck CheckSignature(const std::string& publicKey, const std::string& fileBytes,
+                                          const std::string& signatureBytes) const = 0;
 };
 
 // The module's file, looked for in the executable's own folder (which is also
@@ -54,7 +54,7 @@ inline constexpr char kHttpModuleEntryName[] = "vantrel_http_client_create";
 // Raised whenever HttpTransport, HttpLimits, SignatureCheck, Failure,
 // OutputFile or the entry change, so a stale module beside a newer program is
 // refused, not misread.
-inline constexpr int kHttpInterfaceVersion = 5;
+inline constexpr int kHttpInterfaceVersion = 6;
 using HttpModuleEntry = HttpTransport* (*)(int interfaceVersion, const HttpLimits* limits,
                                            Failure* failure);
 

@@ -1,8 +1,6 @@
 #include "update/http/minisign_check.h"
 
-#include <fcntl.h>
 #include <sodium.h>
-#include <unistd.h>
 
 #include <array>
 #include <optional>
@@ -10,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/files/chart_file_set.h"
-#include "chart/files/unique_fd.h"
 
 namespace update {
 namespace {
@@ -20,9 +16,6 @@ constexpr std::size_t kAlgorithmBytes = 2;
 constexpr std::size_t kKeyIdBytes = 8;
 constexpr std::size_t kSignatureBytes = crypto_sign_BYTES;
 constexpr std::size_t kHashBytes = crypto_generichash_BYTES_MAX;  // BLAKE2b-512
-// minisign writes a trusted comment of at most 8 KiB; a signature file is
-// never much more than that.
-constexpr std::size_t kSignatureFileCap = 16 * 1024;
 
 struct PublicKey {
     std::array<unsigned char, kKeyIdBytes> keyId{};
@@ -47,21 +40,6 @@ std::optional<std::vector<unsigned char>> DecodeBase64(std::string_view text, st
         length != size || end != text.data() + text.size()) {
         return std::nullopt;
     }
-    return bytes;
-}
-
-// The file's bytes, at most cap of them; nothing when it cannot be read or is larger.
-std::optional<std::string> ReadFile(const std::string& path, std::size_t cap) {
-    const chart::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd) return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    ssize_t n;
-    while ((n = ::read(fd.Get(), buffer, sizeof buffer)) > 0) {
-        bytes.append(buffer, static_cast<std::size_t>(n));
-        if (bytes.size() > cap) return std::nullopt;
-    }
-    if (n < 0) return std::nullopt;
     return bytes;
 }
 
@@ -116,54 +94,56 @@ bool Verifies(const unsigned char* signature, const std::string& message, const 
                                        message.size(), key.key.data()) == 0;
 }
 
-// The "timestamp:" field among the trusted comment's tab-separated fields.
-std::optional<std::uint64_t> Timestamp(std::string_view comment) {
-    constexpr std::string_view kField = "timestamp:";
+// The value of the field named `name` ("timestamp:") among the trusted
+// comment's tab-separated fields.
+std::optional<std::string_view> Field(std::string_view comment, std::string_view name) {
     while (!comment.empty()) {
         const std::size_t tab = comment.find('\t');
-        std::string_view field = comment.substr(0, tab);
+        const std::string_view field = comment.substr(0, tab);
         comment = tab == std::string_view::npos ? std::string_view() : comment.substr(tab + 1);
-        if (!field.starts_with(kField)) continue;
-        field.remove_prefix(kField.size());
-        if (field.empty() || field.size() > 19) return std::nullopt;  // 19 digits fit 64 bits
-        std::uint64_t value = 0;
-        for (char c : field) {
-            if (c < '0' || c > '9') return std::nullopt;
-            value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        }
-        return value;
+        if (field.starts_with(name)) return field.substr(name.size());
     }
     return std::nullopt;
 }
 
+std::optional<std::uint64_t> Timestamp(std::string_view comment) {
+    const auto field = Field(comment, "timestamp:");
+    if (!field || field->empty() || field->size() > 19) return std::nullopt;  // 19 digits fit 64 bits
+    std::uint64_t value = 0;
+    for (char c : *field) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
+
 }  // namespace
 
-SignatureCheck CheckMinisign(const std::string& publicKeyLine, const std::string& filePath,
-                             const std::string& signaturePath) {
+SignatureCheck CheckMinisign(const std::string& publicKeyLine, const std::string& fileBytes,
+                             const std::string& signatureBytes) {
     SignatureCheck check;
     if (sodium_init() < 0) return check;
     const auto key = ParsePublicKey(publicKeyLine);
-    const auto text = ReadFile(signaturePath, kSignatureFileCap);
-    if (!key || !text) return check;
-    const auto signature = ParseSignature(*text);
+    if (!key) return check;
+    const auto signature = ParseSignature(signatureBytes);
     if (!signature || signature->keyId != key->keyId) return check;
-    auto file = ReadFile(filePath, chart::kChartFileSizeCap);
-    if (!file) return check;
+    std::string signedBytes = fileBytes;
     if (signature->prehashed) {
-        std::string hash(kHashBytes, '\0');
-        crypto_generichash(reinterpret_cast<unsigned char*>(hash.data()), hash.size(),
-                           reinterpret_cast<const unsigned char*>(file->data()), file->size(), nullptr, 0);
-        *file = std::move(hash);
+        signedBytes.assign(kHashBytes, '\0');
+        crypto_generichash(reinterpret_cast<unsigned char*>(signedBytes.data()), signedBytes.size(),
+                           reinterpret_cast<const unsigned char*>(fileBytes.data()), fileBytes.size(), nullptr, 0);
     }
     const std::string signedComment =
         std::string(reinterpret_cast<const char*>(signature->signature.data()), kSignatureBytes) +
         signature->trustedComment;
-    if (!Verifies(signature->signature.data(), *file, *key) ||
+    if (!Verifies(signature->signature.data(), signedBytes, *key) ||
         !Verifies(signature->globalSignature.data(), signedComment, *key)) {
         return check;
     }
     check.valid = true;
+    check.prehashed = signature->prehashed;
     check.timestamp = Timestamp(signature->trustedComment);
+    if (const auto file = Field(signature->trustedComment, "file:")) check.file = std::string(*file);
     return check;
 }
 

@@ -10,14 +10,16 @@
 //
 // The algorithm "ED" signs the file's BLAKE2b-512 hash, the legacy "Ed" the
 // file itself; the global signature signs the signature followed by the
-// trusted comment's text. All with libsodium; built into the HTTP module only.
+// trusted comment's text. All with libsodium; built into the HTTP module (and
+// the publisher's tool). The caller reads the files: the chart folder has its
+// own rules for opening them.
 #include <string>
 
 #include "update/http/signature_check.h"
 
 namespace update {
 
-SignatureCheck CheckMinisign(const std::string& publicKeyLine, const std::string& filePath,
-                             const std::string& signaturePath);
+SignatureCheck CheckMinisign(const std::string& publicKeyLine, const std::string& fileBytes,
+                             const std::string& signatureBytes);
 
 }  // namespace update

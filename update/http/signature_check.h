@@ -2,6 +2,7 @@
 // What a file's minisign signature says once checked with the publisher's key.
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace update {
 
@@ -10,8 +11,13 @@ struct SignatureCheck {
     // matches), signs the file's bytes, and its global signature covers the
     // trusted comment.
     bool valid = false;
-    // The trusted comment's "timestamp:" (seconds), when valid and present.
+    // Made with the prehashed algorithm ("ED"), whose algorithm bytes cannot
+    // be swapped: the legacy one ("Ed") lets a file's hash pass for a file.
+    bool prehashed = false;
+    // The trusted comment's "timestamp:" (seconds) and "file:" (the name the
+    // publisher signed the file under), when valid and present.
     std::optional<std::uint64_t> timestamp;
+    std::optional<std::string> file;
 };
 
 }  // namespace update
