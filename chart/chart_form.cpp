@@ -58,7 +58,8 @@ void ChartForm::FormCreate() {
 void ChartForm::ReadAll() {
     // All three files' bytes first, under the folder's lock; no message box
     // opens before the lock has been let go.
-    const ChartSnapshot snapshot(chartDirectory_);
+    const ChartSnapshot snapshot(chartDirectory_, ChartSnapshot::kLockWait,
+                                 [this] { ports_.messages.ShowMessage(kWaitingForAnotherCopyMessage); });
     const SnapshotInUse use(snapshot_, snapshot);
     // The window presents the grid once, as the whole load left it.
     const GridModel::Batch presentOnce(grid_);

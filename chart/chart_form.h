@@ -34,6 +34,11 @@ inline constexpr const char* kNoPolicyFileMessage =
 inline constexpr const char* kNotWebAddressMessage =
     "This program's page address is not a web address, so it was not opened:\r\n";
 
+// Shown when a reload meets another copy of the program still putting its new
+// chart in place; the chart is read once it is done.
+inline constexpr const char* kWaitingForAnotherCopyMessage =
+    "Another copy of Vantrel is putting a new chart in place. The chart is read as soon as it is done.";
+
 struct ChartPorts {
     MessagePort& messages;
     DocumentPort& documents;

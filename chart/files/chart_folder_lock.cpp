@@ -15,10 +15,12 @@ ChartFolderLock::ChartFolderLock(const std::string& directory, Mode mode,
         error_ = errno;
         return;
     }
-    const int operation = (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB;
+    const bool noLimit = wait == kNoLimit;
+    const int operation = (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | (noLimit ? 0 : LOCK_NB);
     // flock cannot wait with a limit; holders keep it for milliseconds, so
     // trying again every few of them costs nothing.
-    const auto giveUp = std::chrono::steady_clock::now() + wait;
+    const auto giveUp = noLimit ? std::chrono::steady_clock::time_point::max()
+                                : std::chrono::steady_clock::now() + wait;
     for (;;) {
         if (::flock(fd_.Get(), operation) == 0) {
             held_ = true;

@@ -16,6 +16,9 @@ class ChartFolderLock {
 public:
     enum class Mode { Shared, Exclusive };
 
+    // Waits for as long as the holder keeps it.
+    static constexpr std::chrono::milliseconds kNoLimit = std::chrono::milliseconds::max();
+
     // Waits up to `wait` for the lock. Not Held() when the wait ran out or the
     // folder cannot be opened or locked (a file system without locks): the
     // caller decides whether to go on without it.

@@ -1,5 +1,8 @@
 #include "chart/files/chart_snapshot.h"
 
+#include <cerrno>
+#include <optional>
+
 #include "chart/files/chart_file_set.h"
 #include "chart/files/chart_folder_lock.h"
 #include "chart/files/file_bytes.h"
@@ -8,12 +11,17 @@
 
 namespace chart {
 
-ChartSnapshot::ChartSnapshot(const std::string& directory, std::chrono::milliseconds lockWait)
+ChartSnapshot::ChartSnapshot(const std::string& directory, std::chrono::milliseconds lockWait,
+                             const std::function<void()>& onLongWait)
     : files_{File{kVersionFileName, {}, {}}, File{kDataFileName, {}, {}}, File{kPolicyFileName, {}, {}}} {
-    // Not held when the wait ran out (a commit stuck in the middle of its
-    // renames) or the folder has no locks: the reload reads anyway, as it
-    // would without the lock, rather than show nothing.
-    const ChartFolderLock lock(directory, ChartFolderLock::Mode::Shared, lockWait);
+    // Never read during another copy's renames: that would be a mix of two
+    // charts. Without locks at all (some network file systems) the reload
+    // reads as it would have without them.
+    std::optional<ChartFolderLock> lock(std::in_place, directory, ChartFolderLock::Mode::Shared, lockWait);
+    if (!lock->Held() && lock->Error() == EWOULDBLOCK) {
+        if (onLongWait) onLongWait();
+        lock.emplace(directory, ChartFolderLock::Mode::Shared, ChartFolderLock::kNoLimit);
+    }
     for (File& file : files_) {
         try {
             file.bytes = ReadFileBytes(LocalPath(directory, file.name), kChartFileSizeCap);

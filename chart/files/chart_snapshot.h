@@ -7,6 +7,7 @@
 #include <array>
 #include <chrono>
 #include <exception>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,10 +15,15 @@ namespace chart {
 
 class ChartSnapshot {
 public:
-    // How long a reload waits for a commit to finish its renames.
+    // How long a reload waits for a commit to finish its renames before it
+    // tells the user why it waits (a slow stick, a busy disk).
     static constexpr std::chrono::milliseconds kLockWait{2000};
 
-    explicit ChartSnapshot(const std::string& directory, std::chrono::milliseconds lockWait = kLockWait);
+    // Waits for a commit's renames to end, however long they take: after
+    // lockWait, onLongWait is called once (the window says why) and the wait
+    // goes on. A folder without locks is read as it is.
+    explicit ChartSnapshot(const std::string& directory, std::chrono::milliseconds lockWait = kLockWait,
+                           const std::function<void()>& onLongWait = {});
 
     // Whether name ("data", ...) is one of the files read.
     bool Holds(std::string_view name) const;

@@ -2,9 +2,12 @@
 
 #include <atomic>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <thread>
 
 #include "chart/files/chart_folder_lock.h"
+#include "chart/files/chart_snapshot.h"
 #include "chart/loading/version_gate.h"
 #include "chart_fixture.h"
 
@@ -86,6 +89,27 @@ TEST_F(ChartTest, MissingPolicyIsReportedAfterTheDataIsLoaded) {
     EXPECT_EQ(rec.log, Log{std::string("message: ") + kNoPolicyFileMessage});
     EXPECT_EQ(grid.Cell(0, 1), "Alpha");
     EXPECT_FALSE(grid.Enabled());
+}
+
+// A commit that holds the folder past the reload's first wait (a slow
+// stick): the reload says why it waits once, then reads the new chart whole.
+TEST_F(ChartTest, AReloadWaitsOutASlowCommitAndSaysWhy) {
+    WriteAll("09\n09\n", "old", "old");
+    std::atomic<bool> told{false}, read{false};
+    std::optional<ChartSnapshot> snapshot;
+    auto commit = std::make_unique<ChartFolderLock>(dir.Path(), ChartFolderLock::Mode::Exclusive);
+    std::thread reload([&] {
+        snapshot.emplace(dir.Path(), std::chrono::milliseconds(20), [&] { told = true; });
+        read = true;
+    });
+    while (!told) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    WriteAll("10\n10\n", "new", "new");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(read) << "read during the commit";
+    commit.reset();
+    reload.join();
+    EXPECT_EQ(snapshot->Bytes("version"), "10\n10\n");
+    EXPECT_EQ(snapshot->Bytes("data"), "new");
 }
 
 }  // namespace

@@ -178,6 +178,8 @@ TEST_P(CrashSafetyTest, KilledUpdatesLeaveTheOldChartOrTheNewOne) {
     // While it puts the files in place: killed as soon as each step of the
     // commit is seen (a run that ends first is checked all the same).
     const std::pair<const char*, std::function<bool()>> commitSteps[] = {
+        {"the marker is being written",
+         [&] { return std::filesystem::exists(dir_ / ".vantrel-update-commit.new"); }},
         {"the commit has begun", [&] { return update::CommitPending(dir_.string()); }},
         {"data is new", [&] { return StateOf("data", kOldData, kNewData) == "new"; }},
         {"policy is new", [&] { return StateOf("policy", kOldPolicy, kNewPolicy) == "new"; }},
@@ -199,7 +201,8 @@ TEST_P(CrashSafetyTest, KilledUpdatesLeaveTheOldChartOrTheNewOne) {
         }
     }
     std::printf("%zu kills while downloading; %d of %d while the files were put in place (%d rolled forward)\n",
-                holds.size() + 1, killedInCommit, 4 * kKillsPerCommitStep, rolledForward_);
+                holds.size() + 1, killedInCommit, static_cast<int>(std::size(commitSteps)) * kKillsPerCommitStep,
+                rolledForward_);
 
     // One more update, undisturbed: the new chart, and nothing left behind.
     WriteOldChart();

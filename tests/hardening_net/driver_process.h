@@ -56,10 +56,12 @@ inline const std::string& DriverForAnyone() {
 
 // The driver run by another user (uid, in the one group gid): the test,
 // running as root, forks, gives up its rights and starts it.
+// With publicKey, the run takes only a chart signed with it.
 inline pid_t StartDriverAs(uid_t uid, gid_t gid, const std::string& base, const std::string& chartDirectory,
-                           const std::string& stderrPath) {
+                           const std::string& stderrPath, const std::string& publicKey = {}) {
     const std::string& driver = DriverForAnyone();
-    const char* argv[] = {driver.c_str(), base.c_str(), chartDirectory.c_str(), nullptr};
+    const char* argv[] = {driver.c_str(), base.c_str(), chartDirectory.c_str(),
+                          publicKey.empty() ? nullptr : publicKey.c_str(), nullptr};
     const pid_t pid = ::fork();
     if (pid == 0) {
         // Only calls that are safe after a fork, until exec.

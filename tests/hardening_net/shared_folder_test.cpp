@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "driver_process.h"
+#include "support/minisign_key.h"
 #include "support/scripted_server.h"
 #include "support/update_fixture.h"
 
@@ -19,7 +20,8 @@ constexpr uid_t kOwner = 60001;
 constexpr uid_t kMember = 60002;  // the second member of the group
 constexpr gid_t kTeam = 60000;
 
-enum class Plant { LinkToPrivateFile, Fifo, ForeignFile };
+// OpenForeignFile: one anyone may write to, which a hard link could reach.
+enum class Plant { LinkToPrivateFile, Fifo, ForeignFile, OpenForeignFile };
 struct PlantedRow {
     const char* name;
     const char* at;
@@ -37,6 +39,13 @@ const PlantedRow kRows[] = {
     // Read as the owner's, it would roll the chart back to nothing.
     {"RollbackMarkerListingTheChart", ".vantrel-update-rollback", Plant::ForeignFile, true},
     {"CommitMarker", ".vantrel-update-commit", Plant::ForeignFile, false},
+    // A signed run: the member's file at a kept signature's name is neither
+    // taken for the chart's signature nor given a backup the owner could not
+    // remove again.
+    {"FileAtDataSignature", "data.minisig", Plant::OpenForeignFile, false},
+    {"FileAtPolicySignature", "policy.minisig", Plant::ForeignFile, false},
+    {"FileAtVersionSignature", "version.minisig", Plant::OpenForeignFile, false},
+    {"FifoAtStagedSignature", ".vantrel-update-data.minisig.tmp", Plant::Fifo, false},
 };
 
 class SharedFolderTest : public ChartDirTest, public ::testing::WithParamInterface<PlantedRow> {
@@ -74,16 +83,19 @@ TEST_P(SharedFolderTest, WhatTheOtherMemberPlantsIsNeverFollowedNorObeyed) {
     switch (row.plant) {
     case Plant::LinkToPrivateFile: std::filesystem::create_symlink(Private(), at); break;
     case Plant::Fifo: ASSERT_EQ(::mkfifo(at.c_str(), 0666), 0); break;
-    case Plant::ForeignFile: WriteBytes(at, "data\npolicy\nversion\n"); break;
+    case Plant::ForeignFile:
+    case Plant::OpenForeignFile: WriteBytes(at, "data\npolicy\nversion\n"); break;
     }
-    Give(at, kMember, kTeam, 0644);
+    Give(at, kMember, kTeam, row.plant == Plant::OpenForeignFile ? 0666 : 0644);
+    const bool signedRun = std::string_view(row.at).find("minisig") != std::string_view::npos;
 
     ScriptedServer server;
     server.On("/data.dat", {Send(Ok(kChartData))});
     server.On("/policy.dat", {Send(Ok(kChartPolicy))});
     server.On("/version.dat", {Send(Ok(kChartVersion))});
     const std::string errors = (tempDir_.Dir() / "stderr").string();
-    const int code = WaitDriver(StartDriverAs(kOwner, kTeam, server.Base(), dir_.string(), errors));
+    const int code = WaitDriver(StartDriverAs(kOwner, kTeam, server.Base(), dir_.string(), errors,
+                                              signedRun ? support::MinisignKey().PublicKey() : ""));
     const std::string message = ReadBytes(errors);
 
     EXPECT_EQ(ReadBytes(Private()), "owner's notes\n");
@@ -98,6 +110,10 @@ TEST_P(SharedFolderTest, WhatTheOtherMemberPlantsIsNeverFollowedNorObeyed) {
         EXPECT_EQ(message, "The update failed: the chart folder " + dir_.string() + " holds \"" + row.at +
                                "\", which is not Vantrel's own and cannot be removed.\n");
         ExpectUntouched();
+        // A kept file is looked at before anything is fetched.
+        if (row.at[0] != '.') {
+            EXPECT_EQ(server.RequestedPaths(), std::vector<std::string>{});
+        }
     }
 }
 

@@ -2,7 +2,9 @@
 // exits: 0 when the new chart was put in place, 1 when the update failed
 // (the reason on stderr), 2 on wrong usage. The crash-safety test kills it.
 //
-//   vantrel_update_driver BASE DIRECTORY
+//   vantrel_update_driver BASE DIRECTORY [PUBLIC_KEY]
+//
+// With PUBLIC_KEY (minisign's "RW..." line) only a chart signed with it is taken.
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -43,13 +45,14 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s BASE DIRECTORY\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s BASE DIRECTORY [PUBLIC_KEY]\n", argv[0]);
         return 2;
     }
     update::UpdateSettings settings;
     settings.baseUrl = argv[1];
     settings.chartDirectory = argv[2];
+    if (argc == 4) settings.publisherKey = argv[3];
     settings.connectTimeout = std::chrono::seconds(5);
     settings.stallTimeout = std::chrono::seconds(5);
     WaitingPort port;

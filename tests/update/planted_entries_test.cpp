@@ -8,6 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string_view>
+
+#include "support/minisign_key.h"
 #include "support/scripted_server.h"
 #include "update/folder/startup_recovery.h"
 #include "update/folder/work_files.h"
@@ -23,6 +26,10 @@ const char* const kNames[] = {
     ".vantrel-update-data.tmp",   ".vantrel-update-policy.tmp", ".vantrel-update-version.tmp",
     ".vantrel-update-data.old",   ".vantrel-update-policy.old", ".vantrel-update-version.old",
     ".vantrel-update-commit",     ".vantrel-update-rollback",   ".vantrel-update.lock",
+    ".vantrel-update-commit.new",
+    // A signed run's: the staged signatures, and those kept beside the chart.
+    ".vantrel-update-data.minisig.tmp", ".vantrel-update-policy.minisig.tmp", ".vantrel-update-version.minisig.tmp",
+    "data.minisig", "policy.minisig", "version.minisig",
 };
 constexpr uid_t kNobody = 65534;
 // Read as a roll-back marker, this would delete the whole chart.
@@ -65,19 +72,30 @@ TEST_P(PlantedEntryTest, IsNeitherFollowedNorObeyed) {
     Plant(planted, kind);
     if (IsSkipped()) return;
 
-    const bool isLock = std::string(name) == kLockFileName;
-    const bool isRollback = std::string(name) == ".vantrel-update-rollback";
+    const std::string_view at = name;
+    const bool isLock = at == kLockFileName;
+    const bool isRollback = at == ".vantrel-update-rollback";
+    const bool signedRun = at.find("minisig") != std::string_view::npos;
+    const bool isKeptSignature = signedRun && at[0] != '.';
     bool newChart = false;
     if (when == When::DuringAnUpdate) {
         ScriptedServer server;
-        server.On("/data.dat", {Send(Ok(kChartData))});
-        server.On("/policy.dat", {Send(Ok(kChartPolicy))});
-        server.On("/version.dat", {Send(Ok(kChartVersion))});
-        Run(Settings(server.Base()));
+        const support::MinisignKey key;
+        for (const auto& [path, body] : {std::pair{"/data.dat", kChartData}, {"/policy.dat", kChartPolicy},
+                                         {"/version.dat", kChartVersion}}) {
+            server.On(path, {Send(Ok(body))});
+            if (signedRun) server.On(path + std::string(".minisig"), {Send(Ok(key.Sign(body, 1'750'000'000, path + 1)))});
+        }
+        auto settings = Settings(server.Base());
+        if (signedRun) settings.publisherKey = key.PublicKey();
+        Run(settings);
         // Removable entries are cleared (the tests run as root, who may
         // remove another user's file); a folder is never cleared, and the lock
-        // file is used as it is, when it is a file at all.
-        const bool blocks = isLock ? kind != Kind::OtherUsersFile : kind == Kind::Folder && !isRollback;
+        // file is used as it is, when it is a file at all. Another user's
+        // file at a kept signature's name is neither replaced nor backed up.
+        const bool blocks = isLock            ? kind != Kind::OtherUsersFile
+                            : isKeptSignature ? kind == Kind::Folder || kind == Kind::OtherUsersFile
+                                              : kind == Kind::Folder && !isRollback;
         newChart = !blocks;
         if (blocks) {
             EXPECT_EQ(Message(), "The update failed: the chart folder " + dir_.string() + " holds \"" + name +
@@ -93,10 +111,11 @@ TEST_P(PlantedEntryTest, IsNeitherFollowedNorObeyed) {
     EXPECT_EQ(ReadBytes(dir_ / "policy"), newChart ? kChartPolicy : kOldPolicy);
     EXPECT_EQ(ReadBytes(dir_ / "version"), newChart ? kChartVersion : kOldVersion);
     const update::WorkFiles files(dir_.string());
-    for (const auto& file : update::kChartFiles) {
+    for (const auto& file : update::kStagedFiles) {
         EXPECT_FALSE(files.IsOwn(files.Staging(file)) || files.IsOwn(files.Backup(file), true)) << file.name;
     }
-    EXPECT_FALSE(files.IsOwn(files.CommitMarker()) || files.IsOwn(files.RollbackMarker()));
+    EXPECT_FALSE(files.IsOwn(files.CommitMarker()) || files.IsOwn(files.RollbackMarker()) ||
+                 files.IsOwn(files.CommitMarkerBeingWritten()));
 }
 
 std::string NameOf(const ::testing::TestParamInfo<std::tuple<const char*, Kind, When>>& info) {

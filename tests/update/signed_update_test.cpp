@@ -119,7 +119,7 @@ const SignedCase kCases[] = {
 
 void PrintTo(const SignedCase& c, std::ostream* os) { *os << c.name; }
 
-class SignedUpdateTest : public ChartDirTest, public ::testing::WithParamInterface<SignedCase> {
+class SignedChartTest : public ChartDirTest {
 protected:
     void SignChartOnDisk(std::uint64_t time) {
         for (const char* name : {"data", "policy", "version"}) {
@@ -128,17 +128,30 @@ protected:
         }
     }
 
+    // The served chart's three files and their signatures, signed at time.
+    Served SignedChart(std::uint64_t time) const {
+        Served served;
+        for (const auto& [path, body] : {std::pair{"/data.dat", kChartData}, {"/policy.dat", kChartPolicy},
+                                         {"/version.dat", kChartVersion}}) {
+            served[path] = body;
+            served[std::string(path) + ".minisig"] = key_.Sign(body, time, path + 1);
+        }
+        return served;
+    }
+
     support::MinisignKey key_;
     support::MinisignKey otherKey_;
 };
 
+class SignedUpdateTest : public SignedChartTest, public ::testing::WithParamInterface<SignedCase> {};
+
 TEST_P(SignedUpdateTest, OnlyTheChartItsPublisherSignedReplacesTheChart) {
     const SignedCase& c = GetParam();
-    Served served;
-    for (const auto& [path, body] : {std::pair{"/data.dat", kChartData}, {"/policy.dat", kChartPolicy},
-                                     {"/version.dat", kChartVersion}}) {
-        served[path] = body;
-        served[std::string(path) + ".minisig"] = key_.Sign(body, kServedTime, path + 1, c.legacy);
+    Served served = SignedChart(kServedTime);
+    if (c.legacy) {
+        for (const char* path : {"/data.dat", "/policy.dat", "/version.dat"}) {
+            served[std::string(path) + ".minisig"] = key_.Sign(served[path], kServedTime, path + 1, true);
+        }
     }
     if (c.before == Before::OldChartSignedLater) SignChartOnDisk(kServedTime + 1);
     if (c.before == Before::ServedChartSigned) {
@@ -170,6 +183,33 @@ TEST_P(SignedUpdateTest, OnlyTheChartItsPublisherSignedReplacesTheChart) {
         }
         EXPECT_EQ(after, before);
     }
+}
+
+// A run killed while it wrote the commit marker, at each of the marker's
+// bytes, leaves the old chart with its own signatures once the next start has
+// cleared the rest: an older release is still refused after it.
+TEST_F(SignedChartTest, AMarkerCutShortLeavesTheOldChartWithItsSignatures) {
+    SignChartOnDisk(kServedTime + 1);
+    std::map<std::string, std::string> before;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) before[e.path().filename()] = ReadBytes(e.path());
+    const Served older = SignedChart(kServedTime);
+    const std::string marker = "+signatures\n";
+    for (std::size_t cut = 0; cut <= marker.size(); ++cut) {
+        SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes");
+        for (const auto& [path, body] : older) WriteBytes(dir_ / (".vantrel-update-" + LocalName(path) + ".tmp"), body);
+        WriteBytes(dir_ / ".vantrel-update-commit.new", marker.substr(0, cut));
+        EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
+        std::map<std::string, std::string> after;
+        for (const auto& e : std::filesystem::directory_iterator(dir_)) after[e.path().filename()] = ReadBytes(e.path());
+        after.erase(kLockFileName);
+        EXPECT_EQ(after, before);
+    }
+    ScriptedServer server;
+    for (const auto& [path, body] : older) server.On(path, {Send(Ok(body))});
+    auto settings = Settings(server.Base());
+    settings.publisherKey = key_.PublicKey();
+    Run(settings);
+    EXPECT_EQ(Message(), kOlder);
 }
 
 INSTANTIATE_TEST_SUITE_P(Charts, SignedUpdateTest, ::testing::ValuesIn(kCases),

@@ -10,6 +10,7 @@
 
 #include <optional>
 
+#include "failing_folder_flush.h"
 #include "support/scripted_server.h"
 #include "update/folder/chart_commit.h"
 #include "update/folder/chart_files.h"
@@ -298,6 +299,14 @@ const FolderState kFolderStates[] = {
     {"KilledDuringTheRollBackOfAFirstSignedCommit",
      [](const auto& dir) { SignedCommitKilledAfterData(dir, ".vantrel-update-rollback", false); }, Action::Start,
      Ends::OldChart, ""},
+    // A roll-back whose last flush fails is not done: its marker stays, so
+    // nothing is read and no update starts over the restored files.
+    {"RollBackWhoseFlushFails",
+     [](const auto& dir) {
+         CommitKilledAfterData(dir, ".vantrel-update-rollback");
+         FailNextFolderFlushes(1);
+     },
+     Action::Start, Ends::NotLoaded, "could not be written (Input/output error)."},
     {"KilledDuringACommitThatCannotBeFinished",
      [](const auto& dir) {
          CommitKilledAfterData(dir, ".vantrel-update-commit");
