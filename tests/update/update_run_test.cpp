@@ -3,11 +3,15 @@
 // cancelling, leftovers from a killed run, and the holder of the worker.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <sys/stat.h>
 
 #include "support/scripted_server.h"
 #include "update/update_thread.h"
+#include "support/child_process.h"
 #include "support/update_fixture.h"
+#include "update/folder/update_lock.h"
 
 namespace update_test {
 namespace {
@@ -94,6 +98,23 @@ TEST_F(UpdateRunTest, UnwritableStagingFileFailsWithThePath) {
     EXPECT_EQ(Message(), "The update failed: the chart folder " + dir_.string() +
                              " holds \".vantrel-update-data.tmp\", which is not Vantrel's own and cannot be removed.");
     ExpectUntouched();
+}
+
+// Another user's folder, readable only: the user is told that, not a lock
+// file's missing name.
+TEST_F(UpdateRunTest, AFolderTheUserCannotWriteToIsToldAsSuch) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    std::filesystem::permissions(dir_, std::filesystem::perms(0755));
+    const std::string expected =
+        "The update failed: the chart folder " + dir_.string() + " cannot be written to (Permission denied).";
+    const auto outcome = support::RunInChild(
+        [&] {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
+            const update::UpdateLock lock(dir_.string());
+            return lock.Why() && update::FailureMessage(*lock.Why()) == expected ? 0 : 1;
+        },
+        std::chrono::seconds(10));
+    EXPECT_TRUE(outcome.finished && outcome.exitCode == 0) << outcome.Describe();
 }
 
 TEST_F(UpdateRunTest, LeftoversOfAKilledRunAreRemovedByTheNextUpdate) {
