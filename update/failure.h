@@ -100,10 +100,6 @@ public:
     T* operator->() { return &std::get<0>(state_); }
     const T* operator->() const { return &std::get<0>(state_); }
     const Failure& Why() const { return std::get<1>(state_); }
-    // The failure as a step's answer: nothing when Ok().
-    std::optional<Failure> FailureIfAny() const {
-        return Ok() ? std::nullopt : std::optional<Failure>(Why());
-    }
 
 private:
     std::variant<T, Failure> state_;

@@ -148,11 +148,9 @@ std::optional<Failure> Tmt::Download(const ChartFile& file) {
         failure.urlPath = file.urlPath;
         return failure;
     }
-    Stream = std::make_unique<OutputFile>(files.Staging(file), std::move(*fd));
+    Stream = std::make_unique<OutputFile>(files.Staging(file), file.urlPath, std::move(*fd));
     auto failure = Http->Get(JoinUrl(settings_.baseUrl, file.urlPath), file.urlPath, *Stream, stop_);
-    if (!failure && !Stream->Finish()) {
-        failure = WriteFailure(file.urlPath, Stream->Path(), Stream->Error());
-    }
+    if (!failure) failure = Stream->Finish();
     Stream.reset();
     return failure;
 }

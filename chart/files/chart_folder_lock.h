@@ -5,6 +5,7 @@
 // commit, start-up's roll-forward or roll-back) holds it exclusively for the
 // few renames; a reload holds it shared while it reads the three files' bytes.
 // Neither holds it while a message box is open or a download runs.
+#include <cerrno>
 #include <chrono>
 #include <string>
 
@@ -30,8 +31,9 @@ public:
     ChartFolderLock& operator=(const ChartFolderLock&) = delete;
 
     bool Held() const { return held_; }
-    // errno of the failure when not held (EWOULDBLOCK: the wait ran out).
-    int Error() const { return error_; }
+    // Not held because another holder kept it past the wait (rather than a
+    // folder without locks).
+    bool Busy() const { return !held_ && error_ == EWOULDBLOCK; }
 
 private:
     UniqueFd fd_;

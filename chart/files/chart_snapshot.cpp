@@ -1,6 +1,5 @@
 #include "chart/files/chart_snapshot.h"
 
-#include <cerrno>
 #include <optional>
 
 #include "chart/files/chart_file_set.h"
@@ -18,7 +17,7 @@ ChartSnapshot::ChartSnapshot(const std::string& directory, std::chrono::millisec
     // charts. Without locks at all (some network file systems) the reload
     // reads as it would have without them.
     std::optional<ChartFolderLock> lock(std::in_place, directory, ChartFolderLock::Mode::Shared, lockWait);
-    if (!lock->Held() && lock->Error() == EWOULDBLOCK) {
+    if (lock->Busy()) {
         if (onLongWait) onLongWait();
         lock.emplace(directory, ChartFolderLock::Mode::Shared, ChartFolderLock::kNoLimit);
     }

@@ -90,7 +90,7 @@ public:
     explicit RenameGuard(const std::string& directory)
         : lock_(directory, chart::ChartFolderLock::Mode::Exclusive) {}
     std::optional<Failure> Check() const {
-        if (!lock_.Held() && lock_.Error() == EWOULDBLOCK) return MakeFailure(FailureKind::AnotherCopyUpdating);
+        if (lock_.Busy()) return MakeFailure(FailureKind::AnotherCopyUpdating);
         return std::nullopt;
     }
 

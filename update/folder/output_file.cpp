@@ -5,40 +5,33 @@
 
 namespace update {
 
-OutputFile::OutputFile(std::string path, chart::UniqueFd fd) : path_(std::move(path)), fd_(fd.Release()) {}
+OutputFile::OutputFile(std::string path, std::string urlPath, chart::UniqueFd fd)
+    : path_(std::move(path)), urlPath_(std::move(urlPath)), fd_(std::move(fd)) {}
 
-OutputFile::~OutputFile() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
-bool OutputFile::Write(const char* bytes, std::size_t size) {
-    if (fd_ < 0) return false;
+std::optional<Failure> OutputFile::Write(const char* bytes, std::size_t size) {
+    if (!fd_) return Failed(EBADF);
     while (size > 0) {
-        const ssize_t n = ::write(fd_, bytes, size);
+        const ssize_t n = ::write(fd_.Get(), bytes, size);
         if (n < 0) {
             if (errno == EINTR) continue;
-            error_ = errno;
-            return false;
+            return Failed(errno);
         }
         bytes += n;
         size -= static_cast<std::size_t>(n);
     }
-    return true;
+    return std::nullopt;
 }
 
-bool OutputFile::Finish() {
-    if (fd_ < 0) return false;
-    bool ok = true;
-    if (::fsync(fd_) != 0) {
-        error_ = errno;
-        ok = false;
+std::optional<Failure> OutputFile::Finish() {
+    if (!fd_) return Failed(EBADF);
+    if (::fsync(fd_.Get()) != 0) {
+        const int error = errno;
+        fd_.Reset();
+        return Failed(error);
     }
-    if (::close(fd_) != 0 && ok) {
-        error_ = errno;
-        ok = false;
-    }
-    fd_ = -1;
-    return ok;
+    // close may report a write the disk could not take after all.
+    if (fd_.Close() != 0) return Failed(errno);
+    return std::nullopt;
 }
 
 }  // namespace update

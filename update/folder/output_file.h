@@ -1,34 +1,36 @@
 #pragma once
 // The file a body is being written to (the worker's Stream): a staging file
 // made fresh by WorkFiles, written in full, synced and closed by Finish.
+// Shared by the worker and the HTTP module: its descriptor is a plain one
+// inside either way.
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "chart/files/unique_fd.h"
+#include "update/failure.h"
 
 namespace update {
 
 class OutputFile {
 public:
-    // Takes over fd, the file at path open for writing.
-    OutputFile(std::string path, chart::UniqueFd fd);
-    ~OutputFile();
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
+    // Takes over fd, the file at path open for writing; urlPath names the
+    // download in failures.
+    OutputFile(std::string path, std::string urlPath, chart::UniqueFd fd);
 
-    bool IsOpen() const { return fd_ >= 0; }
-    // Writes all bytes; false (and Error() set) when the file cannot take them.
-    bool Write(const char* bytes, std::size_t size);
-    // Flushes to disk and closes; false when either fails.
-    bool Finish();
+    // Writes all bytes; the failure when the file cannot take them.
+    [[nodiscard]] std::optional<Failure> Write(const char* bytes, std::size_t size);
+    // Flushes to disk and closes; the failure of either.
+    [[nodiscard]] std::optional<Failure> Finish();
 
     const std::string& Path() const { return path_; }
-    int Error() const { return error_; }  // errno of the first failure
 
 private:
+    Failure Failed(int error) const { return WriteFailure(urlPath_, path_, error); }
+
     std::string path_;
-    int fd_ = -1;  // a plain descriptor: the HTTP module shares this layout
-    int error_ = 0;
+    std::string urlPath_;
+    chart::UniqueFd fd_;
 };
 
 }  // namespace update

@@ -16,10 +16,10 @@ std::optional<Failure> RecoverChartFolder(const std::string& chartDirectory,
         const UpdateLock lock(chartDirectory);
         // Without a lock file (a folder this user cannot write to) nobody
         // updates here; only a commit that was cut off needs finishing.
-        if (lock.Held() || (lock.Result() == UpdateLock::State::Failed && CommitPending(chartDirectory))) {
+        if (lock.Held() || (lock.State() == UpdateLock::LockState::Failed && CommitPending(chartDirectory))) {
             return FinishInterruptedUpdate(chartDirectory);
         }
-        if (lock.Result() == UpdateLock::State::Failed) return std::nullopt;
+        if (lock.State() == UpdateLock::LockState::Failed) return std::nullopt;
         // Another copy is downloading: the chart files are whole.
         if (!CommitPending(chartDirectory)) return std::nullopt;
         if (Clock::now() >= giveUp) return MakeFailure(FailureKind::AnotherCopyUpdating);

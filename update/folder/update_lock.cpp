@@ -49,11 +49,11 @@ UpdateLock::UpdateLock(const std::string& chartDirectory) {
         result = ::flock(fd_.Get(), LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result == 0) {
-        state_ = State::Held;
+        state_ = LockState::Held;
         return;
     }
     const bool busy = errno == EWOULDBLOCK;
-    state_ = busy ? State::Busy : State::Failed;
+    state_ = busy ? LockState::Busy : LockState::Failed;
     why_ = busy ? MakeFailure(FailureKind::AnotherCopyUpdating) : WriteFailure({}, path, errno);
     fd_.Reset();
 }

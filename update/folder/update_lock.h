@@ -18,7 +18,7 @@ namespace update {
 
 class UpdateLock {
 public:
-    enum class State { Held, Busy, Failed };
+    enum class LockState { Held, Busy, Failed };
 
     // Tries once, without waiting. Busy: another process (or another open of
     // the same file) holds it. Failed: the lock file could not be opened.
@@ -28,14 +28,14 @@ public:
     UpdateLock(const UpdateLock&) = delete;
     UpdateLock& operator=(const UpdateLock&) = delete;
 
-    State Result() const { return state_; }
-    bool Held() const { return state_ == State::Held; }
+    LockState State() const { return state_; }
+    bool Held() const { return state_ == LockState::Held; }
     // Why it is not held: another copy updating, or the lock file's failure.
     const std::optional<Failure>& Why() const { return why_; }
 
 private:
     chart::UniqueFd fd_;
-    State state_ = State::Failed;
+    LockState state_ = LockState::Failed;
     std::optional<Failure> why_;
 };
 

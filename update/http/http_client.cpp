@@ -100,8 +100,8 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
         t.own->limit = t.cap;
         return 0;
     }
-    if (!t.out->Write(data, n)) {
-        t.own = WriteFailure(t.urlPath, t.out->Path(), t.out->Error());
+    if (auto failure = t.out->Write(data, n)) {
+        t.own = std::move(*failure);
         return 0;
     }
     t.written += n;
