@@ -1,5 +1,7 @@
 #include "update/tmt.h"
 
+#include <pthread.h>
+
 #include "update/folder/chart_commit.h"
 #include "update/check/chart_signatures.h"
 #include "update/http_module.h"
@@ -56,6 +58,8 @@ void Tmt::Progress(int position) {
 }
 
 void Tmt::Execute(std::stop_token stop) {
+    // Named, so that the run's thread can be told apart (ps, a debugger, tests).
+    ::pthread_setname_np(::pthread_self(), kThreadName);
     stop_ = std::move(stop);
     End(Run(deadline_));
     std::unique_lock<std::mutex> hold(leash_);

@@ -60,6 +60,8 @@ public:
     // ended: the count drops before that thread has finished exiting, so
     // the program must not run its exit handlers on the strength of it.
     static bool AnyLeftBehind() { return anyLeftBehind_.load(); }
+    // The run's thread's name (at most 15 characters).
+    static constexpr char kThreadName[] = "vantrel-update";
     // True until the run has made its last port call.
     bool Running() const { return running_.load(); }
 

@@ -14,12 +14,8 @@ build=$2
 source=$3
 sample=$source/app/sample-chart
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok:   $*"; }
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/checks.sh"
 
 # --- the build's copy step ----------------------------------------------------
 mkdir -p "$work/beside"
@@ -88,8 +84,4 @@ else
     fail "reinstall did not keep the changed chart or restore the missing one"
 fi
 
-if ((failures)); then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all checks passed"
+finish_checks

@@ -12,11 +12,7 @@ program=$1
 module=$2
 driver=$3
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok:   $*"; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/checks.sh"
 
 # libcurl's chain: what it links that a plain Qt window does not.
 readonly chain='libcurl|libsodium|libssl|libcrypto|libgnutls|libnghttp2|libssh|libldap|libgssapi|libkrb5|librtmp|libpsl'
@@ -83,4 +79,4 @@ else
         fail "without /proc the chart changed"
 fi
 
-((failures == 0)) || { echo "$failures check(s) failed"; exit 1; }
+finish_checks

@@ -29,13 +29,10 @@ module=$(dirname "$program")/vantrel-http.so   # the HTTP module the update load
 new_chart=$2
 artifacts=$3
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok:   $*"; }
 
 source "$(dirname "$0")/x_session.sh"
 server_pid=
-trap 'end_process "$server_pid"; end_x_session' EXIT
+at_exit 'end_process "$server_pid"'
 
 # serving_port LOG: the port a server started on port 0 announced in its log
 # ("... port N ..."), once it listens.
@@ -236,7 +233,9 @@ unmount_all() {
     local m
     for m in "${mounts[@]}"; do fusermount -u "$m" 2>/dev/null || true; done
 }
-trap 'if [[ -n ${fuse_pid:-} ]]; then kill -CONT "$fuse_pid" 2>/dev/null; fi; end_process "$server_pid"; end_process "$app_pid"; app_pid=; unmount_all; end_x_session' EXIT
+at_exit unmount_all
+at_exit 'end_process "$app_pid"; app_pid='
+at_exit 'if [[ -n ${fuse_pid:-} ]]; then kill -CONT "$fuse_pid" 2>/dev/null; fi'
 if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
     mount_bindfs "$stalled/data" "$stalled/data-fuse"; then
     mkdir -p "$stalled/data-fuse/vantrel"
@@ -283,8 +282,4 @@ else
 fi
 
 echo "screenshots in $artifacts"
-if ((failures)); then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all checks passed"
+finish_checks

@@ -21,13 +21,10 @@ for tool in weston weston-screenshooter; do
     fi
 done
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok:   $*"; }
 
 source "$here/x_session.sh"
 weston_pid=
-trap 'end_process "$weston_pid"; end_x_session' EXIT
+at_exit 'end_process "$weston_pid"'
 
 # ppm PNG_OR_XWD_INPUT OUTPUT: 8-bit RGB PPM, what client_area.py reads.
 ppm() { convert "$1" -strip -type TrueColor -depth 8 "ppm:$2"; }
@@ -106,8 +103,4 @@ if grep -i -E 'wayland.*(error|broke)|protocol error|could not load' "$folder/ou
 fi
 
 echo "screenshot in $artifacts/wayland.png"
-if ((failures)); then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all checks passed"
+finish_checks

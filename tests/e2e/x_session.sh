@@ -2,11 +2,12 @@
 # benchmark (sourced, not run): a private Xvfb and the helpers that look at the
 # program's windows from the outside.
 #
-# Sourcing it makes a work folder ($work) and sets an EXIT trap (end_x_session)
-# that ends the program ($app_pid) and the X server and removes the folder. A
-# script that starts more processes sets its own trap and calls end_x_session
-# from it. A script that keeps screenshots sets artifacts (the folder they go
-# to) before calling start_xvfb.
+# Sourcing it sources checks.sh (a work folder, $work, and the clean-up at
+# exit) and registers end_x_session there, which ends the program ($app_pid)
+# and the X server. A script that keeps screenshots sets artifacts (the folder
+# they go to) before calling start_xvfb.
+
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 # A sourcing script may set a larger screen first (a 2x screenshot).
 readonly screen_w=${screen_w:-1280} screen_h=${screen_h:-1024}
@@ -16,23 +17,14 @@ readonly grid_x=0 grid_y=54 grid_w=429 grid_h=281
 readonly button_x=380 button_y=348   # the Update button's centre, in client coordinates
 readonly timeout_s=30   # generous: a busy 2-core machine, maybe a sanitizer build
 
-work=$(mktemp -d)
 xvfb_pid=
 app_pid=
-
-# end_process PID: ends a process this script started, if it is still running.
-# Its status (killed: 143) must not end a script that runs under set -e early,
-# before the rest of the clean-up.
-end_process() {
-    if [[ -n $1 ]] && kill "$1" 2>/dev/null; then wait "$1" 2>/dev/null || true; fi
-}
 
 end_x_session() {
     end_process "$app_pid"
     end_process "$xvfb_pid"
-    rm -rf "$work"
 }
-trap end_x_session EXIT
+at_exit end_x_session
 
 # -displayfd lets the server pick a free display and tell us its number once it
 # accepts connections, so parallel runs never collide. -noreset keeps the

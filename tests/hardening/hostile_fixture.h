@@ -13,10 +13,9 @@ using chart_test::Recorder;
 using chart_test::TempDir;
 
 inline constexpr const char* kHost = "www.vantrel.example";
-// A small good chart with LF line ends.
-inline const std::string kGoodVersion = support::TestData("charts/small-lf/version");
-inline const std::string kGoodData = support::TestData("charts/small-lf/data");
-inline const std::string kGoodPolicy = support::TestData("charts/small-lf/policy");
+// A small good chart with LF line ends, read when a test asks for it (a
+// missing file fails that test).
+inline std::string GoodChartFile(const std::string& name) { return support::TestData("charts/small-lf/" + name); }
 
 inline const char* const kChartFileNames[] = {"version", "data", "policy"};
 
@@ -28,9 +27,7 @@ inline std::string ReaderMessage(const std::string& name) {
 }
 
 inline void WriteGoodChart(const TempDir& dir) {
-    dir.Write("version", kGoodVersion);
-    dir.Write("data", kGoodData);
-    dir.Write("policy", kGoodPolicy);
+    for (const char* name : kChartFileNames) dir.Write(name, GoodChartFile(name));
 }
 
 // What one loading sequence left behind.

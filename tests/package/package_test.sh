@@ -32,13 +32,10 @@ for tool in dpkg dpkg-deb dpkg-shlibdeps lintian appstreamcli desktop-file-valid
     fi
 done
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok:   $*"; }
 
 source "$source_dir/tests/e2e/x_session.sh"
 server_pid=
-trap 'end_process "$server_pid"; end_x_session' EXIT
+at_exit 'end_process "$server_pid"'
 mkdir -p "$artifacts"
 chmod 755 "$work"   # the ordinary user reaches the scratch root and its home through it
 
@@ -194,8 +191,4 @@ done
 stop_program "installed program" "$work"
 
 echo "package and screenshots in $artifacts"
-if ((failures)); then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all checks passed"
+finish_checks

@@ -43,11 +43,11 @@ struct ServerAnswer {
 
 inline void PrintTo(const ServerAnswer& answer, std::ostream* os) { *os << answer.name; }
 
-// Every answer in tests/data/answers/<table>/, sorted by name; throws on a
-// line it does not understand.
-// Every answer of a table, by name. Never throws: a file that cannot be read
-// is an answer whose `unreadable` says why, so that its test fails by name.
+// Every answer in tests/data/answers/<table>/, sorted by name. Never throws:
+// a file that cannot be read or has a line not understood is an answer whose
+// `unreadable` says why, so that its test fails by name.
 std::vector<ServerAnswer> ServerAnswers(const std::string& table);
+// One answer file's text; throws on a line it does not understand.
 ServerAnswer ParseServerAnswer(const std::string& name, const std::string& text);
 // The bytes the answer sends, in order (a fuzz seed).
 std::string AnswerBytes(const ServerAnswer& answer);

@@ -103,15 +103,16 @@ protected:
         return m.size() == 1 ? m.front() : "(" + std::to_string(m.size()) + " messages)";
     }
 
+    // Read as each test starts, so a missing file fails that test alone.
     // A small chart that reads as one: a complete program record, a complete test.
-    static inline const std::string kChartData = TestData("charts/small/data");
-    static inline const std::string kChartPolicy = TestData("charts/small/policy");
-    static inline const std::string kChartVersion = TestData("charts/small/version");
+    const std::string kChartData = TestData("charts/small/data");
+    const std::string kChartPolicy = TestData("charts/small/policy");
+    const std::string kChartVersion = TestData("charts/small/version");
     static inline const char* kLockFileName = ".vantrel-update.lock";
 
-    static inline const std::string kOldData = TestData("charts/old/data");
-    static inline const std::string kOldPolicy = TestData("charts/old/policy");
-    static inline const std::string kOldVersion = TestData("charts/old/version");
+    const std::string kOldData = TestData("charts/old/data");
+    const std::string kOldPolicy = TestData("charts/old/policy");
+    const std::string kOldVersion = TestData("charts/old/version");
 
     support::TempDir tempDir_{"vantrel-update"};
     std::filesystem::path dir_ = tempDir_.Dir();

@@ -209,14 +209,16 @@ TEST_F(UpdateWiringTest, ClosingTheWindowMidDownloadStopsAtOnceAndLeavesTheFiles
     EXPECT_TRUE(boxes_.seen.empty());
 }
 
-// True once a thread of this process waits in a FIFO's open for the other end.
-// True while a thread of this process sleeps in the kernel (the worker
-// trying the chart folder's lock again and again).
-bool AThreadSleeps() {
+// True while the update's thread sleeps in the kernel: after its downloads,
+// only the commit trying the chart folder's lock again and again does.
+bool TheWorkerSleeps() {
     for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-        std::ifstream wchan(task.path() / "wchan");
-        std::string where;
-        if (std::getline(wchan, where) && where == "hrtimer_nanosleep") return true;
+        std::ifstream comm(task.path() / "comm"), wchan(task.path() / "wchan");
+        std::string name, where;
+        if (std::getline(comm, name) && name == update::Tmt::kThreadName && std::getline(wchan, where) &&
+            where == "hrtimer_nanosleep") {
+            return true;
+        }
     }
     return false;
 }
@@ -235,7 +237,7 @@ TEST_F(UpdateWiringTest, ClosingWhileTheWorkerIsStuckInTheFolderDoesNotWaitForIt
         return true;
     };
     ClickUpdate();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (staged() && Progress() == 0 && AThreadSleeps()) || CommandsEnabled(); },
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (staged() && Progress() == 0 && TheWorkerSleeps()) || CommandsEnabled(); },
                                 20000));
     ASSERT_FALSE(CommandsEnabled()) << "the update ended before its commit";
 

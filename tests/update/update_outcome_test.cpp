@@ -22,8 +22,6 @@ using namespace std::chrono_literals;
 using Outcome = ServerAnswer;
 
 const std::string kNewData = "http://program.example/\r\nProgram\r\n10\r\nA B C D E F 9\r\n";
-const std::string kNewPolicy = TestData("charts/small/policy");
-const std::string kNewVersion = TestData("charts/small/version");
 
 // The window's toolkit sets the locale from the user's; under a Turkish one
 // the C library's case folding turns 'I' into no ASCII letter.
@@ -41,7 +39,7 @@ TEST_P(UpdateOutcomeTest, DataAnswerDecidesTheWholeUpdate) {
     const Outcome& o = GetParam();
     ASSERT_EQ(o.unreadable, "");
     const std::map<std::string, std::string> served{
-        {"/data.dat", kNewData}, {"/policy.dat", kNewPolicy}, {"/version.dat", kNewVersion}};
+        {"/data.dat", kNewData}, {"/policy.dat", kChartPolicy}, {"/version.dat", kChartVersion}};
     ScriptedServer server;
     for (const auto& [path, body] : served) {
         server.On(path, path == o.path || o.path == "*" ? o.script : Script{Send(Ok(body))});
