@@ -278,7 +278,11 @@ if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
     fi
     unset XDG_DATA_HOME
 else
-    fail "stalled disk: bindfs could not mount (FUSE)"
+    if [[ -r /dev/fuse && -w /dev/fuse ]]; then
+        fail "stalled disk: bindfs could not mount (FUSE)"
+    else
+        fail "stalled disk: bindfs could not mount: fuse: device not found: /dev/fuse is missing or not usable here (in a chroot, bind the host's /dev/fuse)"
+    fi
 fi
 
 echo "screenshots in $artifacts"

@@ -1,6 +1,7 @@
 #include "support/fat_folder.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -19,7 +20,11 @@ FatFolder::FatFolder() {
         return;
     }
     if (!Run("fusefat -s -o rw+ '" + image + "' '" + mountPoint_.string() + "'")) {
-        why_ = "fusefat could not mount the image (is /dev/fuse there and usable?)";
+        // A container or chroot often lacks the device unless it is bound in.
+        why_ = ::access("/dev/fuse", R_OK | W_OK) != 0
+                   ? "fuse: device not found: /dev/fuse is missing or not usable here (in a chroot, bind the "
+                     "host's /dev/fuse)"
+                   : "fusefat could not mount the image";
         return;
     }
     // Mounted when the root is on another device than the folder holding it.

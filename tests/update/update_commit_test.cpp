@@ -275,6 +275,22 @@ const FolderState kFolderStates[] = {
          std::filesystem::remove(StagingOf(dir, "data"));
      },
      Action::Start, Ends::OldChart, ""},
+    // Where a rename does not replace an existing file (FAT through FUSE),
+    // the file is removed first: killed in between, the staging file or the
+    // backup is still there to be renamed.
+    {"KilledBetweenRemovingAChartFileAndRenamingOntoIt",
+     [](const auto& dir) {
+         StageAll(dir);
+         WriteBytes(dir / ".vantrel-update-commit", "");
+         std::filesystem::remove(dir / "data");
+     },
+     Action::Start, Ends::NewChart, ""},
+    {"KilledBetweenRemovingANewFileAndPuttingItsBackupBack",
+     [](const auto& dir) {
+         CommitKilledAfterData(dir, ".vantrel-update-rollback");
+         std::filesystem::remove(dir / "data");
+     },
+     Action::Start, Ends::OldChart, ""},
     {"KilledDuringTheRollBackOfAFirstChart",
      [](const auto& dir) {
          for (const char* name : {"data", "policy", "version"}) std::filesystem::remove(dir / name);

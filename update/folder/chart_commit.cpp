@@ -109,7 +109,7 @@ std::optional<Failure> RollBack(const WorkFiles& files, const std::string& marke
         const std::string target = files.Target(file);
         const std::string backup = files.Backup(file);
         if (files.IsBackupUnderOwnMarker(file)) {
-            if (std::rename(backup.c_str(), target.c_str()) != 0) return FileFailure(target, errno);
+            if (!files.RenameOver(backup, target)) return FileFailure(target, errno);
         } else if (Listed(marker, file.name) && files.IsOwn(target, true) && ::unlink(target.c_str()) != 0 &&
                    errno != ENOENT) {
             return FileFailure(target, errno);
@@ -127,7 +127,7 @@ std::optional<Failure> RollBack(const WorkFiles& files, const std::string& marke
 // or a later start would take a restored file for a renamed one), then the
 // old chart goes back.
 std::optional<Failure> TurnBack(const WorkFiles& files, const std::string& marker) {
-    if (std::rename(files.CommitMarker().c_str(), files.RollbackMarker().c_str()) != 0) {
+    if (!files.RenameOver(files.CommitMarker(), files.RollbackMarker())) {
         return FileFailure(files.RollbackMarker(), errno);
     }
     if (auto failure = files.Flush()) return failure;
@@ -164,7 +164,7 @@ std::optional<Failure> RollForward(const WorkFiles& files) {
         const std::string staging = files.Staging(file);
         if (!files.IsOwn(staging)) continue;  // already renamed
         const std::string target = files.Target(file);
-        if (std::rename(staging.c_str(), target.c_str()) != 0) return FileFailure(target, errno);
+        if (!files.RenameOver(staging, target)) return FileFailure(target, errno);
     }
     EndCommit(files, set);
     return std::nullopt;
@@ -190,11 +190,11 @@ std::optional<Failure> KeepBackups(const WorkFiles& files, FileSet set, MovedAsi
 std::optional<Failure> RenameStagingFiles(const WorkFiles& files, FileSet set, const MovedAside& movedAside) {
     for (std::size_t i = 0; i < set.size(); ++i) {
         const std::string target = files.Target(set[i]);
-        if (movedAside[i] && std::rename(target.c_str(), files.Backup(set[i]).c_str()) != 0 &&
+        if (movedAside[i] && !files.RenameOver(target, files.Backup(set[i])) &&
             errno != ENOENT) {
             return FileFailure(target, errno);
         }
-        if (std::rename(files.Staging(set[i]).c_str(), target.c_str()) != 0) {
+        if (!files.RenameOver(files.Staging(set[i]), target)) {
             return FileFailure(target, errno);
         }
     }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "chart/files/local_path.h"
 
@@ -137,6 +138,17 @@ Result<std::optional<std::string>> WorkFiles::ReadOwnFile(const std::string& pat
         if (bytes.size() + static_cast<std::size_t>(n) > cap) return std::optional<std::string>();
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
+}
+
+bool WorkFiles::RenameOver(const std::string& from, const std::string& to) const {
+    if (std::rename(from.c_str(), to.c_str()) == 0) return true;
+    if (errno != EEXIST) return false;
+    // Never to's removal for a rename that cannot follow it. unlink removes a
+    // link itself and refuses a directory.
+    struct stat info;
+    if (::lstat(from.c_str(), &info) != 0) return false;
+    if (::unlink(to.c_str()) != 0 && errno != ENOENT) return false;
+    return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 std::optional<Failure> WorkFiles::Flush() const {

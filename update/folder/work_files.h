@@ -76,6 +76,15 @@ public:
     // with NameTaken, a failed read with ReadFailed.
     Result<std::optional<std::string>> ReadOwnFile(const std::string& path, std::size_t cap) const;
 
+    // Renames from to to, replacing what is there, as rename does. Where the
+    // file system refuses to rename onto an existing name (EEXIST: FAT through
+    // some FUSE drivers) the file at to is removed and the rename made again.
+    // Only for a rename that a marker makes repeatable: killed between the two
+    // steps, to is missing and from is still there, which is where the commit
+    // or roll-back picks up. False, with errno set, when it fails; from missing
+    // fails with ENOENT and leaves to alone.
+    bool RenameOver(const std::string& from, const std::string& to) const;
+
     // Makes the folder's entries (new names, renames, removals) durable.
     [[nodiscard]] std::optional<Failure> Flush() const;
 

@@ -172,9 +172,23 @@ std::string RedirectTarget(const std::string& url, const std::string& location) 
     return shown.size() <= kShownCap ? shown : "";
 }
 
+// libcurl's answer to one header line longer than it accepts: "out of
+// memory" up to 8.5, CURLE_TOO_LARGE (100) from 8.6 on. Compared by number, so
+// that a module built against an older libcurl still knows it when run with a
+// newer one.
+constexpr int kCurlTooLarge = 100;
+bool HeaderLineTooLong(CURLcode code, const Transfer& t) {
+    return (code == CURLE_OUT_OF_MEMORY || static_cast<int>(code) == kCurlTooLarge) &&
+           t.check.Current() == ResponseCheck::Verdict::Pending;  // still reading the headers
+}
+
 Failure FromCurlCode(CURLcode code, CURL* easy, const Transfer& t, const std::string& url) {
     Failure f;
     f.urlPath = t.urlPath;
+    if (HeaderLineTooLong(code, t)) {
+        f.kind = FailureKind::NotUnderstood;
+        return f;
+    }
     switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
         f.kind = FailureKind::HostNotFound;
@@ -204,16 +218,6 @@ Failure FromCurlCode(CURLcode code, CURL* easy, const Transfer& t, const std::st
     case CURLE_FILESIZE_EXCEEDED:
         f.kind = FailureKind::TooLarge;
         f.limit = t.cap;
-        break;
-    case CURLE_OUT_OF_MEMORY:
-        // While the headers are read, this is libcurl refusing one header
-        // line longer than it accepts, not the machine running out.
-        if (t.check.Current() == ResponseCheck::Verdict::Pending) {
-            f.kind = FailureKind::NotUnderstood;
-        } else {
-            f.kind = FailureKind::Other;
-            f.detail = curl_easy_strerror(code);
-        }
         break;
     case CURLE_PEER_FAILED_VERIFICATION: {
         long verifyResult = 0;
