@@ -6,7 +6,6 @@
 #include "update/check/chart_signatures.h"
 #include "update/http_module.h"
 #include "update/check/staged_chart_check.h"
-#include "update/folder/work_files.h"
 
 namespace update {
 namespace {
@@ -22,6 +21,7 @@ Tmt::Tmt(UpdatePort& port, UpdateSettings settings)
     : port_(port),
       settings_(std::move(settings)),
       deadline_(std::chrono::steady_clock::now() + settings_.updateDeadline),
+      folder_(settings_.chartDirectory),
       thread_([this](std::stop_token stop) { Execute(std::move(stop)); }) {}
 
 void Tmt::Cancel() {
@@ -90,9 +90,9 @@ std::optional<Failure> Tmt::Run(Deadline deadline) {
     if (auto failure = Checkpoint(deadline)) return failure;
     // A run that was killed may have left staging files behind, or a chart
     // half put in place that must be completed before new downloads start.
-    if (auto failure = FinishInterruptedUpdate(settings_.chartDirectory)) return failure;
+    if (auto failure = FinishInterruptedUpdate(folder_)) return failure;
     const bool signedChart = !settings_.publisherKey.empty();
-    if (auto failure = PrepareKeptFiles(settings_.chartDirectory, StagedSet(signedChart))) return failure;
+    if (auto failure = PrepareKeptFiles(folder_, StagedSet(signedChart))) return failure;
     if (auto failure = Checkpoint(deadline)) return failure;
     if (auto failure = CreateClient(deadline)) return failure;
     Progress(33);
@@ -116,20 +116,20 @@ std::optional<Failure> Tmt::Run(Deadline deadline) {
     if (signedChart) {
         const auto now = std::chrono::system_clock::now().time_since_epoch();
         const auto seconds = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::seconds>(now).count());
-        if (auto failure = CheckStagedSignatures(*Http, settings_.chartDirectory, settings_.publisherKey, seconds)) {
+        if (auto failure = CheckStagedSignatures(*Http, folder_, settings_.publisherKey, seconds)) {
             return failure;
         }
     }
     Http.reset();
     if (auto failure = Checkpoint(deadline)) return failure;
     // The signatures that were checked go in place with the chart, or neither does.
-    return CommitStagingFiles(settings_.chartDirectory, StagedSet(signedChart));
+    return CommitStagingFiles(folder_, StagedSet(signedChart));
 }
 
 // One updater per chart folder: while another copy of the program updates it,
 // this run touches nothing there.
 std::optional<Failure> Tmt::TakeLock() {
-    lock_ = std::make_unique<UpdateLock>(settings_.chartDirectory);
+    lock_ = std::make_unique<UpdateLock>(folder_);
     return lock_->Why();
 }
 
@@ -145,14 +145,14 @@ std::optional<Failure> Tmt::CreateClient(Deadline deadline) {
 
 std::optional<Failure> Tmt::Download(const ChartFile& file) {
     // Made fresh: never a file another user planted or linked at the name.
-    const WorkFiles files(settings_.chartDirectory);
-    auto fd = files.CreateFresh(files.Staging(file), WorkFiles::kChartMode);
+    const std::string staging = folder_.Staging(file);
+    auto fd = folder_.CreateFresh(staging, WorkFiles::kChartMode);
     if (!fd) {
         Failure failure = fd.Why();
         failure.urlPath = file.urlPath;
         return failure;
     }
-    Stream = std::make_unique<OutputFile>(files.Staging(file), file.urlPath, std::move(*fd));
+    Stream = std::make_unique<OutputFile>(staging, file.urlPath, std::move(*fd));
     auto failure = Http->Get(JoinUrl(settings_.baseUrl, file.urlPath), file.urlPath, *Stream, stop_);
     if (!failure) failure = Stream->Finish();
     Stream.reset();
@@ -174,7 +174,7 @@ void Tmt::End(const std::optional<Failure>& failure) {
     Http.reset();
     // Staging files in a folder another copy is updating are that copy's.
     if (failure && lock_ && lock_->Held()) {
-        DiscardStagingFiles(settings_.chartDirectory);
+        DiscardStagingFiles(folder_);
     }
     lock_.reset();
     // A cancelled run makes no further port call; one cancelled after its

@@ -28,6 +28,7 @@
 #include "update/failure.h"
 #include "update/http/http_transport.h"
 #include "update/folder/output_file.h"
+#include "update/folder/work_files.h"
 #include "update/folder/update_lock.h"
 #include "update/update_port.h"
 #include "update/update_settings.h"
@@ -88,6 +89,7 @@ private:
     UpdatePort& port_;
     const UpdateSettings settings_;
     const Deadline deadline_;  // from the click, not from the thread's start
+    const WorkFiles folder_;   // the chart folder, as every step of the run names its files
     std::unique_ptr<HttpTransport> Http;  // lives for one run
     std::unique_ptr<OutputFile> Stream;  // the staging file being written
     std::unique_ptr<UpdateLock> lock_;   // the chart folder's, until the commit ends

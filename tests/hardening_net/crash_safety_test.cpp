@@ -103,7 +103,7 @@ protected:
         ::kill(pid, SIGKILL);
         int status = 0;
         EXPECT_EQ(::waitpid(pid, &status, 0), pid);
-        const bool commitPending = update::CommitPending(dir_.string());
+        const bool commitPending = update::CommitPending(update::WorkFiles(dir_.string()));
         if (commitPending) ++rolledForward_;
 
         // What the program does when it next starts, before it reads the chart.
@@ -180,7 +180,7 @@ TEST_P(CrashSafetyTest, KilledUpdatesLeaveTheOldChartOrTheNewOne) {
     const std::pair<const char*, std::function<bool()>> commitSteps[] = {
         {"the marker is being written",
          [&] { return std::filesystem::exists(dir_ / ".vantrel-update-commit.new"); }},
-        {"the commit has begun", [&] { return update::CommitPending(dir_.string()); }},
+        {"the commit has begun", [&] { return update::CommitPending(update::WorkFiles(dir_.string())); }},
         {"data is new", [&] { return StateOf("data", kOldData, kNewData) == "new"; }},
         {"policy is new", [&] { return StateOf("policy", kOldPolicy, kNewPolicy) == "new"; }},
         {"version is new", [&] { return StateOf("version", kOldVersion, kNewVersion) == "new"; }},

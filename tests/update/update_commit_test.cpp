@@ -50,12 +50,12 @@ TEST_F(UpdateCommitTest, AMarkedCommitIsFinishedWhereverItWasKilled) {
     for (std::size_t renamed = 0; renamed < update::kChartFiles.size(); ++renamed) {
         SCOPED_TRACE("killed after " + std::to_string(renamed) + " renames");
         LeaveCommitKilledAfter(renamed);
-        EXPECT_EQ(update::FinishInterruptedUpdate(dir_.string()), std::nullopt);
+        EXPECT_EQ(update::FinishInterruptedUpdate(update::WorkFiles(dir_.string())), std::nullopt);
         ExpectNewChart();
         ExpectNoStagingFiles();
         // Killed after the last rename, before the marker went: nothing to redo.
         WriteBytes(Marker(), "");
-        EXPECT_EQ(update::FinishInterruptedUpdate(dir_.string()), std::nullopt);
+        EXPECT_EQ(update::FinishInterruptedUpdate(update::WorkFiles(dir_.string())), std::nullopt);
         ExpectNewChart();
         ExpectNoStagingFiles();
     }
@@ -63,7 +63,7 @@ TEST_F(UpdateCommitTest, AMarkedCommitIsFinishedWhereverItWasKilled) {
 
 TEST_F(UpdateCommitTest, WithoutAMarkerStagingFilesAreRemovedAndTheChartKept) {
     for (const char* name : {"data", "policy", "version"}) WriteBytes(Staging(name), "half a download");
-    EXPECT_EQ(update::FinishInterruptedUpdate(dir_.string()), std::nullopt);
+    EXPECT_EQ(update::FinishInterruptedUpdate(update::WorkFiles(dir_.string())), std::nullopt);
     ExpectUntouched();
     ExpectNoStagingFiles();
 }
@@ -82,11 +82,11 @@ TEST_F(UpdateCommitTest, NextUpdateFinishesAKilledCommitBeforeDownloading) {
 TEST_F(UpdateCommitTest, AStartDuringAnotherCopysCommitReadsNoHalfOfIt) {
     LeaveCommitKilledAfter(1);
     {
-        const update::UpdateLock holder(dir_.string());
+        const update::UpdateLock holder(update::WorkFiles(dir_.string()));
         ASSERT_TRUE(holder.Held());
         EXPECT_EQ(RecoveryMessage(dir_, std::chrono::milliseconds(100)),
                   "The update failed: another copy of Vantrel is updating this chart.");
-        EXPECT_TRUE(update::CommitPending(dir_.string()));
+        EXPECT_TRUE(update::CommitPending(update::WorkFiles(dir_.string())));
     }
     EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
     ExpectNewChart();
@@ -371,7 +371,7 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
     case Action::Commit:
     case Action::SignedCommit: {
         const auto set = update::StagedSet(f.action == Action::SignedCommit);
-        if (const auto failure = update::CommitStagingFiles(dir_.string(), set)) {
+        if (const auto failure = update::CommitStagingFiles(update::WorkFiles(dir_.string()), set)) {
             message = update::FailureMessage(*failure);
         }
         break;
@@ -419,7 +419,7 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
         }
         break;
     case Ends::NotLoaded:
-        EXPECT_TRUE(update::CommitPending(dir_.string()));
+        EXPECT_TRUE(update::CommitPending(update::WorkFiles(dir_.string())));
         return;  // what finishes the update later stays
     }
     for (const auto& file : update::kStagedFiles) {
@@ -427,7 +427,7 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
         EXPECT_FALSE(HasFile(StagingOf(dir_, name))) << name;
         EXPECT_FALSE(HasFile(dir_ / (std::string(".vantrel-update-") + name + ".old"))) << name;
     }
-    EXPECT_FALSE(update::CommitPending(dir_.string()));
+    EXPECT_FALSE(update::CommitPending(update::WorkFiles(dir_.string())));
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, FolderStateTest, ::testing::ValuesIn(kFolderStates),

@@ -110,7 +110,7 @@ TEST_F(UpdateRunTest, AFolderTheUserCannotWriteToIsToldAsSuch) {
     const auto outcome = support::RunInChild(
         [&] {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
-            const update::UpdateLock lock(dir_.string());
+            const update::UpdateLock lock(update::WorkFiles(dir_.string()));
             return lock.Why() && update::FailureMessage(*lock.Why()) == expected ? 0 : 1;
         },
         std::chrono::seconds(10));

@@ -5,7 +5,6 @@
 #include "chart/files/chart_file_set.h"
 #include "chart/files/file_bytes.h"
 #include "update/check/chart_release.h"
-#include "update/folder/work_files.h"
 
 namespace update {
 namespace {
@@ -22,9 +21,8 @@ std::optional<std::string> KeptChartFile(const std::string& path) {
 
 }  // namespace
 
-std::optional<Failure> CheckStagedSignatures(const HttpTransport& checker, const std::string& directory,
+std::optional<Failure> CheckStagedSignatures(const HttpTransport& checker, const WorkFiles& files,
                                              const std::string& publicKey, std::uint64_t now) {
-    const WorkFiles files(directory);
     std::array<SignatureCheck, kChartFiles.size()> staged{};
     std::array<SignatureCheck, kChartFiles.size()> kept{};
     for (std::size_t i = 0; i < kChartFiles.size(); ++i) {

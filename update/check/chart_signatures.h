@@ -12,6 +12,7 @@
 #include <string>
 
 #include "update/failure.h"
+#include "update/folder/work_files.h"
 #include "update/http/http_transport.h"
 
 namespace update {
@@ -20,12 +21,12 @@ namespace update {
 // most 8 KiB.
 inline constexpr std::size_t kSignatureFileCap = 16 * 1024;
 
-// Checks the staged files and signatures in directory as one release against
+// Checks the staged files and signatures in the folder as one release against
 // the kept one; now: the reader's clock (seconds since the epoch). Every file
 // is read as the folder's work files are: a kept signature that is anything
 // but the user's own regular file fails the run naming the folder.
 [[nodiscard]] std::optional<Failure> CheckStagedSignatures(const HttpTransport& checker,
-                                                           const std::string& directory,
+                                                           const WorkFiles& folder,
                                                            const std::string& publicKey, std::uint64_t now);
 
 }  // namespace update

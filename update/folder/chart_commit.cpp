@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "chart/files/chart_folder_lock.h"
-#include "update/folder/work_files.h"
+#include "update/folder/commit_marker.h"
 
 namespace update {
 namespace {
@@ -53,27 +53,17 @@ bool LinksRefused(int error) {
     return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EMLINK || error == ENOSYS;
 }
 
-// True when the marker has the line.
-bool Listed(const std::string& marker, const char* line) {
-    return ("\n" + marker).find("\n" + std::string(line) + "\n") != std::string::npos;
-}
-
-// The marker's line for a set that holds the signatures; a marker without it
-// (as every unsigned commit writes) is for the chart files alone.
-constexpr char kSignaturesLine[] = "+signatures";
-
-FileSet SetOf(const std::string& marker) { return StagedSet(Listed(marker, kSignaturesLine)); }
-
 // Written in full under its own name, flushed through its own descriptor,
 // then renamed into place: a kill or a full disk part-way leaves no marker
 // (whose absence would be read as the chart files' set alone), only a work
 // file the next start removes.
-std::optional<Failure> WriteMarker(const WorkFiles& files, const std::string& marker) {
+std::optional<Failure> WriteMarker(const WorkFiles& files, const CommitMarker& marker) {
     const std::string path = files.CommitMarkerBeingWritten();
     auto fd = files.CreateFresh(path);
     if (!fd) return fd.Why();
-    const ssize_t n = ::write(fd->Get(), marker.data(), marker.size());
-    if (n != static_cast<ssize_t>(marker.size())) {
+    const std::string& text = marker.Text();
+    const ssize_t n = ::write(fd->Get(), text.data(), text.size());
+    if (n != static_cast<ssize_t>(text.size())) {
         return FileFailure(path, n < 0 ? errno : ENOSPC);  // a few bytes cut short: the disk is full
     }
     if (::fsync(fd->Get()) != 0 || fd->Close() != 0) return FileFailure(path, errno);
@@ -103,14 +93,14 @@ private:
 // files. Each step can be repeated after a kill. The roll-back marker goes
 // once that is durable; if the flush fails it stays and the next start
 // repeats this.
-std::optional<Failure> RollBack(const WorkFiles& files, const std::string& marker) {
-    const FileSet set = SetOf(marker);
+std::optional<Failure> RollBack(const WorkFiles& files, const CommitMarker& marker) {
+    const FileSet set = marker.Set();
     for (const ChartFile& file : set) {
         const std::string target = files.Target(file);
         const std::string backup = files.Backup(file);
         if (files.IsBackupUnderOwnMarker(file)) {
             if (!files.RenameOver(backup, target)) return FileFailure(target, errno);
-        } else if (Listed(marker, file.name) && files.IsOwn(target, true) && ::unlink(target.c_str()) != 0 &&
+        } else if (marker.IsNew(file) && files.IsOwn(target, true) && ::unlink(target.c_str()) != 0 &&
                    errno != ENOENT) {
             return FileFailure(target, errno);
         }
@@ -126,7 +116,7 @@ std::optional<Failure> RollBack(const WorkFiles& files, const std::string& marke
 // The marker becomes a roll-back marker (durable before anything moves back,
 // or a later start would take a restored file for a renamed one), then the
 // old chart goes back.
-std::optional<Failure> TurnBack(const WorkFiles& files, const std::string& marker) {
+std::optional<Failure> TurnBack(const WorkFiles& files, const CommitMarker& marker) {
     if (!files.RenameOver(files.CommitMarker(), files.RollbackMarker())) {
         return FileFailure(files.RollbackMarker(), errno);
     }
@@ -154,8 +144,8 @@ bool NewFileLost(const WorkFiles& files, const ChartFile& file) {
 }
 
 std::optional<Failure> RollForward(const WorkFiles& files) {
-    const std::string marker = files.ReadOwnMarker(files.CommitMarker()).value_or("");
-    const FileSet set = SetOf(marker);
+    const auto marker = CommitMarker::Parse(files.ReadOwnMarker(files.CommitMarker()).value_or(""));
+    const FileSet set = marker.Set();
     for (const ChartFile& file : set) {
         if (NewFileLost(files, file)) return TurnBack(files, marker);
     }
@@ -203,8 +193,7 @@ std::optional<Failure> RenameStagingFiles(const WorkFiles& files, FileSet set, c
 
 }  // namespace
 
-std::optional<Failure> PrepareKeptFiles(const std::string& directory, FileSet set) {
-    const WorkFiles files(directory);
+std::optional<Failure> PrepareKeptFiles(const WorkFiles& files, FileSet set) {
     for (const ChartFile& file : set) {
         const std::string target = files.Target(file);
         struct stat info;
@@ -223,20 +212,18 @@ std::optional<Failure> PrepareKeptFiles(const std::string& directory, FileSet se
     return std::nullopt;
 }
 
-bool CommitPending(const std::string& directory) {
-    const WorkFiles files(directory);
+bool CommitPending(const WorkFiles& files) {
     return files.IsOwn(files.CommitMarker()) || files.IsOwn(files.RollbackMarker());
 }
 
-std::optional<Failure> CommitStagingFiles(const std::string& directory, FileSet set) {
-    const WorkFiles files(directory);
-    std::string marker = set.size() > kChartFiles.size() ? std::string(kSignaturesLine) + '\n' : "";
+std::optional<Failure> CommitStagingFiles(const WorkFiles& files, FileSet set) {
+    CommitMarker marker(set);
     for (const ChartFile& file : set) {
         const std::string target = files.Target(file);
         if (auto failure = CheckReplaceable(target)) return failure;
-        if (!Exists(target)) marker += std::string(file.name) + '\n';
+        if (!Exists(target)) marker.MarkNew(file);
     }
-    const RenameGuard guard(directory);
+    const RenameGuard guard(files.Directory());
     if (auto failure = guard.Check()) return failure;
     // The staging files are already flushed; the marker, the backups and
     // their names must be on disk before any rename is.
@@ -261,13 +248,14 @@ std::optional<Failure> CommitStagingFiles(const std::string& directory, FileSet 
     return std::nullopt;
 }
 
-std::optional<Failure> FinishInterruptedUpdate(const std::string& chartDirectory) {
-    const WorkFiles files(chartDirectory);
+std::optional<Failure> FinishInterruptedUpdate(const WorkFiles& files) {
     const bool rollBack = files.IsOwn(files.RollbackMarker());
     if (rollBack || files.IsOwn(files.CommitMarker())) {
-        const RenameGuard guard(chartDirectory);
+        const RenameGuard guard(files.Directory());
         if (auto failure = guard.Check()) return failure;
-        if (rollBack) return RollBack(files, files.ReadOwnMarker(files.RollbackMarker()).value_or(""));
+        if (rollBack) {
+            return RollBack(files, CommitMarker::Parse(files.ReadOwnMarker(files.RollbackMarker()).value_or("")));
+        }
         return RollForward(files);
     }
     files.RemoveStagingFiles();
@@ -275,8 +263,8 @@ std::optional<Failure> FinishInterruptedUpdate(const std::string& chartDirectory
     return std::nullopt;
 }
 
-void DiscardStagingFiles(const std::string& directory) {
-    if (!CommitPending(directory)) WorkFiles(directory).RemoveStagingFiles();
+void DiscardStagingFiles(const WorkFiles& files) {
+    if (!CommitPending(files)) files.RemoveStagingFiles();
 }
 
 }  // namespace update

@@ -33,7 +33,7 @@
 #include <optional>
 #include <string>
 
-#include "update/folder/chart_files.h"
+#include "update/folder/work_files.h"
 #include "update/failure.h"
 
 namespace update {
@@ -43,27 +43,27 @@ namespace update {
 // folder), and a signature's name holds a regular file or nothing (a link, a
 // FIFO or a folder of the user's own is cleared). Otherwise the run fails
 // naming the folder, touching nothing.
-[[nodiscard]] std::optional<Failure> PrepareKeptFiles(const std::string& directory, FileSet set);
+[[nodiscard]] std::optional<Failure> PrepareKeptFiles(const WorkFiles& files, FileSet set);
 
 // True while a commit (or its roll-back) of the user's own has begun and not
 // yet ended.
-bool CommitPending(const std::string& directory);
+bool CommitPending(const WorkFiles& files);
 
 // Checks that each file of the set can be replaced (absent, a regular file, or
 // a symbolic link to one), then puts its staging files in place as above.
 // When that fails, the files are exactly the old ones, unless the roll-back
 // itself failed (then the roll-back marker stays for FinishInterruptedUpdate).
-[[nodiscard]] std::optional<Failure> CommitStagingFiles(const std::string& directory,
+[[nodiscard]] std::optional<Failure> CommitStagingFiles(const WorkFiles& files,
                                                         FileSet set = StagedSet(false));
 
 // Brings the chart directory to a consistent state before it is read or
 // updated: finishes a marked commit or roll-back over the set its marker
 // names, or removes leftover staging files and backups (of all six names). When that cannot be done the marker is kept; the chart
 // files may then mix old and new ones and must not be read.
-[[nodiscard]] std::optional<Failure> FinishInterruptedUpdate(const std::string& chartDirectory);
+[[nodiscard]] std::optional<Failure> FinishInterruptedUpdate(const WorkFiles& files);
 
 // What a failed run does with its staging files: removes them, unless a
 // commit is pending (then they belong to the chart that is being put in place).
-void DiscardStagingFiles(const std::string& directory);
+void DiscardStagingFiles(const WorkFiles& files);
 
 }  // namespace update

@@ -12,16 +12,17 @@ std::optional<Failure> RecoverChartFolder(const std::string& chartDirectory,
                                          std::chrono::milliseconds commitWait) {
     using Clock = std::chrono::steady_clock;
     const auto giveUp = Clock::now() + commitWait;
+    const WorkFiles folder(chartDirectory);
     for (;;) {
-        const UpdateLock lock(chartDirectory);
+        const UpdateLock lock(folder);
         // Without a lock file (a folder this user cannot write to) nobody
         // updates here; only a commit that was cut off needs finishing.
-        if (lock.Held() || (lock.State() == UpdateLock::LockState::Failed && CommitPending(chartDirectory))) {
-            return FinishInterruptedUpdate(chartDirectory);
+        if (lock.Held() || (lock.State() == UpdateLock::LockState::Failed && CommitPending(folder))) {
+            return FinishInterruptedUpdate(folder);
         }
         if (lock.State() == UpdateLock::LockState::Failed) return std::nullopt;
         // Another copy is downloading: the chart files are whole.
-        if (!CommitPending(chartDirectory)) return std::nullopt;
+        if (!CommitPending(folder)) return std::nullopt;
         if (Clock::now() >= giveUp) return MakeFailure(FailureKind::AnotherCopyUpdating);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

@@ -5,16 +5,11 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 
-#include "chart/files/local_path.h"
 
 namespace update {
 
-std::string UpdateLockPath(const std::string& chartDirectory) {
-    return chart::LocalPath(chartDirectory, ".vantrel-update.lock");
-}
-
-UpdateLock::UpdateLock(const std::string& chartDirectory) {
-    const std::string path = UpdateLockPath(chartDirectory);
+UpdateLock::UpdateLock(const WorkFiles& files) {
+    const std::string path = files.LockFile();
     constexpr int kNeverBlocks = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
     fd_.Reset(::open(path.c_str(), O_RDWR | O_CREAT | kNeverBlocks, 0666));
     // Another user's lock file, or one on a read-only file system, can still
@@ -30,7 +25,7 @@ UpdateLock::UpdateLock(const std::string& chartDirectory) {
         } else if (errno == ENOENT && writeError != ENOENT) {
             // No lock file, and none can be made: the folder is read-only to this user.
             Failure failure = MakeFailure(FailureKind::FolderNotWritable);
-            failure.detail = chartDirectory;
+            failure.detail = files.Directory();
             failure.error = writeError;
             why_ = failure;
         } else {

@@ -13,6 +13,7 @@
 
 #include "chart/files/unique_fd.h"
 #include "update/failure.h"
+#include "update/folder/work_files.h"
 
 namespace update {
 
@@ -22,7 +23,7 @@ public:
 
     // Tries once, without waiting. Busy: another process (or another open of
     // the same file) holds it. Failed: the lock file could not be opened.
-    explicit UpdateLock(const std::string& chartDirectory);
+    explicit UpdateLock(const WorkFiles& files);
     // Lets go of the lock (closing the only open of it).
     ~UpdateLock() = default;
     UpdateLock(const UpdateLock&) = delete;
@@ -38,8 +39,5 @@ private:
     LockState state_ = LockState::Failed;
     std::optional<Failure> why_;
 };
-
-// The lock file's fixed name in the chart folder.
-std::string UpdateLockPath(const std::string& chartDirectory);
 
 }  // namespace update

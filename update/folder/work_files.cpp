@@ -28,6 +28,7 @@ std::string WorkFiles::Backup(const ChartFile& file) const {
     return chart::LocalPath(directory_, WorkName(file, ".old"));
 }
 std::string WorkFiles::CommitMarker() const { return chart::LocalPath(directory_, ".vantrel-update-commit"); }
+std::string WorkFiles::LockFile() const { return chart::LocalPath(directory_, ".vantrel-update.lock"); }
 std::string WorkFiles::CommitMarkerBeingWritten() const {
     return chart::LocalPath(directory_, ".vantrel-update-commit.new");
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The chart folder's work files: the staging files an update downloads into,
 // the backups a commit keeps of the files it replaces, and the commit and
-// roll-back markers. This is the one place that names them, makes them,
+// roll-back markers, the update lock's file. This is the one place that
+// names them (every file an update makes), makes them,
 // removes them and flushes the folder.
 //
 // The folder may be shared (a group folder with the sticky bit) or be a copy
@@ -28,14 +29,14 @@ public:
     std::string Target(const ChartFile& file) const;   // the chart file itself
     std::string Staging(const ChartFile& file) const;  // what the download is written to
     std::string Backup(const ChartFile& file) const;   // the replaced file's second name
-    // The commit marker names the files of the commit's set (StagedSet) that
-    // did not exist before the commit, one name a line, and has the line
-    // "+signatures" when the set holds the signatures; the roll-back marker is
-    // the same file renamed. The marker is written in full under its own
-    // name first and renamed into place, so a marker is never partial.
+    // The commit marker (what it says: commit_marker.h), written in full
+    // under its own name first and renamed into place, so that a marker is
+    // never partial; the roll-back marker is the same file renamed.
     std::string CommitMarker() const;
     std::string CommitMarkerBeingWritten() const;
     std::string RollbackMarker() const;
+    // The one-updater lock's file (UpdateLock), which stays once made.
+    std::string LockFile() const;
 
     // A new, empty regular file of the user's own at path, open for writing,
     // never writable by others whatever the umask (a group member must not

@@ -1,0 +1,34 @@
+#pragma once
+// What the commit marker says (the roll-back marker is the same file
+// renamed): which set the commit puts in place (StagedSet: with or without the
+// signatures) and which of its files did not exist before (a roll-back
+// removes those rather than restoring a backup). Its text, one line each: the
+// line "+signatures" when the set holds the signatures, then the bare names of
+// the files that are new. An unsigned commit over a whole chart writes an
+// empty marker. Written and read here only.
+#include <string>
+#include <string_view>
+
+#include "update/folder/chart_files.h"
+
+namespace update {
+
+class CommitMarker {
+public:
+    // A marker for set, none of its files new yet.
+    explicit CommitMarker(FileSet set);
+    // The marker a commit wrote (absent or unreadable text: the chart files alone).
+    static CommitMarker Parse(std::string_view text);
+
+    void MarkNew(const ChartFile& file);
+
+    FileSet Set() const { return set_; }
+    bool IsNew(const ChartFile& file) const;
+    const std::string& Text() const { return text_; }
+
+private:
+    FileSet set_;
+    std::string text_;
+};
+
+}  // namespace update
