@@ -2,27 +2,16 @@
 
 #include <cstring>
 
+#include "chart/text/ascii.h"
+
 namespace chart {
 namespace {
 
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
-
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+using ascii::IsDigit;
+using ascii::IsHexDigit;
 
 bool IsUnreserved(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || IsDigit(c) || std::strchr("-._~", c);
+    return ascii::IsLetter(c) || IsDigit(c) || std::strchr("-._~", c);
 }
 
 bool IsSubDelim(char c) { return c != '\0' && std::strchr("!$&'()*+,;=", c); }
@@ -114,7 +103,7 @@ bool MustBeEscaped(std::string_view text, size_t i) {
 }  // namespace
 
 bool IsWebAddress(std::string_view address) {
-    return StartsWithIgnoringCase(address, "http://") || StartsWithIgnoringCase(address, "https://");
+    return ascii::StartsWithNoCase(address, "http://") || ascii::StartsWithNoCase(address, "https://");
 }
 
 std::optional<std::string> AddressToOpen(std::string_view address) {

@@ -10,6 +10,10 @@ namespace chart::ascii {
 
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+constexpr bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+constexpr bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
 // Space, tab, line feed, vertical tab, form feed, carriage return.
 constexpr bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 

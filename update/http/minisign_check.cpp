@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "chart/text/ascii.h"
+
 
 namespace update {
 namespace {
@@ -111,7 +113,7 @@ std::optional<std::uint64_t> Timestamp(std::string_view comment) {
     if (!field || field->empty() || field->size() > 19) return std::nullopt;  // 19 digits fit 64 bits
     std::uint64_t value = 0;
     for (char c : *field) {
-        if (c < '0' || c > '9') return std::nullopt;
+        if (!chart::ascii::IsDigit(c)) return std::nullopt;
         value = value * 10 + static_cast<std::uint64_t>(c - '0');
     }
     return value;
