@@ -60,8 +60,8 @@ public:
     // chartDirectory: where "data", "policy" and "version" live (the
     // executable's directory in the program, a temporary one in tests).
     // publisherHost ends the two version messages.
-    // Installs StringGrid1SelectCell as the grid's cell-selection handler for
-    // as long as the form lives.
+    // Installs StringGrid1SelectCell (the system's own name for the grid's
+    // cell-selection handler) on the grid for as long as the form lives.
     ChartForm(ChartTables& tables, GridModel& grid, ChartPorts ports,
               std::string chartDirectory, std::string publisherHost);
     ~ChartForm();

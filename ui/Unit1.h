@@ -1,5 +1,6 @@
 #pragma once
-// Form1: the main window. The chart grid under the banner and the column
+// Unit1 holds TForm1, the main window (its one instance is Form1; the names
+// are the system's own). The chart grid under the banner and the column
 // headings, the details panel, the Update button, the status and progress
 // bars and the menu. Creating it loads the chart (FormCreate), with any
 // message boxes, before it is first shown.

@@ -1,5 +1,5 @@
 #pragma once
-// OKRightDlg: the about box. Created hidden at start-up, shown by Help/About
+// Unit2 holds TOKRightDlg (OKRightDlg): the about box. Created hidden at start-up, shown by Help/About
 // without being modal, hidden again by "CLOSE" or its close box.
 #include <QDialog>
 #include <QLabel>

@@ -1,5 +1,5 @@
 #pragma once
-// The update worker: a thread that starts as soon as it is constructed,
+// Tmt, the update worker (the name is the system's own): a thread that starts as soon as it is constructed,
 // fetches "data", "policy" and "version" from the data server into staging
 // files (each followed by its signature when the publisher's key is set, see
 // chart_signatures.h), and only when all three have arrived, read as a chart
