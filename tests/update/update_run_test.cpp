@@ -46,7 +46,10 @@ TEST_F(UpdateRunTest, SuccessReplacesAllThreeFilesBeforeReloading) {
     ServeNewChart();
     std::string dataAtReload;
     port_.onReadAll = [&] { dataAtReload = ReadBytes(dir_ / "data"); };
+    const mode_t umask = ::umask(0);  // the chart is never left writable by others, whatever the umask
     Run(Settings(server_.Base() + "/"));  // a trailing slash on the base is harmless
+    ::umask(umask);
+    EXPECT_EQ(std::filesystem::status(dir_ / "data").permissions(), std::filesystem::perms(0644));
 
     EXPECT_EQ(port_.Calls(), kSucceeded);
     EXPECT_TRUE(port_.Messages().empty());
