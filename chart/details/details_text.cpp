@@ -7,8 +7,14 @@
 namespace chart {
 namespace {
 
-// The col-th word of a details line together with the space that ended it, if
-// a space ended it. A line with fewer words (or none) gives an empty token.
+const char* Answer(const std::string& token, long long m) {
+    if (m > static_cast<long long>(token.size())) return "N/A";
+    const char c = token[static_cast<size_t>(m - 1)];
+    return c == '1' ? "YES" : c == '0' ? "NO" : "N/A";
+}
+
+}  // namespace
+
 std::string DetailsToken(const std::string& d, int col) {
     std::string token;
     int w = 1;
@@ -25,14 +31,6 @@ std::string DetailsToken(const std::string& d, int col) {
     }
     return token;
 }
-
-const char* Answer(const std::string& token, long long m) {
-    if (m > static_cast<long long>(token.size())) return "N/A";
-    const char c = token[static_cast<size_t>(m - 1)];
-    return c == '1' ? "YES" : c == '0' ? "NO" : "N/A";
-}
-
-}  // namespace
 
 std::string DetailsText(const ChartTables& tables, int row, int col) {
     const std::string token = DetailsToken(tables.ProductDetail(row), col);

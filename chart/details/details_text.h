@@ -8,6 +8,11 @@
 
 namespace chart {
 
+// The col-th word of a details line together with the space that ended it, if
+// a space ended it; a line with fewer words (or none) gives an empty token.
+// Its m-th character answers the test's m-th sub-criterion.
+std::string DetailsToken(const std::string& details, int col);
+
 // row: the program's slot; col: the test (1 to 6). Throws ConversionError
 // when the test's count is not an integer.
 std::string DetailsText(const ChartTables& tables, int row, int col);

@@ -23,7 +23,25 @@ void WriteResults(GridModel& grid, const std::string& line, int col, int row) {
     }
 }
 
-DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& grid) {
+// Follows the records as the reader goes through them, for a caller that
+// asked where they stood.
+void NoteLine(std::vector<DataRecordLines>& records, long long line, int lineInRecord,
+              const std::string& s, int row) {
+    // A line after the first of a record finds it open: empty lines reset the count.
+    const bool open = lineInRecord > 1;
+    if (!open && s.empty()) return;  // an empty line between records
+    if (!open) records.push_back({.first = line});
+    DataRecordLines& record = records.back();
+    if (s.empty()) record.ended = true;
+    else ++record.count;
+    if (lineInRecord == 4) {
+        record.complete = true;
+        record.row = row;
+    }
+}
+
+DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& grid,
+                            std::vector<DataRecordLines>* records) {
     // Every cell written and every row added is presented once, at the end.
     const GridModel::Batch presentOnce(grid);
     int p = 0;  // records completed
@@ -42,6 +60,7 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& gr
         // Records beyond the tables' bounds are read past and dropped.
         const bool hasSlot = p < kMaxPrograms;
         const int row = grid.FixedRows() + p;
+        if (records) NoteLine(*records, lines, lineInRecord, s, hasSlot ? row : 0);
 
         if (hasSlot) {
             if (lineInRecord == 1) tables.SetProductUrl(p + 1, s);
@@ -69,12 +88,13 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& gr
 
 DataFileSummary ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid) {
     LineReader file(path, kChartFileSizeCap);
-    return ReadRecords(file, tables, grid);
+    return ReadRecords(file, tables, grid, nullptr);
 }
 
-DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid) {
+DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid,
+                              std::vector<DataRecordLines>* records) {
     LineReader file(ByteInput{bytes});
-    return ReadRecords(file, tables, grid);
+    return ReadRecords(file, tables, grid, records);
 }
 
 }  // namespace chart
