@@ -55,26 +55,63 @@ bool BeginsAsMarkupOrJson(const std::string& path) {
     return !start.empty() && (start.front() == '<' || start.front() == '{');
 }
 
-}  // namespace
-
-bool StagedFilesAreAChart(const std::string& directory) {
-    for (const ChartFile& file : kChartFiles) {
-        if (BeginsAsMarkupOrJson(StagingPath(directory, file))) return false;
-    }
-
+// The rules the readers judge, each file read by the given reader: files as
+// files for the update, bytes read before for a tool that has them.
+template <class ReadData, class ReadPolicy, class ReadVersion>
+std::optional<NotAChart> ReadersRefuse(ReadData readData, ReadPolicy readPolicy, ReadVersion readVersion) {
     // The readers write somewhere: scratch tables, and a grid with no
     // selection handler. Nothing is shown.
     chart::ChartTables tables;
     chart::GridModel grid;
+    std::size_t file = 0;
     try {
-        const auto data = chart::ReadDataFile(StagingPath(directory, kChartFiles[0]), tables, grid);
-        const auto policy = chart::ReadPolicyFile(StagingPath(directory, kChartFiles[1]), tables);
-        chart::ReadVersionFile(StagingPath(directory, kChartFiles[2]), tables);
+        if (readData(tables, grid).programs == 0) return NotAChart{0, "it holds no complete program record"};
+        file = 1;
+        if (readPolicy(tables).tests == 0) return NotAChart{1, "it holds no complete test"};
+        file = 2;
+        readVersion(tables);
         // The newest version on offer, as the version gate will read it.
-        return data.programs > 0 && policy.tests > 0 && chart::ascii::IsDigits(tables.LatestVersion);
+        if (!chart::ascii::IsDigits(tables.LatestVersion))
+            return NotAChart{2, "its first line is not a version number"};
+        return std::nullopt;
+    } catch (const std::exception& failure) {
+        // A file the readers would refuse with their message.
+        return NotAChart{file, std::string("it cannot be read: ") + failure.what()};
     } catch (...) {
-        return false;  // a file the readers would refuse with their message
+        return NotAChart{file, "it cannot be read"};
     }
+}
+
+constexpr const char* kMarkupRule = "it begins as markup or JSON (a web page, an error document), not as a chart file";
+
+bool StartsAsMarkupOrJson(std::string_view start) {
+    start = SkipBlanksAndMarks(start);
+    return !start.empty() && (start.front() == '<' || start.front() == '{');
+}
+
+}  // namespace
+
+std::optional<NotAChart> WhyNotAChart(const std::array<std::string, 3>& paths) {
+    for (std::size_t file = 0; file < paths.size(); ++file) {
+        if (BeginsAsMarkupOrJson(paths[file])) return NotAChart{file, kMarkupRule};
+    }
+    return ReadersRefuse([&](auto& tables, auto& grid) { return chart::ReadDataFile(paths[0], tables, grid); },
+                         [&](auto& tables) { return chart::ReadPolicyFile(paths[1], tables); },
+                         [&](auto& tables) { return chart::ReadVersionFile(paths[2], tables); });
+}
+
+std::optional<NotAChart> WhyBytesAreNotAChart(const std::array<std::string_view, 3>& bytes) {
+    for (std::size_t file = 0; file < bytes.size(); ++file) {
+        if (StartsAsMarkupOrJson(bytes[file])) return NotAChart{file, kMarkupRule};
+    }
+    return ReadersRefuse([&](auto& tables, auto& grid) { return chart::ReadDataBytes(bytes[0], tables, grid); },
+                         [&](auto& tables) { return chart::ReadPolicyBytes(bytes[1], tables); },
+                         [&](auto& tables) { return chart::ReadVersionBytes(bytes[2], tables); });
+}
+
+bool StagedFilesAreAChart(const std::string& directory) {
+    return !WhyNotAChart({StagingPath(directory, kChartFiles[0]), StagingPath(directory, kChartFiles[1]),
+                          StagingPath(directory, kChartFiles[2])});
 }
 
 }  // namespace update
