@@ -14,6 +14,9 @@
 #include <string>
 #include <string_view>
 
+#include "chart/files/data_file.h"
+#include "chart/files/policy_file.h"
+
 namespace update {
 
 // Why three files are not a chart: the file (its place in kChartFiles) and
@@ -25,8 +28,12 @@ struct NotAChart {
 
 // The first rule the files at paths (data, policy, version) break, if any.
 std::optional<NotAChart> WhyNotAChart(const std::array<std::string, 3>& paths);
-// The same for the files' bytes, read before.
-std::optional<NotAChart> WhyBytesAreNotAChart(const std::array<std::string_view, 3>& bytes);
+// The same for files whose bytes were read before and gone through by the
+// chart core's readers: what those reported, and the newest version read.
+std::optional<NotAChart> WhyReadBytesAreNotAChart(const std::array<std::string_view, 3>& bytes,
+                                                  const chart::DataFileSummary& data,
+                                                  const chart::PolicyFileSummary& policy,
+                                                  std::string_view latestVersion);
 
 // True when the three staging files in directory may become the chart.
 bool StagedFilesAreAChart(const std::string& directory);
