@@ -72,19 +72,21 @@ std::vector<Finding> CheckChart(const PublisherFolder& folder, const CheckRules&
     chart.cellIsCut = rules.cellIsCut;
     ReadFiles(chart, folder);
 
-    const bool allRead = std::all_of(chart.bytes.begin(), chart.bytes.end(), [](const auto& b) { return b.has_value(); });
-    if (allRead) {
-        // What the update's own check says before it lets a chart replace a chart.
-        if (const auto refused = update::WhyBytesAreNotAChart({*chart.bytes[0], *chart.bytes[1], *chart.bytes[2]}))
-            chart.Add(refused->file, 0, Severity::Error, "the update refuses this chart: " + refused->rule);
-    }
     // The readers as the window calls them, over the same bytes; each file
     // is read whatever the others hold, so that every fault is told at once.
-    if (chart.bytes[kData]) chart::ReadDataBytes(*chart.bytes[kData], chart.tables, chart.grid, &chart.dataRecords);
-    if (chart.bytes[kPolicy]) chart::ReadPolicyBytes(*chart.bytes[kPolicy], chart.tables, &chart.policyRecords);
+    chart::DataFileSummary data;
+    chart::PolicyFileSummary policy;
+    if (chart.bytes[kData]) data = chart::ReadDataBytes(*chart.bytes[kData], chart.tables, chart.grid, &chart.dataRecords);
+    if (chart.bytes[kPolicy]) policy = chart::ReadPolicyBytes(*chart.bytes[kPolicy], chart.tables, &chart.policyRecords);
     if (chart.bytes[kVersion]) {
         chart::ReadVersionBytes(*chart.bytes[kVersion], chart.tables);
         CheckVersion(chart, rules);
+    }
+    // What the update's own check says before it lets a chart replace a chart.
+    if (std::all_of(chart.bytes.begin(), chart.bytes.end(), [](const auto& bytes) { return bytes.has_value(); })) {
+        if (const auto refused = update::WhyReadBytesAreNotAChart({*chart.bytes[0], *chart.bytes[1], *chart.bytes[2]},
+                                                                  data, policy, chart.tables.LatestVersion))
+            chart.Add(refused->file, 0, Severity::Error, "the update refuses this chart: " + refused->rule);
     }
     if (chart.bytes[kPolicy]) FindPolicyFaults(chart);
     if (chart.bytes[kData]) FindDataFaults(chart);

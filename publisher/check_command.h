@@ -3,8 +3,12 @@
 // the exit status: 0 without an error, 1 with one.
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 namespace publisher {
+
+// Whether the window's grid shows the cell's text cut short.
+bool CellIsCut(std::string_view cell);
 
 int RunCheck(const std::string& folder, bool json, std::ostream& out);
 

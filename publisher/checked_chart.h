@@ -45,6 +45,6 @@ private:
 
 // The details word of test col for the program in grid row `row`, without the
 // space that ends it.
-std::string FlagsWord(const chart::ChartTables& tables, int row, int col);
+std::string_view FlagsWord(const chart::ChartTables& tables, int row, int col);
 
 }  // namespace publisher

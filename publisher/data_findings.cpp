@@ -1,6 +1,8 @@
 #include "publisher/data_findings.h"
 
-#include <map>
+#include <array>
+#include <unordered_map>
+#include <optional>
 
 #include "chart/details/conversion_error.h"
 #include "chart/details/integer_conversion.h"
@@ -75,7 +77,7 @@ void CheckResults(CheckedChart& chart, long long line, int row) {
 
     std::string beyond;
     int hidden = 0;
-    for (int col = kTotalColumn + 1; col < chart::kStoredResultColumns; ++col) {
+    for (int col = kTotalColumn + 1; col < grid.StoredColumns(row); ++col) {
         if (grid.Cell(col, row).empty()) continue;
         if (++hidden <= static_cast<int>(kNamesListed)) beyond += (hidden > 1 ? ", " : "") + Quoted(grid.Cell(col, row));
     }
@@ -97,18 +99,28 @@ void CheckResults(CheckedChart& chart, long long line, int row) {
                       std::to_string(sum) + ")");
 }
 
+// Each test's count of sub-criteria, where a selection can convert it (a
+// count it cannot is the policy file's fault, told there).
+using TestCounts = std::array<std::optional<long long>, chart::kTestCount + 1>;
+
+TestCounts CountsOf(const chart::ChartTables& tables) {
+    TestCounts counts;
+    for (int col = 1; col <= chart::kTestCount; ++col) {
+        try {
+            counts[col] = std::min<long long>(chart::ToInteger(tables.TestPolicy(col, 0)), chart::kMaxSubCriteria);
+        } catch (const chart::ConversionError&) {
+        }
+    }
+    return counts;
+}
+
 // Each test's word of flags against the test's sub-criteria, one character each.
-void CheckFlags(CheckedChart& chart, long long line, int row) {
+void CheckFlags(CheckedChart& chart, const TestCounts& counts, long long line, int row) {
     const chart::ChartTables& tables = chart.tables;
     for (int col = 1; col < kTotalColumn; ++col) {
-        long long count = 0;
-        try {
-            count = chart::ToInteger(tables.TestPolicy(col, 0));
-        } catch (const chart::ConversionError&) {
-            continue;  // the policy file's fault, told there
-        }
-        count = std::min<long long>(count, chart::kMaxSubCriteria);
-        const std::string word = FlagsWord(tables, row, col);
+        if (!counts[col]) continue;
+        const long long count = *counts[col];
+        const std::string_view word = FlagsWord(tables, row, col);
         const long long length = static_cast<long long>(word.size());
         if (length == std::max(0LL, count)) continue;
         std::string message = "the flags word " + Quoted(word) + " for " + Quoted(TestName(tables, col, count)) +
@@ -129,7 +141,9 @@ void CheckFlags(CheckedChart& chart, long long line, int row) {
 }  // namespace
 
 void FindDataFaults(CheckedChart& chart) {
-    std::map<std::string, long long> nameLines;
+    // Names stay in the grid for as long as this runs.
+    std::unordered_map<std::string_view, long long> nameLines;
+    const TestCounts counts = CountsOf(chart.tables);
     for (const chart::DataRecordLines& record : chart.dataRecords) {
         CheckRecord(chart, record);
         if (record.row == 0) continue;
@@ -147,7 +161,7 @@ void FindDataFaults(CheckedChart& chart) {
             chart.Add(kData, nameLine, Severity::Warning,
                       "a second program named " + Quoted(name) + " (the first at line " +
                           std::to_string(first->second) + ")");
-        CheckFlags(chart, record.first + 2, row);
+        CheckFlags(chart, counts, record.first + 2, row);
         CheckResults(chart, record.first + 3, row);
     }
 }
