@@ -39,9 +39,10 @@ void CheckCtrlZ(CheckedChart& chart, std::size_t file) {
     const std::string_view rest = bytes.substr(stop);
     if (rest.find_first_not_of(" \t\r\n\x1A") == std::string_view::npos) return;  // an old end-of-file mark
     const long long line = std::count(bytes.begin(), bytes.begin() + static_cast<long>(stop), '\n') + 1;
+    const auto after = std::count(rest.begin(), rest.end(), '\n');
     chart.Add(file, line, Severity::Error,
-              "a Ctrl-Z byte stops the viewer's reader here: the " +
-                  std::to_string(std::count(rest.begin(), rest.end(), '\n')) + " lines after it are never read");
+              "a Ctrl-Z byte stops the viewer's reader here: the " + std::to_string(after) +
+                  (after == 1 ? " line" : " lines") + " after it " + (after == 1 ? "is" : "are") + " never read");
 }
 
 void CheckUtf8(CheckedChart& chart, std::size_t file) {
