@@ -67,8 +67,16 @@ void CheckAddress(CheckedChart& chart, long long line, const std::string& addres
                   "the viewer opens the page address " + Quoted(address) + " as " + Quoted(*opened));
 }
 
-void CheckResults(CheckedChart& chart, long long line, int row) {
+void CheckResults(CheckedChart& chart, long long line, int row, int results) {
     const GridModel& grid = chart.grid;
+    // A results line fills only the cells it has words for: after an Update
+    // the cells past its last word keep what the reader's previous chart had.
+    if (results < kTotalColumn)
+        chart.Add(kData, line, Severity::Warning,
+                  Plural(results, "result", "results") + " for 7 columns: readers who update keep their previous " +
+                      "chart's texts in " + GridModel::kColumnHeadings[results + 1] +
+                      (results + 1 < kTotalColumn ? " to Total" : "") + " of this row");
+
     for (int col = 1; col <= kTotalColumn; ++col)
         if (chart.cellIsCut && chart.cellIsCut(grid.Cell(col, row)))
             chart.Add(kData, line, Severity::Warning,
@@ -77,7 +85,7 @@ void CheckResults(CheckedChart& chart, long long line, int row) {
 
     std::string beyond;
     int hidden = 0;
-    for (int col = kTotalColumn + 1; col < grid.StoredColumns(row); ++col) {
+    for (int col = kTotalColumn + 1; col <= results; ++col) {
         if (grid.Cell(col, row).empty()) continue;
         if (++hidden <= static_cast<int>(kNamesListed)) beyond += (hidden > 1 ? ", " : "") + Quoted(grid.Cell(col, row));
     }
@@ -162,7 +170,7 @@ void FindDataFaults(CheckedChart& chart) {
                       "a second program named " + Quoted(name) + " (the first at line " +
                           std::to_string(first->second) + ")");
         CheckFlags(chart, counts, record.first + 2, row);
-        CheckResults(chart, record.first + 3, row);
+        CheckResults(chart, record.first + 3, row, record.results);
     }
 }
 

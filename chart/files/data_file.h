@@ -32,6 +32,7 @@ struct DataRecordLines {
     bool ended = false;     // by its empty line (false: by the end of the file)
     bool complete = false;  // its fourth line was read: it made a program
     int row = 0;            // the grid row it filled; 0 when none
+    int results = 0;        // the result cells its fourth line wrote (columns 1 on)
 
     bool operator==(const DataRecordLines&) const = default;
 };

@@ -79,11 +79,6 @@ const std::string& GridModel::Cell(int col, int row) const {
     return static_cast<size_t>(col) < cells.size() ? cells[col] : kEmptyCell;
 }
 
-int GridModel::StoredColumns(int row) const {
-    if (row < 0 || static_cast<size_t>(row) >= cells_.size()) return 0;
-    return static_cast<int>(cells_[row].size());
-}
-
 void GridModel::SetCell(int col, int row, std::string text) {
     if (row < 0 || col < 0) return;
     const auto r = static_cast<size_t>(row), c = static_cast<size_t>(col);

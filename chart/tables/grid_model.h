@@ -63,8 +63,6 @@ public:
 
     const std::string& Cell(int col, int row) const;  // never written: ""
     void SetCell(int col, int row, std::string text);  // any col/row >= 0; counts unchanged
-    // How many columns of the row have been stored (cells past it read "").
-    int StoredColumns(int row) const;
 
     int Col() const { return col_; }  // current cell
     int Row() const { return row_; }
