@@ -46,6 +46,9 @@ if [[ -x $build/bench/chart/bench_chart ]]; then
     run chart "$build/bench/chart/bench_chart" --benchmark_out="$log/chart.json" \
         --benchmark_out_format=json
 fi
+if [[ -x $build/bench/publisher/bench_check ]]; then
+    run check "$build/bench/publisher/bench_check"
+fi
 if [[ -x $build/bench/update/bench_update ]]; then
     run update "$build/bench/update/bench_update"
 fi
@@ -106,6 +109,15 @@ if load:
     row("chart load, 50 programs", f"{load['real_time']:.0f} {unit}{extra}")
 else:
     missing("chart load")
+
+# vantrel-chart check beside the viewer's own load of the same chart.
+checks = re.findall(r"^(.*?), \d+ interleaved rounds\n\s+viewer's load \(ReadAll\)\s*:\s*([\d.]+) us median\n"
+                    r"\s+check\s*:\s*([\d.]+) us median\n\s+ratio check/load \(median of round ratios\): ([\d.]+)",
+                    text("check") or "", re.M)
+for what, load_us, check_us, ratio in checks:
+    row(f"publisher check, {what}", f"{float(check_us):.0f} \u00b5s vs load {float(load_us):.0f} \u00b5s", ratio, "<= 1.20")
+if not checks:
+    missing("publisher check vs the viewer's load", "<= 1.20")
 
 # Start-up: the program beside the bare window with menu and text (the aims)
 # and the bare window (for reading the gap); medians of per-round ratios.

@@ -15,7 +15,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "comparison chart of keystroke-monitoring 
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vantrel shows a published comparison chart of keystroke-monitoring programs,
 each rated in six tests and a total. Selecting a result shows how the program
 fared in each sub-criterion of that test; Update fetches the newest chart from
-the publisher's data server into the user's own data folder.")
+the publisher's data server into the user's own data folder.
+.
+vantrel-chart, the publisher's tool, checks, shows, compares and previews a
+chart before it is served, by the viewer's own code.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://${VANTREL_PUBLISHER_HOST}")

@@ -7,25 +7,6 @@
 namespace chart {
 namespace {
 
-// The col-th word of a details line together with the space that ended it, if
-// a space ended it. A line with fewer words (or none) gives an empty token.
-std::string DetailsToken(const std::string& d, int col) {
-    std::string token;
-    int w = 1;
-    size_t i = 1;  // positions count from 1
-    while (w <= col) {
-        if (i > d.size()) return {};
-        const char c = d[i - 1];
-        token.push_back(c);
-        if (c == ' ' || i == d.size()) {
-            ++w;
-            if (w <= col) token.clear();
-        }
-        ++i;
-    }
-    return token;
-}
-
 const char* Answer(const std::string& token, long long m) {
     if (m > static_cast<long long>(token.size())) return "N/A";
     const char c = token[static_cast<size_t>(m - 1)];
@@ -33,6 +14,23 @@ const char* Answer(const std::string& token, long long m) {
 }
 
 }  // namespace
+
+std::string_view DetailsTokenView(std::string_view d, int col) {
+    if (col < 1) return {};
+    // Word col starts after the (col - 1)-th space; a line that ends first
+    // (or ends with that space) has no such word.
+    size_t start = 0;
+    for (int w = 1; w < col; ++w) {
+        const size_t space = d.find(' ', start);
+        if (space == std::string_view::npos) return {};
+        start = space + 1;
+    }
+    if (start >= d.size()) return {};
+    const size_t space = d.find(' ', start);
+    return d.substr(start, space == std::string_view::npos ? std::string_view::npos : space + 1 - start);
+}
+
+std::string DetailsToken(const std::string& d, int col) { return std::string(DetailsTokenView(d, col)); }
 
 std::string DetailsText(const ChartTables& tables, int row, int col) {
     const std::string token = DetailsToken(tables.ProductDetail(row), col);

@@ -3,10 +3,18 @@
 // sub-criterion's name with the program's answer (YES, NO or N/A) from its
 // detail flags, lines ended by CR LF, and one empty line to end the block.
 #include <string>
+#include <string_view>
 
 #include "chart/tables/chart_tables.h"
 
 namespace chart {
+
+// The col-th word of a details line together with the space that ended it, if
+// a space ended it; a line with fewer words (or none) gives an empty token.
+// Its m-th character answers the test's m-th sub-criterion.
+std::string DetailsToken(const std::string& details, int col);
+// The same token as a view into details.
+std::string_view DetailsTokenView(std::string_view details, int col);
 
 // row: the program's slot; col: the test (1 to 6). Throws ConversionError
 // when the test's count is not an integer.

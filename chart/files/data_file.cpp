@@ -12,18 +12,40 @@ constexpr int kResultColumns = GridModel::kColCount - 1;  // columns 1..7
 // every space ends a word, so consecutive spaces give empty cells and a
 // trailing space one more empty cell. Words past the last stored column are
 // read past: a line of millions of words costs no cell for each.
-void WriteResults(GridModel& grid, const std::string& line, int col, int row) {
+// Answers the number of words written.
+int WriteResults(GridModel& grid, const std::string& line, int col, int row) {
+    const int first = col;
     size_t start = 0;
     while (col < kStoredResultColumns) {
         const size_t space = line.find(' ', start);
         const size_t end = space == std::string::npos ? line.size() : space;
         grid.SetCell(col++, row, line.substr(start, end - start));
-        if (space == std::string::npos) return;
+        if (space == std::string::npos) break;
         start = space + 1;
+    }
+    return col - first;
+}
+
+// Follows the records as the reader goes through them, for a caller that
+// asked where they stood.
+void NoteLine(std::vector<DataRecordLines>& records, long long line, int lineInRecord,
+              const std::string& s, int row, int results) {
+    // A line after the first of a record finds it open: empty lines reset the count.
+    const bool open = lineInRecord > 1;
+    if (!open && s.empty()) return;  // an empty line between records
+    if (!open) records.push_back({.first = line});
+    DataRecordLines& record = records.back();
+    if (s.empty()) record.ended = true;
+    else ++record.count;
+    if (lineInRecord == 4) {
+        record.complete = true;
+        record.row = row;
+        record.results = results;
     }
 }
 
-DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& grid) {
+DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& grid,
+                            std::vector<DataRecordLines>* records) {
     // Every cell written and every row added is presented once, at the end.
     const GridModel::Batch presentOnce(grid);
     int p = 0;  // records completed
@@ -42,6 +64,7 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& gr
         // Records beyond the tables' bounds are read past and dropped.
         const bool hasSlot = p < kMaxPrograms;
         const int row = grid.FixedRows() + p;
+        int results = 0;  // words of a results line written
 
         if (hasSlot) {
             if (lineInRecord == 1) tables.SetProductUrl(p + 1, s);
@@ -51,13 +74,15 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& gr
                 if (s.empty()) {
                     // A program with no results: its result cells are empty.
                     for (int col = 1; col <= kResultColumns; ++col) grid.SetCell(col, row, "");
+                    results = kResultColumns;
                 } else {
-                    WriteResults(grid, s, 1, row);
+                    results = WriteResults(grid, s, 1, row);
                 }
                 grid.SetRowCount(grid.RowCount() + 1);
                 ++p;
             }
         }
+        if (records) NoteLine(*records, lines, lineInRecord, s, hasSlot ? row : 0, results);
         if (s.empty()) lineInRecord = 0;  // the record is over
     }
     // Not reached after a failure: the spare row then stays.
@@ -69,12 +94,13 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& gr
 
 DataFileSummary ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid) {
     LineReader file(path, kChartFileSizeCap);
-    return ReadRecords(file, tables, grid);
+    return ReadRecords(file, tables, grid, nullptr);
 }
 
-DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid) {
+DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid,
+                              std::vector<DataRecordLines>* records) {
     LineReader file(ByteInput{bytes});
-    return ReadRecords(file, tables, grid);
+    return ReadRecords(file, tables, grid, records);
 }
 
 }  // namespace chart

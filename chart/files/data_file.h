@@ -4,6 +4,7 @@
 // fills the tables' program slots and the grid's rows.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chart/tables/chart_tables.h"
 #include "chart/tables/grid_model.h"
@@ -23,6 +24,19 @@ struct DataFileSummary {
     bool operator==(const DataFileSummary&) const = default;
 };
 
+// Where one record of the data file stood, for tools that point at its lines.
+// A record starts at a line that is not empty and runs to the next empty line.
+struct DataRecordLines {
+    long long first = 0;    // its first line, counted from 1
+    long long count = 0;    // its lines, without the empty line that ends it
+    bool ended = false;     // by its empty line (false: by the end of the file)
+    bool complete = false;  // its fourth line was read: it made a program
+    int row = 0;            // the grid row it filled; 0 when none
+    int results = 0;        // the result cells its fourth line wrote (columns 1 on)
+
+    bool operator==(const DataRecordLines&) const = default;
+};
+
 // Reads the data file at path: record r goes to the tables' slot r and the
 // grid's row r, and with N complete records the grid ends with N + 1 rows.
 // Records beyond the tables' bounds are read past. Reports what it read. A
@@ -31,6 +45,8 @@ struct DataFileSummary {
 // spare row.
 DataFileSummary ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid);
 // The same from the file's bytes, read before.
-DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid);
+// When records is given, each record's lines are added to it.
+DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid,
+                              std::vector<DataRecordLines>* records = nullptr);
 
 }  // namespace chart

@@ -8,7 +8,7 @@
 namespace chart {
 namespace {
 
-PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables) {
+PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables, std::vector<PolicyRecordLines>* records) {
     PolicyFileSummary summary;
     long long i = 0;  // line in record
     long long j = 1;  // test
@@ -20,6 +20,11 @@ PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables) {
     while (!file.AtEnd()) {
         file.ReadLine(s);
         ++summary.lines;
+        if (records) {
+            if (i == 0) records->push_back({.first = summary.lines, .test = j});
+            if (s.empty()) records->back().ended = true;
+            else ++records->back().count;
+        }
         if (s.empty()) {
             if (j <= kTestCount) {
                 const int test = static_cast<int>(j);
@@ -51,12 +56,13 @@ PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables) {
 
 PolicyFileSummary ReadPolicyFile(const std::string& path, ChartTables& tables) {
     LineReader file(path, kChartFileSizeCap);
-    return ReadTests(file, tables);
+    return ReadTests(file, tables, nullptr);
 }
 
-PolicyFileSummary ReadPolicyBytes(std::string_view bytes, ChartTables& tables) {
+PolicyFileSummary ReadPolicyBytes(std::string_view bytes, ChartTables& tables,
+                                  std::vector<PolicyRecordLines>* records) {
     LineReader file(ByteInput{bytes});
-    return ReadTests(file, tables);
+    return ReadTests(file, tables, records);
 }
 
 }  // namespace chart

@@ -4,6 +4,7 @@
 // tables' test definitions.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chart/tables/chart_tables.h"
 
@@ -19,12 +20,24 @@ struct PolicyFileSummary {
     bool operator==(const PolicyFileSummary&) const = default;
 };
 
+// Where one record of the policy file stood, for tools that point at its lines.
+struct PolicyRecordLines {
+    long long first = 0;  // its title's line (an empty record: its empty line), from 1
+    long long count = 0;  // its lines: the title, then the sub-criteria
+    bool ended = false;   // by its empty line, which stores its count and title
+    long long test = 0;   // the test it defines, from 1 (tests past the sixth too)
+
+    bool operator==(const PolicyRecordLines&) const = default;
+};
+
 // Reads the policy file at path: record j defines test j, its sub-criteria in
 // slots 1 to n, its title in slot n + 1 and n in slot 0, the last two stored
 // when the record's empty line is read. Reports what it read. A failure is
 // raised as it comes; what was stored stays.
 PolicyFileSummary ReadPolicyFile(const std::string& path, ChartTables& tables);
 // The same from the file's bytes, read before.
-PolicyFileSummary ReadPolicyBytes(std::string_view bytes, ChartTables& tables);
+// When records is given, each record's lines are added to it.
+PolicyFileSummary ReadPolicyBytes(std::string_view bytes, ChartTables& tables,
+                                  std::vector<PolicyRecordLines>* records = nullptr);
 
 }  // namespace chart

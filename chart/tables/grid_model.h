@@ -4,6 +4,7 @@
 // row-count rule; the grid raises the cell-selection event before its current
 // cell moves. The window's grid widget presents this model and feeds it the
 // user's presses, keys and wheel notches.
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +19,14 @@ enum class SelectionCause {
 
 class GridModel {
 public:
+    static constexpr int kColCount = 8;
+    // What each column holds, as the headings picture above the grid says it
+    // (column 0, the program's name, has no heading).
+    static constexpr std::array<const char*, kColCount> kColumnHeadings = {
+        "", "OS support", "Demo version", "Interception", "Log viewing",
+        "Security", "Network options", "Total",
+    };
+
     // Raised before the current cell moves to (col, row). Throwing an exception
     // vetoes the move (and, for a row-count change, undoes the change); the
     // exception then reaches whoever caused the move.
@@ -42,7 +51,6 @@ public:
         GridModel& grid_;
     };
 
-    static constexpr int kColCount = 8;
     static constexpr int kDefaultRowCount = 2;
 
     int ColCount() const { return kColCount; }

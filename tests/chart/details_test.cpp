@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "chart/details/conversion_error.h"
+#include "chart/details/details_text.h"
 #include "chart/details/integer_conversion.h"
 #include "chart_fixture.h"
 
@@ -69,6 +70,20 @@ TEST_F(DetailsTest, TokenIsTheWordWithItsEndingSpace) {
     // Fewer words than the column, or no details at all: every answer N/A.
     EXPECT_EQ(form.GetHintForTest(1, 5), "T5\r\nA: N/A\r\n\r\n");
     EXPECT_EQ(form.GetHintForTest(2, 1), "T1\r\nA: N/A\r\nB: N/A\r\nC: N/A\r\n\r\n");
+}
+
+// The token at the edges of a line: runs of spaces, a trailing space, too few words.
+TEST(DetailsToken, EdgesOfTheLine) {
+    const struct {
+        const char* line;
+        int col;
+        const char* token;
+    } rows[] = {
+        {"10 1 01", 1, "10 "}, {"10 1 01", 3, "01"}, {"10 1 01", 4, ""}, {"10 1 01", 0, ""},
+        {"a  b", 2, " "},      {"a  b", 3, "b"},     {"a ", 1, "a "},     {"a ", 2, ""},
+        {"", 1, ""},           {" ", 1, " "},        {"ab", 1, "ab"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(DetailsToken(row.line, row.col), row.token) << row.line << " " << row.col;
 }
 
 TEST_F(DetailsTest, CountOutsideTheTableReadsOnlyTableSlots) {

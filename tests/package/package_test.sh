@@ -6,6 +6,8 @@
 #      appstreamcli and desktop-file-validate; Depends names libcurl at the
 #      version the HTTP module needs and every dependency is met on this
 #      machine; Recommends the Qt Wayland plugin and the design's fonts;
+#      the publisher's tool vantrel-chart, with its manual page, passes the
+#      installed sample chart;
 #   2. installed into a scratch root (owned by root, so its program folder is
 #      read-only to users), the program started by an ordinary user under Xvfb
 #      shows the chart, copied into that user's data folder;
@@ -128,6 +130,15 @@ if out=$(desktop-file-validate "$desktop" 2>&1) && [[ -z $out ]]; then
     pass "desktop-file-validate: $(basename "$desktop")"
 else
     fail "desktop-file-validate: $out"
+fi
+
+# The publisher's tool, with its manual page, finds nothing wrong in the
+# installed sample chart.
+if [[ -f $root/usr/share/man/man1/vantrel-chart.1.gz ]] &&
+   out=$("$root/usr/bin/vantrel-chart" check "$root/usr/lib/vantrel" 2>&1) && [[ -z $out ]]; then
+    pass "vantrel-chart and its manual page: the installed sample chart passes check"
+else
+    fail "vantrel-chart check on the installed sample chart: $out"
 fi
 
 # --- 2. started by an ordinary user -----------------------------------------------

@@ -1,19 +1,8 @@
 #include "ui/grid/grid_table_model.h"
 
-#include <array>
-
 #include "ui/text/display_text.h"
 
 namespace vantrel::ui {
-namespace {
-
-// What the headings picture above the grid says, for screen readers.
-constexpr std::array<const char*, chart::GridModel::kColCount> kColumnHeadings = {
-    "", "OS support", "Demo version", "Interception", "Log viewing",
-    "Security", "Network options", "Total",
-};
-
-}  // namespace
 
 GridTableModel::GridTableModel(chart::GridModel& grid, QObject* parent)
     : QAbstractTableModel(parent),
@@ -44,7 +33,8 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
     if (orientation == Qt::Horizontal && section >= 0 && section < grid_.ColCount())
-        return QString::fromLatin1(kColumnHeadings[static_cast<size_t>(section)]);
+        // What the headings picture above the grid says, for screen readers.
+        return QString::fromLatin1(chart::GridModel::kColumnHeadings[static_cast<size_t>(section)]);
     if (orientation == Qt::Vertical)
         return QString::number(GridRow(section));
     return {};

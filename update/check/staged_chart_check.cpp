@@ -55,26 +55,61 @@ bool BeginsAsMarkupOrJson(const std::string& path) {
     return !start.empty() && (start.front() == '<' || start.front() == '{');
 }
 
+constexpr const char* kMarkupRule = "it begins as markup or JSON (a web page, an error document), not as a chart file";
+
+bool StartsAsMarkupOrJson(std::string_view start) {
+    start = SkipBlanksAndMarks(start);
+    return !start.empty() && (start.front() == '<' || start.front() == '{');
+}
+
+std::optional<NotAChart> ReadersRefuse(const chart::DataFileSummary& data, const chart::PolicyFileSummary& policy,
+                                       std::string_view latestVersion) {
+    if (data.programs == 0) return NotAChart{0, "it holds no complete program record"};
+    if (policy.tests == 0) return NotAChart{1, "it holds no complete test"};
+    // The newest version on offer, as the version gate will read it.
+    if (!chart::ascii::IsDigits(latestVersion)) return NotAChart{2, "its first line is not a version number"};
+    return std::nullopt;
+}
+
 }  // namespace
 
-bool StagedFilesAreAChart(const std::string& directory) {
-    for (const ChartFile& file : kChartFiles) {
-        if (BeginsAsMarkupOrJson(StagingPath(directory, file))) return false;
+std::optional<NotAChart> WhyNotAChart(const std::array<std::string, 3>& paths) {
+    for (std::size_t file = 0; file < paths.size(); ++file) {
+        if (BeginsAsMarkupOrJson(paths[file])) return NotAChart{file, kMarkupRule};
     }
-
     // The readers write somewhere: scratch tables, and a grid with no
     // selection handler. Nothing is shown.
     chart::ChartTables tables;
     chart::GridModel grid;
+    std::size_t file = 0;
     try {
-        const auto data = chart::ReadDataFile(StagingPath(directory, kChartFiles[0]), tables, grid);
-        const auto policy = chart::ReadPolicyFile(StagingPath(directory, kChartFiles[1]), tables);
-        chart::ReadVersionFile(StagingPath(directory, kChartFiles[2]), tables);
-        // The newest version on offer, as the version gate will read it.
-        return data.programs > 0 && policy.tests > 0 && chart::ascii::IsDigits(tables.LatestVersion);
+        const auto data = chart::ReadDataFile(paths[0], tables, grid);
+        file = 1;
+        const auto policy = chart::ReadPolicyFile(paths[1], tables);
+        file = 2;
+        chart::ReadVersionFile(paths[2], tables);
+        return ReadersRefuse(data, policy, tables.LatestVersion);
+    } catch (const std::exception& failure) {
+        // A file the readers would refuse with their message.
+        return NotAChart{file, std::string("it cannot be read: ") + failure.what()};
     } catch (...) {
-        return false;  // a file the readers would refuse with their message
+        return NotAChart{file, "it cannot be read"};
     }
+}
+
+std::optional<NotAChart> WhyReadBytesAreNotAChart(const std::array<std::string_view, 3>& bytes,
+                                                  const chart::DataFileSummary& data,
+                                                  const chart::PolicyFileSummary& policy,
+                                                  std::string_view latestVersion) {
+    for (std::size_t file = 0; file < bytes.size(); ++file) {
+        if (StartsAsMarkupOrJson(bytes[file])) return NotAChart{file, kMarkupRule};
+    }
+    return ReadersRefuse(data, policy, latestVersion);
+}
+
+bool StagedFilesAreAChart(const std::string& directory) {
+    return !WhyNotAChart({StagingPath(directory, kChartFiles[0]), StagingPath(directory, kChartFiles[1]),
+                          StagingPath(directory, kChartFiles[2])});
 }
 
 }  // namespace update

@@ -8,9 +8,32 @@
 // file without one complete test (an empty file included), a version file
 // whose first line is not a version number. This is no version gate: what a
 // version file asks for is judged by the reload after the commit.
+#include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
+
+#include "chart/files/data_file.h"
+#include "chart/files/policy_file.h"
 
 namespace update {
+
+// Why three files are not a chart: the file (its place in kChartFiles) and
+// the rule it breaks.
+struct NotAChart {
+    std::size_t file = 0;
+    std::string rule;
+};
+
+// The first rule the files at paths (data, policy, version) break, if any.
+std::optional<NotAChart> WhyNotAChart(const std::array<std::string, 3>& paths);
+// The same for files whose bytes were read before and gone through by the
+// chart core's readers: what those reported, and the newest version read.
+std::optional<NotAChart> WhyReadBytesAreNotAChart(const std::array<std::string_view, 3>& bytes,
+                                                  const chart::DataFileSummary& data,
+                                                  const chart::PolicyFileSummary& policy,
+                                                  std::string_view latestVersion);
 
 // True when the three staging files in directory may become the chart.
 bool StagedFilesAreAChart(const std::string& directory);

@@ -1,0 +1,30 @@
+#pragma once
+// `vantrel-chart check`: reads a publisher's three files exactly as the viewer
+// does (the chart core's own readers, over the files' bytes) and tells what
+// readers would see broken (errors) or odd (warnings), each at the line it
+// comes from. Reads nothing but the three files; writes nothing.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "publisher/finding.h"
+#include "publisher/publisher_folder.h"
+
+namespace publisher {
+
+struct CheckRules {
+    // Ends the version messages, as in the window.
+    std::string publisherHost;
+    // Whether the window's grid shows a cell's text cut short (the window's
+    // own display rule, given by the caller: the chart core knows no fonts or
+    // characters).
+    std::function<bool(std::string_view cell)> cellIsCut;
+};
+
+// Findings in the order of the files (data, policy, version), then of lines.
+std::vector<Finding> CheckChart(const PublisherFolder& folder, const CheckRules& rules);
+
+bool HasError(const std::vector<Finding>& findings);
+
+}  // namespace publisher

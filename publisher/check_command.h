@@ -1,0 +1,15 @@
+#pragma once
+// `vantrel-chart check [--json] DIR`: prints the chart's findings and answers
+// the exit status: 0 without an error, 1 with one.
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace publisher {
+
+// Whether the window's grid shows the cell's text cut short.
+bool CellIsCut(std::string_view cell);
+
+int RunCheck(const std::string& folder, bool json, std::ostream& out);
+
+}  // namespace publisher

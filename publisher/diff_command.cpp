@@ -1,0 +1,18 @@
+#include "publisher/diff_command.h"
+
+#include <ostream>
+
+#include "publisher/chart_diff.h"
+#include "ui/publisher_values.h"
+
+namespace publisher {
+
+int RunDiff(const std::string& oldFolder, const std::string& newFolder, std::ostream& out) {
+    const LoadedChart before(PublisherFolder(oldFolder), vantrel::ui::kPublisherHost);
+    const LoadedChart after(PublisherFolder(newFolder), vantrel::ui::kPublisherHost);
+    const auto changes = DiffCharts(before, after);
+    for (const std::string& change : changes) out << change << '\n';
+    return changes.empty() ? 0 : 1;
+}
+
+}  // namespace publisher
