@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "publisher/public_key.h"
+
 namespace publisher {
 namespace {
 
@@ -24,7 +26,7 @@ Cell ParseCell(const std::string& text) {
 }  // namespace
 
 const char* const kUsage =
-    "Usage: vantrel-chart check [--json] DIR\n"
+    "Usage: vantrel-chart check [--json] [--public-key KEY] DIR\n"
     "       vantrel-chart show DIR [--cell COL,ROW]\n"
     "       vantrel-chart diff OLD NEW\n"
     "       vantrel-chart preview DIR -o FILE.png [--cell COL,ROW]\n"
@@ -34,7 +36,9 @@ const char* const kUsage =
     "DIR holds data.dat, policy.dat and version.dat (or data, policy and version).\n"
     "\n"
     "  check    every fault readers would see, as FILE:LINE: error|warning: TEXT;\n"
-    "           exit status 1 when there is an error; --json: one JSON object a line\n"
+    "           exit status 1 when there is an error; --json: one JSON object a line;\n"
+    "           --public-key KEY (an RW... line or a .pub file): the signatures too,\n"
+    "           as a build with that key checks them\n"
     "  show     the grid as the window shows it, cells separated by a TAB;\n"
     "           --cell COL,ROW: what selecting that cell does (ROW 1: the first program)\n"
     "  diff     what readers will see change from OLD to NEW; exit status 1 when anything does\n"
@@ -72,6 +76,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             return parsed;
         } else if (arg == "--json" && parsed.command == Arguments::Command::Check) {
             parsed.json = true;
+        } else if (arg == "--public-key" && parsed.command == Arguments::Command::Check) {
+            parsed.publicKey = ReadPublicKey(value());
         } else if (arg == "--cell" && takesCell) {
             parsed.cell = ParseCell(value());
         } else if ((arg == "-o" || arg == "--output") && parsed.command == Arguments::Command::Preview) {

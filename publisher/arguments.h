@@ -23,6 +23,7 @@ struct Arguments {
     Command command = Command::Help;
     std::vector<std::string> folders;  // DIR, or OLD and NEW
     bool json = false;                 // check
+    std::string publicKey;             // check: the key line, read from --public-key
     std::optional<Cell> cell;          // show, preview
     std::string output;                // preview
 };

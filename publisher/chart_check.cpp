@@ -10,6 +10,7 @@
 #include "publisher/checked_chart.h"
 #include "publisher/data_findings.h"
 #include "publisher/policy_findings.h"
+#include "publisher/signature_findings.h"
 #include "publisher/utf8_text.h"
 #include "update/check/staged_chart_check.h"
 
@@ -96,8 +97,10 @@ std::vector<Finding> CheckChart(const PublisherFolder& folder, const CheckRules&
         CheckCtrlZ(chart, file);
         CheckUtf8(chart, file);
     }
-    // The signatures' findings join here once the check is given the
-    // publisher's key.
+    if (!rules.publicKey.empty()) {
+        for (Finding& finding : FindSignatureFaults(folder, chart.bytes, rules.publicKey, rules.now))
+            chart.findings.push_back(std::move(finding));
+    }
 
     auto findings = std::move(chart.findings);
     const auto order = [&](const Finding& finding) {

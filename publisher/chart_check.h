@@ -3,6 +3,7 @@
 // does (the chart core's own readers, over the files' bytes) and tells what
 // readers would see broken (errors) or odd (warnings), each at the line it
 // comes from. Reads nothing but the three files; writes nothing.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,12 @@ struct CheckRules {
     // own display rule, given by the caller: the chart core knows no fonts or
     // characters).
     std::function<bool(std::string_view cell)> cellIsCut;
+    // The publisher's minisign key ("RW..."): the signatures are checked as a
+    // build with that key checks them. Empty: not at all.
+    std::string publicKey;
+    // The reader's clock, seconds since the epoch (a release may not be dated
+    // more than a day ahead of it).
+    std::uint64_t now = 0;
 };
 
 // Findings in the order of the files (data, policy, version), then of lines.

@@ -1,5 +1,6 @@
 #include "publisher/check_command.h"
 
+#include <chrono>
 #include <ostream>
 
 #include "publisher/chart_check.h"
@@ -16,8 +17,11 @@ bool CellIsCut(std::string_view cell) {
     return vantrel::ui::DisplayCell(cell).size() > vantrel::ui::kDisplayTextLimit;
 }
 
-int RunCheck(const std::string& folder, bool json, std::ostream& out) {
+int RunCheck(const std::string& folder, bool json, const std::string& publicKey, std::ostream& out) {
     CheckRules rules;
+    rules.publicKey = publicKey;
+    rules.now = static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
     rules.publisherHost = vantrel::ui::kPublisherHost;
     rules.cellIsCut = CellIsCut;
     const auto findings = CheckChart(PublisherFolder(folder), rules);

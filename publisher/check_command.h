@@ -1,5 +1,5 @@
 #pragma once
-// `vantrel-chart check [--json] DIR`: prints the chart's findings and answers
+// `vantrel-chart check [--json] [--public-key KEY] DIR`: prints the chart's findings and answers
 // the exit status: 0 without an error, 1 with one.
 #include <iosfwd>
 #include <string>
@@ -10,6 +10,7 @@ namespace publisher {
 // Whether the window's grid shows the cell's text cut short.
 bool CellIsCut(std::string_view cell);
 
-int RunCheck(const std::string& folder, bool json, std::ostream& out);
+// publicKey: minisign's key line, or empty not to check signatures.
+int RunCheck(const std::string& folder, bool json, const std::string& publicKey, std::ostream& out);
 
 }  // namespace publisher

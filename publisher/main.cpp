@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
                 std::cout << "vantrel-chart " VANTREL_VERSION "\n";
                 return 0;
             case Arguments::Command::Check:
-                return publisher::RunCheck(args.folders[0], args.json, std::cout);
+                return publisher::RunCheck(args.folders[0], args.json, args.publicKey, std::cout);
             case Arguments::Command::Show:
                 return publisher::RunShow(args.folders[0], args.cell, std::cout, std::cerr);
             case Arguments::Command::Diff:

@@ -73,7 +73,7 @@ bool Measure(const char* what, const std::string& viewerDir, const std::string& 
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, viewerDir, "www.vantrel.example");
-    const publisher::CheckRules rules{"www.vantrel.example", publisher::CellIsCut};
+    const publisher::CheckRules rules{"www.vantrel.example", publisher::CellIsCut, {}, 0};
     const publisher::PublisherFolder folder(servedDir);
     std::size_t findings = 0;
     const auto load = [&] { form.ReadAll(); };

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
 #include "publisher/check_command.h"
 #include "publisher/finding.h"
 #include "publisher/utf8_text.h"
+#include "support/minisign_key.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
 
@@ -26,9 +28,9 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-std::vector<std::string> Check(const std::string& folder) {
+std::vector<std::string> Check(const std::string& folder, const std::string& publicKey = {}) {
     std::ostringstream out;
-    publisher::RunCheck(folder, false, out);
+    publisher::RunCheck(folder, false, publicKey, out);
     return Lines(out.str());
 }
 
@@ -96,6 +98,53 @@ TEST(CheckChart, JsonLinesAreValidJsonWhateverTheChartHolds) {
                                                           R"("})"},
     };
     for (const auto& [finding, json] : rows) EXPECT_EQ(publisher::JsonLine(finding), json);
+}
+
+// With the publisher's key, the signatures as a signed build of the viewer
+// takes them: each one good, and the three one release.
+TEST(CheckChart, SignaturesAsASignedViewerTakesThem) {
+    using Key = support::MinisignKey;
+    constexpr std::uint64_t kReleased = 1'750'000'000;
+    const Key key, other;
+    struct Row {
+        const char* name;
+        std::function<void(const fs::path& dir, const Key& key, const Key& other)> change;
+        std::vector<std::string> expected;  // the beginning of each line
+    };
+    const auto sign = [](const fs::path& dir, const Key& by, const char* file, std::uint64_t time, const char* as,
+                         bool legacy = false) {
+        std::ofstream(dir / (std::string(file) + ".minisig"))
+            << by.Sign(support::TestData(std::string("publisher/check/base/") + file), time, as, legacy);
+    };
+    const Row rows[] = {
+        {"one release", [](const fs::path&, const Key&, const Key&) {}, {}},
+        {"a signature missing", [](const fs::path& dir, const Key&, const Key&) { fs::remove(dir / "policy.dat.minisig"); },
+         {"policy.dat.minisig: error: missing: readers see \"The update failed: the chart is not signed"}},
+        {"another key",
+         [&](const fs::path& dir, const Key&, const Key& by) { sign(dir, by, "version.dat", kReleased, "version.dat"); },
+         {"version.dat.minisig: error: does not verify with this key"}},
+        {"legacy", [&](const fs::path& dir, const Key& by, const Key&) { sign(dir, by, "data.dat", kReleased, "data.dat", true); },
+         {"data.dat.minisig: error: a legacy signature"}},
+        {"under another name",
+         [&](const fs::path& dir, const Key& by, const Key&) { sign(dir, by, "policy.dat", kReleased, "data.dat"); },
+         {"policy.dat.minisig:3: error: the trusted comment names 'data.dat', not 'policy.dat'"}},
+        {"a second apart",
+         [&](const fs::path& dir, const Key& by, const Key&) { sign(dir, by, "version.dat", kReleased + 1, "version.dat"); },
+         {"data.dat.minisig:3: error: the signatures' timestamps are 1750000000, 1750000000, 1750000001: readers see "
+          "\"The update failed: the chart's files are not of one release"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const support::TempDir folder("vantrel-check");
+        for (const char* file : {"data.dat", "policy.dat", "version.dat"}) {
+            fs::copy_file(support::TestDataPath(std::string("publisher/check/base/") + file), folder.Dir() / file);
+            sign(folder.Dir(), key, file, kReleased, file);
+        }
+        row.change(folder.Dir(), key, other);
+        const auto printed = Check(folder.Path(), key.PublicKey());
+        ASSERT_EQ(printed.size(), row.expected.size()) << ::testing::PrintToString(printed);
+        for (std::size_t i = 0; i < printed.size(); ++i) EXPECT_TRUE(printed[i].starts_with(row.expected[i])) << printed[i];
+    }
 }
 
 // What the window reads as UTF-8 and what it shows as Windows-1252 instead.

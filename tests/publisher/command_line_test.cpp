@@ -50,6 +50,7 @@ TEST(CommandLine, ExitStatuses) {
         {{"check", base, base}, 2},
         {{"check", "--cell", "1,1", base}, 2},
         {{"check", "/nonexistent/folder"}, 2},
+        {{"check", "--public-key", "/nonexistent/key.pub", base}, 2},
         {{"diff", base}, 2},
         {{"show", base, "--cell", "1;1"}, 2},
         {{"show", base, "--cell", "-1,1"}, 2},
