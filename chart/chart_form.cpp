@@ -5,6 +5,7 @@
 #include "chart/details/web_address.h"
 #include "chart/files/chart_file_set.h"
 #include "chart/files/data_file.h"
+#include "chart/files/file_bytes.h"
 #include "chart/files/local_path.h"
 #include "chart/files/policy_file.h"
 #include "chart/files/version_file.h"
@@ -83,10 +84,7 @@ void ChartForm::ReadAll() {
 void ChartForm::ReadVersion() {
     lastRead_.version.reset();
     try {
-        if (snapshot_)
-            lastRead_.version = ReadVersionBytes(snapshot_->Bytes(kVersionFileName), tables_);
-        else
-            lastRead_.version = ReadVersionFile(LocalPath(chartDirectory_, kVersionFileName), tables_);
+        lastRead_.version = ReadVersionBytes(FileBytes(kVersionFileName), tables_);
     } catch (...) {
         ports_.messages.ShowMessage(kNoVersionFileMessage);
         grid_.SetEnabled(false);
@@ -98,10 +96,7 @@ void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
     const GridModel::Batch presentOnce(grid);
     lastRead_.data.reset();
     try {
-        if (snapshot_ && snapshot_->Holds(fileName))
-            lastRead_.data = ReadDataBytes(snapshot_->Bytes(fileName), tables_, grid);
-        else
-            lastRead_.data = ReadDataFile(LocalPath(chartDirectory_, fileName), tables_, grid);
+        lastRead_.data = ReadDataBytes(FileBytes(fileName), tables_, grid);
     } catch (...) {
         ports_.messages.ShowMessage(kNoDataFileMessage);
         grid.SetEnabled(false);
@@ -111,14 +106,17 @@ void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
 void ChartForm::ReadPolicy(const std::string& fileName) {
     lastRead_.policy.reset();
     try {
-        if (snapshot_ && snapshot_->Holds(fileName))
-            lastRead_.policy = ReadPolicyBytes(snapshot_->Bytes(fileName), tables_);
-        else
-            lastRead_.policy = ReadPolicyFile(LocalPath(chartDirectory_, fileName), tables_);
+        lastRead_.policy = ReadPolicyBytes(FileBytes(fileName), tables_);
     } catch (...) {
         ports_.messages.ShowMessage(kNoPolicyFileMessage);
         grid_.SetEnabled(false);
     }
+}
+
+std::string_view ChartForm::FileBytes(const std::string& fileName) {
+    if (snapshot_ && snapshot_->Holds(fileName)) return snapshot_->Bytes(fileName);
+    readNow_ = ReadFileBytes(LocalPath(chartDirectory_, fileName), kChartFileSizeCap);
+    return readNow_;
 }
 
 std::string ChartForm::GetHintForTest(int row, int col) const { return DetailsText(tables_, row, col); }

@@ -7,6 +7,7 @@
 // details/.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "files/chart_snapshot.h"
 #include "files/data_file.h"
@@ -76,7 +77,8 @@ public:
     void ReadVersion();
     // The readers: fileName is a bare local name. A failure is told with the
     // reader's message and disables the grid; it goes no further. Within
-    // ReadAll they read the reload's snapshot, otherwise the file itself.
+    // ReadAll they read the reload's snapshot, otherwise the file's bytes
+    // read then; the readers themselves only ever see bytes.
     void ReadInfo(const std::string& fileName, GridModel& grid);
     void ReadPolicy(const std::string& fileName);
 
@@ -92,6 +94,9 @@ public:
     const std::string& ChartDirectory() const { return chartDirectory_; }
 
 private:
+    // The bytes the readers go through (see ReadInfo); raises the read's failure.
+    std::string_view FileBytes(const std::string& fileName);
+
     ChartTables& tables_;
     GridModel& grid_;
     ChartPorts ports_;
@@ -99,6 +104,7 @@ private:
     std::string publisherHost_;
     const ChartSnapshot* snapshot_ = nullptr;  // while ReadAll runs
     ChartRead lastRead_;
+    std::string readNow_;  // a file read outside a reload, while its reader runs
 };
 
 }  // namespace chart

@@ -34,7 +34,7 @@ enum class FailureKind {
     ReadFailed,           // detail: the path; error: errno
     FolderNotWritable,    // detail: the chart folder; error: errno (read-only, no permission)
     NotAFile,             // detail: a chart file's path that holds no file a chart can replace
-    NotAChart,            // the answers were no chart (a web page, compressed, partial, empty)
+    NotAChart,            // the answers were no chart (a web page, compressed, partial, empty); detail: the rule
     AnotherCopyUpdating,  // the chart folder's update lock is held elsewhere
     NotSigned,            // a file's signature is missing, malformed, of another key or of other bytes
     OlderChart,           // signed, but older than the chart the user has

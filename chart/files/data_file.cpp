@@ -92,11 +92,6 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& gr
 
 }  // namespace
 
-DataFileSummary ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid) {
-    LineReader file(path, kChartFileSizeCap);
-    return ReadRecords(file, tables, grid, nullptr);
-}
-
 DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid,
                               std::vector<DataRecordLines>* records) {
     LineReader file(ByteInput{bytes});

@@ -37,14 +37,12 @@ struct DataRecordLines {
     bool operator==(const DataRecordLines&) const = default;
 };
 
-// Reads the data file at path: record r goes to the tables' slot r and the
-// grid's row r, and with N complete records the grid ends with N + 1 rows.
-// Records beyond the tables' bounds are read past. Reports what it read. A
-// failure (of the file, or of the selection handler that a row-count change
-// runs) is raised as it comes: what was stored stays, and the grid keeps one
-// spare row.
-DataFileSummary ReadDataFile(const std::string& path, ChartTables& tables, GridModel& grid);
-// The same from the file's bytes, read before.
+// Reads the data file from its bytes (read before, as one set with the other
+// two: ChartSnapshot): record r goes to the tables' slot r and the grid's row
+// r, and with N complete records the grid ends with N + 1 rows. Records
+// beyond the tables' bounds are read past. Reports what it read. A failure
+// (of the selection handler that a row-count change runs) is raised as it
+// comes: what was stored stays, and the grid keeps one spare row.
 // When records is given, each record's lines are added to it.
 DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid,
                               std::vector<DataRecordLines>* records = nullptr);

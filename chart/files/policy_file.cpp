@@ -54,11 +54,6 @@ PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables, std::vector<P
 
 }  // namespace
 
-PolicyFileSummary ReadPolicyFile(const std::string& path, ChartTables& tables) {
-    LineReader file(path, kChartFileSizeCap);
-    return ReadTests(file, tables, nullptr);
-}
-
 PolicyFileSummary ReadPolicyBytes(std::string_view bytes, ChartTables& tables,
                                   std::vector<PolicyRecordLines>* records) {
     LineReader file(ByteInput{bytes});

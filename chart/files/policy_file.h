@@ -30,13 +30,10 @@ struct PolicyRecordLines {
     bool operator==(const PolicyRecordLines&) const = default;
 };
 
-// Reads the policy file at path: record j defines test j, its sub-criteria in
-// slots 1 to n, its title in slot n + 1 and n in slot 0, the last two stored
-// when the record's empty line is read. Reports what it read. A failure is
-// raised as it comes; what was stored stays.
-PolicyFileSummary ReadPolicyFile(const std::string& path, ChartTables& tables);
-// The same from the file's bytes, read before.
-// When records is given, each record's lines are added to it.
+// Reads the policy file from its bytes, read before: record j defines test j,
+// its sub-criteria in slots 1 to n, its title in slot n + 1 and n in slot 0,
+// the last two stored when the record's empty line is read. Reports what it
+// read. When records is given, each record's lines are added to it.
 PolicyFileSummary ReadPolicyBytes(std::string_view bytes, ChartTables& tables,
                                   std::vector<PolicyRecordLines>* records = nullptr);
 

@@ -19,11 +19,6 @@ VersionFileSummary ReadVersions(LineReader& file, ChartTables& tables) {
 
 }  // namespace
 
-VersionFileSummary ReadVersionFile(const std::string& path, ChartTables& tables) {
-    LineReader file(path, kChartFileSizeCap);
-    return ReadVersions(file, tables);
-}
-
 VersionFileSummary ReadVersionBytes(std::string_view bytes, ChartTables& tables) {
     LineReader file(ByteInput{bytes});
     return ReadVersions(file, tables);

@@ -16,11 +16,9 @@ struct VersionFileSummary {
     bool operator==(const VersionFileSummary&) const = default;
 };
 
-// Reads the version file at path into LatestVersion and RequiredVersion (a
-// missing line gives the empty string). Reports the lines read. A failure is
-// raised as it comes; a string read before it keeps its new value.
-VersionFileSummary ReadVersionFile(const std::string& path, ChartTables& tables);
-// The same from the file's bytes, read before.
+// Reads the version file from its bytes, read before, into LatestVersion and
+// RequiredVersion (a missing line gives the empty string). Reports the lines
+// read.
 VersionFileSummary ReadVersionBytes(std::string_view bytes, ChartTables& tables);
 
 }  // namespace chart

@@ -1,17 +1,13 @@
 #include "update/check/staged_chart_check.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <exception>
 #include <string_view>
 
+#include "chart/files/chart_file_set.h"
 #include "chart/files/data_file.h"
 #include "chart/files/policy_file.h"
-#include "chart/files/unique_fd.h"
 #include "chart/files/version_file.h"
 #include "chart/text/ascii.h"
-#include "update/folder/chart_files.h"
 
 namespace update {
 namespace {
@@ -28,31 +24,6 @@ std::string_view SkipBlanksAndMarks(std::string_view text) {
             return text;
         }
     }
-}
-
-// The first bytes of a file once white space and byte-order marks are passed
-// (however many there are): enough to tell a mark from what follows it.
-std::string StartAfterBlanks(const std::string& path) {
-    std::string start;
-    const chart::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-    if (!fd) return start;
-    char buffer[4096];
-    while (start.size() < kByteOrderMark.size()) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        start.append(buffer, static_cast<std::size_t>(n));
-        start.erase(0, start.size() - SkipBlanksAndMarks(start).size());
-    }
-    return start;
-}
-
-// "<": any markup (an XML prolog, a comment, a doctype, a tag); "{": a JSON
-// object. No chart file begins so: the data file with a web address, the
-// policy file with a test's title, the version file with a number.
-bool BeginsAsMarkupOrJson(const std::string& path) {
-    const std::string start = StartAfterBlanks(path);
-    return !start.empty() && (start.front() == '<' || start.front() == '{');
 }
 
 constexpr const char* kMarkupRule = "it begins as markup or JSON (a web page, an error document), not as a chart file";
@@ -73,9 +44,13 @@ std::optional<NotAChart> ReadersRefuse(const chart::DataFileSummary& data, const
 
 }  // namespace
 
-std::optional<NotAChart> WhyNotAChart(const std::array<std::string, 3>& paths) {
-    for (std::size_t file = 0; file < paths.size(); ++file) {
-        if (BeginsAsMarkupOrJson(paths[file])) return NotAChart{file, kMarkupRule};
+std::optional<NotAChart> WhyStagedFilesAreNotAChart(const WorkFiles& folder) {
+    std::array<std::string, kChartFiles.size()> bytes;
+    for (std::size_t file = 0; file < kChartFiles.size(); ++file) {
+        auto read = folder.ReadOwnFile(folder.Staging(kChartFiles[file]), chart::kChartFileSizeCap);
+        if (!read) return NotAChart{file, "it cannot be read: " + FailureMessage(read.Why())};
+        if (!*read) return NotAChart{file, "it is larger than a chart file may be"};
+        bytes[file] = std::move(**read);
     }
     // The readers write somewhere: scratch tables, and a grid with no
     // selection handler. Nothing is shown.
@@ -83,17 +58,15 @@ std::optional<NotAChart> WhyNotAChart(const std::array<std::string, 3>& paths) {
     chart::GridModel grid;
     std::size_t file = 0;
     try {
-        const auto data = chart::ReadDataFile(paths[0], tables, grid);
+        const auto data = chart::ReadDataBytes(bytes[0], tables, grid);
         file = 1;
-        const auto policy = chart::ReadPolicyFile(paths[1], tables);
+        const auto policy = chart::ReadPolicyBytes(bytes[1], tables);
         file = 2;
-        chart::ReadVersionFile(paths[2], tables);
-        return ReadersRefuse(data, policy, tables.LatestVersion);
+        chart::ReadVersionBytes(bytes[2], tables);
+        return WhyReadBytesAreNotAChart({bytes[0], bytes[1], bytes[2]}, data, policy, tables.LatestVersion);
     } catch (const std::exception& failure) {
         // A file the readers would refuse with their message.
         return NotAChart{file, std::string("it cannot be read: ") + failure.what()};
-    } catch (...) {
-        return NotAChart{file, "it cannot be read"};
     }
 }
 
@@ -105,11 +78,6 @@ std::optional<NotAChart> WhyReadBytesAreNotAChart(const std::array<std::string_v
         if (StartsAsMarkupOrJson(bytes[file])) return NotAChart{file, kMarkupRule};
     }
     return ReadersRefuse(data, policy, latestVersion);
-}
-
-bool StagedFilesAreAChart(const std::string& directory) {
-    return !WhyNotAChart({StagingPath(directory, kChartFiles[0]), StagingPath(directory, kChartFiles[1]),
-                          StagingPath(directory, kChartFiles[2])});
 }
 
 }  // namespace update

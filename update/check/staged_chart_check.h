@@ -16,6 +16,7 @@
 
 #include "chart/files/data_file.h"
 #include "chart/files/policy_file.h"
+#include "update/folder/work_files.h"
 
 namespace update {
 
@@ -26,16 +27,14 @@ struct NotAChart {
     std::string rule;
 };
 
-// The first rule the files at paths (data, policy, version) break, if any.
-std::optional<NotAChart> WhyNotAChart(const std::array<std::string, 3>& paths);
+// The first rule the staged files in the folder break, if any; they are read
+// as the folder's work files are (no link followed, no FIFO waited on).
+std::optional<NotAChart> WhyStagedFilesAreNotAChart(const WorkFiles& folder);
 // The same for files whose bytes were read before and gone through by the
 // chart core's readers: what those reported, and the newest version read.
 std::optional<NotAChart> WhyReadBytesAreNotAChart(const std::array<std::string_view, 3>& bytes,
                                                   const chart::DataFileSummary& data,
                                                   const chart::PolicyFileSummary& policy,
                                                   std::string_view latestVersion);
-
-// True when the three staging files in directory may become the chart.
-bool StagedFilesAreAChart(const std::string& directory);
 
 }  // namespace update

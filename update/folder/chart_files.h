@@ -48,8 +48,4 @@ constexpr FileSet StagedSet(bool withSignatures) {
     return FileSet(kStagedFiles).first(withSignatures ? kStagedFiles.size() : kChartFiles.size());
 }
 
-// The staging file a download is written to until all three have arrived
-// (WorkFiles::Staging).
-std::string StagingPath(const std::string& directory, const ChartFile& file);
-
 }  // namespace update
