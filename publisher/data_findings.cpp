@@ -95,13 +95,19 @@ void CheckResults(CheckedChart& chart, long long line, int row, int results) {
                       (hidden > static_cast<int>(kNamesListed) ? ", ..." : ""));
 
     // Only where all seven are numbers: anything else is no sum to check.
+    // At most 15 digits each: no sum of them overflows.
+    const auto value = [](const std::string& digits) {
+        long long number = 0;
+        for (const char c : digits) number = number * 10 + (c - '0');
+        return number;
+    };
     long long sum = 0;
     for (int col = 1; col <= kTotalColumn; ++col) {
         const std::string& cell = grid.Cell(col, row);
         if (!chart::ascii::IsDigits(cell) || cell.size() > 15) return;
-        if (col < kTotalColumn) sum += std::stoll(cell);
+        if (col < kTotalColumn) sum += value(cell);
     }
-    if (sum != std::stoll(grid.Cell(kTotalColumn, row)))
+    if (sum != value(grid.Cell(kTotalColumn, row)))
         chart.Add(kData, line, Severity::Warning,
                   "the Total " + grid.Cell(kTotalColumn, row) + " is not the sum of the six results (" +
                       std::to_string(sum) + ")");

@@ -1,6 +1,8 @@
 #include "chart/details/web_address.h"
 
+#include <array>
 #include <cstring>
+#include <string_view>
 
 #include "chart/text/ascii.h"
 
@@ -10,18 +12,30 @@ namespace {
 using ascii::IsDigit;
 using ascii::IsHexDigit;
 
-bool IsUnreserved(char c) {
-    return ascii::IsLetter(c) || IsDigit(c) || std::strchr("-._~", c);
-}
+// The bytes every part of an address allows (unreserved characters and
+// sub-delimiters), and those no address may hold as they are: one table, as
+// each byte of every address is looked up.
+enum ByteClass : unsigned char { kPlain = 1, kUnsafe = 2 };
+constexpr std::array<unsigned char, 256> kByteClasses = [] {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        if (ascii::IsLetter(ch) || IsDigit(ch)) classes[c] = kPlain;
+        if (c >= 0x80) classes[c] = kUnsafe;
+    }
+    for (const char c : std::string_view("-._~!$&'()*+,;=")) classes[static_cast<unsigned char>(c)] = kPlain;
+    for (const char c : std::string_view("\"<>^`{|}")) classes[static_cast<unsigned char>(c)] = kUnsafe;
+    return classes;
+}();
 
-bool IsSubDelim(char c) { return c != '\0' && std::strchr("!$&'()*+,;=", c); }
+bool IsUnreservedOrSubDelim(char c) { return kByteClasses[static_cast<unsigned char>(c)] == kPlain; }
 
 // Whether text[i] is allowed in a part made of unreserved characters,
 // sub-delimiters, %XX escapes and the given extra characters.
 bool AllowedAt(std::string_view text, size_t i, const char* extra) {
     const char c = text[i];
     if (c == '%') return i + 2 < text.size() && IsHexDigit(text[i + 1]) && IsHexDigit(text[i + 2]);
-    return IsUnreserved(c) || IsSubDelim(c) || (c != '\0' && std::strchr(extra, c));
+    return IsUnreservedOrSubDelim(c) || (c != '\0' && std::strchr(extra, c));
 }
 
 bool AllAllowed(std::string_view text, const char* extra) {
@@ -95,9 +109,8 @@ bool IsRefusedByte(unsigned char byte) { return byte <= 0x20 || byte == 0x7F || 
 // Bytes no URL may hold as they are: everything else is left to the parse.
 bool MustBeEscaped(std::string_view text, size_t i) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte >= 0x80) return true;
     if (byte == '%') return !(i + 2 < text.size() && IsHexDigit(text[i + 1]) && IsHexDigit(text[i + 2]));
-    return std::strchr("\"<>^`{|}", static_cast<char>(byte)) != nullptr;
+    return kByteClasses[byte] == kUnsafe;
 }
 
 }  // namespace
@@ -113,17 +126,18 @@ std::optional<std::string> AddressToOpen(std::string_view address) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string escaped;
     escaped.reserve(address.size());
+    size_t copied = 0;  // bytes of address up to here are in escaped
     for (size_t i = 0; i < address.size(); ++i) {
         const auto byte = static_cast<unsigned char>(address[i]);
         if (IsRefusedByte(byte)) return std::nullopt;
-        if (MustBeEscaped(address, i)) {
-            escaped += '%';
-            escaped += kHex[byte >> 4];
-            escaped += kHex[byte & 0x0F];
-        } else {
-            escaped += address[i];
-        }
+        if (!MustBeEscaped(address, i)) continue;
+        escaped.append(address.substr(copied, i - copied));
+        escaped += '%';
+        escaped += kHex[byte >> 4];
+        escaped += kHex[byte & 0x0F];
+        copied = i + 1;
     }
+    escaped.append(address.substr(copied));
 
     const size_t authorityStart = escaped.find("//") + 2;
     const size_t authorityEnd = escaped.find_first_of("/?#", authorityStart);
