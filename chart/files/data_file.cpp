@@ -1,6 +1,7 @@
 #include "chart/files/data_file.h"
 
 #include "chart/files/chart_file_set.h"
+#include "chart/files/grid_rows.h"
 #include "chart/files/line_reader.h"
 
 namespace chart {
@@ -13,7 +14,7 @@ constexpr int kResultColumns = GridModel::kColCount - 1;  // columns 1..7
 // trailing space one more empty cell. Words past the last stored column are
 // read past: a line of millions of words costs no cell for each.
 // Answers the number of words written.
-int WriteResults(GridModel& grid, const std::string& line, int col, int row) {
+int WriteResults(DataRows& grid, const std::string& line, int col, int row) {
     const int first = col;
     size_t start = 0;
     while (col < kStoredResultColumns) {
@@ -44,16 +45,11 @@ void NoteLine(std::vector<DataRecordLines>& records, long long line, int lineInR
     }
 }
 
-DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& grid,
+DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, DataRows& grid,
                             std::vector<DataRecordLines>* records) {
-    // Every cell written and every row added is presented once, at the end.
-    const GridModel::Batch presentOnce(grid);
     int p = 0;  // records completed
     int lineInRecord = 0;
-    grid.SetRowCount(2);
-    // An earlier empty file may have cost the grid its fixed row; record r
-    // must land in row r, where the selection handler looks for it.
-    grid.RestoreFixedRow();
+    grid.Begin();
 
     long long lines = 0;
     std::string s;
@@ -63,7 +59,7 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& gr
         if (lineInRecord < 5) ++lineInRecord;  // lines 5 onward are ignored alike
         // Records beyond the tables' bounds are read past and dropped.
         const bool hasSlot = p < kMaxPrograms;
-        const int row = grid.FixedRows() + p;
+        const int row = grid.RowOf(p);
         int results = 0;  // words of a results line written
 
         if (hasSlot) {
@@ -78,7 +74,7 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& gr
                 } else {
                     results = WriteResults(grid, s, 1, row);
                 }
-                grid.SetRowCount(grid.RowCount() + 1);
+                grid.AddRow();
                 ++p;
             }
         }
@@ -86,16 +82,22 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, GridModel& gr
         if (s.empty()) lineInRecord = 0;  // the record is over
     }
     // Not reached after a failure: the spare row then stays.
-    grid.SetRowCount(grid.RowCount() - 1);
+    grid.End();
     return {.programs = p, .lines = lines};
 }
 
 }  // namespace
 
-DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid,
+DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, DataRows& rows,
                               std::vector<DataRecordLines>* records) {
     LineReader file(ByteInput{bytes});
-    return ReadRecords(file, tables, grid, records);
+    return ReadRecords(file, tables, rows, records);
+}
+
+DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid,
+                              std::vector<DataRecordLines>* records) {
+    GridRows rows(grid);
+    return ReadDataBytes(bytes, tables, rows, records);
 }
 
 }  // namespace chart

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "chart/files/data_rows.h"
 #include "chart/tables/chart_tables.h"
 #include "chart/tables/grid_model.h"
 
@@ -45,6 +46,9 @@ struct DataRecordLines {
 // comes: what was stored stays, and the grid keeps one spare row.
 // When records is given, each record's lines are added to it.
 DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid,
+                              std::vector<DataRecordLines>* records = nullptr);
+// The same into other rows than the grid's.
+DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, DataRows& rows,
                               std::vector<DataRecordLines>* records = nullptr);
 
 }  // namespace chart

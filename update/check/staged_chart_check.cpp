@@ -33,6 +33,17 @@ bool StartsAsMarkupOrJson(std::string_view start) {
     return !start.empty() && (start.front() == '<' || start.front() == '{');
 }
 
+// The data file's rows, read and let go: the check needs only the count of
+// complete programs the reader reports.
+class DroppedRows : public chart::DataRows {
+public:
+    void Begin() override {}
+    int RowOf(int program) const override { return program + 1; }
+    void SetCell(int, int, std::string) override {}
+    void AddRow() override {}
+    void End() override {}
+};
+
 std::optional<NotAChart> ReadersRefuse(const chart::DataFileSummary& data, const chart::PolicyFileSummary& policy,
                                        std::string_view latestVersion) {
     if (data.programs == 0) return NotAChart{0, "it holds no complete program record"};
@@ -52,13 +63,13 @@ std::optional<NotAChart> WhyStagedFilesAreNotAChart(const WorkFiles& folder) {
         if (!*read) return NotAChart{file, "it is larger than a chart file may be"};
         bytes[file] = std::move(**read);
     }
-    // The readers write somewhere: scratch tables, and a grid with no
-    // selection handler. Nothing is shown.
+    // The readers write somewhere: scratch tables, and rows nobody keeps.
+    // Nothing is shown.
     chart::ChartTables tables;
-    chart::GridModel grid;
+    DroppedRows rows;
     std::size_t file = 0;
     try {
-        const auto data = chart::ReadDataBytes(bytes[0], tables, grid);
+        const auto data = chart::ReadDataBytes(bytes[0], tables, rows);
         file = 1;
         const auto policy = chart::ReadPolicyBytes(bytes[1], tables);
         file = 2;
