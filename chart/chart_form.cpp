@@ -64,7 +64,6 @@ void ChartForm::ReadAll() {
     const SnapshotInUse use(snapshot_, snapshot);
     // The window presents the grid once, as the whole load left it.
     const GridModel::Batch presentOnce(grid_);
-    lastRead_ = {};
     ReadVersion();
     if (IsNewerVersion(tables_.RequiredVersion, BuiltInVersion)) {
         ports_.messages.ShowMessage(kNeedNewestVersionMessage + publisherHost_);
@@ -82,9 +81,8 @@ void ChartForm::ReadAll() {
 // stored before the failure stays.
 
 void ChartForm::ReadVersion() {
-    lastRead_.version.reset();
     try {
-        lastRead_.version = ReadVersionBytes(FileBytes(kVersionFileName), tables_);
+        ReadVersionBytes(FileBytes(kVersionFileName), tables_);
     } catch (...) {
         ports_.messages.ShowMessage(kNoVersionFileMessage);
         grid_.SetEnabled(false);
@@ -94,9 +92,8 @@ void ChartForm::ReadVersion() {
 void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
     // Held across the failure too: the message comes before the grid is presented.
     const GridModel::Batch presentOnce(grid);
-    lastRead_.data.reset();
     try {
-        lastRead_.data = ReadDataBytes(FileBytes(fileName), tables_, grid);
+        ReadDataBytes(FileBytes(fileName), tables_, grid);
     } catch (...) {
         ports_.messages.ShowMessage(kNoDataFileMessage);
         grid.SetEnabled(false);
@@ -104,9 +101,8 @@ void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
 }
 
 void ChartForm::ReadPolicy(const std::string& fileName) {
-    lastRead_.policy.reset();
     try {
-        lastRead_.policy = ReadPolicyBytes(FileBytes(fileName), tables_);
+        ReadPolicyBytes(FileBytes(fileName), tables_);
     } catch (...) {
         ports_.messages.ShowMessage(kNoPolicyFileMessage);
         grid_.SetEnabled(false);

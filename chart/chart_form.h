@@ -46,16 +46,6 @@ struct ChartPorts {
     DetailsPanel& details;
 };
 
-// What the readers last read, each as its reader reported it: none for a
-// reader that failed, or that the last ReadAll did not reach.
-struct ChartRead {
-    std::optional<VersionFileSummary> version;
-    std::optional<DataFileSummary> data;
-    std::optional<PolicyFileSummary> policy;
-
-    bool operator==(const ChartRead&) const = default;
-};
-
 class ChartForm {
 public:
     // chartDirectory: where "data", "policy" and "version" live (the
@@ -88,7 +78,6 @@ public:
     void StringGrid1SelectCell(int ACol, int ARow, bool& CanSelect,
                                SelectionCause cause = SelectionCause::User);
 
-    const ChartRead& LastRead() const { return lastRead_; }
     ChartTables& Tables() { return tables_; }
     GridModel& StringGrid1() { return grid_; }
     const std::string& ChartDirectory() const { return chartDirectory_; }
@@ -103,7 +92,6 @@ private:
     std::string chartDirectory_;
     std::string publisherHost_;
     const ChartSnapshot* snapshot_ = nullptr;  // while ReadAll runs
-    ChartRead lastRead_;
     std::string readNow_;  // a file read outside a reload, while its reader runs
 };
 

@@ -83,7 +83,7 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, DataRows& gri
     }
     // Not reached after a failure: the spare row then stays.
     grid.End();
-    return {.programs = p, .lines = lines};
+    return {.programs = p};
 }
 
 }  // namespace

@@ -19,8 +19,7 @@ inline constexpr int kStoredResultColumns = 64;
 
 // What a read of the data file found.
 struct DataFileSummary {
-    int programs = 0;      // complete records stored: the grid's rows 1 to programs
-    long long lines = 0;   // lines read, up to the end of the file or a Ctrl-Z
+    int programs = 0;  // complete records stored: the grid's rows 1 to programs
 
     bool operator==(const DataFileSummary&) const = default;
 };

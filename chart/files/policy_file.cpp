@@ -10,6 +10,7 @@ namespace {
 
 PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables, std::vector<PolicyRecordLines>* records) {
     PolicyFileSummary summary;
+    long long lines = 0;
     long long i = 0;  // line in record
     long long j = 1;  // test
     // Deliberately kept across records: an empty record stores the
@@ -19,9 +20,9 @@ PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables, std::vector<P
     std::string s;
     while (!file.AtEnd()) {
         file.ReadLine(s);
-        ++summary.lines;
+        ++lines;
         if (records) {
-            if (i == 0) records->push_back({.first = summary.lines, .test = j});
+            if (i == 0) records->push_back({.first = lines, .test = j});
             if (s.empty()) records->back().ended = true;
             else ++records->back().count;
         }

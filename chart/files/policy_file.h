@@ -15,7 +15,6 @@ struct PolicyFileSummary {
     // Tests of the tables (1 to 6) whose record ended with its empty line after
     // a title: their count and title are stored.
     int tests = 0;
-    long long lines = 0;  // lines read, up to the end of the file or a Ctrl-Z
 
     bool operator==(const PolicyFileSummary&) const = default;
 };

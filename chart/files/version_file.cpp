@@ -7,21 +7,17 @@ namespace chart {
 
 namespace {
 
-VersionFileSummary ReadVersions(LineReader& file, ChartTables& tables) {
-    VersionFileSummary summary;
-    // A line past the end reads as "" and is not counted.
-    if (!file.AtEnd()) ++summary.lines;
+// A line past the end reads as "".
+void ReadVersions(LineReader& file, ChartTables& tables) {
     tables.LatestVersion = file.ReadLine();
-    if (!file.AtEnd()) ++summary.lines;
     tables.RequiredVersion = file.ReadLine();
-    return summary;
 }
 
 }  // namespace
 
-VersionFileSummary ReadVersionBytes(std::string_view bytes, ChartTables& tables) {
+void ReadVersionBytes(std::string_view bytes, ChartTables& tables) {
     LineReader file(ByteInput{bytes});
-    return ReadVersions(file, tables);
+    ReadVersions(file, tables);
 }
 
 }  // namespace chart

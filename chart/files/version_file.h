@@ -9,16 +9,8 @@
 
 namespace chart {
 
-// What a read of the version file found.
-struct VersionFileSummary {
-    int lines = 0;  // lines read: 2, or fewer when the file ends before
-
-    bool operator==(const VersionFileSummary&) const = default;
-};
-
 // Reads the version file from its bytes, read before, into LatestVersion and
-// RequiredVersion (a missing line gives the empty string). Reports the lines
-// read.
-VersionFileSummary ReadVersionBytes(std::string_view bytes, ChartTables& tables);
+// RequiredVersion (a missing line gives the empty string).
+void ReadVersionBytes(std::string_view bytes, ChartTables& tables);
 
 }  // namespace chart
