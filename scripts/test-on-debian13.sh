@@ -14,7 +14,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 readonly suite=trixie
-readonly mirror=${VANTREL_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+# The Debian archive this machine's apt already uses (its first "URIs:" line,
+# or its first "deb" line), unless one is given.
+host_archive() {
+    { sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*\).*/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null
+      sed -n 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]*\).*/\2/p' /etc/apt/sources.list 2>/dev/null
+    } | grep -v -- '-security' | head -n 1
+}
+readonly mirror=${VANTREL_DEBIAN_MIRROR:-$(host_archive)}
+if [[ -z $mirror ]]; then
+    echo "test-on-debian13: no Debian archive in this machine's apt sources; set VANTREL_DEBIAN_MIRROR" >&2
+    exit 2
+fi
 
 if [[ $(id -u) -ne 0 ]]; then
     echo "test-on-debian13: run as root (debootstrap, mount and chroot need it)" >&2
