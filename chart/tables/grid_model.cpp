@@ -85,8 +85,14 @@ void GridModel::SetCell(int col, int row, std::string text) {
     // An empty text in a cell never written reads the same: nothing to store.
     if (text.empty() && (r >= cells_.size() || c >= cells_[r].size())) return;
     if (r >= cells_.size()) cells_.resize(r + 1);
-    if (c >= cells_[r].size()) cells_[r].resize(c + 1);
-    cells_[r][c] = std::move(text);
+    std::vector<std::string>& cells = cells_[r];
+    if (c >= cells.size()) {
+        // A row is written cell by cell from the left: room for the shown
+        // columns at once, rather than a move of its texts at each new one.
+        if (cells.capacity() < static_cast<size_t>(kColCount)) cells.reserve(kColCount);
+        cells.resize(c + 1);
+    }
+    cells[c] = std::move(text);
     Changed();
 }
 
