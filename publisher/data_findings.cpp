@@ -1,5 +1,6 @@
 #include "publisher/data_findings.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 #include <optional>

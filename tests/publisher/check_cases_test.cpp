@@ -5,6 +5,7 @@
 // chart, the sample chart and the largest chart the viewer takes are clean.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <fstream>

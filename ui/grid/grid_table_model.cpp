@@ -1,5 +1,7 @@
 #include "ui/grid/grid_table_model.h"
 
+#include <algorithm>
+
 #include "ui/text/display_text.h"
 
 namespace vantrel::ui {
