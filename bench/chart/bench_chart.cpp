@@ -15,6 +15,7 @@
 
 #include "chart/chart_form.h"
 #include "chart/files/line_reader.h"
+#include "support/null_chart_ports.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -24,14 +25,7 @@ std::string g_bigFile;
 constexpr std::size_t kBigFileBytes = 100u * 1024 * 1024;
 constexpr std::size_t kLongLineBytes = 10u * 1024 * 1024;
 
-class NullPorts : public chart::MessagePort, public chart::DocumentPort, public chart::DetailsPanel {
-public:
-    void ShowMessage(const std::string&) override {}
-    void OpenDocument(const std::string&) override {}
-    void Clear() override {}
-    std::string Text() const override { return {}; }
-    void SetText(const std::string&) override {}
-};
+using NullPorts = support::NullChartPorts;
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

@@ -18,6 +18,7 @@
 #include "chart/chart_form.h"
 #include "publisher/chart_check.h"
 #include "publisher/check_command.h"
+#include "support/null_chart_ports.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -25,14 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-class NullPorts : public chart::MessagePort, public chart::DocumentPort, public chart::DetailsPanel {
-public:
-    void ShowMessage(const std::string&) override {}
-    void OpenDocument(const std::string&) override {}
-    void Clear() override {}
-    std::string Text() const override { return {}; }
-    void SetText(const std::string&) override {}
-};
+using NullPorts = support::NullChartPorts;
 
 void Write(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
