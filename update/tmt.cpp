@@ -112,16 +112,13 @@ std::optional<Failure> Tmt::Run(Deadline deadline) {
     // Once the window has let go, or the time is up, the files are not
     // touched any more.
     if (auto failure = Checkpoint(deadline)) return failure;
-    if (const auto refused = WhyStagedFilesAreNotAChart(folder_)) {
-        // The user is told the server sent no chart; which rule refused what stays with the failure.
-        Failure notAChart = MakeFailure(FailureKind::NotAChart, kChartFiles[refused->file].urlPath);
-        notAChart.detail = refused->rule;
-        return notAChart;
-    }
+    // Only a chart replaces a chart, and with a key only its publisher's release.
+    const auto staged = ReadStagedChart(folder_);
+    if (!staged) return staged.Why();
     if (signedChart) {
         const auto now = std::chrono::system_clock::now().time_since_epoch();
         const auto seconds = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::seconds>(now).count());
-        if (auto failure = CheckStagedSignatures(*Http, folder_, settings_.publisherKey, seconds)) {
+        if (auto failure = CheckStagedSignatures(*Http, folder_, *staged, settings_.publisherKey, seconds)) {
             return failure;
         }
     }

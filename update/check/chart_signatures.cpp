@@ -22,18 +22,17 @@ std::optional<std::string> KeptChartFile(const std::string& path) {
 }  // namespace
 
 std::optional<Failure> CheckStagedSignatures(const HttpTransport& checker, const WorkFiles& files,
-                                             const std::string& publicKey, std::uint64_t now) {
+                                             const StagedChart& stagedChart, const std::string& publicKey,
+                                             std::uint64_t now) {
     std::array<SignatureCheck, kChartFiles.size()> staged{};
     std::array<SignatureCheck, kChartFiles.size()> kept{};
     for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
         const ChartFile& file = kChartFiles[i];
         const ChartFile& signature = kSignatureFiles[i];
-        auto bytes = files.ReadOwnFile(files.Staging(file), chart::kChartFileSizeCap);
-        if (!bytes) return bytes.Why();
         auto signatureBytes = files.ReadOwnFile(files.Staging(signature), kSignatureFileCap);
         if (!signatureBytes) return signatureBytes.Why();
-        if (!*bytes || !*signatureBytes) return MakeFailure(FailureKind::NotSigned, file.urlPath);
-        staged[i] = checker.CheckSignature(publicKey, **bytes, **signatureBytes);
+        if (!*signatureBytes) return MakeFailure(FailureKind::NotSigned, file.urlPath);
+        staged[i] = checker.CheckSignature(publicKey, stagedChart[i], **signatureBytes);
 
         auto keptSignature = files.ReadOwnFile(files.Target(signature), kSignatureFileCap);
         if (!keptSignature) return keptSignature.Why();

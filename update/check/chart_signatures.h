@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "update/check/staged_chart_check.h"
 #include "update/failure.h"
 #include "update/folder/work_files.h"
 #include "update/http/http_transport.h"
@@ -21,12 +22,13 @@ namespace update {
 // most 8 KiB.
 inline constexpr std::size_t kSignatureFileCap = 16 * 1024;
 
-// Checks the staged files and signatures in the folder as one release against
-// the kept one; now: the reader's clock (seconds since the epoch). Every file
-// is read as the folder's work files are: a kept signature that is anything
-// but the user's own regular file fails the run naming the folder.
+// Checks the staged chart (its files as read once, ReadStagedChart) and the
+// staged signatures in the folder as one release against the kept one; now:
+// the reader's clock (seconds since the epoch). Every file is read as the
+// folder's work files are: a kept signature that is anything but the user's
+// own regular file fails the run naming the folder.
 [[nodiscard]] std::optional<Failure> CheckStagedSignatures(const HttpTransport& checker,
-                                                           const WorkFiles& folder,
+                                                           const WorkFiles& folder, const StagedChart& staged,
                                                            const std::string& publicKey, std::uint64_t now);
 
 }  // namespace update

@@ -55,12 +55,17 @@ std::optional<NotAChart> ReadersRefuse(const chart::DataFileSummary& data, const
 
 }  // namespace
 
-std::optional<NotAChart> WhyStagedFilesAreNotAChart(const WorkFiles& folder) {
-    std::array<std::string, kChartFiles.size()> bytes;
+Result<StagedChart> ReadStagedChart(const WorkFiles& folder) {
+    const auto refused = [](const NotAChart& why) {
+        Failure notAChart = MakeFailure(FailureKind::NotAChart, kChartFiles[why.file].urlPath);
+        notAChart.detail = why.rule;
+        return notAChart;
+    };
+    StagedChart bytes;
     for (std::size_t file = 0; file < kChartFiles.size(); ++file) {
         auto read = folder.ReadOwnFile(folder.Staging(kChartFiles[file]), chart::kChartFileSizeCap);
-        if (!read) return NotAChart{file, "it cannot be read: " + FailureMessage(read.Why())};
-        if (!*read) return NotAChart{file, "it is larger than a chart file may be"};
+        if (!read) return refused({file, "it cannot be read: " + FailureMessage(read.Why())});
+        if (!*read) return refused({file, "it is larger than a chart file may be"});
         bytes[file] = std::move(**read);
     }
     // The readers write somewhere: scratch tables, and rows nobody keeps.
@@ -74,11 +79,15 @@ std::optional<NotAChart> WhyStagedFilesAreNotAChart(const WorkFiles& folder) {
         const auto policy = chart::ReadPolicyBytes(bytes[1], tables);
         file = 2;
         chart::ReadVersionBytes(bytes[2], tables);
-        return WhyReadBytesAreNotAChart({bytes[0], bytes[1], bytes[2]}, data, policy, tables.LatestVersion);
+        if (const auto why = WhyReadBytesAreNotAChart({bytes[0], bytes[1], bytes[2]}, data, policy,
+                                                      tables.LatestVersion)) {
+            return refused(*why);
+        }
     } catch (const std::exception& failure) {
         // A file the readers would refuse with their message.
-        return NotAChart{file, std::string("it cannot be read: ") + failure.what()};
+        return refused({file, std::string("it cannot be read: ") + failure.what()});
     }
+    return bytes;
 }
 
 std::optional<NotAChart> WhyReadBytesAreNotAChart(const std::array<std::string_view, 3>& bytes,

@@ -16,6 +16,7 @@
 
 #include "chart/files/data_file.h"
 #include "chart/files/policy_file.h"
+#include "update/failure.h"
 #include "update/folder/work_files.h"
 
 namespace update {
@@ -27,9 +28,13 @@ struct NotAChart {
     std::string rule;
 };
 
-// The first rule the staged files in the folder break, if any; they are read
-// as the folder's work files are (no link followed, no FIFO waited on).
-std::optional<NotAChart> WhyStagedFilesAreNotAChart(const WorkFiles& folder);
+// The three staged chart files' bytes, in the order of kChartFiles.
+using StagedChart = std::array<std::string, 3>;
+
+// The staged files, read once as the folder's work files are (no link
+// followed, no FIFO waited on), when they may become the chart; otherwise a
+// NotAChart failure whose detail is the rule that refused them.
+Result<StagedChart> ReadStagedChart(const WorkFiles& folder);
 // The same for files whose bytes were read before and gone through by the
 // chart core's readers: what those reported, and the newest version read.
 std::optional<NotAChart> WhyReadBytesAreNotAChart(const std::array<std::string_view, 3>& bytes,

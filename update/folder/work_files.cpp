@@ -99,22 +99,9 @@ void WorkFiles::RemoveBackupsUnderOwnMarker(FileSet set) const {
 }
 
 std::optional<std::string> WorkFiles::ReadOwnMarker(const std::string& path) const {
-    const chart::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    struct stat info;
-    if (!fd || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
-        return std::nullopt;
-    }
-    std::string content;
-    char buffer[256];  // six short names at most
-    ssize_t n;
-    while (content.size() < 4096 && (n = ::read(fd.Get(), buffer, sizeof buffer)) != 0) {
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            break;
-        }
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
-    return content;
+    // Six short names at most: anything larger is no marker of ours.
+    auto marker = ReadOwnFile(path, 4096);
+    return marker ? *marker : std::nullopt;
 }
 
 Result<std::optional<std::string>> WorkFiles::ReadOwnFile(const std::string& path, std::size_t cap) const {
