@@ -27,7 +27,7 @@ const std::string& CheckedChart::Line(std::size_t file, long long line) {
 long long CheckedChart::LineCount(std::size_t file) { return static_cast<long long>(Lines(file).size()); }
 
 std::string_view FlagsWord(const chart::ChartTables& tables, int row, int col) {
-    std::string_view word = chart::DetailsTokenView(tables.ProductDetail(row), col);
+    std::string_view word = chart::DetailsToken(tables.ProductDetail(row), col);
     if (!word.empty() && word.back() == ' ') word.remove_suffix(1);
     return word;
 }

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <optional>
 
+#include "chart/chart_form.h"
 #include "chart/details/conversion_error.h"
 #include "chart/details/integer_conversion.h"
 #include "chart/details/web_address.h"
@@ -57,12 +58,19 @@ void CheckRecord(CheckedChart& chart, const chart::DataRecordLines& record) {
                       Quoted(chart.Line(kData, record.first + 1)) + " is not shown");
 }
 
+// The window's message for a refused address, without the line end before the address.
+std::string_view RefusedAddressMessage() {
+    std::string_view message = chart::kNotWebAddressMessage;
+    while (message.ends_with('\r') || message.ends_with('\n')) message.remove_suffix(1);
+    return message;
+}
+
 void CheckAddress(CheckedChart& chart, long long line, const std::string& address, const std::string& name) {
     const auto opened = chart::AddressToOpen(address);
     if (!opened)
         chart.Add(kData, line, Severity::Warning,
                   "the viewer refuses to open the page address " + Quoted(address) + ": selecting " +
-                      Quoted(name) + " shows \"This program's page address is not a web address, so it was not opened:\"");
+                      Quoted(name) + " shows \"" + std::string(RefusedAddressMessage()) + "\"");
     else if (*opened != address)
         chart.Add(kData, line, Severity::Warning,
                   "the viewer opens the page address " + Quoted(address) + " as " + Quoted(*opened));

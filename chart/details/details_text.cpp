@@ -7,7 +7,7 @@
 namespace chart {
 namespace {
 
-const char* Answer(const std::string& token, long long m) {
+const char* Answer(std::string_view token, long long m) {
     if (m > static_cast<long long>(token.size())) return "N/A";
     const char c = token[static_cast<size_t>(m - 1)];
     return c == '1' ? "YES" : c == '0' ? "NO" : "N/A";
@@ -15,7 +15,7 @@ const char* Answer(const std::string& token, long long m) {
 
 }  // namespace
 
-std::string_view DetailsTokenView(std::string_view d, int col) {
+std::string_view DetailsToken(std::string_view d, int col) {
     if (col < 1) return {};
     // Word col starts after the (col - 1)-th space; a line that ends first
     // (or ends with that space) has no such word.
@@ -30,10 +30,8 @@ std::string_view DetailsTokenView(std::string_view d, int col) {
     return d.substr(start, space == std::string_view::npos ? std::string_view::npos : space + 1 - start);
 }
 
-std::string DetailsToken(const std::string& d, int col) { return std::string(DetailsTokenView(d, col)); }
-
 std::string DetailsText(const ChartTables& tables, int row, int col) {
-    const std::string token = DetailsToken(tables.ProductDetail(row), col);
+    const std::string_view token = DetailsToken(tables.ProductDetail(row), col);
     const long long n = ToInteger(tables.TestPolicy(col, 0));
 
     // The title slot n+1 may lie outside the table (it then reads empty); the

@@ -11,10 +11,8 @@ namespace chart {
 
 // The col-th word of a details line together with the space that ended it, if
 // a space ended it; a line with fewer words (or none) gives an empty token.
-// Its m-th character answers the test's m-th sub-criterion.
-std::string DetailsToken(const std::string& details, int col);
-// The same token as a view into details.
-std::string_view DetailsTokenView(std::string_view details, int col);
+// Its m-th character answers the test's m-th sub-criterion. A view into details.
+std::string_view DetailsToken(std::string_view details, int col);
 
 // row: the program's slot; col: the test (1 to 6). Throws ConversionError
 // when the test's count is not an integer.
