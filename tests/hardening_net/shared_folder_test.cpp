@@ -90,9 +90,7 @@ TEST_P(SharedFolderTest, WhatTheOtherMemberPlantsIsNeverFollowedNorObeyed) {
     const bool signedRun = std::string_view(row.at).find("minisig") != std::string_view::npos;
 
     ScriptedServer server;
-    server.On("/data.dat", {Send(Ok(kChartData))});
-    server.On("/policy.dat", {Send(Ok(kChartPolicy))});
-    server.On("/version.dat", {Send(Ok(kChartVersion))});
+    ServeChart(server);
     const std::string errors = (tempDir_.Dir() / "stderr").string();
     const int code = WaitDriver(StartDriverAs(kOwner, kTeam, server.Base(), dir_.string(), errors,
                                               signedRun ? support::MinisignKey().PublicKey() : ""));

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/minisign_key.h"
 #include "support/scripted_server.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
@@ -35,6 +36,10 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
+
+// When the served chart's release was signed (ChartDirTest::ServeChart): in
+// the past, as every release is.
+inline constexpr std::uint64_t kReleased = 1'750'000'000;
 
 // The port calls of a run, up to where it ends.
 inline const std::vector<std::string> kSucceeded{
@@ -75,6 +80,16 @@ protected:
         s.stallTimeout = std::chrono::milliseconds(400);
         s.updateDeadline = std::chrono::seconds(4);
         return s;
+    }
+
+    // Serves the small chart (kChartData, ...) at its three paths; with a key,
+    // each with its signature beside it, the three signed as one release.
+    void ServeChart(ScriptedServer& server, const support::MinisignKey* key = nullptr) const {
+        for (const auto& [path, body] : {std::pair{"/data.dat", kChartData}, {"/policy.dat", kChartPolicy},
+                                         {"/version.dat", kChartVersion}}) {
+            server.On(path, {Send(Ok(body))});
+            if (key) server.On(path + std::string(".minisig"), {Send(Ok(key->Sign(body, kReleased, path + 1)))});
+        }
     }
 
     // Runs one update to its end and returns the port's record of it.

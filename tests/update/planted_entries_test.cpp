@@ -10,7 +10,6 @@
 
 #include <string_view>
 
-#include "support/minisign_key.h"
 #include "support/scripted_server.h"
 #include "update/folder/startup_recovery.h"
 #include "update/folder/work_files.h"
@@ -81,11 +80,7 @@ TEST_P(PlantedEntryTest, IsNeitherFollowedNorObeyed) {
     if (when == When::DuringAnUpdate) {
         ScriptedServer server;
         const support::MinisignKey key;
-        for (const auto& [path, body] : {std::pair{"/data.dat", kChartData}, {"/policy.dat", kChartPolicy},
-                                         {"/version.dat", kChartVersion}}) {
-            server.On(path, {Send(Ok(body))});
-            if (signedRun) server.On(path + std::string(".minisig"), {Send(Ok(key.Sign(body, 1'750'000'000, path + 1)))});
-        }
+        ServeChart(server, signedRun ? &key : nullptr);
         auto settings = Settings(server.Base());
         if (signedRun) settings.publisherKey = key.PublicKey();
         Run(settings);

@@ -12,7 +12,7 @@
 namespace update_test {
 namespace {
 
-constexpr std::uint64_t kServedTime = 1'750'000'000;
+constexpr std::uint64_t kServedTime = kReleased;
 const std::string kNotSigned = "The update failed: the chart is not signed by its publisher.";
 const std::string kOlder = "The update failed: the data server sent an older chart than the one you have.";
 const std::string kMixed =

@@ -45,9 +45,7 @@ protected:
 TEST_P(TlsUpdateTest, OnlyATrustedCurrentCertificateForTheHostLandsTheChart) {
     const TlsCase& c = GetParam();
     ScriptedServer server;
-    server.On("/data.dat", {Send(Ok(kChartData))});
-    server.On("/policy.dat", {Send(Ok(kChartPolicy))});
-    server.On("/version.dat", {Send(Ok(kChartVersion))});
+    ServeChart(server);
     const support::TlsRelay relay(certificates_->Path() + "/" + c.certificate, server, c.oldTls);
     auto settings = Settings(relay.Base());
     settings.caFile = certificates_->Path() + "/ca.pem";

@@ -360,9 +360,7 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
     switch (f.action) {
     case Action::Update: {
         ScriptedServer server;
-        server.On("/data.dat", {Send(Ok(kChartData))});
-        server.On("/policy.dat", {Send(Ok(kChartPolicy))});
-        server.On("/version.dat", {Send(Ok(kChartVersion))});
+        ServeChart(server);
         Run(Settings(server.Base()));
         EXPECT_EQ(port_.Messages().size(), f.message.empty() ? 0u : 1u);
         if (!port_.Messages().empty()) message = port_.Messages().front();
