@@ -91,13 +91,14 @@ fi
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
 phase "cloning $(git rev-parse --short HEAD) ($(git rev-parse --abbrev-ref HEAD))"
+# The clone lives in the system's root home, which in_system enters as ~.
 git clone --quiet --no-hardlinks "$PWD" "$root/root/vantrel"
 git -C "$root/root/vantrel" checkout --quiet --detach "$(git rev-parse HEAD)"
 
 in_system() {
     chroot "$root" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" LANG=C.UTF-8 \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-        /bin/bash -c "cd /root/vantrel && $1"
+        /bin/bash -c "cd ~/vantrel && $1"
 }
 
 phase "bash scripts/test.sh"

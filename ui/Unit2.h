@@ -1,6 +1,7 @@
 #pragma once
-// Unit2 holds TOKRightDlg (OKRightDlg): the about box. Created hidden at start-up, shown by Help/About
-// without being modal, hidden again by "CLOSE" or its close box.
+// Unit2 holds TOKRightDlg (OKRightDlg): the about box. Created hidden at
+// start-up, shown by Help/About without being modal, hidden again by "CLOSE"
+// or its close box.
 #include <QDialog>
 #include <QLabel>
 #include <functional>
