@@ -85,6 +85,9 @@ std::string Reason(const Failure& f) {
         return "the chart folder " + folder + " holds \"" + f.detail.substr(slash + 1) +
                "\", which is not Vantrel's own and cannot be removed.";
     }
+    case FailureKind::MarkerDamaged:
+        return "the record of an unfinished update, " + f.detail +
+               ", is damaged, so that update cannot be finished.";
     case FailureKind::NotAChart:
         return "the data server did not send a chart.";
     case FailureKind::AnotherCopyUpdating:

@@ -42,6 +42,7 @@ enum class FailureKind {
     FutureChart,          // signed with a timestamp more than a day ahead of the clock
     Other,                // detail: libcurl's own words
     NameTaken,            // detail: a work file's path held by something the user cannot remove
+    MarkerDamaged,        // detail: the path of a commit or roll-back marker that is not whole
 };
 
 struct Failure {

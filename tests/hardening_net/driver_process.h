@@ -12,15 +12,24 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "support/system_call_faults.h"
 
 extern char** environ;
 
 namespace update_test {
 
 // stderrPath: where its standard error goes ("" keeps the test's own).
+// fatRules: the driver renames and links by FAT's rules (system_call_faults.h).
 inline pid_t StartDriver(const std::string& base, const std::string& chartDirectory,
-                         const std::string& stderrPath = {}) {
+                         const std::string& stderrPath = {}, bool fatRules = false) {
     const char* argv[] = {VANTREL_UPDATE_DRIVER, base.c_str(), chartDirectory.c_str(), nullptr};
+    std::vector<char*> environment;
+    for (char** variable = environ; *variable; ++variable) environment.push_back(*variable);
+    std::string rules = std::string(support::kFatRulesVariable) + "=1";
+    if (fatRules) environment.push_back(rules.data());
+    environment.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
     if (!stderrPath.empty()) {
@@ -28,7 +37,7 @@ inline pid_t StartDriver(const std::string& base, const std::string& chartDirect
     }
     pid_t pid = -1;
     const int error = ::posix_spawn(&pid, VANTREL_UPDATE_DRIVER, &actions, nullptr,
-                                    const_cast<char**>(argv), environ);
+                                    const_cast<char**>(argv), environment.data());
     ::posix_spawn_file_actions_destroy(&actions);
     EXPECT_EQ(error, 0) << "cannot start " << VANTREL_UPDATE_DRIVER;
     return error == 0 ? pid : -1;

@@ -185,25 +185,39 @@ TEST_P(SignedUpdateTest, OnlyTheChartItsPublisherSignedReplacesTheChart) {
     }
 }
 
-// A run killed while it wrote the commit marker, at each of the marker's
-// bytes, leaves the old chart with its own signatures once the next start has
-// cleared the rest: an older release is still refused after it.
+// A run killed while it wrote the commit marker leaves the old chart with its
+// own signatures once the next start has cleared the rest, and an older
+// release is still refused after it. A marker in place but cut short, at each
+// of its lengths, is read and refused as damaged: the start reads nothing and
+// changes nothing, rather than take it for a commit without signatures.
 TEST_F(SignedChartTest, AMarkerCutShortLeavesTheOldChartWithItsSignatures) {
     SignChartOnDisk(kServedTime + 1);
+    const Served older = SignedChart(kServedTime);
+    for (const auto& [path, body] : older) WriteBytes(dir_ / (".vantrel-update-" + LocalName(path) + ".tmp"), body);
     std::map<std::string, std::string> before;
     for (const auto& e : std::filesystem::directory_iterator(dir_)) before[e.path().filename()] = ReadBytes(e.path());
-    const Served older = SignedChart(kServedTime);
-    const std::string marker = "+signatures\n";
-    for (std::size_t cut = 0; cut <= marker.size(); ++cut) {
+    const std::string marker = "+signatures\nend\n";
+    for (std::size_t cut = 0; cut < marker.size(); ++cut) {
         SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes");
-        for (const auto& [path, body] : older) WriteBytes(dir_ / (".vantrel-update-" + LocalName(path) + ".tmp"), body);
-        WriteBytes(dir_ / ".vantrel-update-commit.new", marker.substr(0, cut));
-        EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
+        WriteBytes(dir_ / ".vantrel-update-commit", marker.substr(0, cut));
+        EXPECT_EQ(RecoveryMessage(dir_), "The update failed: the record of an unfinished update, " + dir_.string() +
+                                             "/.vantrel-update-commit, is damaged, so that update cannot be finished.");
         std::map<std::string, std::string> after;
         for (const auto& e : std::filesystem::directory_iterator(dir_)) after[e.path().filename()] = ReadBytes(e.path());
         after.erase(kLockFileName);
+        after.erase(".vantrel-update-commit");
         EXPECT_EQ(after, before);
     }
+    std::filesystem::remove(dir_ / ".vantrel-update-commit");
+    // The staging files go with the start below.
+    std::erase_if(before, [](const auto& entry) { return entry.first.starts_with(".vantrel-update-"); });
+    WriteBytes(dir_ / ".vantrel-update-commit.new", marker);
+    EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
+    std::map<std::string, std::string> after;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) after[e.path().filename()] = ReadBytes(e.path());
+    after.erase(kLockFileName);
+    EXPECT_EQ(after, before);
+
     ScriptedServer server;
     for (const auto& [path, body] : older) server.On(path, {Send(Ok(body))});
     auto settings = Settings(server.Base());

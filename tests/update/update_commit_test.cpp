@@ -10,8 +10,8 @@
 
 #include <optional>
 
-#include "failing_folder_flush.h"
 #include "support/scripted_server.h"
+#include "support/system_call_faults.h"
 #include "update/folder/chart_commit.h"
 #include "update/folder/chart_files.h"
 #include "update/folder/startup_recovery.h"
@@ -23,6 +23,8 @@ namespace update_test {
 namespace {
 
 std::string NewBytes(const std::string& name) { return "new " + name + "\r\n"; }
+// The marker of an unsigned commit over a whole chart.
+constexpr const char* kWholeMarker = "end\n";
 
 class UpdateCommitTest : public ChartDirTest {
 protected:
@@ -37,7 +39,7 @@ protected:
             const char* name = update::kChartFiles[i].name;
             WriteBytes(i < renamed ? dir_ / name : Staging(name), NewBytes(name));
         }
-        WriteBytes(Marker(), "");
+        WriteBytes(Marker(), kWholeMarker);
     }
     void ExpectNewChart() const {
         for (const char* name : {"data", "policy", "version"}) {
@@ -54,7 +56,7 @@ TEST_F(UpdateCommitTest, AMarkedCommitIsFinishedWhereverItWasKilled) {
         ExpectNewChart();
         ExpectNoStagingFiles();
         // Killed after the last rename, before the marker went: nothing to redo.
-        WriteBytes(Marker(), "");
+        WriteBytes(Marker(), kWholeMarker);
         EXPECT_EQ(update::FinishInterruptedUpdate(update::WorkFiles(dir_.string())), std::nullopt);
         ExpectNewChart();
         ExpectNoStagingFiles();
@@ -118,6 +120,8 @@ struct FolderState {
     Action action;
     Ends ends;
     std::string message;  // a piece of the failure message; "" for none
+    // The chart file whose first rename onto it fails (a failing disk).
+    const char* renameFails = nullptr;
 };
 
 void PrintTo(const FolderState& f, std::ostream* os) { *os << f.name; }
@@ -142,7 +146,7 @@ void CommitKilledAfterData(const std::filesystem::path& dir, const char* marker)
     std::filesystem::create_hard_link(dir / "version", dir / ".vantrel-update-version.old");
     StageAll(dir);
     std::filesystem::rename(StagingOf(dir, "data"), dir / "data");
-    WriteBytes(dir / marker, "");
+    WriteBytes(dir / marker, kWholeMarker);
 }
 void SignOldChart(const std::filesystem::path& dir) {
     for (const char* name : kSignatureNames) WriteBytes(dir / name, OldSignature(name));
@@ -166,7 +170,7 @@ void SignedCommitKilledAfterData(const std::filesystem::path& dir, const char* m
     StageAllSigned(dir);
     std::filesystem::rename(StagingOf(dir, "data"), dir / "data");
     std::filesystem::rename(StagingOf(dir, "data.minisig"), dir / "data.minisig");
-    WriteBytes(dir / marker, listed);
+    WriteBytes(dir / marker, listed + kWholeMarker);
 }
 
 const FolderState kFolderStates[] = {
@@ -200,13 +204,8 @@ const FolderState kFolderStates[] = {
 
     // A rename that fails part-way (here the third, onto "version"): the
     // renames already made are undone.
-    {"RenameFailsPartWay",
-     [](const auto& dir) {
-         StageAll(dir);
-         std::filesystem::remove(StagingOf(dir, "version"));
-         std::filesystem::create_directory(StagingOf(dir, "version"));
-     },
-     Action::Commit, Ends::OldChart, "/version could not be written (Not a directory)."},
+    {"RenameFailsPartWay", [](const auto& dir) { StageAll(dir); }, Action::Commit, Ends::OldChart,
+     "/version could not be written (Input/output error).", "version"},
     // In a shared folder the chart files may be another member's: their
     // backups are too, and still go back.
     {"RenameFailsPartWayOverAnotherUsersChart",
@@ -215,17 +214,28 @@ const FolderState kFolderStates[] = {
              static_cast<void>(::chown((dir / name).c_str(), 65534, 65534));  // as root
          }
          StageAll(dir);
-         std::filesystem::remove(StagingOf(dir, "version"));
-         std::filesystem::create_directory(StagingOf(dir, "version"));
      },
-     Action::Commit, Ends::OldChart, "/version could not be written (Not a directory)."},
+     Action::Commit, Ends::OldChart, "/version could not be written (Input/output error).", "version"},
     {"RenameFailsPartWayWithNoChartBefore",
      [](const auto& dir) {
          for (const char* name : {"data", "policy", "version"}) std::filesystem::remove(dir / name);
          StageAll(dir);
-         std::filesystem::remove(StagingOf(dir, "version"));
      },
-     Action::Commit, Ends::NoChart, "/version could not be written (No such file or directory)."},
+     Action::Commit, Ends::NoChart, "/version could not be written (Input/output error).", "version"},
+    // A staging name that holds anything but the user's own file stops the
+    // commit before anything is moved aside.
+    {"StagingNameIsAFolder",
+     [](const auto& dir) {
+         StageAll(dir);
+         MakeDirectory(StagingOf(dir, "version"));
+     },
+     Action::Commit, Ends::OldChart, "holds \".vantrel-update-version.tmp\", which is not Vantrel's own"},
+    {"StagingFileMissing",
+     [](const auto& dir) {
+         StageAll(dir);
+         std::filesystem::remove(StagingOf(dir, "policy"));
+     },
+     Action::Commit, Ends::OldChart, "/.vantrel-update-policy.tmp could not be read (No such file or directory)."},
 
     // The signatures are put in place with the chart, or neither is (here the
     // fifth rename fails, onto "policy.minisig").
@@ -233,16 +243,12 @@ const FolderState kFolderStates[] = {
      [](const auto& dir) {
          SignOldChart(dir);
          StageAllSigned(dir);
-         std::filesystem::remove(StagingOf(dir, "policy.minisig"));
-         std::filesystem::create_directory(StagingOf(dir, "policy.minisig"));
      },
-     Action::SignedCommit, Ends::OldSignedChart, "/policy.minisig could not be written (Not a directory)."},
-    {"SignedRenameFailsPartWayWithNoSignaturesBefore",
-     [](const auto& dir) {
-         StageAllSigned(dir);
-         std::filesystem::remove(StagingOf(dir, "version.minisig"));
-     },
-     Action::SignedCommit, Ends::OldChart, "/version.minisig could not be written (No such file or directory)."},
+     Action::SignedCommit, Ends::OldSignedChart, "/policy.minisig could not be written (Input/output error).",
+     "policy.minisig"},
+    {"SignedRenameFailsPartWayWithNoSignaturesBefore", [](const auto& dir) { StageAllSigned(dir); },
+     Action::SignedCommit, Ends::OldChart, "/version.minisig could not be written (Input/output error).",
+     "version.minisig"},
 
     // A start after a kill.
     {"KilledDuringACommit", [](const auto& dir) { CommitKilledAfterData(dir, ".vantrel-update-commit"); },
@@ -263,14 +269,14 @@ const FolderState kFolderStates[] = {
     {"KilledWithAFileMovedAside",
      [](const auto& dir) {
          StageAll(dir);
-         WriteBytes(dir / ".vantrel-update-commit", "");
+         WriteBytes(dir / ".vantrel-update-commit", kWholeMarker);
          std::filesystem::rename(dir / "data", dir / ".vantrel-update-data.old");
      },
      Action::Start, Ends::NewChart, ""},
     {"KilledWithAFileMovedAsideAndItsStagingFileLost",
      [](const auto& dir) {
          StageAll(dir);
-         WriteBytes(dir / ".vantrel-update-commit", "");
+         WriteBytes(dir / ".vantrel-update-commit", kWholeMarker);
          std::filesystem::rename(dir / "data", dir / ".vantrel-update-data.old");
          std::filesystem::remove(StagingOf(dir, "data"));
      },
@@ -281,7 +287,7 @@ const FolderState kFolderStates[] = {
     {"KilledBetweenRemovingAChartFileAndRenamingOntoIt",
      [](const auto& dir) {
          StageAll(dir);
-         WriteBytes(dir / ".vantrel-update-commit", "");
+         WriteBytes(dir / ".vantrel-update-commit", kWholeMarker);
          std::filesystem::remove(dir / "data");
      },
      Action::Start, Ends::NewChart, ""},
@@ -296,7 +302,7 @@ const FolderState kFolderStates[] = {
          for (const char* name : {"data", "policy", "version"}) std::filesystem::remove(dir / name);
          StageAll(dir);
          std::filesystem::rename(StagingOf(dir, "data"), dir / "data");
-         WriteBytes(dir / ".vantrel-update-rollback", "data\npolicy\nversion\n");
+         WriteBytes(dir / ".vantrel-update-rollback", "data\npolicy\nversion\nend\n");
      },
      Action::Start, Ends::NoChart, ""},
     {"KilledDuringASignedCommit",
@@ -320,9 +326,30 @@ const FolderState kFolderStates[] = {
     {"RollBackWhoseFlushFails",
      [](const auto& dir) {
          CommitKilledAfterData(dir, ".vantrel-update-rollback");
-         FailNextFolderFlushes(1);
+         support::FailNextFolderFlushes(1);
      },
      Action::Start, Ends::NotLoaded, "could not be written (Input/output error)."},
+    // A marker that cannot be read stops recovery where it is, as a failed
+    // flush does: acting on a guess could put a chart beside the wrong
+    // signatures.
+    {"MarkerUnreadable",
+     [](const auto& dir) {
+         SignedCommitKilledAfterData(dir, ".vantrel-update-commit", true);
+         support::FailReadsOf(".vantrel-update-commit", EIO);
+     },
+     Action::Start, Ends::NotLoaded, "/.vantrel-update-commit could not be read (Input/output error)."},
+    {"RollBackMarkerUnreadable",
+     [](const auto& dir) {
+         SignedCommitKilledAfterData(dir, ".vantrel-update-rollback", true);
+         support::FailReadsOf(".vantrel-update-rollback", EIO);
+     },
+     Action::Start, Ends::NotLoaded, "/.vantrel-update-rollback could not be read (Input/output error)."},
+    {"MarkerGrownOverItsSize",
+     [](const auto& dir) {
+         CommitKilledAfterData(dir, ".vantrel-update-commit");
+         WriteBytes(dir / ".vantrel-update-commit", std::string(5000, '\n') + kWholeMarker);
+     },
+     Action::Start, Ends::NotLoaded, "/.vantrel-update-commit could not be read (File too large)."},
     {"KilledDuringACommitThatCannotBeFinished",
      [](const auto& dir) {
          CommitKilledAfterData(dir, ".vantrel-update-commit");
@@ -344,7 +371,10 @@ const FolderState kFolderStates[] = {
      Action::Start, Ends::OldChart, ""},
 };
 
-class FolderStateTest : public UpdateCommitTest, public ::testing::WithParamInterface<FolderState> {
+// Each row on a file system of POSIX rules, and on one of FAT's through FUSE
+// (a rename never replaces a file, no hard links) during the action.
+class FolderStateTest : public UpdateCommitTest,
+                        public ::testing::WithParamInterface<std::tuple<FolderState, bool>> {
 protected:
     // True when a file of the chart's or of an update's is a regular file here.
     bool HasFile(const std::filesystem::path& path) const {
@@ -353,31 +383,39 @@ protected:
 };
 
 TEST_P(FolderStateTest, EndsWithOneWholeChart) {
-    const FolderState& f = GetParam();
+    const auto& [f, fatRules] = GetParam();
     f.prepare(dir_);
+    if (f.renameFails) support::FailRenamesOnto(f.renameFails, EIO);
 
     std::optional<std::string> message;
-    switch (f.action) {
-    case Action::Update: {
-        ScriptedServer server;
-        ServeChart(server);
-        Run(Settings(server.Base()));
-        EXPECT_EQ(port_.Messages().size(), f.message.empty() ? 0u : 1u);
-        if (!port_.Messages().empty()) message = port_.Messages().front();
-        break;
-    }
-    case Action::Commit:
-    case Action::SignedCommit: {
-        const auto set = update::StagedSet(f.action == Action::SignedCommit);
-        if (const auto failure = update::CommitStagingFiles(update::WorkFiles(dir_.string()), set)) {
-            message = update::FailureMessage(*failure);
+    {
+        support::FatRulesDuring rules(fatRules);
+        switch (f.action) {
+        case Action::Update: {
+            ScriptedServer server;
+            ServeChart(server);
+            Run(Settings(server.Base()));
+            EXPECT_EQ(port_.Messages().size(), f.message.empty() ? 0u : 1u);
+            if (!port_.Messages().empty()) message = port_.Messages().front();
+            break;
         }
-        break;
+        case Action::Commit:
+        case Action::SignedCommit: {
+            const auto set = update::StagedSet(f.action == Action::SignedCommit);
+            const update::WorkFiles files(dir_.string());
+            if (const auto failure = update::CommitStagingFiles(files, set)) {
+                message = update::FailureMessage(*failure);
+                update::DiscardStagingFiles(files);  // as the worker's run ends
+            }
+            break;
+        }
+        case Action::Start:
+            message = RecoveryMessage(dir_, std::chrono::milliseconds(100));
+            break;
+        }
     }
-    case Action::Start:
-        message = RecoveryMessage(dir_, std::chrono::milliseconds(100));
-        break;
-    }
+    support::FailRenamesOnto("", 0);
+    support::FailReadsOf("", 0);
     EXPECT_EQ(message.has_value(), !f.message.empty()) << message.value_or("");
     if (message) {
         EXPECT_NE(message->find(f.message), std::string::npos) << *message;
@@ -428,8 +466,11 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
     EXPECT_FALSE(update::CommitPending(update::WorkFiles(dir_.string())));
 }
 
-INSTANTIATE_TEST_SUITE_P(Folders, FolderStateTest, ::testing::ValuesIn(kFolderStates),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Folders, FolderStateTest, ::testing::Combine(::testing::ValuesIn(kFolderStates), ::testing::Bool()),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) ? "_FatRules" : "");
+                         });
 
 }  // namespace
 }  // namespace update_test

@@ -1,6 +1,7 @@
 #include "update/check/chart_signatures.h"
 
 #include <array>
+#include <cerrno>
 
 #include "chart/files/chart_file_set.h"
 #include "chart/files/file_bytes.h"
@@ -29,14 +30,16 @@ std::optional<Failure> CheckStagedSignatures(const HttpTransport& checker, const
     for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
         const ChartFile& file = kChartFiles[i];
         const ChartFile& signature = kSignatureFiles[i];
+        // A signature far larger than minisign writes is none.
         auto signatureBytes = files.ReadOwnFile(files.Staging(signature), kSignatureFileCap);
-        if (!signatureBytes) return signatureBytes.Why();
-        if (!*signatureBytes) return MakeFailure(FailureKind::NotSigned, file.urlPath);
+        if (!signatureBytes && signatureBytes.Why().error != EFBIG) return signatureBytes.Why();
+        if (!signatureBytes || !*signatureBytes) return MakeFailure(FailureKind::NotSigned, file.urlPath);
         staged[i] = checker.CheckSignature(publicKey, stagedChart[i], **signatureBytes);
 
         auto keptSignature = files.ReadOwnFile(files.Target(signature), kSignatureFileCap);
-        if (!keptSignature) return keptSignature.Why();
-        const auto keptBytes = *keptSignature ? KeptChartFile(files.Target(file)) : std::nullopt;
+        if (!keptSignature && keptSignature.Why().error != EFBIG) return keptSignature.Why();
+        const auto keptBytes =
+            keptSignature && *keptSignature ? KeptChartFile(files.Target(file)) : std::nullopt;
         if (keptBytes) kept[i] = checker.CheckSignature(publicKey, *keptBytes, **keptSignature);
     }
     return CheckRelease(staged, KeptRelease(kept), now);

@@ -1,5 +1,6 @@
 #include "update/check/staged_chart_check.h"
 
+#include <cerrno>
 #include <exception>
 #include <string_view>
 
@@ -63,9 +64,12 @@ Result<StagedChart> ReadStagedChart(const WorkFiles& folder) {
     };
     StagedChart bytes;
     for (std::size_t file = 0; file < kChartFiles.size(); ++file) {
-        auto read = folder.ReadOwnFile(folder.Staging(kChartFiles[file]), chart::kChartFileSizeCap);
-        if (!read) return refused({file, "it cannot be read: " + FailureMessage(read.Why())});
-        if (!*read) return refused({file, "it is larger than a chart file may be"});
+        // A staging file that cannot be read is the folder's fault, not the server's.
+        const std::string staging = folder.Staging(kChartFiles[file]);
+        auto read = folder.ReadOwnFile(staging, chart::kChartFileSizeCap);
+        if (!read && read.Why().error == EFBIG) return refused({file, "it is larger than a chart file may be"});
+        if (!read) return read.Why();
+        if (!*read) return ReadFailure(staging, ENOENT);
         bytes[file] = std::move(**read);
     }
     // The readers write somewhere: scratch tables, and rows nobody keeps.

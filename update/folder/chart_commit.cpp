@@ -47,6 +47,15 @@ std::optional<Failure> CheckReplaceable(const std::string& path) {
     return notAFile;
 }
 
+// A staging file is the user's own regular file, as the download left it.
+std::optional<Failure> CheckStaged(const WorkFiles& files, const ChartFile& file) {
+    const std::string staging = files.Staging(file);
+    struct stat info;
+    if (::lstat(staging.c_str(), &info) != 0) return ReadFailure(staging, errno);
+    if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) return NameTakenFailure(staging);
+    return std::nullopt;
+}
+
 // Where a hard link is refused for want of links (FAT, exFAT, some shares),
 // the file is moved aside instead.
 bool LinksRefused(int error) {
@@ -61,7 +70,7 @@ std::optional<Failure> WriteMarker(const WorkFiles& files, const CommitMarker& m
     const std::string path = files.CommitMarkerBeingWritten();
     auto fd = files.CreateFresh(path);
     if (!fd) return fd.Why();
-    const std::string& text = marker.Text();
+    const std::string text = marker.Text();
     const ssize_t n = ::write(fd->Get(), text.data(), text.size());
     if (n != static_cast<ssize_t>(text.size())) {
         return FileFailure(path, n < 0 ? errno : ENOSPC);  // a few bytes cut short: the disk is full
@@ -143,8 +152,28 @@ bool NewFileLost(const WorkFiles& files, const ChartFile& file) {
     return !Exists(target) || (files.IsBackupUnderOwnMarker(file) && SameFile(target, files.Backup(file)));
 }
 
+// The marker at path, the user's own. One that cannot be read, or is not
+// whole, stops recovery where it is: acting on a guess could put a chart in
+// place beside the wrong signatures.
+Result<CommitMarker> ReadMarker(const WorkFiles& files, const std::string& path) {
+    // Six short names at most: anything larger is no marker of ours.
+    constexpr std::size_t kMarkerCap = 4096;
+    auto bytes = files.ReadOwnFile(path, kMarkerCap);
+    if (!bytes) return bytes.Why();
+    if (!*bytes) return ReadFailure(path, ENOENT);  // gone since it was seen
+    auto marker = CommitMarker::Parse(**bytes);
+    if (!marker) {
+        Failure damaged = MakeFailure(FailureKind::MarkerDamaged);
+        damaged.detail = path;
+        return damaged;
+    }
+    return *marker;
+}
+
 std::optional<Failure> RollForward(const WorkFiles& files) {
-    const auto marker = CommitMarker::Parse(files.ReadOwnMarker(files.CommitMarker()).value_or(""));
+    const auto read = ReadMarker(files, files.CommitMarker());
+    if (!read) return read.Why();
+    const CommitMarker& marker = *read;
     const FileSet set = marker.Set();
     for (const ChartFile& file : set) {
         if (NewFileLost(files, file)) return TurnBack(files, marker);
@@ -219,6 +248,9 @@ bool CommitPending(const WorkFiles& files) {
 std::optional<Failure> CommitStagingFiles(const WorkFiles& files, FileSet set) {
     CommitMarker marker(set);
     for (const ChartFile& file : set) {
+        // Nothing moves aside for a staging file that is not there to take
+        // its place (without hard links the old file would be gone).
+        if (auto failure = CheckStaged(files, file)) return failure;
         const std::string target = files.Target(file);
         if (auto failure = CheckReplaceable(target)) return failure;
         if (!Exists(target)) marker.MarkNew(file);
@@ -254,7 +286,9 @@ std::optional<Failure> FinishInterruptedUpdate(const WorkFiles& files) {
         const RenameGuard guard(files.Directory());
         if (auto failure = guard.Check()) return failure;
         if (rollBack) {
-            return RollBack(files, CommitMarker::Parse(files.ReadOwnMarker(files.RollbackMarker()).value_or("")));
+            const auto marker = ReadMarker(files, files.RollbackMarker());
+            if (!marker) return marker.Why();
+            return RollBack(files, *marker);
         }
         return RollForward(files);
     }

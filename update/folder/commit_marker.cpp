@@ -4,6 +4,7 @@ namespace update {
 namespace {
 
 constexpr std::string_view kSignaturesLine = "+signatures";
+constexpr std::string_view kLastLine = "end";
 
 bool HasLine(std::string_view text, std::string_view line) {
     while (!text.empty()) {
@@ -14,20 +15,39 @@ bool HasLine(std::string_view text, std::string_view line) {
     return false;
 }
 
+bool IsStagedName(std::string_view name) {
+    for (const ChartFile& file : kStagedFiles)
+        if (name == file.name) return true;
+    return false;
+}
+
 }  // namespace
 
 CommitMarker::CommitMarker(FileSet set) : set_(set) {
-    if (set.size() > kChartFiles.size()) text_ = std::string(kSignaturesLine) + '\n';
+    if (set.size() > kChartFiles.size()) lines_ = std::string(kSignaturesLine) + '\n';
 }
 
-CommitMarker CommitMarker::Parse(std::string_view text) {
-    CommitMarker marker(StagedSet(HasLine(text, kSignaturesLine)));
-    marker.text_ = std::string(text);
+std::optional<CommitMarker> CommitMarker::Parse(std::string_view text) {
+    const std::string last = std::string(kLastLine) + '\n';
+    if (!text.ends_with(last)) return std::nullopt;
+    const std::string_view lines = text.substr(0, text.size() - last.size());
+    // Every line one this code writes: anything else is a damaged marker.
+    for (std::string_view rest = lines; !rest.empty();) {
+        const std::size_t end = rest.find('\n');
+        if (end == std::string_view::npos) return std::nullopt;
+        const std::string_view line = rest.substr(0, end);
+        if (line == kLastLine || (line != kSignaturesLine && !IsStagedName(line))) return std::nullopt;
+        rest.remove_prefix(end + 1);
+    }
+    CommitMarker marker(StagedSet(HasLine(lines, kSignaturesLine)));
+    marker.lines_ = std::string(lines);
     return marker;
 }
 
-void CommitMarker::MarkNew(const ChartFile& file) { text_ += std::string(file.name) + '\n'; }
+void CommitMarker::MarkNew(const ChartFile& file) { lines_ += std::string(file.name) + '\n'; }
 
-bool CommitMarker::IsNew(const ChartFile& file) const { return HasLine(text_, file.name); }
+bool CommitMarker::IsNew(const ChartFile& file) const { return HasLine(lines_, file.name); }
+
+std::string CommitMarker::Text() const { return lines_ + std::string(kLastLine) + '\n'; }
 
 }  // namespace update

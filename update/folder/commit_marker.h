@@ -4,8 +4,10 @@
 // signatures) and which of its files did not exist before (a roll-back
 // removes those rather than restoring a backup). Its text, one line each: the
 // line "+signatures" when the set holds the signatures, then the bare names of
-// the files that are new. An unsigned commit over a whole chart writes an
-// empty marker. Written and read here only.
+// the files that are new, then "end". A marker without its last line is not
+// whole, and a marker that is not whole says nothing. Written and read here
+// only.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,18 +19,20 @@ class CommitMarker {
 public:
     // A marker for set, none of its files new yet.
     explicit CommitMarker(FileSet set);
-    // The marker a commit wrote (absent or unreadable text: the chart files alone).
-    static CommitMarker Parse(std::string_view text);
+    // The marker a commit wrote; nothing when the text is not a whole marker
+    // (cut short, or not one of ours).
+    static std::optional<CommitMarker> Parse(std::string_view text);
 
     void MarkNew(const ChartFile& file);
 
     FileSet Set() const { return set_; }
     bool IsNew(const ChartFile& file) const;
-    const std::string& Text() const { return text_; }
+    // The marker's bytes, its last line included.
+    std::string Text() const;
 
 private:
     FileSet set_;
-    std::string text_;
+    std::string lines_;  // without the last line
 };
 
 }  // namespace update

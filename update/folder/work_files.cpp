@@ -98,12 +98,6 @@ void WorkFiles::RemoveBackupsUnderOwnMarker(FileSet set) const {
     }
 }
 
-std::optional<std::string> WorkFiles::ReadOwnMarker(const std::string& path) const {
-    // Six short names at most: anything larger is no marker of ours.
-    auto marker = ReadOwnFile(path, 4096);
-    return marker ? *marker : std::nullopt;
-}
-
 Result<std::optional<std::string>> WorkFiles::ReadOwnFile(const std::string& path, std::size_t cap) const {
     const chart::UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd) {
@@ -123,7 +117,7 @@ Result<std::optional<std::string>> WorkFiles::ReadOwnFile(const std::string& pat
             if (errno == EINTR) continue;
             return ReadFailure(path, errno);
         }
-        if (bytes.size() + static_cast<std::size_t>(n) > cap) return std::optional<std::string>();
+        if (bytes.size() + static_cast<std::size_t>(n) > cap) return ReadFailure(path, EFBIG);
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
 }

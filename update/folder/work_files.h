@@ -69,12 +69,10 @@ public:
     // Removes the backups a commit of the user's own made of the files of its set.
     void RemoveBackupsUnderOwnMarker(FileSet set) const;
 
-    // The bytes of a marker of the user's own; nothing when there is none.
-    std::optional<std::string> ReadOwnMarker(const std::string& path) const;
     // The bytes of a regular file of the user's own at path, opened as every
     // work file is (no link followed, no FIFO waited on); nothing when the
-    // name is free or the file is larger than cap. Anything else there fails
-    // with NameTaken, a failed read with ReadFailed.
+    // name is free. Anything else there fails with NameTaken, a failed read
+    // with ReadFailed, a file larger than cap with ReadFailed and EFBIG.
     Result<std::optional<std::string>> ReadOwnFile(const std::string& path, std::size_t cap) const;
 
     // Renames from to to, replacing what is there, as rename does. Where the

@@ -54,7 +54,7 @@ inline constexpr char kHttpModuleEntryName[] = "vantrel_http_client_create";
 // Raised whenever HttpTransport, HttpLimits, SignatureCheck, Failure,
 // OutputFile or the entry change, so a stale module beside a newer program is
 // refused, not misread.
-inline constexpr int kHttpInterfaceVersion = 6;
+inline constexpr int kHttpInterfaceVersion = 7;
 using HttpModuleEntry = HttpTransport* (*)(int interfaceVersion, const HttpLimits* limits,
                                            Failure* failure);
 

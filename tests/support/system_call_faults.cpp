@@ -1,0 +1,122 @@
+#include "support/system_call_faults.h"
+
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <mutex>
+#include <string_view>
+
+namespace support {
+namespace {
+
+std::atomic<int> folderFlushFailures{0};
+std::atomic<bool> fatRules{std::getenv(kFatRulesVariable) && std::string_view(std::getenv(kFatRulesVariable)) == "1"};
+
+// A name and the error its calls fail with.
+struct NamedFault {
+    std::atomic<bool> armed{false};
+    std::mutex mutex;
+    std::string name;
+    int error = 0;
+    int times = -1;  // calls left to fail; -1: every one
+
+    void Set(const std::string& to, int with, int count = -1) {
+        const std::lock_guard hold(mutex);
+        name = to;
+        error = with;
+        times = count;
+        armed = !to.empty();
+    }
+    // The error for a path, or 0.
+    int For(std::string_view path) {
+        if (!armed) return 0;
+        const std::lock_guard hold(mutex);
+        const auto slash = path.rfind('/');
+        const std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
+        if (last != name || times == 0) return 0;
+        if (times > 0) --times;
+        return error;
+    }
+};
+NamedFault failingReads, failingRenames;
+
+template <typename Function>
+Function Real(const char* name) {
+    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+}
+
+bool Exists(const char* path) {
+    struct stat info;
+    return ::lstat(path, &info) == 0;
+}
+
+}  // namespace
+
+void FailNextFolderFlushes(int count) { folderFlushFailures.store(count); }
+void FailReadsOf(const std::string& name, int error) { failingReads.Set(name, error); }
+void FailRenamesOnto(const std::string& name, int error, int times) { failingRenames.Set(name, error, times); }
+void UseFatRules(bool on) { fatRules.store(on); }
+
+}  // namespace support
+
+using support::folderFlushFailures;
+
+extern "C" int fsync(int fd) {
+    static const auto real = support::Real<int (*)(int)>("fsync");
+    struct stat info;
+    if (folderFlushFailures.load() > 0 && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        folderFlushFailures.fetch_sub(1);
+        errno = EIO;
+        return -1;
+    }
+    return real(fd);
+}
+
+extern "C" ssize_t read(int fd, void* buffer, size_t size) {
+    static const auto real = support::Real<ssize_t (*)(int, void*, size_t)>("read");
+    if (support::failingReads.armed) {
+        char path[4096];
+        const std::string link = "/proc/self/fd/" + std::to_string(fd);
+        const ssize_t n = ::readlink(link.c_str(), path, sizeof path);
+        if (const int error = n > 0 ? support::failingReads.For(std::string_view(path, static_cast<size_t>(n))) : 0) {
+            errno = error;
+            return -1;
+        }
+    }
+    return real(fd, buffer, size);
+}
+
+extern "C" int rename(const char* from, const char* to) {
+    static const auto real = support::Real<int (*)(const char*, const char*)>("rename");
+    if (const int error = support::failingRenames.For(to)) {
+        errno = error;
+        return -1;
+    }
+    if (support::fatRules.load() && support::Exists(to) && support::Exists(from)) {
+        errno = EEXIST;
+        return -1;
+    }
+    return real(from, to);
+}
+
+extern "C" int link(const char* from, const char* to) {
+    static const auto real = support::Real<int (*)(const char*, const char*)>("link");
+    if (support::fatRules.load()) {
+        errno = EPERM;
+        return -1;
+    }
+    return real(from, to);
+}
+
+extern "C" int linkat(int fromDir, const char* from, int toDir, const char* to, int flags) {
+    static const auto real = support::Real<int (*)(int, const char*, int, const char*, int)>("linkat");
+    if (support::fatRules.load()) {
+        errno = EPERM;
+        return -1;
+    }
+    return real(fromDir, from, toDir, to, flags);
+}

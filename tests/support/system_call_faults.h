@@ -1,0 +1,42 @@
+#pragma once
+// A disk that fails, and a file system with FAT's rules, for the update's
+// tests: the test program's own fsync, read, rename, link and linkat stand in
+// front of the C library's (only programs that link vantrel_system_call_faults
+// have them), and do what the C library does unless told otherwise here.
+#include <string>
+
+namespace support {
+
+// The next `count` fsync calls on a directory fail with EIO (those on files go through).
+void FailNextFolderFlushes(int count);
+// Every read of an open file named `name` (its last path part) fails with
+// `error` until an empty name ends that.
+void FailReadsOf(const std::string& name, int error);
+// The next `times` renames onto a path whose last part is `name` fail with
+// `error`; an empty name ends that.
+void FailRenamesOnto(const std::string& name, int error, int times = 1);
+
+// FAT through some FUSE drivers (Debian 13's fusefat): a rename onto an
+// existing name fails with EEXIST instead of replacing it, and hard links are
+// refused with EPERM. Also on from the start when the environment holds
+// kFatRulesVariable=1 (an update driver started by a test).
+void UseFatRules(bool on);
+inline constexpr const char* kFatRulesVariable = "VANTREL_TEST_FAT_RULES";
+
+// FAT's rules for as long as it lives, when `on`.
+class FatRulesDuring {
+public:
+    explicit FatRulesDuring(bool on) : on_(on) {
+        if (on_) UseFatRules(true);
+    }
+    ~FatRulesDuring() {
+        if (on_) UseFatRules(false);
+    }
+    FatRulesDuring(const FatRulesDuring&) = delete;
+    FatRulesDuring& operator=(const FatRulesDuring&) = delete;
+
+private:
+    bool on_;
+};
+
+}  // namespace support
