@@ -8,10 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <optional>
 
 #include "support/scripted_server.h"
 #include "support/system_call_faults.h"
+#include "update/check/staged_chart_check.h"
 #include "update/folder/chart_commit.h"
 #include "update/folder/chart_files.h"
 #include "update/folder/startup_recovery.h"
@@ -60,6 +62,32 @@ TEST_F(UpdateCommitTest, AMarkedCommitIsFinishedWhereverItWasKilled) {
         EXPECT_EQ(update::FinishInterruptedUpdate(update::WorkFiles(dir_.string())), std::nullopt);
         ExpectNewChart();
         ExpectNoStagingFiles();
+    }
+}
+
+// A staging file the downloads left that cannot be read is the folder's
+// fault, told as such, not the data server's.
+TEST_F(UpdateCommitTest, AStagingFileThatCannotBeReadIsTheFoldersFault) {
+    const std::pair<std::function<void()>, std::string> rows[] = {
+        {[&] {
+             std::filesystem::remove(Staging("policy"));
+             ASSERT_EQ(::mkfifo(Staging("policy").c_str(), 0600), 0);
+         },
+         "The update failed: the chart folder " + dir_.string() +
+             " holds \".vantrel-update-policy.tmp\", which is not Vantrel's own and cannot be removed."},
+        {[&] { std::filesystem::remove(Staging("data")); },
+         "The update failed: the file " + Staging("data").string() +
+                    " could not be read (No such file or directory)."},
+    };
+    for (const auto& [plant, message] : rows) {
+        for (const char* name : {"data", "policy", "version"}) {
+            std::filesystem::remove(Staging(name));
+            WriteBytes(Staging(name), NewBytes(name));
+        }
+        plant();
+        const auto staged = update::ReadStagedChart(update::WorkFiles(dir_.string()));
+        ASSERT_FALSE(staged);
+        EXPECT_EQ(update::FailureMessage(staged.Why()), message);
     }
 }
 
