@@ -59,8 +59,25 @@ void ChartForm::FormCreate() {
 void ChartForm::ReadAll() {
     // All three files' bytes first, under the folder's lock; no message box
     // opens before the lock has been let go.
-    const ChartSnapshot snapshot(chartDirectory_, ChartSnapshot::kLockWait,
-                                 [this] { ports_.messages.ShowMessage(kWaitingForAnotherCopyMessage); });
+    FolderWaits waits;
+    waits.window = ports_.waits;
+    waits.commits = ports_.commits;
+    waits.onCommitWait = [this] { ports_.messages.ShowMessage(kWaitingForAnotherCopyMessage); };
+    const ChartSnapshot snapshot(chartDirectory_, waits);
+    switch (snapshot.State()) {
+    case ChartSnapshot::Outcome::Read:
+        break;
+    case ChartSnapshot::Outcome::Abandoned:
+        return;  // the program is ending
+    case ChartSnapshot::Outcome::CommitNotFinished:
+    case ChartSnapshot::Outcome::RecoveryFailed:
+        // The files may be of two charts: none of them is read.
+        ports_.messages.ShowMessage(snapshot.State() == ChartSnapshot::Outcome::CommitNotFinished
+                                        ? std::string(kCommitNotFinishedMessage)
+                                        : snapshot.Why());
+        grid_.SetEnabled(false);
+        return;
+    }
     const SnapshotInUse use(snapshot_, snapshot);
     // The window presents the grid once, as the whole load left it.
     const GridModel::Batch presentOnce(grid_);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "files/chart_snapshot.h"
+#include "files/commit_watch.h"
 #include "files/data_file.h"
 #include "files/policy_file.h"
 #include "files/version_file.h"
@@ -39,11 +40,21 @@ inline constexpr const char* kNotWebAddressMessage =
 // chart in place; the chart is read once it is done.
 inline constexpr const char* kWaitingForAnotherCopyMessage =
     "Another copy of Vantrel is putting a new chart in place. The chart is read as soon as it is done.";
+// Shown instead of the chart when that copy did not finish within the wait.
+inline constexpr const char* kCommitNotFinishedMessage =
+    "Another copy of Vantrel has not finished putting a new chart in place, so the chart was not read. "
+    "Start Vantrel again once that copy is done.";
 
+// What the form reaches the world through.
 struct ChartPorts {
     MessagePort& messages;
     DocumentPort& documents;
     DetailsPanel& details;
+    // The window's answering while a reload waits for the chart folder; none:
+    // the reload waits without (no window, as in the publisher's tool).
+    WaitPort* waits = nullptr;
+    // What the chart folder's updates are doing; none: no update to ask about.
+    CommitWatch* commits = nullptr;
 };
 
 class ChartForm {

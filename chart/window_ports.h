@@ -1,6 +1,6 @@
 #pragma once
-// The three things the chart core needs from the window. The desktop program
-// implements them with Qt; tests implement them with a recorder.
+// What the chart core needs from the window. The desktop program implements
+// them with Qt; tests implement them with a recorder.
 #include <string>
 
 namespace chart {
@@ -28,6 +28,16 @@ public:
     virtual void Clear() = 0;
     virtual std::string Text() const = 0;
     virtual void SetText(const std::string& text) = 0;
+};
+
+// Lets the window go on answering while the user-interface thread waits for
+// the chart folder (another copy putting its chart in place): called between
+// the wait's short polls. False once the program is ending (the session asked
+// it to, or File/Exit): the wait stops and nothing more is read.
+class WaitPort {
+public:
+    virtual ~WaitPort() = default;
+    virtual bool KeepWaiting() = 0;
 };
 
 }  // namespace chart

@@ -19,6 +19,7 @@
 #include "ui/artwork/built_pictures.h"
 #include "ui/design_fonts.h"
 #include "ui/error_box.h"
+#include "ui/event_loop_wait.h"
 #include "ui/grid/chart_grid.h"
 #include "ui/guarded_call.h"
 #include "ui/ports/desktop_documents.h"
@@ -98,10 +99,13 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
         move(shown->availableGeometry().center() - rect().center());
 
     details_ = std::make_unique<MemoDetailsPanel>(*memo1_, kMemo1InitialText);
+    folderWait_ = std::make_unique<EventLoopWait>([this, ending = std::move(ports.programEnding)] {
+        return closing_ || (ending && ending());
+    });
     // No chart folder (start-up has said why): nothing to read or update.
     const bool noChartFolder = chartDirectory.empty();
     chart_ = std::make_unique<chart::ChartForm>(
-        tables_, grid_, chart::ChartPorts{*messages_, *documents_, *details_},
+        tables_, grid_, chart::ChartPorts{*messages_, *documents_, *details_, folderWait_.get(), ports.commits},
         std::move(chartDirectory), kPublisherHost);
 
     // Loads the chart, message boxes and all, before the window is first shown.
@@ -216,6 +220,7 @@ void TForm1::FormCreate() { chart_->FormCreate(); }
 void TForm1::Exit1Click() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    closing_ = true;
     event->accept();
     emit closed();
 }

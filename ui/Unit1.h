@@ -20,6 +20,7 @@ class QPushButton;
 namespace vantrel::ui {
 
 class ChartGrid;
+class EventLoopWait;
 class MemoDetailsPanel;
 class TOKRightDlg;
 
@@ -55,6 +56,13 @@ private:
 struct FormPorts {
     chart::MessagePort* messages = nullptr;
     chart::DocumentPort* documents = nullptr;
+    // What the chart folder's updates are doing, for a reload that finds the
+    // folder held; none: the reload reads the chart as it stands after a
+    // short wait.
+    chart::CommitWatch* commits = nullptr;
+    // True once the program is ending (the session asked it to): a reload
+    // waiting for the chart folder stops.
+    std::function<bool()> programEnding = {};
 };
 
 class TForm1 : public QMainWindow {
@@ -120,6 +128,8 @@ private:
 
     chart::ChartTables tables_;
     chart::GridModel grid_;
+    bool closing_ = false;  // File/Exit or the close box: a reload's wait ends
+    std::unique_ptr<EventLoopWait> folderWait_;
     std::unique_ptr<chart::MessagePort> ownMessages_;
     std::unique_ptr<chart::DocumentPort> ownDocuments_;
     chart::MessagePort* messages_;

@@ -9,6 +9,7 @@
 #include "ui/Unit2.h"
 #include "ui/artwork/built_pictures.h"
 #include "ui/error_box.h"
+#include "ui/event_loop_wait.h"
 #include "ui/guarded_call.h"
 #include "ui/ports/message_box.h"
 #include "ui/publisher_values.h"
@@ -16,6 +17,7 @@
 #include "ui/update_bridge.h"
 #include "update/data_server.h"
 #include "update/folder/startup_recovery.h"
+#include "update/folder/update_activity.h"
 #include "update/tmt.h"
 
 namespace vantrel::ui {
@@ -77,10 +79,19 @@ static int RunWindow(int argc, char** argv, const std::string& dataServer) {
     // An update killed while putting the new files in place is completed first;
     // one that cannot be is reported instead of loading a mixed chart. With no
     // chart folder at all (said above) there is nothing to finish or read.
+    // Every wait on the folder keeps the session's end request heard.
+    const auto ending = [&termination] { return termination.Requested(); };
+    EventLoopWait startWait(ending);
     std::optional<update::Failure> unfinishedUpdate;
-    if (!chartDirectory.empty()) unfinishedUpdate = update::RecoverChartFolder(chartDirectory);
+    if (!chartDirectory.empty())
+        unfinishedUpdate = update::RecoverChartFolder(chartDirectory, &startWait);
+    if (termination.Requested()) return 0;
     // Form1's creation loads the chart, message boxes and all.
-    TForm1 form1(chartDirectory, {}, nullptr,
+    update::UpdateActivity updates(chartDirectory);
+    FormPorts ports;
+    ports.commits = &updates;
+    ports.programEnding = ending;
+    TForm1 form1(chartDirectory, ports, nullptr,
                  unfinishedUpdate ? update::FailureMessage(*unfinishedUpdate) : std::string());
     // The about box, created hidden; it lives as long as Form1.
     form1.SetAboutBox(new TOKRightDlg(form1.Documents(), &form1));
@@ -88,7 +99,7 @@ static int RunWindow(int argc, char** argv, const std::string& dataServer) {
     update::UpdateSettings updateSettings;
     updateSettings.baseUrl = dataServer;
     updateSettings.chartDirectory = chartDirectory;
-    UpdateBridge updates(form1, std::move(updateSettings));
+    UpdateBridge bridge(form1, std::move(updateSettings));
 
     QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     if (termination.Requested()) return 0;

@@ -7,31 +7,52 @@
 #include <thread>
 
 namespace chart {
+namespace {
 
-ChartFolderLock::ChartFolderLock(const std::string& directory, Mode mode,
-                                 std::chrono::milliseconds wait) {
-    fd_.Reset(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+UniqueFd OpenFolder(const std::string& directory) {
+    return UniqueFd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+}
+
+// One try without waiting; 0 or errno.
+int TryLock(int fd, int operation) {
+    for (;;) {
+        if (::flock(fd, operation | LOCK_NB) == 0) return 0;
+        if (errno != EINTR) return errno;
+    }
+}
+
+}  // namespace
+
+ChartFolderLock::ChartFolderLock(const std::string& directory, Mode mode, std::chrono::milliseconds wait,
+                                 WaitPort* window) {
+    fd_ = OpenFolder(directory);
     if (!fd_) {
         error_ = errno;
         return;
     }
-    const bool noLimit = wait == kNoLimit;
-    const int operation = (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | (noLimit ? 0 : LOCK_NB);
+    const int operation = mode == Mode::Shared ? LOCK_SH : LOCK_EX;
     // flock cannot wait with a limit; holders keep it for milliseconds, so
     // trying again every few of them costs nothing.
-    const auto giveUp = noLimit ? std::chrono::steady_clock::time_point::max()
-                                : std::chrono::steady_clock::now() + wait;
+    const auto giveUp = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        if (::flock(fd_.Get(), operation) == 0) {
+        error_ = TryLock(fd_.Get(), operation);
+        if (error_ == 0) {
             held_ = true;
             return;
         }
-        error_ = errno;
-        if (error_ == EINTR) continue;
         if (error_ != EWOULDBLOCK || std::chrono::steady_clock::now() >= giveUp) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (window && !window->KeepWaiting()) {
+            abandoned_ = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(window ? 10 : 2));
     }
     fd_.Reset();
+}
+
+bool FolderLockedExclusively(const std::string& directory) {
+    const UniqueFd fd = OpenFolder(directory);
+    return fd && TryLock(fd.Get(), LOCK_SH) == EWOULDBLOCK;
 }
 
 }  // namespace chart

@@ -4,12 +4,14 @@
 // be planted in its place): whatever puts chart files in place (an update's
 // commit, start-up's roll-forward or roll-back) holds it exclusively for the
 // few renames; a reload holds it shared while it reads the three files' bytes.
-// Neither holds it while a message box is open or a download runs.
+// Neither holds it while a message box is open or a download runs. Anyone who
+// can open the folder can take it too, so nobody waits for it without a bound.
 #include <cerrno>
 #include <chrono>
 #include <string>
 
 #include "chart/files/unique_fd.h"
+#include "chart/window_ports.h"
 
 namespace chart {
 
@@ -17,14 +19,13 @@ class ChartFolderLock {
 public:
     enum class Mode { Shared, Exclusive };
 
-    // Waits for as long as the holder keeps it.
-    static constexpr std::chrono::milliseconds kNoLimit = std::chrono::milliseconds::max();
-
-    // Waits up to `wait` for the lock. Not Held() when the wait ran out or the
-    // folder cannot be opened or locked (a file system without locks): the
-    // caller decides whether to go on without it.
+    // Tries for up to `wait` (0: once). With a window (the user-interface
+    // thread), the window answers between the tries and may end the wait.
+    // Not Held() when the wait ran out or was ended, or the folder cannot be
+    // opened or locked (a file system without locks): the caller decides
+    // whether to go on without it.
     ChartFolderLock(const std::string& directory, Mode mode,
-                    std::chrono::milliseconds wait = std::chrono::seconds(10));
+                    std::chrono::milliseconds wait = std::chrono::seconds(10), WaitPort* window = nullptr);
     // Lets go of the lock.
     ~ChartFolderLock() = default;
     ChartFolderLock(const ChartFolderLock&) = delete;
@@ -34,11 +35,19 @@ public:
     // Not held because another holder kept it past the wait (rather than a
     // folder without locks).
     bool Busy() const { return !held_ && error_ == EWOULDBLOCK; }
+    // The window ended the wait: the program is ending.
+    bool Abandoned() const { return abandoned_; }
 
 private:
     UniqueFd fd_;
     bool held_ = false;
+    bool abandoned_ = false;
     int error_ = 0;
 };
+
+// True when someone holds the folder's lock exclusively (not readers, who
+// share it): someone else putting files in place, or a holder that is none of
+// ours.
+bool FolderLockedExclusively(const std::string& directory);
 
 }  // namespace chart

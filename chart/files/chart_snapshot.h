@@ -4,6 +4,12 @@
 // whatever puts chart files in place holds exclusively for its renames, so a
 // reload sees one chart whole and never two mixed. The lock is let go as soon
 // as the bytes are in; parsing and any message come after.
+//
+// Nobody waits for the lock without a bound: after a short wait the reload
+// asks what the holder is doing (CommitWatch). It waits longer only for an
+// update really putting its chart in place, finishes first a commit that was
+// cut off, and otherwise reads the chart as it stands. What it read is taken
+// only when no commit was going on and each name still leads to the file read.
 #include <array>
 #include <chrono>
 #include <exception>
@@ -11,20 +17,40 @@
 #include <string>
 #include <string_view>
 
+#include "chart/files/commit_watch.h"
+#include "chart/files/file_bytes.h"
+#include "chart/window_ports.h"
+
 namespace chart {
+
+// How a reload waits for the chart folder.
+struct FolderWaits {
+    // Between polls on the user-interface thread; none: plain sleeps.
+    WaitPort* window = nullptr;
+    // What the lock's holder is doing; none: nobody to ask, so the chart is
+    // read as it stands once lockWait has passed.
+    CommitWatch* commits = nullptr;
+    // Told once when the wait turns out to be for an update's commit.
+    std::function<void()> onCommitWait;
+    // How long the lock is tried before the holder is asked about.
+    std::chrono::milliseconds lockWait{2000};
+    // How long an update's commit is waited for.
+    std::chrono::milliseconds commitWait{60000};
+};
 
 class ChartSnapshot {
 public:
-    // How long a reload waits for a commit to finish its renames before it
-    // tells the user why it waits (a slow stick, a busy disk).
-    static constexpr std::chrono::milliseconds kLockWait{2000};
+    enum class Outcome {
+        Read,               // the three files' bytes (or each one's failure) are in
+        Abandoned,          // the program is ending: nothing was read
+        CommitNotFinished,  // an update's commit went on past commitWait: nothing was read
+        RecoveryFailed,     // a commit cut off could not be finished; Why() says why
+    };
 
-    // Waits for a commit's renames to end, however long they take: after
-    // lockWait, onLongWait is called once (the window says why) and the wait
-    // goes on. A folder without locks is read as it is.
-    explicit ChartSnapshot(const std::string& directory, std::chrono::milliseconds lockWait = kLockWait,
-                           const std::function<void()>& onLongWait = {});
+    explicit ChartSnapshot(const std::string& directory, const FolderWaits& waits = {});
 
+    Outcome State() const { return outcome_; }
+    const std::string& Why() const { return why_; }
     // Whether name ("data", ...) is one of the files read.
     bool Holds(std::string_view name) const;
     // The file's bytes; raises the failure its read met (FileError), as the
@@ -36,10 +62,18 @@ private:
         const char* name;
         std::string bytes;
         std::exception_ptr failure;
+        std::optional<FileIdentity> identity;  // none: no file read
     };
     const File* Find(std::string_view name) const;
+    void ReadFiles(const std::string& directory);
+    // Whether the files read are one chart: no commit was going on, and no
+    // name leads to another file now.
+    enum class Check { OneChart, Committing, Moved };
+    Check CheckRead(const std::string& directory, CommitWatch* commits) const;
 
     std::array<File, 3> files_;
+    Outcome outcome_ = Outcome::Read;
+    std::string why_;
 };
 
 }  // namespace chart

@@ -31,8 +31,19 @@ UniqueFd OpenForReading(const std::string& path, std::uint64_t sizeCap) {
     return fd;
 }
 
-std::string ReadFileBytes(const std::string& path, std::uint64_t sizeCap) {
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino};
+}
+
+std::string ReadFileBytes(const std::string& path, std::uint64_t sizeCap, FileIdentity* identity) {
     const UniqueFd fd = OpenForReading(path, sizeCap);
+    if (identity) {
+        struct stat st {};
+        if (::fstat(fd.Get(), &st) != 0) throw IoError(errno);
+        *identity = {st.st_dev, st.st_ino};
+    }
     std::string bytes;
     char buffer[64 * 1024];
     for (;;) {

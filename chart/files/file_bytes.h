@@ -3,7 +3,10 @@
 // FIFO or a device: anything that is not a regular file is refused, and so is
 // a file larger than sizeCap bytes ("File too large"), also one that grows
 // past it while it is read. Failures are raised as FileError.
+#include <sys/types.h>
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "chart/files/unique_fd.h"
@@ -13,7 +16,17 @@ namespace chart {
 // The open file, positioned at its start.
 UniqueFd OpenForReading(const std::string& path, std::uint64_t sizeCap);
 
-// Every byte of the file, as it stands.
-std::string ReadFileBytes(const std::string& path, std::uint64_t sizeCap);
+// Which file a name led to: another file put in its place since is another.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Every byte of the file, as it stands; with identity, which file was read.
+std::string ReadFileBytes(const std::string& path, std::uint64_t sizeCap, FileIdentity* identity = nullptr);
+
+// The file the name leads to now; nothing when none does.
+std::optional<FileIdentity> IdentityOf(const std::string& path);
 
 }  // namespace chart

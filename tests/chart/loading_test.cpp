@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -91,25 +92,112 @@ TEST_F(ChartTest, MissingPolicyIsReportedAfterTheDataIsLoaded) {
     EXPECT_FALSE(grid.Enabled());
 }
 
-// A commit that holds the folder past the reload's first wait (a slow
-// stick): the reload says why it waits once, then reads the new chart whole.
-TEST_F(ChartTest, AReloadWaitsOutASlowCommitAndSaysWhy) {
-    WriteAll("09\n09\n", "old", "old");
-    std::atomic<bool> told{false}, read{false};
-    std::optional<ChartSnapshot> snapshot;
-    auto commit = std::make_unique<ChartFolderLock>(dir.Path(), ChartFolderLock::Mode::Exclusive);
-    std::thread reload([&] {
-        snapshot.emplace(dir.Path(), std::chrono::milliseconds(20), [&] { told = true; });
-        read = true;
-    });
-    while (!told) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    WriteAll("10\n10\n", "new", "new");
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(read) << "read during the commit";
-    commit.reset();
-    reload.join();
-    EXPECT_EQ(snapshot->Bytes("version"), "10\n10\n");
-    EXPECT_EQ(snapshot->Bytes("data"), "new");
+// Another process holds the chart folder's lock the whole time: the reload
+// tries a short while, then goes by what the holder is doing. Every row ends
+// within its bounds, whatever holds the lock.
+struct FolderHeld {
+    const char* name;
+    CommitWatch::Activity activity;  // what the holder is doing
+    std::optional<std::string> finishFails;  // what finishing a cut-off commit answers
+    int windowEndsAfter;     // polls until the program ends; 0: never
+    bool commitEndsOnItsOwn;  // once the reload has said why it waits
+    ChartSnapshot::Outcome outcome;
+    const char* read;  // the data read: the "old" or the "new" chart, or "" for none
+    bool toldWhy;      // the reload said it waits for a commit
+};
+
+class HolderWatch : public CommitWatch {
+public:
+    std::function<void()> finish;
+    std::function<void()> onNow;
+    std::optional<std::string> finishFails;
+    Activity activity = Activity::None;
+    Activity Now() override {
+        if (onNow) onNow();
+        return activity;
+    }
+    std::optional<std::string> FinishInterrupted(WaitPort&) override {
+        if (!finishFails) finish();
+        return finishFails;
+    }
+};
+
+class CallbackWindow : public WaitPort {
+public:
+    std::function<bool()> poll;
+    bool KeepWaiting() override { return poll(); }
+};
+
+TEST_F(ChartTest, AReloadNeverWaitsForTheFolderWithoutABound) {
+    using Activity = CommitWatch::Activity;
+    using Outcome = ChartSnapshot::Outcome;
+    const FolderHeld rows[] = {
+        {"a holder none of ours", Activity::None, std::nullopt, 0, false, Outcome::Read, "old", false},
+        {"a commit cut off", Activity::Interrupted, std::nullopt, 0, false, Outcome::Read, "new", false},
+        {"a commit cut off for good", Activity::Interrupted, "cannot", 0, false, Outcome::RecoveryFailed, "", false},
+        {"a slow commit", Activity::Committing, std::nullopt, 0, true, Outcome::Read, "new", true},
+        {"a commit that never ends", Activity::Committing, std::nullopt, 0, false, Outcome::CommitNotFinished, "", true},
+        {"the program ending", Activity::Committing, std::nullopt, 3, false, Outcome::Abandoned, "", true},
+    };
+    HolderWatch watch;
+    CallbackWindow window;
+    for (const FolderHeld& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteAll("10\n10\n", "old", "");
+        auto holder = std::make_unique<ChartFolderLock>(dir.Path(), ChartFolderLock::Mode::Exclusive);
+        ASSERT_TRUE(holder->Held());
+        const auto putNewChartInPlace = [&] {
+            dir.Write("data", "new");
+            watch.activity = Activity::None;
+        };
+        watch.activity = row.activity;
+        watch.finishFails = row.finishFails;
+        watch.finish = putNewChartInPlace;
+        bool told = false;
+        int polls = 0;
+        window.poll = [&] {
+            if (told && row.commitEndsOnItsOwn) {
+                putNewChartInPlace();
+                holder.reset();
+            }
+            return ++polls != row.windowEndsAfter;
+        };
+        FolderWaits waits;
+        waits.window = &window;
+        waits.commits = &watch;
+        waits.onCommitWait = [&] { told = true; };
+        waits.lockWait = std::chrono::milliseconds(20);
+        waits.commitWait = std::chrono::milliseconds(200);
+        const ChartSnapshot snapshot(dir.Path(), waits);
+        EXPECT_EQ(snapshot.State(), row.outcome);
+        if (*row.read) {
+            EXPECT_EQ(snapshot.Bytes("data"), row.read);
+        }
+        EXPECT_EQ(told, row.toldWhy);
+        if (row.finishFails) {
+            EXPECT_EQ(snapshot.Why(), *row.finishFails);
+        }
+    }
+}
+
+// A file put in place of one while the reload read it (by something that
+// takes no lock, or a commit that could not take it): the files are read
+// again, so that the three are one chart.
+TEST_F(ChartTest, AFileReplacedWhileReadIsReadAgain) {
+    WriteAll("10\n10\n", "old", "old");
+    HolderWatch watch;
+    int looks = 0;
+    watch.onNow = [&] {
+        if (++looks > 1) return;
+        dir.Write("data.new", "new");
+        std::filesystem::rename(dir.Path() + "/data.new", dir.Path() + "/data");
+    };
+    FolderWaits waits;
+    waits.commits = &watch;
+    const ChartSnapshot snapshot(dir.Path(), waits);
+    EXPECT_EQ(snapshot.State(), ChartSnapshot::Outcome::Read);
+    EXPECT_EQ(snapshot.Bytes("data"), "new");
+    EXPECT_EQ(looks, 2);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "support/child_process.h"
 #include "support/system_call_faults.h"
 
 extern char** environ;
@@ -86,11 +87,11 @@ inline pid_t StartDriverAs(uid_t uid, gid_t gid, const std::string& base, const 
     return pid;
 }
 
-// Waits for the driver; its exit code, or -1 when it did not exit by itself.
+// Waits for the driver (a run ends within its deadline; a hung one is killed
+// after the tests' own); its exit code, or -1 when it did not exit by itself.
 inline int WaitDriver(pid_t pid) {
-    int status = 0;
-    if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const auto status = pid < 0 ? std::nullopt : support::WaitForExit(pid, support::kChildDeadline);
+    return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
 }
 
 }  // namespace update_test

@@ -93,7 +93,7 @@ TEST_P(TwoCopiesTest, NeverACutOrMixedChart) {
     ASSERT_TRUE(HasStagingFiles());  // made before each GET
 
     if (race.second == Second::Starts) {
-        EXPECT_EQ(RecoveryMessage(dir_, 100ms), std::nullopt);
+        EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
         EXPECT_TRUE(HasStagingFiles()) << "a starting copy removed the first copy's staging files";
         ExpectUntouched();
         serverA.Release();

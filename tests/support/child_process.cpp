@@ -1,12 +1,14 @@
 #include "support/child_process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <stdexcept>
 #include <thread>
@@ -37,12 +39,26 @@ int Spawn(const std::vector<std::string>& argv, int outFd) {
 
 }  // namespace
 
-bool RunProgram(const std::vector<std::string>& argv) {
-    const int pid = Spawn(argv, -1);
+std::optional<int> WaitForExit(int pid, std::chrono::milliseconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
+    for (;;) {
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid) return status;
+        if (done < 0 && errno != EINTR) return std::nullopt;
+        if (std::chrono::steady_clock::now() >= end) {
+            ::kill(pid, SIGKILL);
+            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool RunProgram(const std::vector<std::string>& argv) {
+    const auto status = WaitForExit(Spawn(argv, -1), kChildDeadline);
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
 }
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
@@ -61,17 +77,21 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
 
 ChildProcess::~ChildProcess() {
     ::kill(pid_, SIGTERM);
-    int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0) {
-    }
+    WaitForExit(pid_, std::chrono::seconds(10));
     ::close(output_);
 }
 
 std::string ChildProcess::FirstLine() {
+    const auto end = std::chrono::steady_clock::now() + kChildDeadline;
     std::string line;
-    char c;
-    while (::read(output_, &c, 1) == 1 && c != '\n') line += c;
-    return line;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        pollfd ready{output_, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0) return {};
+        char c;
+        if (::read(output_, &c, 1) != 1 || c == '\n') return line;
+        line += c;
+    }
 }
 
 std::string ChildOutcome::Describe() const {
@@ -95,18 +115,9 @@ ChildOutcome RunInChild(const std::function<int()>& body, std::chrono::milliseco
     }
 
     ChildOutcome outcome;
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    int status = 0;
-    for (;;) {
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) break;
-        if (std::chrono::steady_clock::now() >= end) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return outcome;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    const auto ended = WaitForExit(pid, deadline);
+    if (!ended) return outcome;
+    const int status = *ended;
     outcome.finished = true;
     if (WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);

@@ -6,14 +6,24 @@
 // peak memory without touching the test process.
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace support {
 
+// How long a program the tests run may take, or take to say its first line,
+// before it is taken for hung: a failure, never a hang of the suite.
+inline constexpr std::chrono::seconds kChildDeadline{60};
+
 // Runs the program to its end, its output thrown away (its errors are not);
-// true when it exited with 0. Throws when it cannot be started.
+// true when it exited with 0 within kChildDeadline. Throws when it cannot be
+// started.
 bool RunProgram(const std::vector<std::string>& argv);
+
+// Waits for the child pid to end, at most `deadline` (then kills it); its
+// wait status, or nothing when it had to be killed.
+std::optional<int> WaitForExit(int pid, std::chrono::milliseconds deadline);
 
 // A program left running beside the test, whose first line of output the
 // test reads; ended (SIGTERM, then waited for) when the object goes.
@@ -24,7 +34,8 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Its first line of output without the line end; "" when it ended first.
+    // Its first line of output without the line end; "" when it ended first
+    // or said nothing within kChildDeadline.
     std::string FirstLine();
 
 private:

@@ -57,9 +57,8 @@ inline const std::vector<std::string> kFailedAfterDownloads{
 inline const std::vector<std::string> kFailedAtOnce{"grid off", "progress 0", "failed", "finished"};
 
 // What start-up tells instead of reading the chart, as the window shows it.
-inline std::optional<std::string> RecoveryMessage(const std::filesystem::path& dir,
-                                                  std::chrono::milliseconds wait = std::chrono::seconds(10)) {
-    const auto failure = update::RecoverChartFolder(dir.string(), wait);
+inline std::optional<std::string> RecoveryMessage(const std::filesystem::path& dir) {
+    const auto failure = update::RecoverChartFolder(dir.string());
     if (!failure) return std::nullopt;
     return update::FailureMessage(*failure);
 }

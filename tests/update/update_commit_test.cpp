@@ -11,12 +11,14 @@
 #include <functional>
 #include <optional>
 
+#include "chart/files/chart_snapshot.h"
 #include "support/scripted_server.h"
 #include "support/system_call_faults.h"
 #include "update/check/staged_chart_check.h"
 #include "update/folder/chart_commit.h"
 #include "update/folder/chart_files.h"
 #include "update/folder/startup_recovery.h"
+#include "update/folder/update_activity.h"
 #include "update/folder/update_lock.h"
 #include "update/folder/work_files.h"
 #include "support/update_fixture.h"
@@ -108,15 +110,24 @@ TEST_F(UpdateCommitTest, NextUpdateFinishesAKilledCommitBeforeDownloading) {
 }
 
 // A start while another holder of the lock is putting its files in place
-// waits for it; one that never ends is reported instead of being read.
+// leaves them alone, and its reload waits for it, saying why; one that never
+// ends is reported instead of being read.
 TEST_F(UpdateCommitTest, AStartDuringAnotherCopysCommitReadsNoHalfOfIt) {
     LeaveCommitKilledAfter(1);
     {
         const update::UpdateLock holder(update::WorkFiles(dir_.string()));
         ASSERT_TRUE(holder.Held());
-        EXPECT_EQ(RecoveryMessage(dir_, std::chrono::milliseconds(100)),
-                  "The update failed: another copy of Vantrel is updating this chart.");
+        EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
         EXPECT_TRUE(update::CommitPending(update::WorkFiles(dir_.string())));
+        update::UpdateActivity activity(dir_.string());
+        chart::FolderWaits waits;
+        waits.commits = &activity;
+        bool told = false;
+        waits.onCommitWait = [&] { told = true; };
+        waits.commitWait = std::chrono::milliseconds(100);
+        const chart::ChartSnapshot reload(dir_.string(), waits);
+        EXPECT_EQ(reload.State(), chart::ChartSnapshot::Outcome::CommitNotFinished);
+        EXPECT_TRUE(told);
     }
     EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
     ExpectNewChart();
@@ -438,7 +449,7 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
             break;
         }
         case Action::Start:
-            message = RecoveryMessage(dir_, std::chrono::milliseconds(100));
+            message = RecoveryMessage(dir_);
             break;
         }
     }

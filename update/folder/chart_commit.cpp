@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <string_view>
@@ -82,19 +83,31 @@ std::optional<Failure> WriteMarker(const WorkFiles& files, const CommitMarker& m
 }
 
 // Holds the chart folder against reloads while files are renamed. A file
-// system without locks goes without; readers that keep it for longer than the
-// wait are taken for another copy at work.
+// system without locks goes without. Readers share the lock for milliseconds:
+// one that keeps it past the wait is taken for another copy at work. A holder
+// that keeps it exclusively is none of ours (every commit of ours holds the
+// update lock, as this one does), and may never let go: past a short wait the
+// renames go on without it, as readers that cannot take the lock ask the
+// update lock and the marker instead.
 class RenameGuard {
 public:
-    explicit RenameGuard(const std::string& directory)
-        : lock_(directory, chart::ChartFolderLock::Mode::Exclusive) {}
+    RenameGuard(const std::string& directory, chart::WaitPort* window) {
+        lock_.emplace(directory, chart::ChartFolderLock::Mode::Exclusive, kReaderWait, window);
+        if (!lock_->Busy() || lock_->Abandoned()) return;
+        goesOn_ = chart::FolderLockedExclusively(directory);
+        if (!goesOn_) lock_.emplace(directory, chart::ChartFolderLock::Mode::Exclusive, kCopyWait, window);
+    }
     std::optional<Failure> Check() const {
-        if (lock_.Busy()) return MakeFailure(FailureKind::AnotherCopyUpdating);
+        if (lock_->Abandoned()) return MakeFailure(FailureKind::Cancelled);
+        if (lock_->Busy() && !goesOn_) return MakeFailure(FailureKind::AnotherCopyUpdating);
         return std::nullopt;
     }
 
 private:
-    chart::ChartFolderLock lock_;
+    static constexpr std::chrono::milliseconds kReaderWait{2000};
+    static constexpr std::chrono::milliseconds kCopyWait{8000};
+    std::optional<chart::ChartFolderLock> lock_;
+    bool goesOn_ = false;
 };
 
 // The old files of the marker's set in place of the new: every backup goes
@@ -255,7 +268,7 @@ std::optional<Failure> CommitStagingFiles(const WorkFiles& files, FileSet set) {
         if (auto failure = CheckReplaceable(target)) return failure;
         if (!Exists(target)) marker.MarkNew(file);
     }
-    const RenameGuard guard(files.Directory());
+    const RenameGuard guard(files.Directory(), nullptr);
     if (auto failure = guard.Check()) return failure;
     // The staging files are already flushed; the marker, the backups and
     // their names must be on disk before any rename is.
@@ -280,10 +293,10 @@ std::optional<Failure> CommitStagingFiles(const WorkFiles& files, FileSet set) {
     return std::nullopt;
 }
 
-std::optional<Failure> FinishInterruptedUpdate(const WorkFiles& files) {
+std::optional<Failure> FinishInterruptedUpdate(const WorkFiles& files, chart::WaitPort* window) {
     const bool rollBack = files.IsOwn(files.RollbackMarker());
     if (rollBack || files.IsOwn(files.CommitMarker())) {
-        const RenameGuard guard(files.Directory());
+        const RenameGuard guard(files.Directory(), window);
         if (auto failure = guard.Check()) return failure;
         if (rollBack) {
             const auto marker = ReadMarker(files, files.RollbackMarker());

@@ -33,6 +33,7 @@
 #include <optional>
 #include <string>
 
+#include "chart/window_ports.h"
 #include "update/folder/work_files.h"
 #include "update/failure.h"
 
@@ -59,8 +60,11 @@ bool CommitPending(const WorkFiles& files);
 // Brings the chart directory to a consistent state before it is read or
 // updated: finishes a marked commit or roll-back over the set its marker
 // names, or removes leftover staging files and backups (of all six names). When that cannot be done the marker is kept; the chart
-// files may then mix old and new ones and must not be read.
-[[nodiscard]] std::optional<Failure> FinishInterruptedUpdate(const WorkFiles& files);
+// files may then mix old and new ones and must not be read. With a window
+// (on the user-interface thread) the window answers while the folder's lock
+// is waited for, and may end the wait (a Cancelled failure).
+[[nodiscard]] std::optional<Failure> FinishInterruptedUpdate(const WorkFiles& files,
+                                                             chart::WaitPort* window = nullptr);
 
 // What a failed run does with its staging files: removes them, unless a
 // commit is pending (then they belong to the chart that is being put in place).

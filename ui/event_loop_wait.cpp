@@ -1,0 +1,12 @@
+#include "ui/event_loop_wait.h"
+
+#include <QCoreApplication>
+
+namespace vantrel::ui {
+
+bool EventLoopWait::KeepWaiting() {
+    QCoreApplication::processEvents();
+    return !(ending_ && ending_());
+}
+
+}  // namespace vantrel::ui
