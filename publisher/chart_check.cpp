@@ -11,7 +11,7 @@
 #include "publisher/data_findings.h"
 #include "publisher/policy_findings.h"
 #include "publisher/signature_findings.h"
-#include "publisher/utf8_text.h"
+#include "chart/text/utf8.h"
 #include "update/check/staged_chart_check.h"
 
 namespace publisher {
@@ -47,9 +47,9 @@ void CheckCtrlZ(CheckedChart& chart, std::size_t file) {
 }
 
 void CheckUtf8(CheckedChart& chart, std::size_t file) {
-    if (IsValidUtf8(*chart.bytes[file])) return;
+    if (chart::IsValidUtf8(*chart.bytes[file])) return;
     for (long long line = 1; line <= chart.LineCount(file); ++line)
-        if (!IsValidUtf8(chart.Line(file, line)))
+        if (!chart::IsValidUtf8(chart.Line(file, line)))
             chart.Add(file, line, Severity::Warning,
                       "this line is not valid UTF-8: the window shows it as Windows-1252 text");
 }

@@ -7,9 +7,6 @@
 
 namespace publisher {
 
-// Whether the window's grid shows the cell's text cut short.
-bool CellIsCut(std::string_view cell);
-
 // publicKey: minisign's key line, or empty not to check signatures.
 int RunCheck(const std::string& folder, bool json, const std::string& publicKey, std::ostream& out);
 

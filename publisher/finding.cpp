@@ -1,6 +1,6 @@
 #include "publisher/finding.h"
 
-#include "publisher/utf8_text.h"
+#include "chart/text/utf8.h"
 
 namespace publisher {
 namespace {
@@ -13,7 +13,7 @@ const char* SeverityName(Severity severity) { return severity == Severity::Error
 // the code points U+0080 to U+00FF, so the line is always valid JSON.
 std::string JsonString(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
-    const bool utf8 = IsValidUtf8(text);
+    const bool utf8 = chart::IsValidUtf8(text);
     std::string out = "\"";
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);

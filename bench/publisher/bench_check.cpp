@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "chart/chart_form.h"
+#include "chart/text/display_limit.h"
 #include "publisher/chart_check.h"
 #include "publisher/check_command.h"
 #include "support/null_chart_ports.h"
@@ -67,7 +68,7 @@ bool Measure(const char* what, const std::string& viewerDir, const std::string& 
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, viewerDir, "www.vantrel.example");
-    const publisher::CheckRules rules{"www.vantrel.example", publisher::CellIsCut, {}, 0};
+    const publisher::CheckRules rules{"www.vantrel.example", chart::IsCutForDisplay, {}, 0};
     const publisher::PublisherFolder folder(servedDir);
     std::size_t findings = 0;
     const auto load = [&] { form.ReadAll(); };

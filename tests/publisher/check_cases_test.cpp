@@ -13,7 +13,7 @@
 
 #include "publisher/check_command.h"
 #include "publisher/finding.h"
-#include "publisher/utf8_text.h"
+#include "chart/text/utf8.h"
 #include "support/minisign_key.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
@@ -157,7 +157,7 @@ TEST(CheckChart, Utf8AsTheWindowReadsIt) {
         {"\xF4\x90\x80\x80", false},                 // past U+10FFFF
         {"twelve bytes\x80", false},                    // a stray byte after a run of ASCII
     };
-    for (const auto& [text, valid] : rows) EXPECT_EQ(publisher::IsValidUtf8(text), valid) << text;
+    for (const auto& [text, valid] : rows) EXPECT_EQ(chart::IsValidUtf8(text), valid) << text;
 }
 
 }  // namespace

@@ -175,7 +175,9 @@ TEST(ChartText, CellsAreOneLineThatNothingReorders) {
     EXPECT_TRUE(DisplayLines(std::string(16 << 20, 'x'), ".").endsWith(kEllipsis));
 }
 
-TEST(MemoDetailsPanel, EachAppendedBlockIsDecodedOnItsOwn) {
+// As each grid cell is: one Windows-1252 line does not turn its block's UTF-8
+// title into mojibake.
+TEST(MemoDetailsPanel, EachLineIsDecodedOnItsOwn) {
     QPlainTextEdit memo;
     MemoDetailsPanel panel(memo, "");
     const std::string utf8Block = "Caf\xC3\xA9\r\nA: YES\r\n\r\n";
@@ -186,6 +188,8 @@ TEST(MemoDetailsPanel, EachAppendedBlockIsDecodedOnItsOwn) {
     const QString cafe = QString::fromUtf8("Caf\xC3\xA9");
     EXPECT_EQ(memo.toPlainText(), cafe + "\nA: YES\n\n" + cafe + "\nA: NO\n\n" + cafe + "\nA: YES\n\n");
     EXPECT_EQ(panel.Text(), utf8Block + windowsBlock + utf8Block);
+    panel.SetText("S\xC3\xA9" "curit\xC3\xA9\r\nCach\xE9: YES\r\n\r\n");
+    EXPECT_EQ(memo.toPlainText(), QString::fromUtf8("S\xC3\xA9" "curit\xC3\xA9\nCach\xC3\xA9: YES\n\n"));
 }
 
 TEST(DesktopDocumentPort, HandsTheAddressOverAsItIsOrTellsTheUser) {

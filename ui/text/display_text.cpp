@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QStringDecoder>
 
+#include "chart/text/utf8.h"
 #include "ui/text/byte_text.h"
 
 namespace vantrel::ui {
@@ -51,15 +52,9 @@ QString ShownLine(std::string_view line, std::string_view ending, bool utf8) {
     return text;
 }
 
-bool IsUtf8(std::string_view bytes) {
-    return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())).isValidUtf8();
-}
-
 }  // namespace
 
 QString DisplayLines(std::string_view bytes, std::string_view ending) {
-    // Two valid UTF-8 texts make a valid one, and an invalid part spoils the whole.
-    const bool utf8 = IsUtf8(bytes) && IsUtf8(ending);
     QString shown;
     size_t start = 0;
     for (;;) {
@@ -68,7 +63,10 @@ QString DisplayLines(std::string_view bytes, std::string_view ending) {
         if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         const bool last = lf == std::string_view::npos;
-        shown += ShownLine(line, last ? ending : std::string_view(), utf8);
+        const std::string_view lineEnding = last ? ending : std::string_view();
+        // Two valid UTF-8 texts make a valid one, and an invalid part spoils the whole.
+        const bool utf8 = chart::IsValidUtf8(line) && chart::IsValidUtf8(lineEnding);
+        shown += ShownLine(line, lineEnding, utf8);
         if (last)
             return shown;
         shown += QChar(u'\n');

@@ -1,9 +1,9 @@
-#include "publisher/utf8_text.h"
+#include "chart/text/utf8.h"
 
 #include <cstdint>
 #include <cstring>
 
-namespace publisher {
+namespace chart {
 
 bool IsValidUtf8(std::string_view text) {
     std::size_t i = 0;
@@ -43,4 +43,4 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-}  // namespace publisher
+}  // namespace chart

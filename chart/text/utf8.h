@@ -4,8 +4,8 @@
 // U+10FFFF are not valid.
 #include <string_view>
 
-namespace publisher {
+namespace chart {
 
 bool IsValidUtf8(std::string_view text);
 
-}  // namespace publisher
+}  // namespace chart
