@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/chart_file_set.h"
 #include "files/chart_snapshot.h"
 #include "files/commit_watch.h"
 #include "files/data_file.h"
@@ -20,17 +21,12 @@
 
 namespace chart {
 
-// Messages shown by the loading sequence and the readers, byte for byte.
-inline constexpr const char* kNoVersionFileMessage =
-    "No version file found. Please click \"Update\" button to receive new.";
+// Messages shown by the loading sequence, byte for byte (the readers' own
+// are in files/chart_file_set.h).
 inline constexpr const char* kNeedNewestVersionMessage =
     "You need newest version to read the data files. Please download it on ";
 inline constexpr const char* kNewestAvailableMessage =
     "Newest version already available. Please update it on ";
-inline constexpr const char* kNoDataFileMessage =
-    "No data file found. Please click \"Update\" button to receive new.";
-inline constexpr const char* kNoPolicyFileMessage =
-    "No testing policy file found. Please click \"Update\" button to receive new.";
 // Shown instead of opening a program's page address that is not a web address;
 // the address follows on the next line.
 inline constexpr const char* kNotWebAddressMessage =

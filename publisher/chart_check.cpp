@@ -12,7 +12,7 @@
 #include "publisher/policy_findings.h"
 #include "publisher/signature_findings.h"
 #include "chart/text/utf8.h"
-#include "update/check/staged_chart_check.h"
+#include "chart/verify/chart_bytes_check.h"
 
 namespace publisher {
 namespace {
@@ -86,7 +86,7 @@ std::vector<Finding> CheckChart(const PublisherFolder& folder, const CheckRules&
     }
     // What the update's own check says before it lets a chart replace a chart.
     if (std::all_of(chart.bytes.begin(), chart.bytes.end(), [](const auto& bytes) { return bytes.has_value(); })) {
-        if (const auto refused = update::WhyReadBytesAreNotAChart({*chart.bytes[0], *chart.bytes[1], *chart.bytes[2]},
+        if (const auto refused = chart::WhyReadBytesAreNotAChart({*chart.bytes[0], *chart.bytes[1], *chart.bytes[2]},
                                                                   data, policy, chart.tables.LatestVersion))
             chart.Add(refused->file, 0, Severity::Error, "the update refuses this chart: " + refused->rule);
     }

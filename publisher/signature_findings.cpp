@@ -1,10 +1,9 @@
 #include "publisher/signature_findings.h"
 
 #include "chart/files/file_bytes.h"
-#include "update/check/chart_release.h"
-#include "update/check/chart_signatures.h"
-#include "update/folder/chart_files.h"
-#include "update/http/minisign_check.h"
+#include "chart/files/chart_file_set.h"
+#include "chart/verify/chart_release.h"
+#include "chart/verify/sodium_primitives.h"
 
 namespace publisher {
 namespace {
@@ -12,12 +11,16 @@ namespace {
 // The line of a signature file that holds its trusted comment.
 constexpr long long kTrustedCommentLine = 3;
 
-std::string ReadersSee(update::FailureKind kind) {
-    return "readers see \"" + update::FailureMessage(update::MakeFailure(kind)) + "\"";
+// A signature file is never much more than minisign's trusted comment of at
+// most 8 KiB.
+constexpr std::size_t kSignatureFileCap = 16 * 1024;
+
+std::string ReadersSee(chart::ReleaseRefusal::Kind kind) {
+    return std::string("readers see \"") + chart::kUpdateFailedPrefix + chart::RefusalReason(kind) + "\"";
 }
 
 // Why the viewer refuses this one signature, or nothing.
-std::optional<std::pair<long long, std::string>> SignatureFault(const update::SignatureCheck& check,
+std::optional<std::pair<long long, std::string>> SignatureFault(const chart::SignatureCheck& check,
                                                                 const std::string& servedName,
                                                                 const std::string& fileName) {
     if (!check.valid) {
@@ -40,10 +43,10 @@ std::vector<Finding> FindSignatureFaults(const PublisherFolder& folder,
                                          const std::array<std::optional<std::string>, PublisherFolder::kFiles>& bytes,
                                          const std::string& publicKey, std::uint64_t now) {
     std::vector<Finding> findings;
-    std::array<update::SignatureCheck, PublisherFolder::kFiles> checks{};
-    const std::string notSigned = ReadersSee(update::FailureKind::NotSigned);
+    std::array<chart::SignatureCheck, PublisherFolder::kFiles> checks{};
+    const std::string notSigned = ReadersSee(chart::ReleaseRefusal::Kind::NotSigned);
     for (std::size_t file = 0; file < PublisherFolder::kFiles; ++file) {
-        const std::string servedName = update::kChartFiles[file].urlPath + 1;
+        const std::string servedName = chart::kChartFileTable[file].Served();
         const std::string signatureName = folder.Name(file) + ".minisig";
         if (!folder.SignatureName(file)) {
             findings.push_back({signatureName, 0, Severity::Error, "missing: " + notSigned});
@@ -51,21 +54,21 @@ std::vector<Finding> FindSignatureFaults(const PublisherFolder& folder,
         }
         std::string signature;
         try {
-            signature = chart::ReadFileBytes(folder.Directory() + "/" + signatureName, update::kSignatureFileCap);
+            signature = chart::ReadFileBytes(folder.Directory() + "/" + signatureName, kSignatureFileCap);
         } catch (const std::exception& failure) {
             findings.push_back({signatureName, 0, Severity::Error,
                                 std::string("cannot be read (") + failure.what() + "): " + notSigned});
             continue;
         }
         if (!bytes[file]) continue;  // the file's own finding says why
-        checks[file] = update::CheckMinisign(publicKey, *bytes[file], signature);
+        checks[file] = chart::CheckMinisign(*chart::SodiumPrimitives::Get(), publicKey, *bytes[file], signature);
         if (const auto fault = SignatureFault(checks[file], servedName, folder.Name(file))) {
             findings.push_back({signatureName, fault->first, Severity::Error, fault->second + ": " + notSigned});
         }
     }
     if (!findings.empty()) return findings;
     // Each signature is good on its own: are the three one release?
-    if (const auto refused = update::CheckRelease(checks, std::nullopt, now)) {
+    if (const auto refused = chart::CheckRelease(checks, std::nullopt, now)) {
         std::string dates;
         for (const auto& check : checks) dates += (dates.empty() ? "" : ", ") + std::to_string(*check.timestamp);
         findings.push_back({folder.Name(0) + ".minisig", kTrustedCommentLine, Severity::Error,

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "chart/files/chart_file_set.h"
+
 namespace update {
 namespace {
 
@@ -93,14 +95,13 @@ std::string Reason(const Failure& f) {
     case FailureKind::AnotherCopyUpdating:
         return "another copy of Vantrel is updating this chart.";
     case FailureKind::NotSigned:
-        return "the chart is not signed by its publisher.";
+        return chart::RefusalReason(chart::ReleaseRefusal::Kind::NotSigned);
     case FailureKind::OlderChart:
-        return "the data server sent an older chart than the one you have.";
+        return chart::RefusalReason(chart::ReleaseRefusal::Kind::OlderChart);
     case FailureKind::MixedRelease:
-        return "the chart's files are not of one release (their signatures carry different "
-               "timestamps).";
+        return chart::RefusalReason(chart::ReleaseRefusal::Kind::MixedRelease);
     case FailureKind::FutureChart:
-        return "the chart is dated in the future; check your computer's clock.";
+        return chart::RefusalReason(chart::ReleaseRefusal::Kind::FutureChart);
     case FailureKind::Other:
         break;
     }
@@ -109,8 +110,23 @@ std::string Reason(const Failure& f) {
 
 }  // namespace
 
+Failure ReleaseFailure(const chart::ReleaseRefusal& refusal) {
+    using Kind = chart::ReleaseRefusal::Kind;
+    switch (refusal.kind) {
+    case Kind::NotSigned:
+        return MakeFailure(FailureKind::NotSigned, chart::kChartFileTable[refusal.file].urlPath);
+    case Kind::MixedRelease:
+        return MakeFailure(FailureKind::MixedRelease);
+    case Kind::FutureChart:
+        return MakeFailure(FailureKind::FutureChart);
+    case Kind::OlderChart:
+        break;
+    }
+    return MakeFailure(FailureKind::OlderChart);
+}
+
 std::string FailureMessage(const Failure& failure) {
-    return "The update failed: " + Reason(failure);
+    return chart::kUpdateFailedPrefix + Reason(failure);
 }
 
 }  // namespace update

@@ -6,6 +6,8 @@
 #include <utility>
 #include <variant>
 
+#include "chart/verify/chart_release.h"
+
 namespace update {
 
 enum class FailureKind {
@@ -105,6 +107,9 @@ public:
 private:
     std::variant<T, Failure> state_;
 };
+
+// A signed chart refused by the release rules.
+Failure ReleaseFailure(const chart::ReleaseRefusal& refusal);
 
 // Starts with "The update failed: " and says why in plain words.
 std::string FailureMessage(const Failure& failure);

@@ -30,8 +30,8 @@ HttpModule& HttpModule::Program() {
     return module;
 }
 
-Result<HttpModuleEntry> HttpModule::Entry() {
-    if (entry_) return entry_;
+std::optional<Failure> HttpModule::Load() {
+    if (entry_ && minisignEntry_) return std::nullopt;
     if (path_.empty()) {
         Failure failure = MakeFailure(FailureKind::NoProgramFolder);
         failure.detail = kHttpModuleFileName;
@@ -43,21 +43,41 @@ Result<HttpModuleEntry> HttpModule::Entry() {
     if (!handle) return LoaderFailure(path_ + ": cannot be loaded");
     auto* entry = reinterpret_cast<HttpModuleEntry>(dlsym(handle, kHttpModuleEntryName));
     if (!entry) return LoaderFailure(path_ + ": " + kHttpModuleEntryName + " not found");
+    auto* minisignEntry = reinterpret_cast<MinisignEntry>(dlsym(handle, kMinisignEntryName));
+    if (!minisignEntry) return LoaderFailure(path_ + ": " + kMinisignEntryName + " not found");
     entry_ = entry;
-    return entry_;
+    minisignEntry_ = minisignEntry;
+    return std::nullopt;
 }
 
 Result<std::unique_ptr<HttpTransport>> HttpModule::CreateClient(const HttpLimits& limits) {
-    Result<HttpModuleEntry> entry = [this] {
+    HttpModuleEntry entry = nullptr;
+    {
         const std::lock_guard<std::mutex> lock(mutex_);
-        return Entry();
-    }();
-    if (!entry) return entry.Why();
+        if (auto failure = Load()) return *failure;
+        entry = entry_;
+    }
     // A module of another interface version leaves this as it is.
     Failure failure = MakeFailure(FailureKind::ClientNotCreated);
-    std::unique_ptr<HttpTransport> client((*entry)(kHttpInterfaceVersion, &limits, &failure));
+    std::unique_ptr<HttpTransport> client(entry(kHttpInterfaceVersion, &limits, &failure));
     if (!client) return failure;
     return client;
+}
+
+Result<const chart::MinisignPrimitives*> HttpModule::Primitives() {
+    MinisignEntry entry = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (auto failure = Load()) return *failure;
+        entry = minisignEntry_;
+    }
+    const chart::MinisignPrimitives* primitives = entry(kHttpInterfaceVersion);
+    if (!primitives) {
+        Failure failure = MakeFailure(FailureKind::ClientNotCreated);
+        failure.detail = "libsodium";
+        return failure;
+    }
+    return primitives;
 }
 
 }  // namespace update

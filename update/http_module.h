@@ -4,6 +4,7 @@
 // program's module lies in the executable's own folder; tests load copies.
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "update/failure.h"
@@ -27,14 +28,18 @@ public:
     // load is tried again next time (the module may have been put in place
     // meanwhile).
     Result<std::unique_ptr<HttpTransport>> CreateClient(const HttpLimits& limits);
+    // minisign's functions, or why not (as for CreateClient); they live as
+    // long as the process.
+    Result<const chart::MinisignPrimitives*> Primitives();
 
 private:
-    // The module's entry, loading it first; under mutex_.
-    Result<HttpModuleEntry> Entry();
+    // The module loaded, its entries looked up; under mutex_.
+    std::optional<Failure> Load();
 
     const std::string path_;
     std::mutex mutex_;  // loaded by whichever worker comes first
     HttpModuleEntry entry_ = nullptr;
+    MinisignEntry minisignEntry_ = nullptr;
 };
 
 }  // namespace update

@@ -116,9 +116,11 @@ std::optional<Failure> Tmt::Run(Deadline deadline) {
     const auto staged = ReadStagedChart(folder_);
     if (!staged) return staged.Why();
     if (signedChart) {
+        const auto primitives = HttpModule::Program().Primitives();
+        if (!primitives) return primitives.Why();
         const auto now = std::chrono::system_clock::now().time_since_epoch();
         const auto seconds = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::seconds>(now).count());
-        if (auto failure = CheckStagedSignatures(*Http, folder_, *staged, settings_.publisherKey, seconds)) {
+        if (auto failure = CheckStagedSignatures(**primitives, folder_, *staged, settings_.publisherKey, seconds)) {
             return failure;
         }
     }

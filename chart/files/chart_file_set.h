@@ -1,14 +1,47 @@
 #pragma once
-// The three files a chart is made of, by their bare local names, and the
-// largest size any of them may have. The readers and the update both go by
-// these: a file the update would download is one the readers accept.
+// The three files a chart is made of: the one table of their names (the
+// viewer's, the data server's and a publisher's, their signatures', the
+// signatures kept beside the chart) and of what readers see when the viewer
+// cannot read one; and the largest size any of them may have. The readers,
+// the update and the publisher's tool all go by these.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace chart {
 
-inline constexpr const char* kDataFileName = "data";
-inline constexpr const char* kPolicyFileName = "policy";
-inline constexpr const char* kVersionFileName = "version";
+// Messages shown by the readers, byte for byte.
+inline constexpr const char* kNoVersionFileMessage =
+    "No version file found. Please click \"Update\" button to receive new.";
+inline constexpr const char* kNoDataFileMessage =
+    "No data file found. Please click \"Update\" button to receive new.";
+inline constexpr const char* kNoPolicyFileMessage =
+    "No testing policy file found. Please click \"Update\" button to receive new.";
+
+struct ChartFileNames {
+    const char* name;              // the viewer's bare local name
+    const char* urlPath;           // on the data server
+    const char* signatureUrlPath;  // its minisign signature on the data server
+    const char* keptSignature;     // the accepted signature, kept beside the chart
+    const char* missingMessage;    // what readers see when the viewer cannot read it
+
+    // As the data server serves it, and as a publisher keeps it ("data.dat").
+    constexpr const char* Served() const { return urlPath + 1; }
+    constexpr const char* ServedSignature() const { return signatureUrlPath + 1; }
+};
+
+enum ChartFileIndex : std::size_t { kData = 0, kPolicy = 1, kVersion = 2 };
+
+// In the order of ChartFileIndex, which is the update's download order.
+inline constexpr std::array<ChartFileNames, 3> kChartFileTable{{
+    {"data", "/data.dat", "/data.dat.minisig", "data.minisig", kNoDataFileMessage},
+    {"policy", "/policy.dat", "/policy.dat.minisig", "policy.minisig", kNoPolicyFileMessage},
+    {"version", "/version.dat", "/version.dat.minisig", "version.minisig", kNoVersionFileMessage},
+}};
+
+inline constexpr const char* kDataFileName = kChartFileTable[kData].name;
+inline constexpr const char* kPolicyFileName = kChartFileTable[kPolicy].name;
+inline constexpr const char* kVersionFileName = kChartFileTable[kVersion].name;
 
 // A huge file (say 1 GB of one line) is refused at open instead of being read
 // into memory, and the update downloads nothing larger.

@@ -5,7 +5,7 @@
 
 #include "chart/files/chart_file_set.h"
 #include "chart/files/file_bytes.h"
-#include "update/check/chart_release.h"
+#include "chart/verify/chart_release.h"
 
 namespace update {
 namespace {
@@ -22,11 +22,11 @@ std::optional<std::string> KeptChartFile(const std::string& path) {
 
 }  // namespace
 
-std::optional<Failure> CheckStagedSignatures(const HttpTransport& checker, const WorkFiles& files,
+std::optional<Failure> CheckStagedSignatures(const chart::MinisignPrimitives& primitives, const WorkFiles& files,
                                              const StagedChart& stagedChart, const std::string& publicKey,
                                              std::uint64_t now) {
-    std::array<SignatureCheck, kChartFiles.size()> staged{};
-    std::array<SignatureCheck, kChartFiles.size()> kept{};
+    std::array<chart::SignatureCheck, kChartFiles.size()> staged{};
+    std::array<chart::SignatureCheck, kChartFiles.size()> kept{};
     for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
         const ChartFile& file = kChartFiles[i];
         const ChartFile& signature = kSignatureFiles[i];
@@ -34,15 +34,17 @@ std::optional<Failure> CheckStagedSignatures(const HttpTransport& checker, const
         auto signatureBytes = files.ReadOwnFile(files.Staging(signature), kSignatureFileCap);
         if (!signatureBytes && signatureBytes.Why().error != EFBIG) return signatureBytes.Why();
         if (!signatureBytes || !*signatureBytes) return MakeFailure(FailureKind::NotSigned, file.urlPath);
-        staged[i] = checker.CheckSignature(publicKey, stagedChart[i], **signatureBytes);
+        staged[i] = chart::CheckMinisign(primitives, publicKey, stagedChart[i], **signatureBytes);
 
         auto keptSignature = files.ReadOwnFile(files.Target(signature), kSignatureFileCap);
         if (!keptSignature && keptSignature.Why().error != EFBIG) return keptSignature.Why();
         const auto keptBytes =
             keptSignature && *keptSignature ? KeptChartFile(files.Target(file)) : std::nullopt;
-        if (keptBytes) kept[i] = checker.CheckSignature(publicKey, *keptBytes, **keptSignature);
+        if (keptBytes) kept[i] = chart::CheckMinisign(primitives, publicKey, *keptBytes, **keptSignature);
     }
-    return CheckRelease(staged, KeptRelease(kept), now);
+    const auto refused = chart::CheckRelease(staged, chart::KeptRelease(kept), now);
+    if (!refused) return std::nullopt;
+    return ReleaseFailure(*refused);
 }
 
 }  // namespace update

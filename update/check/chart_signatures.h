@@ -2,19 +2,19 @@
 // A signed chart: with the publisher's key built in, each chart file comes
 // with its minisign signature ("/data.dat.minisig" beside "/data.dat"), and
 // only one release of the chart its publisher signed is put in place
-// (chart_release.h). The accepted signatures are kept beside the chart
-// ("data.minisig", ...), so the next update can refuse a correctly signed
-// release older than this one (an old chart replayed by someone between the
-// user and the data server). They are staged and committed with the chart,
-// in the same all-or-nothing set (StagedSet).
+// (chart/verify/chart_release.h). The accepted signatures are kept beside the
+// chart ("data.minisig", ...), so the next update can refuse a correctly
+// signed release older than this one (an old chart replayed by someone
+// between the user and the data server). They are staged and committed with
+// the chart, in the same all-or-nothing set (StagedSet).
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "chart/verify/minisign.h"
 #include "update/check/staged_chart_check.h"
 #include "update/failure.h"
 #include "update/folder/work_files.h"
-#include "update/http/http_transport.h"
 
 namespace update {
 
@@ -23,11 +23,12 @@ namespace update {
 inline constexpr std::size_t kSignatureFileCap = 16 * 1024;
 
 // Checks the staged chart (its files as read once, ReadStagedChart) and the
-// staged signatures in the folder as one release against the kept one; now:
-// the reader's clock (seconds since the epoch). Every file is read as the
-// folder's work files are: a kept signature that is anything but the user's
-// own regular file fails the run naming the folder.
-[[nodiscard]] std::optional<Failure> CheckStagedSignatures(const HttpTransport& checker,
+// staged signatures in the folder as one release against the kept one, with
+// minisign's functions from the HTTP module; now: the reader's clock (seconds
+// since the epoch). Every file is read as the folder's work files are: a kept
+// signature that is anything but the user's own regular file fails the run
+// naming the folder.
+[[nodiscard]] std::optional<Failure> CheckStagedSignatures(const chart::MinisignPrimitives& primitives,
                                                            const WorkFiles& folder, const StagedChart& staged,
                                                            const std::string& publicKey, std::uint64_t now);
 

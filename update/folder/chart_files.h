@@ -17,19 +17,21 @@ struct ChartFile {
 };
 
 // In download order.
-inline constexpr std::array<ChartFile, 3> kChartFiles{{
-    {"/data.dat", chart::kDataFileName},
-    {"/policy.dat", chart::kPolicyFileName},
-    {"/version.dat", chart::kVersionFileName},
-}};
+inline constexpr std::array<ChartFile, 3> kChartFiles = [] {
+    std::array<ChartFile, 3> files{};
+    for (std::size_t i = 0; i < files.size(); ++i)
+        files[i] = {chart::kChartFileTable[i].urlPath, chart::kChartFileTable[i].name};
+    return files;
+}();
 
 // In the order of kChartFiles, each the publisher's signature of the chart
 // file at the same place, kept beside the chart once accepted.
-inline constexpr std::array<ChartFile, 3> kSignatureFiles{{
-    {"/data.dat.minisig", "data.minisig"},
-    {"/policy.dat.minisig", "policy.minisig"},
-    {"/version.dat.minisig", "version.minisig"},
-}};
+inline constexpr std::array<ChartFile, 3> kSignatureFiles = [] {
+    std::array<ChartFile, 3> files{};
+    for (std::size_t i = 0; i < files.size(); ++i)
+        files[i] = {chart::kChartFileTable[i].signatureUrlPath, chart::kChartFileTable[i].keptSignature};
+    return files;
+}();
 
 // Every file a run may stage: the chart files, then their signatures.
 inline constexpr std::array<ChartFile, 6> kStagedFiles = [] {

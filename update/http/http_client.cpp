@@ -6,7 +6,6 @@
 
 #include "chart/text/ascii.h"
 #include "update/http/curl_options.h"
-#include "update/http/minisign_check.h"
 #include "update/http/response_check.h"
 
 namespace update {
@@ -348,11 +347,6 @@ std::optional<Failure> HttpClient::Get(const std::string& url, const std::string
         return MakeFailure(FailureKind::NotUnderstood, urlPath);
     }
     return std::nullopt;
-}
-
-SignatureCheck HttpClient::CheckSignature(const std::string& publicKey, const std::string& fileBytes,
-                                          const std::string& signatureBytes) const {
-    return CheckMinisign(publicKey, fileBytes, signatureBytes);
 }
 
 }  // namespace update

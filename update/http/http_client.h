@@ -29,8 +29,6 @@ public:
     // in messages. Returns a Cancelled failure soon after a stop is requested.
     std::optional<Failure> Get(const std::string& url, const std::string& urlPath,
                                OutputFile& out, std::stop_token stop) override;
-    SignatureCheck CheckSignature(const std::string& publicKey, const std::string& fileBytes,
-                                  const std::string& signatureBytes) const override;
 
 private:
     HttpClient(EasyHandle easy, MultiHandle multi, const HttpLimits& limits);

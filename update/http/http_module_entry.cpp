@@ -1,9 +1,11 @@
-// The HTTP module's one exported function (see http_transport.h). Everything
-// else in the module, libcurl's use included, stays hidden inside it.
+// The HTTP module's two exported functions (see http_transport.h). Everything
+// else in the module, libcurl's and libsodium's use included, stays hidden
+// inside it.
 #include <type_traits>
 
 #include "update/http/curl_global.h"
 #include "update/http/http_client.h"
+#include "chart/verify/sodium_primitives.h"
 
 extern "C" __attribute__((visibility("default"))) update::HttpTransport*
 vantrel_http_client_create(int interfaceVersion, const update::HttpLimits* limits,
@@ -21,4 +23,11 @@ vantrel_http_client_create(int interfaceVersion, const update::HttpLimits* limit
         return nullptr;
     }
     return client->release();
+}
+
+extern "C" __attribute__((visibility("default"))) const chart::MinisignPrimitives*
+vantrel_minisign_primitives(int interfaceVersion) {
+    static_assert(std::is_same_v<decltype(&vantrel_minisign_primitives), update::MinisignEntry>);
+    if (interfaceVersion != update::kHttpInterfaceVersion) return nullptr;
+    return chart::SodiumPrimitives::Get();
 }

@@ -1,8 +1,8 @@
 #pragma once
-// What the worker asks of its HTTP client, and the one entry point of the
-// module that provides it. The client and libcurl (with everything libcurl
-// pulls in) live in a module of their own that the first update loads, so a
-// start that never updates does not load them (see http_module.h).
+// What the worker asks of the HTTP module, which the first update loads (see
+// http_module.h): its HTTP client, and minisign's functions for a signed
+// chart. libcurl and libsodium (with everything they pull in) live there, so
+// a start that never updates does not load them.
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -11,7 +11,7 @@
 
 #include "update/failure.h"
 #include "update/folder/output_file.h"
-#include "update/http/signature_check.h"
+#include "chart/verify/minisign.h"
 
 namespace update {
 
@@ -35,12 +35,6 @@ public:
     // in messages. Returns a Cancelled failure soon after a stop is requested.
     virtual std::optional<Failure> Get(const std::string& url, const std::string& urlPath,
                                        OutputFile& out, std::stop_token stop) = 0;
-
-    // Checks a file's bytes against the bytes of its minisign signature file
-    // with publicKey (the "RW..." line). Here because the module, loaded only
-    // by an update, also carries the library it takes.
-    virtual SignatureCheck CheckSignature(const std::string& publicKey, const std::string& fileBytes,
-                                          const std::string& signatureBytes) const = 0;
 };
 
 // The module's file, looked for in the executable's own folder (which is also
@@ -51,11 +45,15 @@ inline constexpr char kHttpModuleFileName[] = "vantrel-http.so";
 // A module built against another version of this interface returns nullptr
 // and leaves *failure as the caller set it.
 inline constexpr char kHttpModuleEntryName[] = "vantrel_http_client_create";
-// Raised whenever HttpTransport, HttpLimits, SignatureCheck, Failure,
-// OutputFile or the entry change, so a stale module beside a newer program is
+// Its other exported function: minisign's functions, or nullptr when
+// libsodium cannot be set up (or the module is of another version).
+inline constexpr char kMinisignEntryName[] = "vantrel_minisign_primitives";
+// Raised whenever HttpTransport, HttpLimits, MinisignPrimitives, Failure,
+// OutputFile or an entry change, so a stale module beside a newer program is
 // refused, not misread.
-inline constexpr int kHttpInterfaceVersion = 7;
+inline constexpr int kHttpInterfaceVersion = 8;
 using HttpModuleEntry = HttpTransport* (*)(int interfaceVersion, const HttpLimits* limits,
                                            Failure* failure);
+using MinisignEntry = const chart::MinisignPrimitives* (*)(int interfaceVersion);
 
 }  // namespace update

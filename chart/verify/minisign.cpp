@@ -1,52 +1,37 @@
-#include "update/http/minisign_check.h"
+#include "chart/verify/minisign.h"
 
-#include <sodium.h>
-
-#include <array>
-#include <optional>
+#include <cstdint>
 #include <cstring>
-#include <string_view>
-#include <vector>
+#include <string>
 
 #include "chart/text/ascii.h"
 
-
-namespace update {
+namespace chart {
 namespace {
 
 constexpr std::size_t kAlgorithmBytes = 2;
 constexpr std::size_t kKeyIdBytes = 8;
-constexpr std::size_t kSignatureBytes = crypto_sign_BYTES;
-constexpr std::size_t kHashBytes = crypto_generichash_BYTES_MAX;  // BLAKE2b-512
+constexpr std::size_t kPublicKeyBytes = 32;
+constexpr std::size_t kSignatureBytes = 64;
+// A secret key: algorithms (2 + 2 + 2), salt (32), limits (8 + 8), then key
+// id, secret key and checksum (8 + 64 + 32).
+constexpr std::size_t kSecretKeyLineBytes = 158;
 
 struct PublicKey {
     std::array<unsigned char, kKeyIdBytes> keyId{};
-    std::array<unsigned char, crypto_sign_PUBLICKEYBYTES> key{};
+    std::array<unsigned char, kPublicKeyBytes> key{};
 };
 
 struct Signature {
     bool prehashed = false;
     std::array<unsigned char, kKeyIdBytes> keyId{};
     std::array<unsigned char, kSignatureBytes> signature{};
-    std::string trustedComment;
+    std::string_view trustedComment;
     std::array<unsigned char, kSignatureBytes> globalSignature{};
 };
 
-// Exactly size bytes of standard base64, or nothing.
-std::optional<std::vector<unsigned char>> DecodeBase64(std::string_view text, std::size_t size) {
-    std::vector<unsigned char> bytes(size);
-    std::size_t length = 0;
-    const char* end = nullptr;
-    if (sodium_base642bin(bytes.data(), bytes.size(), text.data(), text.size(), nullptr, &length,
-                          &end, sodium_base64_VARIANT_ORIGINAL) != 0 ||
-        length != size || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
-std::optional<PublicKey> ParsePublicKey(std::string_view line) {
-    const auto bytes = DecodeBase64(line, kAlgorithmBytes + kKeyIdBytes + crypto_sign_PUBLICKEYBYTES);
+std::optional<PublicKey> ParsePublicKey(const MinisignPrimitives& primitives, std::string_view line) {
+    const auto bytes = primitives.DecodeBase64(line, kAlgorithmBytes + kKeyIdBytes + kPublicKeyBytes);
     if (!bytes || (*bytes)[0] != 'E' || (*bytes)[1] != 'd') return std::nullopt;
     PublicKey key;
     std::memcpy(key.keyId.data(), bytes->data() + kAlgorithmBytes, kKeyIdBytes);
@@ -67,15 +52,15 @@ std::optional<std::array<std::string_view, 4>> SplitLines(std::string_view text)
     return lines;
 }
 
-std::optional<Signature> ParseSignature(std::string_view text) {
+std::optional<Signature> ParseSignature(const MinisignPrimitives& primitives, std::string_view text) {
     constexpr std::string_view kUntrusted = "untrusted comment: ";
     constexpr std::string_view kTrusted = "trusted comment: ";
     const auto lines = SplitLines(text);
     if (!lines || !(*lines)[0].starts_with(kUntrusted) || !(*lines)[2].starts_with(kTrusted)) {
         return std::nullopt;
     }
-    const auto signature = DecodeBase64((*lines)[1], kAlgorithmBytes + kKeyIdBytes + kSignatureBytes);
-    const auto global = DecodeBase64((*lines)[3], kSignatureBytes);
+    const auto signature = primitives.DecodeBase64((*lines)[1], kAlgorithmBytes + kKeyIdBytes + kSignatureBytes);
+    const auto global = primitives.DecodeBase64((*lines)[3], kSignatureBytes);
     if (!signature || !global) return std::nullopt;
     Signature s;
     const std::string_view algorithm(reinterpret_cast<const char*>(signature->data()), kAlgorithmBytes);
@@ -89,11 +74,6 @@ std::optional<Signature> ParseSignature(std::string_view text) {
     s.trustedComment = (*lines)[2].substr(kTrusted.size());
     std::memcpy(s.globalSignature.data(), global->data(), kSignatureBytes);
     return s;
-}
-
-bool Verifies(const unsigned char* signature, const std::string& message, const PublicKey& key) {
-    return crypto_sign_verify_detached(signature, reinterpret_cast<const unsigned char*>(message.data()),
-                                       message.size(), key.key.data()) == 0;
 }
 
 // The value of the field named `name` ("timestamp:") among the trusted
@@ -113,7 +93,7 @@ std::optional<std::uint64_t> Timestamp(std::string_view comment) {
     if (!field || field->empty() || field->size() > 19) return std::nullopt;  // 19 digits fit 64 bits
     std::uint64_t value = 0;
     for (char c : *field) {
-        if (!chart::ascii::IsDigit(c)) return std::nullopt;
+        if (!ascii::IsDigit(c)) return std::nullopt;
         value = value * 10 + static_cast<std::uint64_t>(c - '0');
     }
     return value;
@@ -121,25 +101,24 @@ std::optional<std::uint64_t> Timestamp(std::string_view comment) {
 
 }  // namespace
 
-SignatureCheck CheckMinisign(const std::string& publicKeyLine, const std::string& fileBytes,
-                             const std::string& signatureBytes) {
+SignatureCheck CheckMinisign(const MinisignPrimitives& primitives, std::string_view publicKeyLine,
+                             std::string_view fileBytes, std::string_view signatureBytes) {
     SignatureCheck check;
-    if (sodium_init() < 0) return check;
-    const auto key = ParsePublicKey(publicKeyLine);
+    const auto key = ParsePublicKey(primitives, publicKeyLine);
     if (!key) return check;
-    const auto signature = ParseSignature(signatureBytes);
+    const auto signature = ParseSignature(primitives, signatureBytes);
     if (!signature || signature->keyId != key->keyId) return check;
-    std::string signedBytes = fileBytes;
+    std::array<unsigned char, 64> hash{};
+    std::string_view signedBytes = fileBytes;
     if (signature->prehashed) {
-        signedBytes.assign(kHashBytes, '\0');
-        crypto_generichash(reinterpret_cast<unsigned char*>(signedBytes.data()), signedBytes.size(),
-                           reinterpret_cast<const unsigned char*>(fileBytes.data()), fileBytes.size(), nullptr, 0);
+        hash = primitives.Blake2b512(fileBytes);
+        signedBytes = std::string_view(reinterpret_cast<const char*>(hash.data()), hash.size());
     }
     const std::string signedComment =
         std::string(reinterpret_cast<const char*>(signature->signature.data()), kSignatureBytes) +
-        signature->trustedComment;
-    if (!Verifies(signature->signature.data(), signedBytes, *key) ||
-        !Verifies(signature->globalSignature.data(), signedComment, *key)) {
+        std::string(signature->trustedComment);
+    if (!primitives.VerifyEd25519(signature->signature.data(), signedBytes, key->key.data()) ||
+        !primitives.VerifyEd25519(signature->globalSignature.data(), signedComment, key->key.data())) {
         return check;
     }
     check.valid = true;
@@ -149,4 +128,11 @@ SignatureCheck CheckMinisign(const std::string& publicKeyLine, const std::string
     return check;
 }
 
-}  // namespace update
+KeyLine ClassifyKeyLine(const MinisignPrimitives& primitives, std::string_view line) {
+    if (ParsePublicKey(primitives, line)) return KeyLine::PublicKey;
+    const auto secret = primitives.DecodeBase64(line, kSecretKeyLineBytes);
+    if (secret && (*secret)[0] == 'E' && (*secret)[1] == 'd') return KeyLine::SecretKey;
+    return KeyLine::NotAKey;
+}
+
+}  // namespace chart

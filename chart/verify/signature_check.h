@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace update {
+namespace chart {
 
 struct SignatureCheck {
     // The signature file is well formed, made with the key (its key id
@@ -20,4 +20,4 @@ struct SignatureCheck {
     std::optional<std::string> file;
 };
 
-}  // namespace update
+}  // namespace chart

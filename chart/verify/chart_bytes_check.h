@@ -1,0 +1,36 @@
+#pragma once
+// Only a chart replaces a chart. Three files' bytes are read the way the chart
+// will be read, with the chart core's own readers, in a dry run on scratch
+// tables: nothing is shown. Refused: any of the three that begins as markup
+// or JSON (a captive portal's login page, a server's error page or error
+// document, an API's error object), a data file without one complete program
+// record, a policy file without one complete test (an empty file included),
+// a version file whose first line is not a version number. This is no version
+// gate: what a version file asks for is judged by the reload after the commit.
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "chart/files/data_file.h"
+#include "chart/files/policy_file.h"
+
+namespace chart {
+
+// Why three files are not a chart: the file (ChartFileIndex) and the rule it breaks.
+struct NotAChart {
+    std::size_t file = 0;
+    std::string rule;
+};
+
+// bytes: data, policy and version.
+std::optional<NotAChart> WhyBytesAreNotAChart(const std::array<std::string_view, 3>& bytes);
+
+// The same for bytes the readers went through already: what they reported,
+// and the newest version read.
+std::optional<NotAChart> WhyReadBytesAreNotAChart(const std::array<std::string_view, 3>& bytes,
+                                                  const DataFileSummary& data, const PolicyFileSummary& policy,
+                                                  std::string_view latestVersion);
+
+}  // namespace chart

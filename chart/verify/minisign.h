@@ -1,0 +1,44 @@
+#pragma once
+// Checks a file against a minisign signature file with a minisign public key,
+// as minisign's documented format defines them:
+//
+//   public key line:  base64("Ed" | key id (8) | Ed25519 public key (32))
+//   signature file:   "untrusted comment: ..." line
+//                     base64(algorithm (2) | key id (8) | signature (64))
+//                     "trusted comment: ..." line
+//                     base64(global signature (64))
+//
+// The algorithm "ED" signs the file's BLAKE2b-512 hash, the legacy "Ed" the
+// file itself; the global signature signs the signature followed by the
+// trusted comment's text. The functions it rests on come from whoever links
+// libsodium (the HTTP module, the publisher's tool); no I/O here.
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "chart/verify/signature_check.h"
+
+namespace chart {
+
+class MinisignPrimitives {
+public:
+    virtual ~MinisignPrimitives() = default;
+    // Exactly `size` bytes of standard base64 (padded), or nothing.
+    virtual std::optional<std::vector<unsigned char>> DecodeBase64(std::string_view text, std::size_t size) const = 0;
+    virtual std::array<unsigned char, 64> Blake2b512(std::string_view bytes) const = 0;
+    // Whether the 64-byte Ed25519 signature signs message with the 32-byte key.
+    virtual bool VerifyEd25519(const unsigned char* signature, std::string_view message,
+                               const unsigned char* publicKey) const = 0;
+};
+
+SignatureCheck CheckMinisign(const MinisignPrimitives& primitives, std::string_view publicKeyLine,
+                             std::string_view fileBytes, std::string_view signatureBytes);
+
+// What a line of a key file is: minisign writes the public key as one base64
+// line, and the secret key as a longer one (under an untrusted comment each).
+enum class KeyLine { PublicKey, SecretKey, NotAKey };
+KeyLine ClassifyKeyLine(const MinisignPrimitives& primitives, std::string_view line);
+
+}  // namespace chart
