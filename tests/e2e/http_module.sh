@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The HTTP module boundary: the program does not need libcurl (or the TLS and
 # network libraries libcurl brings) to start; the module carries libcurl and
-# shows only its entry point; and an update without the module fails with the
+# libsodium and shows only its two entry points; and an update without the module fails with the
 # usual message naming the missing file, leaving the chart as it was.
 #
 # Usage: http_module.sh PROGRAM MODULE UPDATE_DRIVER
@@ -30,11 +30,13 @@ else
     pass "nothing of libcurl's chain is loaded with the program"
 fi
 
-readelf -d "$module" | grep -q 'NEEDED.*\[libcurl\.' && pass "the module links libcurl" ||
-    fail "the module does not link libcurl"
-exported=$(nm -D --defined-only "$module" | awk '$2 == "T" || $2 == "D" || $2 == "B" {print $3}')
-if [[ $exported == vantrel_http_client_create ]]; then
-    pass "the module exports its entry point only"
+for library in libcurl libsodium; do
+    readelf -d "$module" | grep -q "NEEDED.*\[$library\." && pass "the module links $library" ||
+        fail "the module does not link $library"
+done
+exported=$(nm -D --defined-only "$module" | awk '$2 == "T" || $2 == "D" || $2 == "B" {print $3}' | sort | tr '\n' ' ')
+if [[ $exported == "vantrel_http_client_create vantrel_minisign_primitives " ]]; then
+    pass "the module exports its two entry points only"
 else
     fail "the module exports: $(tr '\n' ' ' <<<"$exported")"
 fi
