@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "publisher/chart_check.h"
-#include "ui/publisher_values.h"
+#include "chart/publisher_values.h"
 #include "chart/text/display_limit.h"
 
 namespace publisher {
@@ -14,7 +14,7 @@ int RunCheck(const std::string& folder, bool json, const std::string& publicKey,
     rules.publicKey = publicKey;
     rules.now = static_cast<std::uint64_t>(
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
-    rules.publisherHost = vantrel::ui::kPublisherHost;
+    rules.publisherHost = chart::kPublisherHost;
     rules.cellIsCut = chart::IsCutForDisplay;
     const auto findings = CheckChart(PublisherFolder(folder), rules);
     for (const Finding& finding : findings) out << (json ? JsonLine(finding) : CompilerLine(finding)) << '\n';

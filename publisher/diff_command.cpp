@@ -3,13 +3,13 @@
 #include <ostream>
 
 #include "publisher/chart_diff.h"
-#include "ui/publisher_values.h"
+#include "chart/publisher_values.h"
 
 namespace publisher {
 
 int RunDiff(const std::string& oldFolder, const std::string& newFolder, std::ostream& out) {
-    const LoadedChart before(PublisherFolder(oldFolder), vantrel::ui::kPublisherHost);
-    const LoadedChart after(PublisherFolder(newFolder), vantrel::ui::kPublisherHost);
+    const LoadedChart before(PublisherFolder(oldFolder), chart::kPublisherHost);
+    const LoadedChart after(PublisherFolder(newFolder), chart::kPublisherHost);
     const auto changes = DiffCharts(before, after);
     for (const std::string& change : changes) out << change << '\n';
     return changes.empty() ? 0 : 1;

@@ -25,7 +25,7 @@
 #include "ui/ports/desktop_documents.h"
 #include "ui/ports/memo_details_panel.h"
 #include "ui/ports/message_box.h"
-#include "ui/publisher_values.h"
+#include "chart/publisher_values.h"
 #include "ui/wheel_to_focus.h"
 
 namespace vantrel::ui {
@@ -106,7 +106,7 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
     const bool noChartFolder = chartDirectory.empty();
     chart_ = std::make_unique<chart::ChartForm>(
         tables_, grid_, chart::ChartPorts{*messages_, *documents_, *details_, folderWait_.get(), ports.commits},
-        std::move(chartDirectory), kPublisherHost);
+        std::move(chartDirectory), chart::kPublisherHost);
 
     // Loads the chart, message boxes and all, before the window is first shown.
     if (noChartFolder) {
@@ -132,7 +132,7 @@ void TForm1::BuildControls(QWidget* client) {
     image2_ = new BannerImage(PictureAt(FixedPicture::kBanner, ratio), client);
     image2_->setObjectName(QStringLiteral("Image2"));
     image2_->move(0, 0);
-    image2_->setAccessibleName(QStringLiteral("Powered by ") + QString::fromLatin1(kPublisherHost));
+    image2_->setAccessibleName(QStringLiteral("Powered by ") + QString::fromLatin1(chart::kPublisherHost));
     image2_->onMouseMove = [this](int x, int y) { Image2MouseMove(x, y); };
     image2_->onClick = [this] { RunGuarded(this, [this] { Image2Click(); }); };
 
@@ -257,7 +257,7 @@ void TForm1::Image2Click() {
     // designed: the link zone is decided in one place, so the pointing hand
     // and the link never disagree.
     if (image2_->cursor().shape() == Qt::PointingHandCursor)
-        documents_->OpenDocument(std::string("http://") + kPublisherHost);
+        documents_->OpenDocument(std::string("http://") + chart::kPublisherHost);
 }
 
 void TForm1::StringGrid1Click() {}

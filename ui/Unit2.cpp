@@ -11,7 +11,7 @@
 #include "ui/artwork/built_pictures.h"
 #include "ui/design_fonts.h"
 #include "ui/guarded_call.h"
-#include "ui/publisher_values.h"
+#include "chart/publisher_values.h"
 
 namespace vantrel::ui {
 namespace {
@@ -71,7 +71,7 @@ TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
     label2->setObjectName(QStringLiteral("Label2"));
     PlaceEndingAt(*label2, 80, 32, 26, 13);
 
-    auto* label3 = new LinkLabel(QString::fromLatin1(kPublisherHost), this);
+    auto* label3 = new LinkLabel(QString::fromLatin1(chart::kPublisherHost), this);
     label3->setObjectName(QStringLiteral("Label3"));
     label3->move(112, 32);
     label3->adjustSize();
@@ -81,7 +81,7 @@ TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
     label4->setObjectName(QStringLiteral("Label4"));
     PlaceEndingAt(*label4, 75, 48, 31, 13);
 
-    auto* label5 = new LinkLabel(QString::fromLatin1(kContactAddress), this);
+    auto* label5 = new LinkLabel(QString::fromLatin1(chart::kContactAddress), this);
     label5->setObjectName(QStringLiteral("Label5"));
     label5->move(112, 48);
     label5->adjustSize();
@@ -100,11 +100,11 @@ TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
 void TOKRightDlg::SpeedButton1Click() { hide(); }
 
 void TOKRightDlg::Label3Click() {
-    documents_.OpenDocument(std::string("http://") + kPublisherHost);
+    documents_.OpenDocument(std::string("http://") + chart::kPublisherHost);
 }
 
 void TOKRightDlg::Label5Click() {
-    documents_.OpenDocument(std::string("mailto:") + kContactAddress);
+    documents_.OpenDocument(std::string("mailto:") + chart::kContactAddress);
 }
 
 void TOKRightDlg::ShowCentred() {

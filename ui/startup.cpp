@@ -12,7 +12,7 @@
 #include "ui/event_loop_wait.h"
 #include "ui/guarded_call.h"
 #include "ui/ports/message_box.h"
-#include "ui/publisher_values.h"
+#include "chart/publisher_values.h"
 #include "ui/termination_requests.h"
 #include "ui/update_bridge.h"
 #include "update/data_server.h"
@@ -61,7 +61,7 @@ static int RunWindow(int argc, char** argv, const std::string& dataServer) {
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     // Ties the window to its desktop entry (its icon and name on Wayland).
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(chart::kDesktopId));
     QApplication::setWindowIcon(WindowIcon(app.devicePixelRatio()));
     // The session ending the program closes it as File/Exit does; during the
     // start-up's message boxes it leaves them and ends before showing Form1.

@@ -1,7 +1,7 @@
 #include "ui/artwork/fixed_pictures.h"
 
 #include "ui/artwork/artwork.h"
-#include "ui/publisher_values.h"
+#include "chart/publisher_values.h"
 
 namespace vantrel::ui {
 namespace {
@@ -20,7 +20,7 @@ QString BaseName(FixedPicture picture) {
 
 QImage DrawnPicture(FixedPicture picture, qreal ratio) {
     switch (picture) {
-    case FixedPicture::kBanner: return BannerPicture(QString::fromLatin1(kPublisherHost), ratio);
+    case FixedPicture::kBanner: return BannerPicture(QString::fromLatin1(chart::kPublisherHost), ratio);
     case FixedPicture::kHeadings: return HeadingsPicture(ratio);
     case FixedPicture::kUpdateGlyph: return UpdateGlyph(ratio);
     case FixedPicture::kMagnifier: return MagnifierPicture(ratio);
