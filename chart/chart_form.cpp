@@ -1,5 +1,7 @@
 #include "chart/chart_form.h"
 
+#include <algorithm>
+
 #include "chart/details/conversion_error.h"
 #include "chart/details/details_text.h"
 #include "chart/details/web_address.h"
@@ -56,6 +58,12 @@ void ChartForm::FormCreate() {
     ReadAll();
 }
 
+void ChartForm::FormCreate(const ChartSnapshot& chart) {
+    tables_.LatestVersion = std::string(BuiltInVersion);
+    tables_.RequiredVersion = std::string(BuiltInVersion);
+    ReadAll(chart);
+}
+
 void ChartForm::ReadAll() {
     // All three files' bytes first, under the folder's lock; no message box
     // opens before the lock has been let go.
@@ -66,7 +74,8 @@ void ChartForm::ReadAll() {
     const ChartSnapshot snapshot(chartDirectory_, waits);
     switch (snapshot.State()) {
     case ChartSnapshot::Outcome::Read:
-        break;
+        ReadAll(snapshot);
+        return;
     case ChartSnapshot::Outcome::Abandoned:
         return;  // the program is ending
     case ChartSnapshot::Outcome::CommitNotFinished:
@@ -78,6 +87,9 @@ void ChartForm::ReadAll() {
         grid_.SetEnabled(false);
         return;
     }
+}
+
+void ChartForm::ReadAll(const ChartSnapshot& snapshot) {
     const SnapshotInUse use(snapshot_, snapshot);
     // The window presents the grid once, as the whole load left it.
     const GridModel::Batch presentOnce(grid_);
@@ -110,7 +122,7 @@ void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
     // Held across the failure too: the message comes before the grid is presented.
     const GridModel::Batch presentOnce(grid);
     try {
-        ReadDataBytes(FileBytes(fileName), tables_, grid);
+        programs_ = std::min(ReadDataBytes(FileBytes(fileName), tables_, grid).programs, kMaxPrograms);
     } catch (...) {
         ports_.messages.ShowMessage(kNoDataFileMessage);
         grid.SetEnabled(false);

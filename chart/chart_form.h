@@ -68,9 +68,13 @@ public:
 
     // The creation handler's part: both version strings set to "10", then ReadAll.
     void FormCreate();
+    // The same over a chart given as bytes rather than read from the folder.
+    void FormCreate(const ChartSnapshot& chart);
     // Reads the three files as one set (ChartSnapshot), then goes through
     // them as the loading sequence says, messages and all.
     void ReadAll();
+    // The loading sequence over the three files as given.
+    void ReadAll(const ChartSnapshot& chart);
     void ReadVersion();
     // The readers: fileName is a bare local name. A failure is told with the
     // reader's message and disables the grid; it goes no further. Within
@@ -84,6 +88,10 @@ public:
     // The grid's cell-selection handler. CanSelect is left true.
     void StringGrid1SelectCell(int ACol, int ARow, bool& CanSelect,
                                SelectionCause cause = SelectionCause::User);
+
+    // The programs the last data file read made (rows 1 to Programs()); a
+    // data file that could not be read leaves the count as it was.
+    int Programs() const { return programs_; }
 
     ChartTables& Tables() { return tables_; }
     GridModel& StringGrid1() { return grid_; }
@@ -100,6 +108,7 @@ private:
     std::string publisherHost_;
     const ChartSnapshot* snapshot_ = nullptr;  // while ReadAll runs
     std::string readNow_;  // a file read outside a reload, while its reader runs
+    int programs_ = 0;
 };
 
 }  // namespace chart

@@ -2,16 +2,12 @@
 // The command line of vantrel-chart: a subcommand, its folders and options.
 // A fault in it is raised as UsageError, whose text says what is wrong.
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-namespace publisher {
+#include "publisher/usage_error.h"
 
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+namespace publisher {
 
 struct Cell {
     int col = 0;
@@ -19,16 +15,18 @@ struct Cell {
 };
 
 struct Arguments {
-    enum class Command { Help, Version, Check, Show, Diff, Preview };
+    enum class Command { Help, Version, Check, Show, Diff, Preview, Sign };
     Command command = Command::Help;
     std::vector<std::string> folders;  // DIR, or OLD and NEW
     bool json = false;                 // check
-    std::string publicKey;             // check: the key line, read from --public-key
+    std::string publicKey;             // check, sign: as given (a key line or a .pub file)
+    std::string secretKey;             // sign: the secret key file
+    bool force = false;                // sign: even a chart check finds an error in
     std::optional<Cell> cell;          // show, preview
-    std::string output;                // preview
+    std::string output;                // preview: a file, or "-" for standard output
 };
 
-// args: the command line without the program's name.
+// args: the command line without the program's name. "--" ends the options.
 Arguments ParseArguments(const std::vector<std::string>& args);
 
 extern const char* const kUsage;

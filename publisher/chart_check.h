@@ -2,7 +2,8 @@
 // `vantrel-chart check`: reads a publisher's three files exactly as the viewer
 // does (the chart core's own readers, over the files' bytes) and tells what
 // readers would see broken (errors) or odd (warnings), each at the line it
-// comes from. Reads nothing but the three files; writes nothing.
+// comes from. Reads nothing but the three files and their signatures; writes
+// nothing.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,9 +18,7 @@ namespace publisher {
 struct CheckRules {
     // Ends the version messages, as in the window.
     std::string publisherHost;
-    // Whether the window's grid shows a cell's text cut short (the window's
-    // own display rule, given by the caller: the chart core knows no fonts or
-    // characters).
+    // Whether the window's grid shows a cell's text cut short.
     std::function<bool(std::string_view cell)> cellIsCut;
     // The publisher's minisign key ("RW..."): the signatures are checked as a
     // build with that key checks them. Empty: not at all.

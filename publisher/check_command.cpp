@@ -3,15 +3,16 @@
 #include <chrono>
 #include <ostream>
 
-#include "publisher/chart_check.h"
 #include "chart/publisher_values.h"
 #include "chart/text/display_limit.h"
+#include "publisher/chart_check.h"
+#include "publisher/public_key.h"
 
 namespace publisher {
 
 int RunCheck(const std::string& folder, bool json, const std::string& publicKey, std::ostream& out) {
     CheckRules rules;
-    rules.publicKey = publicKey;
+    if (!publicKey.empty()) rules.publicKey = ReadPublicKey(publicKey);
     rules.now = static_cast<std::uint64_t>(
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
     rules.publisherHost = chart::kPublisherHost;

@@ -1,50 +1,48 @@
 #pragma once
 // A chart as the check holds it: each file's bytes, what the chart core's
-// readers made of them (tables, grid, where each record stood), and the
-// findings so far. The checks of each file add to it.
+// readers made of them (tables, grid, each test's count), and the findings
+// so far. The checks of each file add to it.
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "chart/files/data_file.h"
-#include "chart/files/policy_file.h"
+#include "chart/files/chart_file_set.h"
 #include "chart/tables/chart_tables.h"
 #include "chart/tables/grid_model.h"
 #include "publisher/finding.h"
-#include "publisher/publisher_folder.h"
 
 namespace publisher {
 
-enum ChartFileIndex : std::size_t { kData = 0, kPolicy = 1, kVersion = 2 };
+using chart::kData;
+using chart::kPolicy;
+using chart::kVersion;
 
 struct CheckedChart {
-    std::array<std::string, PublisherFolder::kFiles> names;
-    std::array<std::optional<std::string>, PublisherFolder::kFiles> bytes;  // none: unreadable
+    std::array<std::string, 3> names;                   // as found in the folder
+    std::array<std::optional<std::string>, 3> bytes;    // none: unreadable
     chart::ChartTables tables;
     chart::GridModel grid;
-    std::vector<chart::DataRecordLines> dataRecords;
-    std::vector<chart::PolicyRecordLines> policyRecords;
+    // Each test's count of sub-criteria as a selection converts it (at most
+    // the 49 the tables hold); none where the conversion fails.
+    std::array<std::optional<long long>, chart::kTestCount + 1> counts;
     std::function<bool(std::string_view)> cellIsCut;
-    std::vector<Finding> findings;
+    Findings findings;
 
-    void Add(std::size_t file, long long line, Severity severity, std::string message) {
-        findings.push_back({names[file], line, severity, std::move(message)});
+    void Add(std::size_t file, long long line, Severity severity, std::string_view kind, std::string message) {
+        findings.Add(kind, {names[file], line, severity, std::move(message)});
     }
-    // Line `line` (from 1) of a file as the line reader reads it; "" past the end.
-    const std::string& Line(std::size_t file, long long line);
-    long long LineCount(std::size_t file);
-
-private:
-    const std::vector<std::string>& Lines(std::size_t file);
-
-    std::array<std::optional<std::vector<std::string>>, PublisherFolder::kFiles> lines_;  // read on first use
+    // The title of test col as the details show it, or its column's heading
+    // when it has none.
+    std::string TestName(int col) const;
 };
 
 // The details word of test col for the program in grid row `row`, without the
 // space that ends it.
 std::string_view FlagsWord(const chart::ChartTables& tables, int row, int col);
+
+// "1 line", "2 lines".
+std::string Plural(long long count, const char* one, const char* many);
 
 }  // namespace publisher

@@ -1,13 +1,9 @@
 #include "publisher/data_findings.h"
 
 #include <algorithm>
-#include <array>
-#include <unordered_map>
-#include <optional>
+#include <vector>
 
 #include "chart/chart_form.h"
-#include "chart/details/conversion_error.h"
-#include "chart/details/integer_conversion.h"
 #include "chart/details/web_address.h"
 #include "chart/text/ascii.h"
 
@@ -19,43 +15,35 @@ using chart::GridModel;
 constexpr int kTotalColumn = GridModel::kColCount - 1;
 constexpr std::size_t kNamesListed = 3;
 
-std::string Plural(long long count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
+const char* Heading(int col) { return GridModel::kColumnHeadings[static_cast<std::size_t>(col)]; }
 
-std::string TestName(const chart::ChartTables& tables, int col, long long count) {
-    const std::string& title = count >= 0 && count + 1 < chart::kPolicySlots
-                                   ? tables.TestPolicy(col, static_cast<int>(count + 1))
-                                   : std::string();
-    return title.empty() ? GridModel::kColumnHeadings[static_cast<std::size_t>(col)] : title;
-}
+bool OnlyBlanks(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
-// The record's own faults: no program made, an empty results line, lines
-// past the fourth, a program past the grid's last row.
-void CheckRecord(CheckedChart& chart, const chart::DataRecordLines& record) {
-    if (!record.complete) {
-        const std::string lines = Plural(record.count, "line", "lines");
-        chart.Add(kData, record.first, Severity::Error,
-                  record.ended
-                      ? "a record of " + lines + " ends before its results (line 4): it makes no program, " +
-                            "and the next record takes its row"
-                      : "the file ends " + lines + " into a record, before its results (line 4): " +
-                            "it makes no program");
-        return;
+// A line's words as the readers split it: every space ends one.
+std::vector<std::string_view> Words(std::string_view line) {
+    std::vector<std::string_view> words;
+    for (;;) {
+        const std::size_t space = line.find(' ');
+        words.push_back(line.substr(0, space));
+        if (space == std::string_view::npos) return words;
+        line.remove_prefix(space + 1);
     }
-    if (record.count == 3)
-        chart.Add(kData, record.first + 3, Severity::Error,
-                  "the fourth line (the results) is empty: " + Quoted(chart.Line(kData, record.first + 1)) +
-                      " shows no results");
-    if (record.count > 4)
-        chart.Add(kData, record.first + 4, Severity::Warning,
-                  "lines 5 onward of a record are ignored (" + Plural(record.count - 4, "line", "lines") +
-                      ", from " + Quoted(chart.Line(kData, record.first + 4)) +
-                      "): is the empty line missing before them?");
-    if (record.row == 0)
-        chart.Add(kData, record.first + 1, Severity::Warning,
-                  "the grid holds " + std::to_string(chart::kMaxPrograms) + " programs: " +
-                      Quoted(chart.Line(kData, record.first + 1)) + " is not shown");
+}
+
+// The first empty word's place (from 1), or 0.
+std::size_t FirstEmptyWord(const std::vector<std::string_view>& words) {
+    for (std::size_t i = 0; i < words.size(); ++i)
+        if (words[i].empty()) return i + 1;
+    return 0;
+}
+
+// Up to a few items quoted, "..." after more.
+std::string Listed(const std::vector<std::string>& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size() && i < kNamesListed; ++i)
+        text += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + Quoted(items[i]);
+    if (items.size() > kNamesListed) text += ", ...";
+    return text;
 }
 
 // The window's message for a refused address, without the line end before the address.
@@ -65,45 +53,185 @@ std::string_view RefusedAddressMessage() {
     return message;
 }
 
-void CheckAddress(CheckedChart& chart, long long line, const std::string& address, const std::string& name) {
-    const auto opened = chart::AddressToOpen(address);
-    if (!opened)
-        chart.Add(kData, line, Severity::Warning,
-                  "the viewer refuses to open the page address " + Quoted(address) + ": selecting " +
-                      Quoted(name) + " shows \"" + std::string(RefusedAddressMessage()) + "\"");
-    else if (*opened != address)
-        chart.Add(kData, line, Severity::Warning,
-                  "the viewer opens the page address " + Quoted(address) + " as " + Quoted(*opened));
+}  // namespace
+
+void DataFindings::operator()(const chart::DataRecordLines& record) {
+    if (!record.complete) {
+        const std::string lines = Plural(record.count, "line", "lines");
+        chart_.Add(kData, record.first, Severity::Error, "record-cut",
+                   record.ended ? "a record of " + lines + " ends before its results (line 4): it makes no program, " +
+                                      "and the next record takes its row"
+                                : "the file ends " + lines + " into a record, before its results (line 4): " +
+                                      "it makes no program");
+        return;
+    }
+    const std::string& name = record.lines.size() > 1 ? record.lines[1] : record.lines.front();
+    if (record.count == 3)
+        chart_.Add(kData, record.first + 3, Severity::Error, "results-empty",
+                   "the fourth line (the results) is empty: " + Quoted(name) + " shows no results");
+    if (record.count > 4) CheckIgnoredLines(record);
+    if (record.row == 0) {
+        chart_.Add(kData, record.first + 1, Severity::Error, "past-the-grid",
+                   "the grid holds " + std::to_string(chart::kMaxPrograms) + " programs: " + Quoted(name) +
+                       " is never shown");
+        return;
+    }
+    CheckProgram(record);
 }
 
-void CheckResults(CheckedChart& chart, long long line, int row, int results) {
-    const GridModel& grid = chart.grid;
+// Lines 5 onward of a record are read past. When they hold a whole record of
+// their own, a program is lost: the empty line before it is missing, or holds
+// blanks (which make no empty line).
+void DataFindings::CheckIgnoredLines(const chart::DataRecordLines& record) {
+    const auto& lines = record.lines;
+    std::size_t from = 4;
+    while (from < lines.size() && OnlyBlanks(lines[from])) ++from;
+    const long long blanks = static_cast<long long>(from) - 4;
+    const long long rest = record.count - 4 - blanks;
+    const long long at = record.first + 4;
+    if (rest >= 4 && from + 1 < lines.size()) {
+        const std::string lost = Quoted(lines[from + 1]);
+        chart_.Add(kData, at, Severity::Error, "program-lost",
+                   blanks > 0 ? "this line holds only blanks, which is no empty line: the record goes on, and the "
+                                "program after it, " + lost + ", is never shown (lines 5 onward of a record are ignored)"
+                              : "the record goes on without an empty line: the program from here, " + lost +
+                                    ", is never shown (lines 5 onward of a record are ignored)");
+        return;
+    }
+    chart_.Add(kData, at, Severity::Warning, "lines-ignored",
+               "lines 5 onward of a record are ignored (" + Plural(record.count - 4, "line", "lines") + ", from " +
+                   Quoted(lines.size() > 4 ? lines[4] : std::string()) + "): is the empty line missing before them?");
+}
+
+void DataFindings::CheckProgram(const chart::DataRecordLines& record) {
+    const int row = record.row;
+    const std::string& name = chart_.grid.Cell(0, row);
+    const long long nameLine = record.first + 1;
+
+    const std::string& address = chart_.tables.ProductUrl(row);
+    const auto opened = chart::AddressToOpen(address);
+    if (!opened)
+        chart_.Add(kData, record.first, Severity::Warning, "address-refused",
+                   "the viewer refuses to open the page address " + Quoted(address) + ": selecting " + Quoted(name) +
+                       " shows \"" + std::string(RefusedAddressMessage()) + "\"");
+    else if (*opened != address)
+        chart_.Add(kData, record.first, Severity::Warning, "address-rewritten",
+                   "the viewer opens the page address " + Quoted(address) + " as " + Quoted(*opened));
+
+    if (chart::IsWebAddress(name))
+        chart_.Add(kData, nameLine, Severity::Warning, "name-is-address",
+                   "the name " + Quoted(name) + " is a web address: has the record a line too many at its top?");
+    if (chart_.cellIsCut && chart_.cellIsCut(name))
+        chart_.Add(kData, nameLine, Severity::Warning, "cut", "the grid cuts the name " + Quoted(name));
+    if (const auto [first, added] = nameLines_.emplace(name, nameLine); !added)
+        chart_.Add(kData, nameLine, Severity::Warning, "same-name",
+                   "a second program named " + Quoted(name) + " (the first at line " + std::to_string(first->second) +
+                       ")");
+    CheckFlags(record.first + 2, row);
+    CheckResults(record);
+}
+
+// Each test's word of flags against the test's sub-criteria, one character
+// each: "1" YES, "0" NO, "-" N/A.
+void DataFindings::CheckFlags(long long line, int row) {
+    const chart::ChartTables& tables = chart_.tables;
+    // An empty word (two spaces in a row) gives each later test the next one's flags.
+    const std::size_t empty = FirstEmptyWord(Words(tables.ProductDetail(row)));
+    const int shiftedFrom = empty >= 1 && empty < static_cast<std::size_t>(kTotalColumn) ? static_cast<int>(empty) : kTotalColumn;
+    if (shiftedFrom < kTotalColumn && !tables.ProductDetail(row).empty())
+        chart_.Add(kData, line, Severity::Error, "flags-shifted",
+                   std::string(empty == 1 ? "a space at the start" : "two spaces in a row") +
+                       " make an empty flags word for " + Quoted(chart_.TestName(shiftedFrom)) +
+                       ": the words after it answer the next tests' sub-criteria");
+    for (int col = 1; col < kTotalColumn; ++col) {
+        if (!chart_.counts[col]) continue;
+        const long long count = std::max(0LL, *chart_.counts[col]);
+        const std::string_view word = FlagsWord(tables, row, col);
+        const long long length = static_cast<long long>(word.size());
+
+        std::vector<std::string> strange, unanswered;
+        for (long long m = 1; m <= std::min(count, length); ++m) {
+            const char c = word[static_cast<std::size_t>(m - 1)];
+            if (c == '1' || c == '0' || c == '-') continue;
+            if (std::find(strange.begin(), strange.end(), std::string(1, c)) == strange.end()) strange.emplace_back(1, c);
+            unanswered.push_back(tables.TestPolicy(col, static_cast<int>(m)));
+        }
+        if (!strange.empty())
+            chart_.Add(kData, line, Severity::Error, "flags-unknown",
+                       "the flags word " + Quoted(word) + " for " + Quoted(chart_.TestName(col)) + " holds " +
+                           Listed(strange) + ", which answer nothing: readers see N/A for " + Listed(unanswered) +
+                           " (1 is YES, 0 is NO, - is N/A)");
+        if (length == count || col >= shiftedFrom) continue;
+        std::string message = "the flags word " + Quoted(word) + " for " + Quoted(chart_.TestName(col)) + " has " +
+                              Plural(length, "character", "characters") + " for " +
+                              Plural(count, "sub-criterion", "sub-criteria") + ": ";
+        if (length > count) {
+            message += "the last " + std::to_string(length - count) + " never shown";
+        } else {
+            std::vector<std::string> missing;
+            for (long long m = length + 1; m <= count; ++m) missing.push_back(tables.TestPolicy(col, static_cast<int>(m)));
+            message += Listed(missing) + " answered N/A";
+        }
+        chart_.Add(kData, line, Severity::Warning, "flags-length", message);
+    }
+}
+
+void DataFindings::CheckResults(const chart::DataRecordLines& record) {
+    if (record.count < 4) return;  // an empty fourth line is told as such
+    const GridModel& grid = chart_.grid;
+    const int row = record.row;
+    const long long line = record.first + 3;
+    const int results = record.results;
+    const auto words = Words(record.lines[3]);
+
+    // An empty word among the seven: the results after it are shown one
+    // column right, or the last ones are empty.
+    const std::size_t empty = FirstEmptyWord(words);
+    const bool shifted = empty >= 1 && empty <= static_cast<std::size_t>(kTotalColumn);
+    if (shifted) {
+        const int col = static_cast<int>(empty);
+        const std::string total = grid.Cell(kTotalColumn, row);
+        if (empty == words.size())
+            chart_.Add(kData, line, Severity::Error, "results-shifted",
+                       std::string("the results line ends with a space, which makes an empty ") + Heading(col) +
+                           " result: readers see no " + Heading(col));
+        else
+            chart_.Add(kData, line, Severity::Error, "results-shifted",
+                       std::string(empty == 1 ? "a space at the start" : "two spaces in a row") + " make an empty " +
+                           Heading(col) + " result: the results after it are shown one column right, and readers " +
+                           "see a Total of " + (total.empty() ? std::string("nothing") : Quoted(total)));
+    }
     // A results line fills only the cells it has words for: after an Update
     // the cells past its last word keep what the reader's previous chart had.
     if (results < kTotalColumn)
-        chart.Add(kData, line, Severity::Warning,
-                  Plural(results, "result", "results") + " for 7 columns: readers who update keep their previous " +
-                      "chart's texts in " + GridModel::kColumnHeadings[results + 1] +
-                      (results + 1 < kTotalColumn ? " to Total" : "") + " of this row");
-
+        chart_.Add(kData, line, Severity::Warning, "results-short",
+                   Plural(results, "result", "results") + " for 7 columns: readers who update keep their previous " +
+                       "chart's texts in " + Heading(results + 1) + (results + 1 < kTotalColumn ? " to Total" : "") +
+                       " of this row");
     for (int col = 1; col <= kTotalColumn; ++col)
-        if (chart.cellIsCut && chart.cellIsCut(grid.Cell(col, row)))
-            chart.Add(kData, line, Severity::Warning,
-                      std::string("the grid cuts the ") + GridModel::kColumnHeadings[col] + " result " +
-                          Quoted(grid.Cell(col, row)));
+        if (chart_.cellIsCut && chart_.cellIsCut(grid.Cell(col, row)))
+            chart_.Add(kData, line, Severity::Warning, "cut",
+                       std::string("the grid cuts the ") + Heading(col) + " result " + Quoted(grid.Cell(col, row)));
+    if (shifted) return;  // what follows is the shift's doing
 
-    std::string beyond;
-    int hidden = 0;
-    for (int col = kTotalColumn + 1; col <= results; ++col) {
-        if (grid.Cell(col, row).empty()) continue;
-        if (++hidden <= static_cast<int>(kNamesListed)) beyond += (hidden > 1 ? ", " : "") + Quoted(grid.Cell(col, row));
+    std::vector<std::string> beyond;
+    for (int col = kTotalColumn + 1; col <= results; ++col)
+        if (!grid.Cell(col, row).empty()) beyond.push_back(grid.Cell(col, row));
+    if (!beyond.empty())
+        chart_.Add(kData, line, Severity::Warning, "results-beyond",
+                   "results beyond the Total column are never shown: " + Listed(beyond));
+
+    bool allNumbers = true;
+    for (int col = 1; col <= kTotalColumn; ++col) {
+        const std::string& cell = grid.Cell(col, row);
+        if (chart::ascii::IsDigits(cell)) continue;
+        allNumbers = false;
+        // "-": no result, as the chart's flags say N/A.
+        if (!cell.empty() && cell != "-")
+            chart_.Add(kData, line, Severity::Warning, "not-a-number",
+                       std::string("the ") + Heading(col) + " result " + Quoted(cell) + " is not a whole number");
     }
-    if (hidden > 0)
-        chart.Add(kData, line, Severity::Warning,
-                  "results beyond the Total column are never shown: " + beyond +
-                      (hidden > static_cast<int>(kNamesListed) ? ", ..." : ""));
-
-    // Only where all seven are numbers: anything else is no sum to check.
+    if (!allNumbers) return;
     // At most 15 digits each: no sum of them overflows.
     const auto value = [](const std::string& digits) {
         long long number = 0;
@@ -113,80 +241,18 @@ void CheckResults(CheckedChart& chart, long long line, int row, int results) {
     long long sum = 0;
     for (int col = 1; col <= kTotalColumn; ++col) {
         const std::string& cell = grid.Cell(col, row);
-        if (!chart::ascii::IsDigits(cell) || cell.size() > 15) return;
+        if (cell.size() > 15) {
+            chart_.Add(kData, line, Severity::Warning, "too-large",
+                       std::string("the ") + Heading(col) + " result " + Quoted(cell) +
+                           " is too large to add up: the Total cannot be checked");
+            return;
+        }
         if (col < kTotalColumn) sum += value(cell);
     }
     if (sum != value(grid.Cell(kTotalColumn, row)))
-        chart.Add(kData, line, Severity::Warning,
-                  "the Total " + grid.Cell(kTotalColumn, row) + " is not the sum of the six results (" +
-                      std::to_string(sum) + ")");
-}
-
-// Each test's count of sub-criteria, where a selection can convert it (a
-// count it cannot is the policy file's fault, told there).
-using TestCounts = std::array<std::optional<long long>, chart::kTestCount + 1>;
-
-TestCounts CountsOf(const chart::ChartTables& tables) {
-    TestCounts counts;
-    for (int col = 1; col <= chart::kTestCount; ++col) {
-        try {
-            counts[col] = std::min<long long>(chart::ToInteger(tables.TestPolicy(col, 0)), chart::kMaxSubCriteria);
-        } catch (const chart::ConversionError&) {
-        }
-    }
-    return counts;
-}
-
-// Each test's word of flags against the test's sub-criteria, one character each.
-void CheckFlags(CheckedChart& chart, const TestCounts& counts, long long line, int row) {
-    const chart::ChartTables& tables = chart.tables;
-    for (int col = 1; col < kTotalColumn; ++col) {
-        if (!counts[col]) continue;
-        const long long count = *counts[col];
-        const std::string_view word = FlagsWord(tables, row, col);
-        const long long length = static_cast<long long>(word.size());
-        if (length == std::max(0LL, count)) continue;
-        std::string message = "the flags word " + Quoted(word) + " for " + Quoted(TestName(tables, col, count)) +
-                              " has " + Plural(length, "character", "characters") + " for " +
-                              Plural(count, "sub-criterion", "sub-criteria") + ": ";
-        if (length > count) {
-            message += "the last " + std::to_string(length - std::max(0LL, count)) + " never shown";
-        } else {
-            for (long long m = length + 1; m <= count && m <= length + static_cast<long long>(kNamesListed); ++m)
-                message += (m > length + 1 ? ", " : "") + Quoted(tables.TestPolicy(col, static_cast<int>(m)));
-            if (count - length > static_cast<long long>(kNamesListed)) message += ", ...";
-            message += " answered N/A";
-        }
-        chart.Add(kData, line, Severity::Warning, message);
-    }
-}
-
-}  // namespace
-
-void FindDataFaults(CheckedChart& chart) {
-    // Names stay in the grid for as long as this runs.
-    std::unordered_map<std::string_view, long long> nameLines;
-    const TestCounts counts = CountsOf(chart.tables);
-    for (const chart::DataRecordLines& record : chart.dataRecords) {
-        CheckRecord(chart, record);
-        if (record.row == 0) continue;
-        const int row = record.row;
-        const std::string& name = chart.grid.Cell(0, row);
-        const long long nameLine = record.first + 1;
-
-        CheckAddress(chart, record.first, chart.tables.ProductUrl(row), name);
-        if (chart::IsWebAddress(name))
-            chart.Add(kData, nameLine, Severity::Warning,
-                      "the name " + Quoted(name) + " is a web address: has the record a line too many at its top?");
-        if (chart.cellIsCut && chart.cellIsCut(name))
-            chart.Add(kData, nameLine, Severity::Warning, "the grid cuts the name " + Quoted(name));
-        if (const auto [first, added] = nameLines.emplace(name, nameLine); !added)
-            chart.Add(kData, nameLine, Severity::Warning,
-                      "a second program named " + Quoted(name) + " (the first at line " +
-                          std::to_string(first->second) + ")");
-        CheckFlags(chart, counts, record.first + 2, row);
-        CheckResults(chart, record.first + 3, row, record.results);
-    }
+        chart_.Add(kData, line, Severity::Warning, "total-not-sum",
+                   "the Total " + grid.Cell(kTotalColumn, row) + " is not the sum of the six results (" +
+                       std::to_string(sum) + ")");
 }
 
 }  // namespace publisher

@@ -2,8 +2,9 @@
 
 #include <ostream>
 
-#include "publisher/chart_diff.h"
 #include "chart/publisher_values.h"
+#include "publisher/chart_diff.h"
+#include "publisher/text_output.h"
 
 namespace publisher {
 
@@ -11,7 +12,7 @@ int RunDiff(const std::string& oldFolder, const std::string& newFolder, std::ost
     const LoadedChart before(PublisherFolder(oldFolder), chart::kPublisherHost);
     const LoadedChart after(PublisherFolder(newFolder), chart::kPublisherHost);
     const auto changes = DiffCharts(before, after);
-    for (const std::string& change : changes) out << change << '\n';
+    for (const std::string& change : changes) out << ForTerminal(change) << '\n';
     return changes.empty() ? 0 : 1;
 }
 

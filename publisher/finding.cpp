@@ -1,6 +1,10 @@
 #include "publisher/finding.h"
 
+#include <algorithm>
+#include <tuple>
+
 #include "chart/text/utf8.h"
+#include "publisher/text_output.h"
 
 namespace publisher {
 namespace {
@@ -33,10 +37,42 @@ std::string JsonString(std::string_view text) {
 
 }  // namespace
 
+void Findings::Add(std::string_view kind, Finding finding) {
+    hasError_ = hasError_ || finding.severity == Severity::Error;
+    auto at = kinds_.find(kind);
+    if (at == kinds_.end()) at = kinds_.emplace(std::string(kind), Kind{}).first;
+    if (++at->second.count > kSameKindShown) return;
+    at->second.lastShown = shown_.size();
+    shown_.push_back(std::move(finding));
+}
+
+std::vector<Finding> Findings::Sorted(const std::array<std::string, 3>& fileOrder) const {
+    // (file, line, order of finding): a kind's "more" line comes right after
+    // its last shown finding.
+    using Key = std::tuple<std::size_t, long long, std::size_t>;
+    std::vector<std::pair<Key, Finding>> keyed;
+    const auto key = [&](const Finding& finding, std::size_t order) {
+        const auto file = std::find(fileOrder.begin(), fileOrder.end(), finding.file) - fileOrder.begin();
+        return Key{static_cast<std::size_t>(file), finding.line, order};
+    };
+    for (std::size_t i = 0; i < shown_.size(); ++i) keyed.emplace_back(key(shown_[i], 2 * i), shown_[i]);
+    for (const auto& [kind, seen] : kinds_) {
+        if (seen.count <= kSameKindShown) continue;
+        Finding more = shown_[seen.lastShown];
+        more.message = "\xE2\x80\xA6" "and " + std::to_string(seen.count - kSameKindShown) + " more like it";
+        keyed.emplace_back(key(more, 2 * seen.lastShown + 1), std::move(more));
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Finding> sorted;
+    sorted.reserve(keyed.size());
+    for (auto& [order, finding] : keyed) sorted.push_back(std::move(finding));
+    return sorted;
+}
+
 std::string CompilerLine(const Finding& finding) {
-    std::string line = finding.file;
+    std::string line = ForTerminal(finding.file);
     if (finding.line > 0) line += ":" + std::to_string(finding.line);
-    return line + ": " + SeverityName(finding.severity) + ": " + finding.message;
+    return line + ": " + SeverityName(finding.severity) + ": " + ForTerminal(finding.message);
 }
 
 std::string JsonLine(const Finding& finding) {

@@ -1,9 +1,12 @@
 #pragma once
-// One thing `vantrel-chart check` tells a publisher about a chart, and the two
+// What `vantrel-chart check` tells a publisher about a chart, and the two
 // ways it is printed: as compilers print theirs, so that editors and CI jump
 // to it, and as one JSON object a line.
+#include <array>
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace publisher {
 
@@ -18,7 +21,32 @@ struct Finding {
     bool operator==(const Finding&) const = default;
 };
 
-// "FILE:LINE: error: TEXT", or "FILE: error: TEXT" without a line.
+// The findings of one check. At most kSameKindShown of one kind are kept, and
+// one line more says how many others there were: a file of millions of faulty
+// lines costs no more than a few hundred.
+class Findings {
+public:
+    static constexpr int kSameKindShown = 100;
+
+    // kind: what the finding is about, the same for every finding of its kind.
+    void Add(std::string_view kind, Finding finding);
+    bool HasError() const { return hasError_; }
+    // In the order of the files (fileOrder), then of their lines; each
+    // "…and N more like it" line after the last shown of its kind.
+    std::vector<Finding> Sorted(const std::array<std::string, 3>& fileOrder) const;
+
+private:
+    struct Kind {
+        long long count = 0;
+        std::size_t lastShown = 0;  // in shown_
+    };
+    std::vector<Finding> shown_;
+    std::map<std::string, Kind, std::less<>> kinds_;
+    bool hasError_ = false;
+};
+
+// "FILE:LINE: error: TEXT", or "FILE: error: TEXT" without a line; chart text
+// in it shown as a terminal may print it.
 std::string CompilerLine(const Finding& finding);
 // {"file":…,"line":…,"severity":…,"message":…}; "line" is null without a line.
 std::string JsonLine(const Finding& finding);

@@ -1,27 +1,18 @@
 #include "publisher/loaded_chart.h"
 
-#include <algorithm>
-
 #include "chart/details/details_text.h"
-#include "publisher/viewer_folder.h"
 
 namespace publisher {
 
+chart::ChartSnapshot SnapshotOf(const PublisherFolder& folder) {
+    auto files = folder.ReadAll();
+    return chart::ChartSnapshot({std::move(files[0].bytes), std::move(files[1].bytes), std::move(files[2].bytes)});
+}
+
 LoadedChart::LoadedChart(const PublisherFolder& folder, const std::string& publisherHost) {
-    const ViewerFolder copy(folder);
-    chart::ChartForm form(tables_, grid_, chart::ChartPorts{ports_, ports_, panel_}, copy.Path(), publisherHost);
-    form.FormCreate();
-}
-
-std::vector<std::string> LoadedChart::Messages() const {
-    std::vector<std::string> messages;
-    for (const auto& event : ports_.events) messages.push_back(event.text);
-    return messages;
-}
-
-int LoadedChart::Programs() const {
-    // The rows the window shows, within the tables' slots.
-    return std::min(grid_.RowCount() - grid_.FixedRows(), chart::kMaxPrograms);
+    chart::ChartForm form(tables_, grid_, chart::ChartPorts{ports_, ports_, ports_}, std::string(), publisherHost);
+    form.FormCreate(SnapshotOf(folder));
+    programs_ = form.Programs();
 }
 
 std::string LoadedChart::Details(int row, int col) const {

@@ -1,12 +1,31 @@
 #include "publisher/policy_findings.h"
 
-#include <optional>
-
 #include "chart/details/conversion_error.h"
 #include "chart/details/integer_conversion.h"
+#include "chart/text/ascii.h"
 
 namespace publisher {
 namespace {
+
+using chart::GridModel;
+
+const char* Heading(int test) { return GridModel::kColumnHeadings[static_cast<std::size_t>(test)]; }
+
+std::string Column(int test) { return "column " + std::to_string(test) + " (" + Heading(test) + ")"; }
+
+bool SameLetters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (chart::ascii::ToLower(a[i]) != chart::ascii::ToLower(b[i])) return false;
+    return true;
+}
+
+// The column whose heading the title is, in any letter case; 0 when none.
+int HeadingColumn(std::string_view title) {
+    for (int col = 1; col <= chart::kTestCount; ++col)
+        if (SameLetters(title, Heading(col))) return col;
+    return 0;
+}
 
 // The error a selection in the test's column raises, if any.
 std::optional<std::string> SelectionError(const chart::ChartTables& tables, int test) {
@@ -18,39 +37,53 @@ std::optional<std::string> SelectionError(const chart::ChartTables& tables, int 
     }
 }
 
-std::string Column(int test) {
-    return "column " + std::to_string(test) + " (" + chart::GridModel::kColumnHeadings[test] + ")";
-}
-
 }  // namespace
 
-void FindPolicyFaults(CheckedChart& chart) {
+void PolicyFindings::operator()(const chart::PolicyRecordLines& record) {
+    if (record.test >= 1 && record.test <= chart::kTestCount) {
+        records_[static_cast<std::size_t>(record.test)] = record;
+    } else if (record.count > 0) {
+        chart_.Add(kPolicy, record.first, Severity::Warning, "past-six",
+                   "test " + std::to_string(record.test) + ", " + Quoted(record.title) +
+                       ", is past the six columns: readers never see it");
+    }
+}
+
+void PolicyFindings::Finish() {
+    bool shifted = false;  // by an empty record before: the order is that record's fault
     for (int test = 1; test <= chart::kTestCount; ++test) {
-        const chart::PolicyRecordLines* record = nullptr;
-        for (const auto& candidate : chart.policyRecords)
-            if (candidate.test == test) record = &candidate;
-        const auto error = SelectionError(chart.tables, test);
+        const auto& record = records_[static_cast<std::size_t>(test)];
+        const auto error = SelectionError(chart_.tables, test);
         const std::string raises =
             error ? ": selecting a result in " + Column(test) + " raises \"" + *error + "\"" : std::string();
         if (!record) {
-            chart.Add(kPolicy, 0, Severity::Error, "no record defines the test of " + Column(test) + raises);
+            chart_.Add(kPolicy, 0, Severity::Error, "no-test", "no record defines the test of " + Column(test) + raises);
         } else if (!record->ended) {
-            chart.Add(kPolicy, record->first, Severity::Error,
-                      "the last test record, " + Quoted(chart.Line(kPolicy, record->first)) +
-                          ", has no empty line after it: its title and count are never stored" + raises);
+            chart_.Add(kPolicy, record->first, Severity::Error, "unended",
+                       "the last test record, " + Quoted(record->title) +
+                           ", has no empty line after it: its title and count are never stored" + raises);
         } else if (record->count == 0) {
-            chart.Add(kPolicy, record->first, Severity::Error,
-                      "an empty line where a test record should begin is a record of its own, for " + Column(test) +
-                          ": the tests after it move one column right" + raises);
+            shifted = true;
+            chart_.Add(kPolicy, record->first, Severity::Error, "empty-record",
+                       "an empty line where a test record should begin is a record of its own, for " + Column(test) +
+                           ": the tests after it move one column right" + raises);
         } else if (error) {
-            chart.Add(kPolicy, record->first, Severity::Error, "the test's count is not a number" + raises);
+            chart_.Add(kPolicy, record->first, Severity::Error, "count", "the test's count is not a number" + raises);
+        } else if (!shifted && record->title != Heading(test)) {
+            // The headings above the grid are a picture: the tests must come
+            // in their order, under their names.
+            const int heading = HeadingColumn(record->title);
+            if (heading != 0 && heading != test)
+                chart_.Add(kPolicy, record->first, Severity::Error, "order",
+                           "the test " + Quoted(record->title) + " stands in " + Column(test) + ": readers who select " +
+                               "a " + Heading(test) + " result see " + Quoted(record->title) +
+                               "'s details; the tests must come in the order of the headings above the grid");
+            else
+                chart_.Add(kPolicy, record->first, Severity::Warning, "renamed",
+                           "the title " + Quoted(record->title) + " is not the heading " + Quoted(Heading(test)) +
+                               " above its column: is it renamed?");
         }
     }
-    for (const auto& record : chart.policyRecords)
-        if (record.test > chart::kTestCount && record.count > 0)
-            chart.Add(kPolicy, record.first, Severity::Warning,
-                      "test " + std::to_string(record.test) + ", " + Quoted(chart.Line(kPolicy, record.first)) +
-                          ", is past the six columns: readers never see it");
 }
 
 }  // namespace publisher

@@ -1,22 +1,56 @@
 #include "publisher/public_key.h"
 
-#include <fstream>
+#include <sys/stat.h>
 
-#include "publisher/arguments.h"
+#include "chart/verify/minisign.h"
+#include "chart/verify/sodium_primitives.h"
+#include "publisher/publisher_folder.h"
+#include "publisher/usage_error.h"
 
 namespace publisher {
+namespace {
+
+// A key file is two short lines; a secret key's a few hundred bytes.
+constexpr std::uint64_t kKeyFileCap = 4096;
+
+// What the line is, or why it is no public key.
+std::string KeyOrWhy(std::string line, const std::string& argument) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const chart::SodiumPrimitives* primitives = chart::SodiumPrimitives::Get();
+    if (!primitives) throw UsageError("the key cannot be read: libsodium cannot be set up");
+    switch (chart::ClassifyKeyLine(*primitives, line)) {
+    case chart::KeyLine::PublicKey: return line;
+    case chart::KeyLine::SecretKey:
+        throw UsageError("'" + argument + "' is a secret key: give the public key (the .pub file, or its RW... line)");
+    case chart::KeyLine::NotAKey: break;
+    }
+    throw UsageError("'" + argument + "' is not a minisign public key");
+}
+
+}  // namespace
 
 std::string ReadPublicKey(const std::string& argument) {
-    std::ifstream file(argument);
-    if (!file) {
-        if (argument.starts_with("RW")) return argument;
+    struct stat info;
+    if (::stat(argument.c_str(), &info) != 0) {
+        if (argument.starts_with("RW")) return KeyOrWhy(argument, argument.substr(0, 40));
         throw UsageError("--public-key takes a key line (RW...) or a .pub file, not '" + argument + "'");
     }
-    for (std::string line; std::getline(file, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.starts_with("RW")) return line;
+    const FileRead file = ReadBounded(argument, kKeyFileCap);
+    if (!file.bytes) throw UsageError("the key file '" + argument + "' cannot be read (" + file.why + ")");
+    // The key line is the one after the untrusted comment; a file of one
+    // line may hold the key alone.
+    std::string_view text = *file.bytes;
+    std::string keyLine;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (!line.starts_with("untrusted comment:") && !line.empty()) {
+            keyLine = line;
+            break;
+        }
     }
-    throw UsageError("the file '" + argument + "' holds no public key line (RW...)");
+    return KeyOrWhy(keyLine, argument);
 }
 
 }  // namespace publisher

@@ -2,21 +2,40 @@
 
 #include <unistd.h>
 
+#include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "chart/files/chart_file_set.h"
+#include "chart/files/file_bytes.h"
+#include "chart/files/file_error.h"
 
 namespace publisher {
 namespace {
 
-constexpr std::array<const char*, PublisherFolder::kFiles> kViewerNames = {
-    chart::kDataFileName, chart::kPolicyFileName, chart::kVersionFileName};
-
-std::string ServedName(std::size_t file) { return std::string(kViewerNames[file]) + ".dat"; }
-
 bool Exists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+std::string SizeInWords(std::uint64_t bytes) {
+    if (bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
+    if (bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+std::string InWords(const chart::FileError& failure, std::uint64_t cap) {
+    switch (failure.Code()) {
+    case ENOENT: return "no such file";
+    case EISDIR: return "it is a folder";
+    case EINVAL: return "it is not a regular file";
+    case EFBIG: return "it is larger than " + SizeInWords(cap);
+    default: break;
+    }
+    std::string words = std::strerror(failure.Code());
+    if (!words.empty()) words[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(words[0])));
+    return words;
 }
 
 }  // namespace
@@ -26,26 +45,36 @@ PublisherFolder::PublisherFolder(std::string directory) : directory_(std::move(d
     // folder's other files are (served names unless only viewer names are there).
     bool anyViewerName = false, anyServedName = false;
     for (std::size_t file = 0; file < kFiles; ++file) {
-        anyServedName = anyServedName || Exists(directory_ + "/" + ServedName(file));
-        anyViewerName = anyViewerName || Exists(directory_ + "/" + kViewerNames[file]);
+        anyServedName = anyServedName || Exists(directory_ + "/" + chart::kChartFileTable[file].Served());
+        anyViewerName = anyViewerName || Exists(directory_ + "/" + chart::kChartFileTable[file].name);
     }
     const bool viewerStyle = anyViewerName && !anyServedName;
     for (std::size_t file = 0; file < kFiles; ++file) {
-        const std::string served = ServedName(file);
-        if (Exists(directory_ + "/" + served)) names_[file] = served;
-        else if (Exists(directory_ + "/" + kViewerNames[file])) names_[file] = kViewerNames[file];
-        else names_[file] = viewerStyle ? kViewerNames[file] : served;
+        const std::string served = chart::kChartFileTable[file].Served();
+        const std::string viewers = chart::kChartFileTable[file].name;
+        served_[file] = Exists(directory_ + "/" + served) || (!viewerStyle && !Exists(directory_ + "/" + viewers));
+        names_[file] = served_[file] ? served : viewers;
     }
 }
 
-std::array<std::string, PublisherFolder::kFiles> PublisherFolder::Paths() const {
-    return {Path(0), Path(1), Path(2)};
+bool PublisherFolder::UnderTheViewersNameAmongServed(std::size_t file) const {
+    bool anyServed = false;
+    for (std::size_t other = 0; other < kFiles; ++other) anyServed = anyServed || served_[other];
+    return anyServed && !served_[file];
 }
 
-std::optional<std::string> PublisherFolder::SignatureName(std::size_t file) const {
-    const std::string name = names_[file] + ".minisig";
-    if (Exists(directory_ + "/" + name)) return name;
-    return std::nullopt;
+bool PublisherFolder::AllServed() const { return served_[0] && served_[1] && served_[2]; }
+
+FileRead PublisherFolder::Read(std::size_t file) const { return ReadBounded(Path(file), chart::kChartFileSizeCap); }
+
+std::array<FileRead, PublisherFolder::kFiles> PublisherFolder::ReadAll() const { return {Read(0), Read(1), Read(2)}; }
+
+FileRead ReadBounded(const std::string& path, std::uint64_t cap) {
+    try {
+        return {chart::ReadFileBytes(path, cap), {}};
+    } catch (const chart::FileError& failure) {
+        return {std::nullopt, InWords(failure, cap)};
+    }
 }
 
 bool IsReadableFolder(const std::string& path) {

@@ -4,14 +4,22 @@
 // when the chart is signed. A folder holding the viewer's own names (data,
 // policy, version) is taken too. Only read, never written.
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace publisher {
 
+// A file of the folder as read: its bytes, or why it could not be read, in
+// words ("it is a folder").
+struct FileRead {
+    std::optional<std::string> bytes;
+    std::string why;
+};
+
 class PublisherFolder {
 public:
-    // Files in the order data, policy, version.
+    // Files in the order of chart::kChartFileTable: data, policy, version.
     static constexpr std::size_t kFiles = 3;
 
     explicit PublisherFolder(std::string directory);
@@ -20,15 +28,30 @@ public:
     // The file's name as found (the served name, or the viewer's); for a
     // missing file, the name the folder's other files suggest.
     const std::string& Name(std::size_t file) const { return names_[file]; }
+    const std::array<std::string, kFiles>& Names() const { return names_; }
     std::string Path(std::size_t file) const { return directory_ + "/" + names_[file]; }
-    std::array<std::string, kFiles> Paths() const;
-    // The signature's name beside the file ("data.dat.minisig"), when there is one.
-    std::optional<std::string> SignatureName(std::size_t file) const;
+    // Whether the file is found under the viewer's name beside others under
+    // the served names (the data server would not have it).
+    bool UnderTheViewersNameAmongServed(std::size_t file) const;
+    // Whether every file is found under its served name.
+    bool AllServed() const;
+    // The signature's name beside the file ("data.dat.minisig").
+    std::string SignatureName(std::size_t file) const { return names_[file] + ".minisig"; }
+
+    FileRead Read(std::size_t file) const;
+    // The three files, each as the viewer would read it (a regular file, at
+    // most a chart file's size).
+    std::array<FileRead, kFiles> ReadAll() const;
 
 private:
     std::string directory_;
     std::array<std::string, kFiles> names_;
+    std::array<bool, kFiles> served_{};
 };
+
+// Reads a file as the viewer reads a chart file (never waiting on a FIFO or
+// a device, never more than cap bytes); why not in words.
+FileRead ReadBounded(const std::string& path, std::uint64_t cap);
 
 // Whether path names a folder that can be listed; the tool's usage fault otherwise.
 bool IsReadableFolder(const std::string& path);

@@ -1,6 +1,8 @@
 #include "publisher/signature_findings.h"
 
-#include "chart/files/file_bytes.h"
+#include <array>
+#include <optional>
+
 #include "chart/files/chart_file_set.h"
 #include "chart/verify/chart_release.h"
 #include "chart/verify/sodium_primitives.h"
@@ -10,10 +12,9 @@ namespace {
 
 // The line of a signature file that holds its trusted comment.
 constexpr long long kTrustedCommentLine = 3;
-
 // A signature file is never much more than minisign's trusted comment of at
 // most 8 KiB.
-constexpr std::size_t kSignatureFileCap = 16 * 1024;
+constexpr std::uint64_t kSignatureFileCap = 16 * 1024;
 
 std::string ReadersSee(chart::ReleaseRefusal::Kind kind) {
     return std::string("readers see \"") + chart::kUpdateFailedPrefix + chart::RefusalReason(kind) + "\"";
@@ -39,42 +40,45 @@ std::optional<std::pair<long long, std::string>> SignatureFault(const chart::Sig
 
 }  // namespace
 
-std::vector<Finding> FindSignatureFaults(const PublisherFolder& folder,
-                                         const std::array<std::optional<std::string>, PublisherFolder::kFiles>& bytes,
-                                         const std::string& publicKey, std::uint64_t now) {
-    std::vector<Finding> findings;
-    std::array<chart::SignatureCheck, PublisherFolder::kFiles> checks{};
+void FindSignatureFaults(CheckedChart& chart, const PublisherFolder& folder, const std::string& publicKey,
+                         std::uint64_t now) {
+    const auto* primitives = chart::SodiumPrimitives::Get();
     const std::string notSigned = ReadersSee(chart::ReleaseRefusal::Kind::NotSigned);
+    const auto add = [&](const std::string& file, long long line, std::string message) {
+        chart.findings.Add("signature", {file, line, Severity::Error, std::move(message)});
+    };
+    if (!primitives) {
+        add(folder.SignatureName(kData), 0, "cannot be checked: libsodium cannot be set up");
+        return;
+    }
+    std::array<chart::SignatureCheck, PublisherFolder::kFiles> checks{};
+    bool allGood = true;
     for (std::size_t file = 0; file < PublisherFolder::kFiles; ++file) {
         const std::string servedName = chart::kChartFileTable[file].Served();
-        const std::string signatureName = folder.Name(file) + ".minisig";
-        if (!folder.SignatureName(file)) {
-            findings.push_back({signatureName, 0, Severity::Error, "missing: " + notSigned});
+        const std::string signatureName = folder.SignatureName(file);
+        const FileRead signature = ReadBounded(folder.Directory() + "/" + signatureName, kSignatureFileCap);
+        allGood = allGood && signature.bytes && chart.bytes[file];
+        if (!signature.bytes) {
+            add(signatureName, 0,
+                (signature.why == "no such file" ? std::string("missing") : "cannot be read (" + signature.why + ")") +
+                    ": " + notSigned);
             continue;
         }
-        std::string signature;
-        try {
-            signature = chart::ReadFileBytes(folder.Directory() + "/" + signatureName, kSignatureFileCap);
-        } catch (const std::exception& failure) {
-            findings.push_back({signatureName, 0, Severity::Error,
-                                std::string("cannot be read (") + failure.what() + "): " + notSigned});
-            continue;
-        }
-        if (!bytes[file]) continue;  // the file's own finding says why
-        checks[file] = chart::CheckMinisign(*chart::SodiumPrimitives::Get(), publicKey, *bytes[file], signature);
+        if (!chart.bytes[file]) continue;  // the file's own finding says why
+        checks[file] = chart::CheckMinisign(*primitives, publicKey, *chart.bytes[file], *signature.bytes);
         if (const auto fault = SignatureFault(checks[file], servedName, folder.Name(file))) {
-            findings.push_back({signatureName, fault->first, Severity::Error, fault->second + ": " + notSigned});
+            add(signatureName, fault->first, fault->second + ": " + notSigned);
+            allGood = false;
         }
     }
-    if (!findings.empty()) return findings;
+    if (!allGood) return;
     // Each signature is good on its own: are the three one release?
     if (const auto refused = chart::CheckRelease(checks, std::nullopt, now)) {
         std::string dates;
-        for (const auto& check : checks) dates += (dates.empty() ? "" : ", ") + std::to_string(*check.timestamp);
-        findings.push_back({folder.Name(0) + ".minisig", kTrustedCommentLine, Severity::Error,
-                            "the signatures' timestamps are " + dates + ": " + ReadersSee(refused->kind)});
+        for (const auto& check : checks) dates += (dates.empty() ? "" : ", ") + std::to_string(check.timestamp.value_or(0));
+        add(folder.SignatureName(kData), kTrustedCommentLine,
+            "the signatures' timestamps are " + dates + ": " + ReadersSee(refused->kind));
     }
-    return findings;
 }
 
 }  // namespace publisher

@@ -66,6 +66,13 @@ void BannerImage::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::string unfinishedUpdate)
+    : TForm1(std::move(chartDirectory), std::move(ports), parent, std::move(unfinishedUpdate), nullptr) {}
+
+TForm1::TForm1(const chart::ChartSnapshot& chart, Ports ports)
+    : TForm1(std::string(), std::move(ports), nullptr, std::string(), &chart) {}
+
+TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::string unfinishedUpdate,
+               const chart::ChartSnapshot* given)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint) {
@@ -109,7 +116,9 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
         std::move(chartDirectory), chart::kPublisherHost);
 
     // Loads the chart, message boxes and all, before the window is first shown.
-    if (noChartFolder) {
+    if (given) {
+        RunGuarded(this, [&] { chart_->FormCreate(*given); });
+    } else if (noChartFolder) {
         grid_.SetEnabled(false);
     } else if (unfinishedUpdate.empty()) {
         RunGuarded(this, [this] { FormCreate(); });

@@ -79,6 +79,9 @@ public:
     // files may mix two charts) and the grid stays disabled.
     explicit TForm1(std::string chartDirectory, Ports ports = {}, QWidget* parent = nullptr,
                     std::string unfinishedUpdate = {});
+    // The window over a chart given as bytes (the publisher's own files): no
+    // chart folder, so nothing to update.
+    TForm1(const chart::ChartSnapshot& chart, Ports ports);
     ~TForm1() override;
 
     // The handlers, named after their control and event. The grid's
@@ -123,6 +126,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::string unfinishedUpdate,
+           const chart::ChartSnapshot* given);
     void BuildControls(QWidget* client);
     void BuildMenu();
 

@@ -17,8 +17,8 @@ each rated in six tests and a total. Selecting a result shows how the program
 fared in each sub-criterion of that test; Update fetches the newest chart from
 the publisher's data server into the user's own data folder.
 .
-vantrel-chart, the publisher's tool, checks, shows, compares and previews a
-chart before it is served, by the viewer's own code.")
+vantrel-chart, the publisher's tool, checks, shows, compares, previews and
+signs a chart before it is served, by the viewer's own code.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://${VANTREL_PUBLISHER_HOST}")
@@ -32,8 +32,8 @@ set(CPACK_VANTREL_LIBCURL_MINIMUM 7.87.0)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS xdg-utils)
 # Without the Wayland plugin Qt falls back to XWayland on a Wayland desktop;
 # without the design's metric-compatible fonts the window falls back to wider
-# ones.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, fonts-liberation")
+# ones; vantrel-chart sign runs minisign.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, fonts-liberation, minisign")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES ON)

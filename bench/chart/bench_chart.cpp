@@ -15,7 +15,7 @@
 
 #include "chart/chart_form.h"
 #include "chart/files/line_reader.h"
-#include "support/null_chart_ports.h"
+#include "chart/recording_ports.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -25,7 +25,7 @@ std::string g_bigFile;
 constexpr std::size_t kBigFileBytes = 100u * 1024 * 1024;
 constexpr std::size_t kLongLineBytes = 10u * 1024 * 1024;
 
-using NullPorts = support::NullChartPorts;
+using Ports = chart::RecordingPorts;
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -66,7 +66,7 @@ void ReportPeakMemory(benchmark::State& state) {
 }
 
 void BM_LoadChart(benchmark::State& state) {
-    NullPorts ports;
+    Ports ports;
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, g_dir, "www.vantrel.example");

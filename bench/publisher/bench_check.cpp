@@ -19,7 +19,7 @@
 #include "chart/text/display_limit.h"
 #include "publisher/chart_check.h"
 #include "publisher/check_command.h"
-#include "support/null_chart_ports.h"
+#include "chart/recording_ports.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -27,7 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-using NullPorts = support::NullChartPorts;
+using Ports = chart::RecordingPorts;
 
 void Write(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
@@ -64,7 +64,7 @@ double MicrosecondsOf(const auto& run) {
 }
 
 bool Measure(const char* what, const std::string& viewerDir, const std::string& servedDir, int rounds) {
-    NullPorts ports;
+    Ports ports;
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, viewerDir, "www.vantrel.example");

@@ -19,9 +19,7 @@ constexpr int kRereads = 3;
 
 }  // namespace
 
-ChartSnapshot::ChartSnapshot(const std::string& directory, const FolderWaits& waits)
-    : files_{File{kVersionFileName, {}, {}, {}}, File{kDataFileName, {}, {}, {}},
-             File{kPolicyFileName, {}, {}, {}}} {
+ChartSnapshot::ChartSnapshot(const std::string& directory, const FolderWaits& waits) {
     using Activity = CommitWatch::Activity;
     const auto start = Clock::now();
     bool told = false;
@@ -68,6 +66,17 @@ ChartSnapshot::ChartSnapshot(const std::string& directory, const FolderWaits& wa
     }
 }
 
+ChartSnapshot::ChartSnapshot(const std::array<std::optional<std::string>, 3>& given) {
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        File& file = files_[i];
+        if (given[i]) {
+            file.bytes = *given[i];
+        } else {
+            file.failure = std::make_exception_ptr(NotFound());
+        }
+    }
+}
+
 void ChartSnapshot::ReadFiles(const std::string& directory) {
     for (File& file : files_) {
         file.bytes.clear();
@@ -106,7 +115,7 @@ bool ChartSnapshot::Holds(std::string_view name) const { return Find(name) != nu
 
 std::string_view ChartSnapshot::Bytes(std::string_view name) const {
     const File* file = Find(name);
-    if (!file) throw FileError("File not found");
+    if (!file) throw NotFound();
     if (file->failure) std::rethrow_exception(file->failure);
     return file->bytes;
 }

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "chart/files/chart_file_set.h"
 #include "chart/files/commit_watch.h"
 #include "chart/files/file_bytes.h"
 #include "chart/window_ports.h"
@@ -48,6 +49,9 @@ public:
     };
 
     explicit ChartSnapshot(const std::string& directory, const FolderWaits& waits = {});
+    // A chart read elsewhere (the publisher's own files): each file's bytes in
+    // the order of kChartFileTable, or nothing for one that could not be read.
+    explicit ChartSnapshot(const std::array<std::optional<std::string>, 3>& files);
 
     Outcome State() const { return outcome_; }
     const std::string& Why() const { return why_; }
@@ -59,10 +63,10 @@ public:
 
 private:
     struct File {
-        const char* name;
-        std::string bytes;
-        std::exception_ptr failure;
-        std::optional<FileIdentity> identity;  // none: no file read
+        const char* name = nullptr;
+        std::string bytes = {};
+        std::exception_ptr failure = {};
+        std::optional<FileIdentity> identity = {};  // none: nothing at the name
     };
     const File* Find(std::string_view name) const;
     void ReadFiles(const std::string& directory);
@@ -71,7 +75,8 @@ private:
     enum class Check { OneChart, Committing, Moved };
     Check CheckRead(const std::string& directory, CommitWatch* commits) const;
 
-    std::array<File, 3> files_;
+    // In the order of kChartFileTable.
+    std::array<File, 3> files_{File{kDataFileName}, File{kPolicyFileName}, File{kVersionFileName}};
     Outcome outcome_ = Outcome::Read;
     std::string why_;
 };

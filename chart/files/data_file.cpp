@@ -28,25 +28,51 @@ int WriteResults(DataRows& grid, const std::string& line, int col, int row) {
 }
 
 // Follows the records as the reader goes through them, for a caller that
-// asked where they stood.
-void NoteLine(std::vector<DataRecordLines>& records, long long line, int lineInRecord,
-              const std::string& s, int row, int results) {
-    // A line after the first of a record finds it open: empty lines reset the count.
-    const bool open = lineInRecord > 1;
-    if (!open && s.empty()) return;  // an empty line between records
-    if (!open) records.push_back({.first = line});
-    DataRecordLines& record = records.back();
-    if (s.empty()) record.ended = true;
-    else ++record.count;
-    if (lineInRecord == 4) {
-        record.complete = true;
-        record.row = row;
-        record.results = results;
+// asked where they stood: each is handed over once it has ended.
+class RecordNotes {
+public:
+    explicit RecordNotes(const DataRecordSink& sink) : sink_(sink) {}
+
+    void Line(long long line, int lineInRecord, const std::string& s, int row, int results) {
+        if (!sink_) return;
+        // A line after the first of a record finds it open: empty lines reset the count.
+        const bool open = lineInRecord > 1;
+        if (!open && s.empty()) return;  // an empty line between records
+        if (!open) record_ = {.first = line};
+        open_ = true;
+        // An empty fourth line both makes the program and ends its record.
+        if (lineInRecord == 4) {
+            record_.complete = true;
+            record_.row = row;
+            record_.results = results;
+        }
+        if (s.empty()) {
+            record_.ended = true;
+            End();
+            return;
+        }
+        ++record_.count;
+        if (record_.lines.size() < DataRecordLines::kKeptLines) record_.lines.push_back(s);
     }
-}
+    // The end of the file: a record still open ends there.
+    void Finish() {
+        if (sink_ && open_) End();
+    }
+
+private:
+    void End() {
+        open_ = false;
+        sink_(record_);
+    }
+
+    const DataRecordSink& sink_;
+    DataRecordLines record_;
+    bool open_ = false;
+};
 
 DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, DataRows& grid,
-                            std::vector<DataRecordLines>* records) {
+                            const DataRecordSink& sink) {
+    RecordNotes notes(sink);
     int p = 0;  // records completed
     int lineInRecord = 0;
     grid.Begin();
@@ -78,9 +104,10 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, DataRows& gri
                 ++p;
             }
         }
-        if (records) NoteLine(*records, lines, lineInRecord, s, hasSlot ? row : 0, results);
+        notes.Line(lines, lineInRecord, s, hasSlot ? row : 0, results);
         if (s.empty()) lineInRecord = 0;  // the record is over
     }
+    notes.Finish();
     // Not reached after a failure: the spare row then stays.
     grid.End();
     return {.programs = p};
@@ -89,13 +116,13 @@ DataFileSummary ReadRecords(LineReader& file, ChartTables& tables, DataRows& gri
 }  // namespace
 
 DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, DataRows& rows,
-                              std::vector<DataRecordLines>* records) {
+                              const DataRecordSink& records) {
     LineReader file(ByteInput{bytes});
     return ReadRecords(file, tables, rows, records);
 }
 
 DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid,
-                              std::vector<DataRecordLines>* records) {
+                              const DataRecordSink& records) {
     GridRows rows(grid);
     return ReadDataBytes(bytes, tables, rows, records);
 }

@@ -2,6 +2,8 @@
 // The data file: one record per program (its page address, its name, its
 // detail flags, its results), each record ended by an empty line. Its reader
 // fills the tables' program slots and the grid's rows.
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,15 +29,22 @@ struct DataFileSummary {
 // Where one record of the data file stood, for tools that point at its lines.
 // A record starts at a line that is not empty and runs to the next empty line.
 struct DataRecordLines {
+    // Of a record's lines, the first few are kept to be quoted.
+    static constexpr std::size_t kKeptLines = 12;
+
     long long first = 0;    // its first line, counted from 1
     long long count = 0;    // its lines, without the empty line that ends it
     bool ended = false;     // by its empty line (false: by the end of the file)
     bool complete = false;  // its fourth line was read: it made a program
     int row = 0;            // the grid row it filled; 0 when none
     int results = 0;        // the result cells its fourth line wrote (columns 1 on)
+    std::vector<std::string> lines;  // its first lines, at most kKeptLines
 
     bool operator==(const DataRecordLines&) const = default;
 };
+
+// Told of each record once it has ended (by its empty line or the file's end).
+using DataRecordSink = std::function<void(const DataRecordLines&)>;
 
 // Reads the data file from its bytes (read before, as one set with the other
 // two: ChartSnapshot): record r goes to the tables' slot r and the grid's row
@@ -43,11 +52,12 @@ struct DataRecordLines {
 // beyond the tables' bounds are read past. Reports what it read. A failure
 // (of the selection handler that a row-count change runs) is raised as it
 // comes: what was stored stays, and the grid keeps one spare row.
-// When records is given, each record's lines are added to it.
+// With a sink, each record is handed to it as it ends, so that a tool can
+// look at every record of a file however long without keeping them all.
 DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, GridModel& grid,
-                              std::vector<DataRecordLines>* records = nullptr);
+                              const DataRecordSink& records = {});
 // The same into other rows than the grid's.
 DataFileSummary ReadDataBytes(std::string_view bytes, ChartTables& tables, DataRows& rows,
-                              std::vector<DataRecordLines>* records = nullptr);
+                              const DataRecordSink& records = {});
 
 }  // namespace chart

@@ -12,8 +12,8 @@ namespace chart {
 namespace {
 
 [[noreturn]] void ThrowOpenError(int code) {
-    if (code == ENOENT) throw FileError("File not found");
-    if (code == ENOTDIR || code == ENAMETOOLONG) throw FileError("Invalid filename");
+    if (code == ENOENT) throw NotFound();
+    if (code == ENOTDIR || code == ENAMETOOLONG) throw FileError("Invalid filename", code);
     throw IoError(code);
 }
 
@@ -25,7 +25,7 @@ UniqueFd OpenForReading(const std::string& path, std::uint64_t sizeCap) {
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0) throw IoError(errno);
     if (!S_ISREG(st.st_mode)) throw IoError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-    if (static_cast<std::uint64_t>(st.st_size) > sizeCap) throw FileError("File too large");
+    if (static_cast<std::uint64_t>(st.st_size) > sizeCap) throw TooLarge();
     const int flags = ::fcntl(fd.Get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) < 0) throw IoError(errno);
     return fd;
@@ -55,7 +55,7 @@ std::string ReadFileBytes(const std::string& path, std::uint64_t sizeCap, FileId
         }
         // A file still being written to (say `yes >> data`) would otherwise
         // be read without end.
-        if (bytes.size() + static_cast<std::uint64_t>(n) > sizeCap) throw FileError("File too large");
+        if (bytes.size() + static_cast<std::uint64_t>(n) > sizeCap) throw TooLarge();
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
 }

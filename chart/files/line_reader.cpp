@@ -51,7 +51,7 @@ bool LineReader::Fill() {
             bytesRead_ += len_;
             // A file still being written to (say `yes >> data`) would
             // otherwise be read without end.
-            if (bytesRead_ > sizeCap_) throw FileError("File too large");
+            if (bytesRead_ > sizeCap_) throw TooLarge();
             return true;
         }
         if (n == 0) {

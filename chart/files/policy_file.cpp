@@ -8,7 +8,7 @@
 namespace chart {
 namespace {
 
-PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables, std::vector<PolicyRecordLines>* records) {
+PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables, const PolicyRecordSink& records) {
     PolicyFileSummary summary;
     long long lines = 0;
     long long i = 0;  // line in record
@@ -17,14 +17,20 @@ PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables, std::vector<P
     // previous record's title.
     std::string title;
 
+    PolicyRecordLines record;  // the one being read, for the sink
     std::string s;
     while (!file.AtEnd()) {
         file.ReadLine(s);
         ++lines;
         if (records) {
-            if (i == 0) records->push_back({.first = lines, .test = j});
-            if (s.empty()) records->back().ended = true;
-            else ++records->back().count;
+            if (i == 0) record = {.first = lines, .test = j, .title = {}};
+            if (s.empty()) {
+                record.ended = true;
+                records(record);
+            } else {
+                if (i == 0) record.title = s;
+                ++record.count;
+            }
         }
         if (s.empty()) {
             if (j <= kTestCount) {
@@ -50,13 +56,14 @@ PolicyFileSummary ReadTests(LineReader& file, ChartTables& tables, std::vector<P
             ++i;
         }
     }
+    if (records && i > 0) records(record);  // cut off by the file's end
     return summary;
 }
 
 }  // namespace
 
 PolicyFileSummary ReadPolicyBytes(std::string_view bytes, ChartTables& tables,
-                                  std::vector<PolicyRecordLines>* records) {
+                                  const PolicyRecordSink& records) {
     LineReader file(ByteInput{bytes});
     return ReadTests(file, tables, records);
 }

@@ -59,7 +59,7 @@ protected:
                 if (setgid(kNobody) != 0 || setuid(kNobody) != 0) return kCannotDropPrivileges;
                 Recorder rec;
                 std::string report = ChooseChartDirectory(places, rec);
-                for (const auto& line : rec.log) report += "\n" + line;
+                for (const auto& line : rec.Log()) report += "\n" + line;
                 return write(pipeEnds[1], report.data(), report.size()) == ssize_t(report.size()) ? 0 : 1;
             },
             10s);
@@ -89,7 +89,7 @@ protected:
 TEST_F(ChartDirectoryTest, AWritableProgramFolderKeepsTheChart) {
     Recorder rec;
     EXPECT_EQ(ChooseChartDirectory({program_, home_ + "/data-home", home_}, rec), program_);
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
     EXPECT_FALSE(std::filesystem::exists(home_ + "/data-home"));
 }
 
@@ -98,7 +98,7 @@ TEST_F(ChartDirectoryTest, AWritableProgramFolderKeepsTheChart) {
 TEST_F(ChartDirectoryTest, AnUnknownProgramFolderIsNoChartFolder) {
     Recorder rec;
     EXPECT_EQ(ChooseChartDirectory({"", home_ + "/data-home", home_}, rec), "");
-    EXPECT_EQ(rec.log, (std::vector<std::string>{
+    EXPECT_EQ(rec.Log(), (std::vector<std::string>{
                            "message: The chart cannot be shown or updated: the program's own folder "
                            "could not be found (/proc/self/exe cannot be read)."}));
     EXPECT_FALSE(std::filesystem::exists(home_ + "/data-home"));

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "chart/chart_form.h"
-#include "support/chart_port_recorder.h"
+#include "chart/recording_ports.h"
 #include "support/temp_dir.h"
 
 namespace chart_test {
 
-using Recorder = support::ChartPortRecorder;
+using Recorder = chart::RecordingPorts;
 using TempDir = support::TempDir;
 
 class ChartTest : public ::testing::Test {

@@ -135,14 +135,14 @@ TEST_F(DetailsTest, NameColumnOpensOnlyWebAddresses) {
     grid.SelectCell(0, 3);
     grid.SelectCell(0, 3);
     grid.SelectCell(0, 4);
-    EXPECT_EQ(rec.log, (Log{"open: http://three.example", "open: http://three.example",
+    EXPECT_EQ(rec.Log(), (Log{"open: http://three.example", "open: http://three.example",
                             "open: HTTPS://four.example/x"}));
 
     for (const char* address : {"", "file:///etc/passwd", "/usr/bin/xterm", "javascript:alert(1)", "http:/x"}) {
-        rec.log.clear();
+        rec.events.clear();
         tables.SetProductUrl(2, address);
         grid.SelectCell(0, 2);
-        EXPECT_EQ(rec.log, Log{std::string("message: ") + kNotWebAddressMessage + address});
+        EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNotWebAddressMessage + address});
         EXPECT_EQ(rec.panel, "");
     }
 }
@@ -175,10 +175,10 @@ TEST_F(DetailsTest, NameColumnOpensTheChartsBytesOrRefusesOutLoud) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chart);
-        rec.log.clear();
+        rec.events.clear();
         tables.SetProductUrl(2, c.chart);
         grid.SelectCell(0, 2);
-        EXPECT_EQ(rec.log, Log{c.opened.empty() ? "message: " + std::string(kNotWebAddressMessage) + c.chart
+        EXPECT_EQ(rec.Log(), Log{c.opened.empty() ? "message: " + std::string(kNotWebAddressMessage) + c.chart
                                                 : "open: " + c.opened});
     }
 }
@@ -187,9 +187,9 @@ TEST_F(DetailsTest, WheelInTheNameColumnOpensTheNextPage) {
     tables.SetProductUrl(2, "http://two.example");
     tables.SetProductUrl(3, "http://three.example");
     grid.SelectCell(0, 1);
-    rec.log.clear();
+    rec.events.clear();
     grid.Wheel(-240);
-    EXPECT_EQ(rec.log, (Log{"open: http://two.example", "open: http://three.example"}));
+    EXPECT_EQ(rec.Log(), (Log{"open: http://two.example", "open: http://three.example"}));
 }
 
 TEST_F(DetailsTest, RowWithoutTableSlotShowsAndOpensNothing) {
@@ -197,12 +197,12 @@ TEST_F(DetailsTest, RowWithoutTableSlotShowsAndOpensNothing) {
     tables.SetProductUrl(1, "http://one.example");
     rec.panel = "typed";
     for (int col : {0, 1, 7}) grid.SelectCell(col, 0);
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
     EXPECT_EQ(rec.panel, "");
 
     bool canSelect = true;
     form.StringGrid1SelectCell(0, kMaxPrograms + 1, canSelect);
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
     EXPECT_TRUE(canSelect);
 }
 

@@ -33,7 +33,7 @@ TEST_F(ChartTest, FirstStartWithoutFilesShowsThreeMessagesInOrder) {
     form.FormCreate();
     EXPECT_EQ(tables.LatestVersion, "10");
     EXPECT_EQ(tables.RequiredVersion, "10");
-    EXPECT_EQ(rec.log, (Log{std::string("message: ") + kNoVersionFileMessage,
+    EXPECT_EQ(rec.Log(), (Log{std::string("message: ") + kNoVersionFileMessage,
                             std::string("message: ") + kNoDataFileMessage,
                             std::string("message: ") + kNoPolicyFileMessage}));
     EXPECT_FALSE(grid.Enabled());
@@ -44,18 +44,18 @@ TEST_F(ChartTest, MissingVersionFileAloneLeavesTheGridEnabled) {
     dir.Write("data", kData);
     dir.Write("policy", kPolicy);
     form.FormCreate();
-    EXPECT_EQ(rec.log, Log{std::string("message: ") + kNoVersionFileMessage});
+    EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNoVersionFileMessage});
     EXPECT_TRUE(grid.Enabled());
     EXPECT_EQ(grid.Cell(0, 1), "Alpha");
 }
 
 TEST_F(ChartTest, RequiredVersionAboveOursStopsTheLoad) {
     for (const char* required : {"11", "9"}) {
-        rec.log.clear();
+        rec.events.clear();
         grid.SetCell(0, 1, "earlier");
         WriteAll(std::string("10\n") + required + "\n", kData, kPolicy);
         form.ReadAll();
-        EXPECT_EQ(rec.log, Log{std::string("message: ") + kNeedNewestVersionMessage + kHost});
+        EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNeedNewestVersionMessage + kHost});
         EXPECT_FALSE(grid.Enabled());
         EXPECT_EQ(grid.Cell(0, 1), "earlier");
     }
@@ -65,29 +65,29 @@ TEST_F(ChartTest, NewerVersionOnOfferIsANoticeAndTheChartLoads) {
     WriteAll("11\n10\n", kData, kPolicy);
     grid.SetEnabled(false);
     form.ReadAll();
-    EXPECT_EQ(rec.log, Log{std::string("message: ") + kNewestAvailableMessage + kHost});
+    EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNewestAvailableMessage + kHost});
     EXPECT_TRUE(grid.Enabled());
     EXPECT_EQ(grid.Cell(0, 1), "Alpha");
     EXPECT_EQ(tables.TestPolicy(1, 2), "T1");
 
-    rec.log.clear();
+    rec.events.clear();
     WriteAll("12", kData, kPolicy);  // a single line: the required version is empty
     form.ReadAll();
     EXPECT_EQ(tables.RequiredVersion, "");
-    EXPECT_EQ(rec.log, Log{std::string("message: ") + kNewestAvailableMessage + kHost});
+    EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNewestAvailableMessage + kHost});
     EXPECT_TRUE(grid.Enabled());
 
-    rec.log.clear();
+    rec.events.clear();
     WriteAll("10\r\n10\r\nignored\n", kData, kPolicy);
     form.ReadAll();
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
 }
 
 TEST_F(ChartTest, MissingPolicyIsReportedAfterTheDataIsLoaded) {
     dir.Write("version", "10\n10\n");
     dir.Write("data", kData);
     form.ReadAll();
-    EXPECT_EQ(rec.log, Log{std::string("message: ") + kNoPolicyFileMessage});
+    EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNoPolicyFileMessage});
     EXPECT_EQ(grid.Cell(0, 1), "Alpha");
     EXPECT_FALSE(grid.Enabled());
 }
@@ -241,7 +241,7 @@ TEST_F(ChartTest, ReloadDuringCommitsSeesOneChartNeverAMix) {
     }
     stop = true;
     committer.join();
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
 }
 
 }  // namespace

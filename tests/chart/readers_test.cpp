@@ -37,7 +37,7 @@ TEST_F(ReadInfoTest, RecordsFillRowsInFileOrder) {
     EXPECT_EQ(Row(2), (Cells{"two", "A", "", "B", "", "", "", ""}));
     EXPECT_EQ(tables.ProductUrl(2), "http://two.example");
     EXPECT_EQ(tables.ProductDetail(1), "1 1 1 1 1 1");
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
 }
 
 // The last record needs no empty line; a fifth line is ignored; words beyond
@@ -89,7 +89,7 @@ TEST_F(ReadInfoTest, EmptyFileLosesTheFixedRowAndTheNextLoadRestoresIt) {
     EXPECT_EQ(grid.RowCount(), 3);
     EXPECT_EQ(grid.Cell(0, 1), "one");
     EXPECT_EQ(grid.Cell(0, 2), "two");
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
 }
 
 TEST_F(ReadInfoTest, RecordWithEmptyFourthLineIsAProgramWithoutResults) {
@@ -99,7 +99,7 @@ TEST_F(ReadInfoTest, RecordWithEmptyFourthLineIsAProgramWithoutResults) {
     EXPECT_EQ(Row(1), (Cells{"one", "", "", "", "", "", "", ""}));
     EXPECT_EQ(Row(2)[0], "two");
     EXPECT_EQ(Row(2)[1], "z");
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
 }
 
 TEST_F(ReadInfoTest, RecordsBeyondTheFiftiethAreIgnored) {
@@ -110,7 +110,7 @@ TEST_F(ReadInfoTest, RecordsBeyondTheFiftiethAreIgnored) {
     EXPECT_EQ(grid.Cell(0, 50), "p50");
     EXPECT_EQ(grid.Cell(0, 51), "");
     EXPECT_EQ(grid.Cell(1, 51), "");
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
 }
 
 TEST_F(ReadInfoTest, UnreadableFileDisablesTheGridAndKeepsTheRows) {
@@ -118,7 +118,7 @@ TEST_F(ReadInfoTest, UnreadableFileDisablesTheGridAndKeepsTheRows) {
     std::filesystem::remove(dir.Path() + "/data");
     std::filesystem::create_directory(dir.Path() + "/data");
     form.ReadInfo("data", grid);
-    EXPECT_EQ(rec.log, Log{std::string("message: ") + kNoDataFileMessage});
+    EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNoDataFileMessage});
     EXPECT_FALSE(grid.Enabled());
     EXPECT_EQ(grid.RowCount(), 3);
 }
@@ -136,10 +136,10 @@ protected:
 TEST_F(ReloadMovingTheCurrentCellTest, RunsTheHandlerButOpensNothing) {
     Load(Record("one", "a") + "\n" + Record("two", "b") + "\n" + Record("three", "c") + "\n" + Record("four", "d"));
     grid.SelectCell(0, 4);
-    rec.log.clear();
+    rec.events.clear();
 
     Load(Record("new", "n"));
-    EXPECT_TRUE(rec.log.empty());  // slot 1's old address is not opened
+    EXPECT_TRUE(rec.Log().empty());  // slot 1's old address is not opened
     EXPECT_EQ(grid.Row(), 1);
 }
 
@@ -160,7 +160,7 @@ TEST_F(ReloadMovingTheCurrentCellTest, BadCountLeavesThePanelEmptyAndTheLoadGoes
     tables.SetTestPolicy(1, 0, "many");
     Load(Record("fresh", "f"));
     EXPECT_EQ(rec.panel, "");
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
     EXPECT_TRUE(grid.Enabled());
     EXPECT_EQ(grid.Cell(0, 1), "fresh");
 }
@@ -208,7 +208,7 @@ TEST_P(ReadPolicyTest, FileFillsTheSlots) {
     for (const auto& [test, slot, text] : GetParam().slots) {
         EXPECT_EQ(tables.TestPolicy(test, slot), text) << "test " << test << ", slot " << slot;
     }
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
 }
 
 

@@ -68,7 +68,7 @@ std::string LoadAndSelectEverything(const std::string& directory) {
             }
         }
     }
-    for (const std::string& entry : rec.log) {
+    for (const std::string& entry : rec.Log()) {
         const std::string open = "open: ";
         if (entry.rfind(open, 0) == 0 && !chart::IsWebAddress(entry.substr(open.size())))
             return "opened a non-web address: " + entry;
@@ -116,7 +116,7 @@ TEST(HostileFileContents, NulByteIsAnOrdinaryByteOfTheLine) {
     form.FormCreate();
     // "1\0" "1" sorts before "10": no notice.
     EXPECT_EQ(tables.LatestVersion, "1\0"s "1");
-    EXPECT_TRUE(rec.log.empty());
+    EXPECT_TRUE(rec.Log().empty());
     EXPECT_EQ(grid.Cell(0, 1), "Key\0Spy"s);
     EXPECT_EQ(grid.Cell(1, 1), "a\0b"s);
     EXPECT_EQ(grid.Cell(2, 1), "7");
@@ -125,7 +125,7 @@ TEST(HostileFileContents, NulByteIsAnOrdinaryByteOfTheLine) {
     bool canSelect = true;
     form.StringGrid1SelectCell(0, 1, canSelect);
     // No desktop can be handed a NUL (a control byte): the address is refused out loud.
-    EXPECT_EQ(rec.log, std::vector<std::string>{"message: "s + chart::kNotWebAddressMessage + "http://nul.example/a\0b"s});
+    EXPECT_EQ(rec.Log(), std::vector<std::string>{"message: "s + chart::kNotWebAddressMessage + "http://nul.example/a\0b"s});
 }
 
 std::string ManyRecords(std::size_t size) {

@@ -52,7 +52,7 @@ inline LoadResult LoadChart(const std::string& directory) {
     chart::ChartForm form(tables, grid, chart::ChartPorts{rec, rec, rec}, directory, kHost);
     form.FormCreate();
     LoadResult result;
-    result.log = rec.log;
+    result.log = rec.Log();
     result.gridEnabled = grid.Enabled();
     result.dataLoaded = grid.Cell(0, 1) == "Prog" && tables.ProductUrl(1) == "http://prog.example";
     result.policyLoaded = tables.TestPolicy(1, 0) == "1" && tables.TestPolicy(1, 2) == "OS support";

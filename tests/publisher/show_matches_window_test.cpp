@@ -1,7 +1,8 @@
-// `show` and `show --cell` beside the window itself: the window tests' charts
-// are opened in a real Form1, a cell is clicked as a user clicks it, and what
-// the details panel, the browser and the boxes got is what the tool prints
-// for the same folder; the grid's rows are the window's rows.
+// `show`, `show --cell` and `preview` beside the window itself: the window
+// tests' charts are opened in a real Form1, every cell is clicked as a user
+// clicks it, and what the details panel, the browser and the boxes got is
+// what the tool prints for the same folder and cell; the tool's grid is the
+// window's, cell for cell; its picture is the window's own grab.
 #include <QAbstractItemModel>
 #include <QImage>
 #include <QTest>
@@ -9,88 +10,106 @@
 #include <sstream>
 
 #include "form_fixture.h"
-#include "publisher/offscreen_window.h"
-#include "publisher/preview_command.h"
+#include "publisher/text_output.h"
+#include "publisher/window_commands.h"
 #include "ui/grid/chart_grid.h"
+#include "ui/text/byte_text.h"
 
 namespace vantrel::ui::testing {
 namespace {
-
-struct Row {
-    const char* chart;
-    std::function<void(const ChartDirectory&)> write;
-    publisher::Cell cell;
-};
 
 void Labelled(std::vector<std::string>& out, const std::string& label, const std::string& text) {
     std::string rest = text;
     if (rest.ends_with('\n')) rest.pop_back();
     for (std::size_t at = 0;;) {
         const std::size_t lf = rest.find('\n', at);
-        out.push_back(label + rest.substr(at, lf - at));
+        out.push_back(publisher::ForTerminal(label + rest.substr(at, lf - at)));
         if (lf == std::string::npos) return;
         at = lf + 1;
     }
 }
 
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+const std::pair<const char*, std::function<void(const ChartDirectory&)>> kCharts[] = {
+    {"sample", [](const ChartDirectory& dir) { WriteSampleChart(dir); }},
+    {"broken policy",
+     [](const ChartDirectory& dir) {
+         WriteSampleChart(dir);
+         dir.Write("policy", "OS support\nFirst\nSecond\n");  // its empty line missing
+     }},
+    {"refused address",
+     [](const ChartDirectory& dir) {
+         WriteSampleChart(dir);
+         dir.Write("data", "file:///etc/passwd\nAlpha\n10\n1 2 3 4 5 6 21\n");
+     }},
+};
+
 class ShowMatchesWindow : public FormTest {
 protected:
-    // What the window showed after the click, in the tool's labelled lines.
-    std::vector<std::string> ClickInWindow(publisher::Cell cell) {
-        QTest::mouseClick(form_->StringGrid1().viewport(), Qt::LeftButton, {}, CellCentre(cell.col, cell.row));
+    // What the window showed after a click, in the tool's labelled lines.
+    std::vector<std::string> ClickInWindow(int col, int row) {
+        documents_.events.clear();
+        boxes_.seen.clear();
+        QTest::mouseClick(form_->StringGrid1().viewport(), Qt::LeftButton, {}, CellCentre(col, row));
         std::vector<std::string> lines;
         if (!MemoText().empty()) Labelled(lines, "details: ", MemoText());
-        for (const auto& address : documents_.opened) lines.push_back("opens: " + address);
+        for (const auto& address : documents_.Opened()) lines.push_back("opens: " + address);
         for (const auto& box : boxes_.seen)
             Labelled(lines, box.objectName == "VantrelErrorBox" ? "error: " : "message: ", box.text);
         return lines;
     }
+    std::vector<std::string> Show(std::optional<publisher::Cell> cell) {
+        std::ostringstream out, err;
+        EXPECT_EQ(publisher::RunShow(dir_.Path(), cell, out, err), 0);
+        return Lines(out.str());
+    }
 };
 
-TEST_F(ShowMatchesWindow, CellsAndGrid) {
-    const auto sample = [](const ChartDirectory& dir) { WriteSampleChart(dir); };
-    const auto brokenPolicy = [](const ChartDirectory& dir) {
-        WriteSampleChart(dir);
-        dir.Write("policy", "OS support\nFirst\nSecond\n");  // its empty line missing
-    };
-    const auto refusedAddress = [](const ChartDirectory& dir) {
-        WriteSampleChart(dir);
-        dir.Write("data", "file:///etc/passwd\nAlpha\n10\n1 2 3 4 5 6 21\n");
-    };
-    const Row rows[] = {
-        {"sample", sample, {1, 1}},         {"sample", sample, {7, 2}},
-        {"sample", sample, {0, 3}},         {"sample", sample, {6, 4}},
-        {"broken policy", brokenPolicy, {1, 2}}, {"refused address", refusedAddress, {0, 1}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.chart) + " " + std::to_string(row.cell.col) + "," + std::to_string(row.cell.row));
+TEST_F(ShowMatchesWindow, EveryCellAndTheGrid) {
+    for (const auto& [name, write] : kCharts) {
+        SCOPED_TRACE(name);
         form_.reset();
-        documents_.opened.clear();
-        boxes_.seen.clear();
-        row.write(dir_);
+        write(dir_);
         Open();
-        boxes_.seen.clear();  // what the load said is not the click's
-        publisher::OffscreenWindow tool{publisher::PublisherFolder(dir_.Path())};
-        const auto toolLines = tool.Select(row.cell);
-        EXPECT_EQ(toolLines, ClickInWindow(row.cell));
-        EXPECT_FALSE(toolLines.empty());
-
         const QAbstractItemModel& cells = *form_->StringGrid1().model();
-        const auto grid = tool.GridLines();
+        const auto grid = Show(std::nullopt);
         ASSERT_EQ(grid.size(), static_cast<std::size_t>(cells.rowCount() + 1));
-        EXPECT_EQ(grid[1].substr(0, grid[1].find('\t')), cells.data(cells.index(0, 0)).toString().toStdString());
+        for (int row = 0; row < cells.rowCount(); ++row) {
+            QStringList shown;
+            for (int col = 0; col < cells.columnCount(); ++col) shown << cells.data(cells.index(row, col)).toString();
+            EXPECT_EQ(grid[static_cast<std::size_t>(row + 1)], EncodeUtf8(shown.join(QChar(u'\t'))));
+        }
+        // Each cell on its own, as a fresh `show --cell` selects it.
+        const int rows = cells.rowCount(), cols = cells.columnCount();
+        for (int row = 1; row <= rows; ++row) {
+            for (int col = 0; col < cols; ++col) {
+                SCOPED_TRACE(std::to_string(col) + "," + std::to_string(row));
+                form_.reset();
+                Open();
+                EXPECT_EQ(Show(publisher::Cell{col, row}), ClickInWindow(col, row));
+            }
+        }
     }
 }
 
-// The picture is the main window, drawn whole, with the cell selected.
-TEST_F(ShowMatchesWindow, PreviewDrawsTheWindow) {
+// The picture is the main window as it draws itself, with the cell selected.
+TEST_F(ShowMatchesWindow, PreviewIsTheWindowsOwnPicture) {
     WriteSampleChart(dir_);
     Open();
-    const ChartDirectory out("vantrel-preview");
-    std::ostringstream err;
-    ASSERT_EQ(publisher::RunPreview(dir_.Path(), out.Path() + "/chart.png", publisher::Cell{2, 1}, err), 0);
-    const QImage picture(QString::fromStdString(out.Path() + "/chart.png"));
-    EXPECT_EQ(picture.size(), form_->size() * form_->devicePixelRatio());
+    ClickInWindow(2, 1);
+    form_->StringGrid1().setFocus();
+    QApplication::processEvents();
+    const QImage window = form_->grab().toImage();
+    std::ostringstream png, err;
+    ASSERT_EQ(publisher::RunPreview(dir_.Path(), "-", publisher::Cell{2, 1}, png, err), 0);
+    const QImage picture = QImage::fromData(QByteArray::fromStdString(png.str()), "PNG");
+    EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), window.convertToFormat(QImage::Format_RGB32));
     EXPECT_TRUE(err.str().starts_with("details: Demo version\n")) << err.str();
 }
 

@@ -14,6 +14,9 @@ public:
 
     // The public key's "RW..." line, as the build would be given it.
     std::string PublicKey() const;
+    // The key files as minisign wrote them.
+    std::string PublicKeyFile() const { return dir_.Path() + "/key.pub"; }
+    std::string SecretKeyFile() const { return dir_.Path() + "/key.sec"; }
     // The .minisig file for bytes, its trusted comment
     // "timestamp:<timestamp>\tfile:<name>" (no file field for an empty name); legacy: the "Ed" algorithm
     // instead of the prehashed "ED".

@@ -10,6 +10,11 @@ std::filesystem::path TestDataPath(const std::string& relative) {
     return std::filesystem::path(VANTREL_TEST_DATA_DIR) / relative;
 }
 
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 std::string TestData(const std::string& relative) {
     const std::filesystem::path path = TestDataPath(relative);
     std::ifstream in(path, std::ios::binary);

@@ -9,5 +9,7 @@ namespace support {
 // missing case fails loudly instead of reading as empty.
 std::string TestData(const std::string& relative);
 std::filesystem::path TestDataPath(const std::string& relative);
+// The bytes of any file; "" when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
 
 }  // namespace support

@@ -26,12 +26,7 @@ namespace update_test {
 using namespace support;
 using RecordingPort = support::UpdatePortRecorder;
 
-inline std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+inline std::string ReadBytes(const std::filesystem::path& path) { return support::ReadFile(path); }
 
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;

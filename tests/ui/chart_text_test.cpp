@@ -80,7 +80,7 @@ TEST_F(ChartTextTest, MarkupInEveryPartOfTheChartIsShownAsWritten) {
     EXPECT_TRUE(boxes_.seen[0].plainText && boxes_.seen[1].plainText);
     EXPECT_EQ(boxes_.seen[0].text, "'" + kLink + "' is not a valid integer value.");
     EXPECT_EQ(boxes_.seen[1].text, "This program's page address is not a web address, so it was not opened:\n" + kLink);
-    EXPECT_TRUE(documents_.opened.empty());
+    EXPECT_TRUE(documents_.Opened().empty());
 
     // The link in a box, clicked: plain text, nothing opened.
     for (auto icon : {QStyle::SP_CustomBase, QStyle::SP_MessageBoxCritical}) {
@@ -219,13 +219,13 @@ TEST(DesktopDocumentPort, HandsTheAddressOverAsItIsOrTellsTheUser) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.program.toStdString());
         std::filesystem::remove(received);
-        support::ChartPortRecorder messages;
+        chart::RecordingPorts messages;
         DesktopDocumentPort port(messages, c.program);
         port.OpenDocument(c.address);
         EXPECT_TRUE(QTest::qWaitFor([&] { return port.Running() == 0; }, 10000)) << "the opener never ended";
         QApplication::processEvents();
         const std::string expected = std::string(kCannotOpenMessage) + c.address;
-        EXPECT_EQ(messages.shown, c.told ? std::vector<std::string>{expected} : std::vector<std::string>{});
+        EXPECT_EQ(messages.Messages(), c.told ? std::vector<std::string>{expected} : std::vector<std::string>{});
         std::ifstream file(received, std::ios::binary);
         const std::string got((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         EXPECT_EQ(got, c.started ? c.address : "");

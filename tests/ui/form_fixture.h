@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/chart_port_recorder.h"
+#include "chart/recording_ports.h"
 #include "support/temp_dir.h"
 #include "ui/Unit1.h"
 
@@ -22,7 +22,7 @@ using ChartDirectory = support::TempDir;
 // each, version 10/10.
 void WriteSampleChart(const ChartDirectory& directory, int programs = 4);
 
-using RecordingDocuments = support::ChartPortRecorder;
+using RecordingDocuments = chart::RecordingPorts;
 
 // Closes every modal box shortly after it opens and records what it said.
 class ModalDismisser {

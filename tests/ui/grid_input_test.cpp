@@ -52,7 +52,7 @@ TEST_F(GridInputTest, PressesOnCellsRaiseTheEventEachTime) {
     // A program's name opens its address once per press.
     QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(0, 2));
     QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(0, 2));
-    EXPECT_EQ(documents_.opened,
+    EXPECT_EQ(documents_.Opened(),
               (std::vector<std::string>{"http://www.prog2.example/", "http://www.prog2.example/"}));
 }
 
@@ -61,7 +61,7 @@ TEST_F(GridInputTest, DoubleClickRaisesTheEventOnce) {
     QTest::mouseDClick(form_->windowHandle(), Qt::LeftButton, {},
                        cells()->mapTo(form_.get(), CellCentre(0, 3)));
     EXPECT_EQ(selections_, (Cells{{0, 3}}));
-    EXPECT_EQ(documents_.opened, (std::vector<std::string>{"http://www.prog3.example/"}));
+    EXPECT_EQ(documents_.Opened(), (std::vector<std::string>{"http://www.prog3.example/"}));
 }
 
 TEST_F(GridInputTest, FixedRowSizingZoneDragAndShiftPressRaiseNothing) {
@@ -113,7 +113,7 @@ TEST_F(GridInputTest, KeyboardMovesRaiseTheEventOnlyForADifferentCell) {
 TEST_F(GridInputTest, LeftArrowIntoTheNameColumnOpensThePage) {
     QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(1, 3));
     Key(Qt::Key_Left);
-    EXPECT_EQ(documents_.opened, (std::vector<std::string>{"http://www.prog3.example/"}));
+    EXPECT_EQ(documents_.Opened(), (std::vector<std::string>{"http://www.prog3.example/"}));
 }
 
 TEST_F(GridInputTest, WheelNotchesMoveOneRowKeepingTheRemainder) {

@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, BannerLinkZoneHasTheHandAndOpensTheSite) {
     MoveOverBanner(400, 30);
     EXPECT_EQ(BannerCursor(), Qt::ArrowCursor);
     QTest::mouseClick(Banner(), Qt::LeftButton, {}, QPoint(400, 30));
-    EXPECT_TRUE(documents_.opened.empty());
+    EXPECT_TRUE(documents_.Opened().empty());
     MoveOverBanner(638, 10);
     EXPECT_EQ(BannerCursor(), Qt::ArrowCursor);
     MoveOverBanner(639, 21);
@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, BannerLinkZoneHasTheHandAndOpensTheSite) {
     MoveOverBanner(639, 20);
     EXPECT_EQ(BannerCursor(), Qt::PointingHandCursor);
     QTest::mouseClick(Banner(), Qt::LeftButton, {}, QPoint(639, 20));
-    EXPECT_EQ(documents_.opened, (std::vector<std::string>{"http://www.vantrel.example"}));
+    EXPECT_EQ(documents_.Opened(), (std::vector<std::string>{"http://www.vantrel.example"}));
 }
 
 TEST_F(MainWindowTest, SelectedCellsFillTheDetailsPanel) {
@@ -140,7 +140,7 @@ TEST_F(MainWindowTest, SelectedCellsFillTheDetailsPanel) {
               "Log viewing\nFirst: NO\nSecond: NO\n\n"
               "Security\nFirst: YES\nSecond: N/A\n\n"
               "Network options\nFirst: NO\nSecond: N/A\n\n");
-    EXPECT_TRUE(documents_.opened.empty());
+    EXPECT_TRUE(documents_.Opened().empty());
 }
 
 TEST_F(MainWindowTest, AboutBoxIsShownWithoutBeingModalAndItsLinksOpen) {
@@ -163,7 +163,7 @@ TEST_F(MainWindowTest, AboutBoxIsShownWithoutBeingModalAndItsLinksOpen) {
 
     QTest::mouseClick(about->findChild<QLabel*>("Label3"), Qt::LeftButton);
     QTest::mouseClick(about->findChild<QLabel*>("Label5"), Qt::LeftButton);
-    EXPECT_EQ(documents_.opened,
+    EXPECT_EQ(documents_.Opened(),
               (std::vector<std::string>{"http://www.vantrel.example", "mailto:support@vantrel.example"}));
     about->findChild<QAbstractButton*>("SpeedButton1")->click();
     EXPECT_FALSE(about->isVisible());

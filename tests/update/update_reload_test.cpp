@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "chart/chart_form.h"
-#include "support/chart_port_recorder.h"
+#include "chart/recording_ports.h"
 #include "support/scripted_server.h"
 #include "support/update_fixture.h"
 
@@ -22,7 +22,7 @@ protected:
             tables_, grid_, chart::ChartPorts{ports_, ports_, ports_}, dir_.string(),
             "www.vantrel.example");
         form_->FormCreate();  // the chart as shown before the update
-        ports_.shown.clear();
+        ports_.events.clear();
         // The window runs ReadAll on its own thread; here the worker's thread
         // does it while the test waits.
         port_.onReadAll = [this] { form_->ReadAll(); };
@@ -30,7 +30,7 @@ protected:
         server_.On("/policy.dat", {Send(Ok("Security\r\nHidden\r\nStealth\r\n\r\n"))});
     }
 
-    support::ChartPortRecorder ports_;
+    chart::RecordingPorts ports_;
     chart::ChartTables tables_;
     chart::GridModel grid_;
     std::unique_ptr<chart::ChartForm> form_;
@@ -42,7 +42,7 @@ TEST_F(UpdateReloadTest, FetchedChartIsShown) {
     server_.On("/version.dat", {Send(Ok("10\r\n10\r\n"))});
     Run(Settings(server_.Base()));
     EXPECT_EQ(port_.Calls(), kSucceeded);
-    EXPECT_TRUE(ports_.shown.empty());
+    EXPECT_TRUE(ports_.Messages().empty());
     EXPECT_TRUE(grid_.Enabled());
     EXPECT_EQ(grid_.Cell(0, 1), "New Keys");
     EXPECT_EQ(tables_.TestPolicy(1, 2), "Stealth");
@@ -53,7 +53,7 @@ TEST_F(UpdateReloadTest, FetchedVersionNeedingNewerProgramStopsTheChart) {
     grid_.SetEnabled(false);  // as the worker's first call leaves it in the window
     Run(Settings(server_.Base()));
     EXPECT_EQ(port_.Calls(), kSucceeded);
-    EXPECT_EQ(ports_.shown, std::vector<std::string>{
+    EXPECT_EQ(ports_.Messages(), std::vector<std::string>{
                                    std::string(chart::kNeedNewestVersionMessage) + "www.vantrel.example"});
     EXPECT_FALSE(grid_.Enabled());
     EXPECT_EQ(grid_.Cell(0, 1), "Old Keys");
