@@ -159,7 +159,8 @@ void DataFindings::CheckFlags(long long line, int row) {
         if (!strange.empty())
             chart_.Add(kData, line, Severity::Error, "flags-unknown",
                        "the flags word " + Quoted(word) + " for " + Quoted(chart_.TestName(col)) + " holds " +
-                           Listed(strange) + ", which answer nothing: readers see N/A for " + Listed(unanswered) +
+                           Listed(strange) + (strange.size() == 1 ? ", which answers" : ", which answer") +
+                           " nothing: readers see N/A for " + Listed(unanswered) +
                            " (1 is YES, 0 is NO, - is N/A)");
         if (length == count || col >= shiftedFrom) continue;
         std::string message = "the flags word " + Quoted(word) + " for " + Quoted(chart_.TestName(col)) + " has " +
@@ -243,8 +244,10 @@ void DataFindings::CheckResults(const chart::DataRecordLines& record) {
         const std::string& cell = grid.Cell(col, row);
         if (cell.size() > 15) {
             chart_.Add(kData, line, Severity::Warning, "too-large",
-                       std::string("the ") + Heading(col) + " result " + Quoted(cell) +
-                           " is too large to add up: the Total cannot be checked");
+                       col == kTotalColumn ? "the Total " + Quoted(cell) + " is too large to be checked as the sum of "
+                                                 "the six results"
+                                           : std::string("the ") + Heading(col) + " result " + Quoted(cell) +
+                                                 " is too large to add up: the Total cannot be checked");
             return;
         }
         if (col < kTotalColumn) sum += value(cell);

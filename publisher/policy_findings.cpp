@@ -76,8 +76,8 @@ void PolicyFindings::Finish() {
             if (heading != 0 && heading != test)
                 chart_.Add(kPolicy, record->first, Severity::Error, "order",
                            "the test " + Quoted(record->title) + " stands in " + Column(test) + ": readers who select " +
-                               "a " + Heading(test) + " result see " + Quoted(record->title) +
-                               "'s details; the tests must come in the order of the headings above the grid");
+                               "a result in that column see the details of " + Quoted(record->title) +
+                               "; the tests must come in the order of the headings above the grid");
             else
                 chart_.Add(kPolicy, record->first, Severity::Warning, "renamed",
                            "the title " + Quoted(record->title) + " is not the heading " + Quoted(Heading(test)) +

@@ -48,6 +48,11 @@ const std::pair<const char*, std::function<void(const ChartDirectory&)>> kCharts
          WriteSampleChart(dir);
          dir.Write("data", "file:///etc/passwd\nAlpha\n10\n1 2 3 4 5 6 21\n");
      }},
+    {"a name that would recolour a terminal",
+     [](const ChartDirectory& dir) {
+         WriteSampleChart(dir);
+         dir.Write("data", "http://www.alpha.example/\nAl\x1b[31mpha\tX\n10\n1 2 3 4 5 6 21\n");
+     }},
 };
 
 class ShowMatchesWindow : public FormTest {
@@ -81,9 +86,10 @@ TEST_F(ShowMatchesWindow, EveryCellAndTheGrid) {
         const auto grid = Show(std::nullopt);
         ASSERT_EQ(grid.size(), static_cast<std::size_t>(cells.rowCount() + 1));
         for (int row = 0; row < cells.rowCount(); ++row) {
-            QStringList shown;
-            for (int col = 0; col < cells.columnCount(); ++col) shown << cells.data(cells.index(row, col)).toString();
-            EXPECT_EQ(grid[static_cast<std::size_t>(row + 1)], EncodeUtf8(shown.join(QChar(u'\t'))));
+            std::string shown;
+            for (int col = 0; col < cells.columnCount(); ++col)
+                shown += (col ? "\t" : "") + publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row, col)).toString()));
+            EXPECT_EQ(grid[static_cast<std::size_t>(row + 1)], shown);
         }
         // Each cell on its own, as a fresh `show --cell` selects it.
         const int rows = cells.rowCount(), cols = cells.columnCount();
