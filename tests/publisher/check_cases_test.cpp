@@ -13,7 +13,6 @@
 
 #include "publisher/check_command.h"
 #include "publisher/finding.h"
-#include "chart/text/utf8.h"
 #include "support/minisign_key.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
@@ -146,18 +145,6 @@ TEST(CheckChart, SignaturesAsASignedViewerTakesThem) {
         ASSERT_EQ(printed.size(), row.expected.size()) << ::testing::PrintToString(printed);
         for (std::size_t i = 0; i < printed.size(); ++i) EXPECT_TRUE(printed[i].starts_with(row.expected[i])) << printed[i];
     }
-}
-
-// What the window reads as UTF-8 and what it shows as Windows-1252 instead.
-TEST(CheckChart, Utf8AsTheWindowReadsIt) {
-    const std::pair<std::string_view, bool> rows[] = {
-        {"plain ASCII, longer than eight bytes", true}, {"caf\xC3\xA9", true},  {"\xF0\x9F\x94\x91 key", true},
-        {"caf\xE9", false},                            {"\xC3", false},         {"\xC0\xAF", false},  // overlong
-        {"\xED\xA0\x80", false},                      // a surrogate
-        {"\xF4\x90\x80\x80", false},                 // past U+10FFFF
-        {"twelve bytes\x80", false},                    // a stray byte after a run of ASCII
-    };
-    for (const auto& [text, valid] : rows) EXPECT_EQ(chart::IsValidUtf8(text), valid) << text;
 }
 
 }  // namespace

@@ -15,6 +15,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QStringDecoder>
+
+#include "chart/text/utf8.h"
 #include "form_fixture.h"
 #include "ui/grid/chart_grid.h"
 #include "ui/ports/desktop_documents.h"
@@ -177,6 +180,23 @@ TEST(ChartText, CellsAreOneLineThatNothingReorders) {
 
 // As each grid cell is: one Windows-1252 line does not turn its block's UTF-8
 // title into mojibake.
+// The chart core's UTF-8 rule (which check's "not valid UTF-8" goes by)
+// against the toolkit's own decoder: a line one accepts, the other does.
+TEST(ChartText, Utf8AsTheToolkitDecodesIt) {
+    const std::string_view rows[] = {
+        "plain ASCII, longer than eight bytes", "caf\xC3\xA9", "\xF0\x9F\x94\x91 key", "\xEF\xBB\xBF" "10",
+        "caf\xE9", "\xC3", "\xC0\xAF",  // cut short, overlong
+        "\xED\xA0\x80",                   // a surrogate
+        "\xF4\x90\x80\x80",               // past U+10FFFF
+        "twelve bytes\x80",                 // a stray byte after a run of ASCII
+    };
+    for (const std::string_view text : rows) {
+        QStringDecoder toolkit(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = toolkit.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+        EXPECT_EQ(chart::IsValidUtf8(text), !toolkit.hasError()) << text;
+    }
+}
+
 TEST(MemoDetailsPanel, EachLineIsDecodedOnItsOwn) {
     QPlainTextEdit memo;
     MemoDetailsPanel panel(memo, "");
