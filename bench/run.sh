@@ -49,6 +49,9 @@ fi
 if [[ -x $build/bench/publisher/bench_check ]]; then
     run check "$build/bench/publisher/bench_check"
 fi
+if [[ -x $build/publisher/vantrel-chart ]]; then
+    run check_process python3 bench/publisher/check_process.py "$build/publisher/vantrel-chart" 30
+fi
 if [[ -x $build/bench/update/bench_update ]]; then
     run update "$build/bench/update/bench_update"
 fi
@@ -118,6 +121,22 @@ for what, load_us, check_us, ratio in checks:
     row(f"publisher check, {what}", f"{float(check_us):.0f} \u00b5s vs load {float(load_us):.0f} \u00b5s", ratio, "<= 1.20")
 if not checks:
     missing("publisher check vs the viewer's load", "<= 1.20")
+
+# vantrel-chart check as a whole process beside wc -l, and on millions of faults.
+out = text("check_process") or ""
+m = re.search(r"check\s*:\s*([\d.]+) ms median, peak ([\d.]+) MiB\n\s+wc -l\s*:\s*([\d.]+) ms median, peak ([\d.]+) MiB\n"
+              r"\s+ratio check/wc \(median of pair ratios\): ([\d.]+)", out)
+if m:
+    row("check, whole process, largest chart", f"{float(m.group(1)):.2f} ms, {m.group(2)} MiB vs wc -l "
+        f"{float(m.group(3)):.2f} ms", m.group(5), "<= 2")
+else:
+    missing("check, whole process, vs wc -l", "<= 2")
+m = re.search(r"invalid lines\s*:\s*([\d.]+) ms median, peak ([\d.]+) MiB", out)
+if m:
+    row("check, 16 MiB of invalid lines", f"{float(m.group(1)):.0f} ms, peak {m.group(2)} MiB", "",
+        "<= 1000 ms, <= 64 MiB")
+else:
+    missing("check, 16 MiB of invalid lines", "<= 1000 ms, <= 64 MiB")
 
 # Start-up: the program beside the bare window with menu and text (the aims)
 # and the bare window (for reading the gap); medians of per-round ratios.

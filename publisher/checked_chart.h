@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "chart/files/chart_file_set.h"
 #include "chart/tables/chart_tables.h"
@@ -30,8 +31,14 @@ struct CheckedChart {
     std::function<bool(std::string_view)> cellIsCut;
     Findings findings;
 
-    void Add(std::size_t file, long long line, Severity severity, std::string_view kind, std::string message) {
-        findings.Add(kind, {names[file], line, severity, std::move(message)});
+    // message: the text, or what makes it (made only when the finding is shown).
+    template <typename Message>
+    void Add(std::size_t file, long long line, Severity severity, std::string_view kind, Message&& message) {
+        if (!findings.Take(kind, severity)) return;
+        if constexpr (std::is_invocable_v<Message>)
+            findings.Show({names[file], line, severity, message()});
+        else
+            findings.Show({names[file], line, severity, std::string(std::forward<Message>(message))});
     }
     // The title of test col as the details show it, or its column's heading
     // when it has none.

@@ -57,12 +57,13 @@ std::string_view RefusedAddressMessage() {
 
 void DataFindings::operator()(const chart::DataRecordLines& record) {
     if (!record.complete) {
-        const std::string lines = Plural(record.count, "line", "lines");
-        chart_.Add(kData, record.first, Severity::Error, "record-cut",
-                   record.ended ? "a record of " + lines + " ends before its results (line 4): it makes no program, " +
-                                      "and the next record takes its row"
+        chart_.Add(kData, record.first, Severity::Error, "record-cut", [&] {
+            const std::string lines = Plural(record.count, "line", "lines");
+            return record.ended ? "a record of " + lines + " ends before its results (line 4): it makes no " +
+                                      "program, and the next record takes its row"
                                 : "the file ends " + lines + " into a record, before its results (line 4): " +
-                                      "it makes no program");
+                                      "it makes no program";
+        });
         return;
     }
     const std::string& name = record.lines.size() > 1 ? record.lines[1] : record.lines.front();

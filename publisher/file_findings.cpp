@@ -33,8 +33,9 @@ void CheckUtf8(CheckedChart& chart, std::size_t file, std::string_view bytes) {
     for (long long number = 1; !reader.AtEnd(); ++number) {
         reader.ReadLine(line);
         if (!chart::IsValidUtf8(line))
-            chart.Add(file, number, Severity::Warning, "not-utf8",
-                      "this line is not valid UTF-8: the window shows it as Windows-1252 text");
+            chart.Add(file, number, Severity::Warning, "not-utf8", [] {
+                return "this line is not valid UTF-8: the window shows it as Windows-1252 text";
+            });
     }
 }
 

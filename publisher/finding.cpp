@@ -37,12 +37,16 @@ std::string JsonString(std::string_view text) {
 
 }  // namespace
 
-void Findings::Add(std::string_view kind, Finding finding) {
-    hasError_ = hasError_ || finding.severity == Severity::Error;
+bool Findings::Take(std::string_view kind, Severity severity) {
+    hasError_ = hasError_ || severity == Severity::Error;
     auto at = kinds_.find(kind);
     if (at == kinds_.end()) at = kinds_.emplace(std::string(kind), Kind{}).first;
-    if (++at->second.count > kSameKindShown) return;
-    at->second.lastShown = shown_.size();
+    taken_ = &at->second;
+    return ++at->second.count <= kSameKindShown;
+}
+
+void Findings::Show(Finding finding) {
+    taken_->lastShown = shown_.size();
     shown_.push_back(std::move(finding));
 }
 

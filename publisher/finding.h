@@ -29,7 +29,13 @@ public:
     static constexpr int kSameKindShown = 100;
 
     // kind: what the finding is about, the same for every finding of its kind.
-    void Add(std::string_view kind, Finding finding);
+    void Add(std::string_view kind, Finding finding) {
+        if (Take(kind, finding.severity)) Show(std::move(finding));
+    }
+    // Counts a finding of the kind; true when it is to be shown (Show), so
+    // that one past the cap costs no message.
+    bool Take(std::string_view kind, Severity severity);
+    void Show(Finding finding);
     bool HasError() const { return hasError_; }
     // In the order of the files (fileOrder), then of their lines; each
     // "…and N more like it" line after the last shown of its kind.
@@ -40,6 +46,7 @@ private:
         long long count = 0;
         std::size_t lastShown = 0;  // in shown_
     };
+    Kind* taken_ = nullptr;  // the kind Take counted last
     std::vector<Finding> shown_;
     std::map<std::string, Kind, std::less<>> kinds_;
     bool hasError_ = false;

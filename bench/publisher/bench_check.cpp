@@ -42,7 +42,7 @@ void WriteLargestChart(const fs::path& viewer, const fs::path& served) {
     }
     std::string policy;
     for (int t = 1; t <= chart::kTestCount; ++t) {
-        policy += "Test " + std::to_string(t) + "\n";
+        policy += std::string(chart::GridModel::kColumnHeadings[t]) + "\n";
         for (int m = 1; m <= chart::kMaxSubCriteria; ++m) policy += "Sub-criterion " + std::to_string(m) + "\n";
         policy += "\n";
     }

@@ -38,7 +38,7 @@ public:
         // A line after the first of a record finds it open: empty lines reset the count.
         const bool open = lineInRecord > 1;
         if (!open && s.empty()) return;  // an empty line between records
-        if (!open) record_ = {.first = line};
+        if (!open) Begin(line);
         open_ = true;
         // An empty fourth line both makes the program and ends its record.
         if (lineInRecord == 4) {
@@ -60,6 +60,12 @@ public:
     }
 
 private:
+    // A new record, reusing the storage of the last one's lines.
+    void Begin(long long line) {
+        std::vector<std::string> lines = std::move(record_.lines);
+        lines.clear();
+        record_ = {.first = line, .lines = std::move(lines)};
+    }
     void End() {
         open_ = false;
         sink_(record_);
