@@ -13,7 +13,7 @@ packages=(
   qt6-wayland weston
   dpkg-dev lintian appstream desktop-file-utils
   libx11-dev libxdamage-dev dbus-daemon
-  clang libclang-rt-dev valgrind curl python3 time
+  clang libclang-rt-dev valgrind curl python3 time man-db
   locales
   fusefat fuse dosfstools
 )

@@ -132,13 +132,29 @@ else
     fail "desktop-file-validate: $out"
 fi
 
+# Every manual page renders without a warning.
+for page in "$root"/usr/share/man/man*/*.gz; do
+    if out=$(man --warnings -l "$page" 2>&1 >/dev/null) && [[ -z $out ]]; then
+        pass "man --warnings: $(basename "$page")"
+    else
+        fail "man --warnings: $(basename "$page"): $out"
+    fi
+done
+[[ -f $root/usr/share/man/man5/vantrel-chart.5.gz ]] || fail "the format reference vantrel-chart(5) is not installed"
+
 # The publisher's tool, with its manual page, finds nothing wrong in the
-# installed sample chart.
+# installed sample chart; its show runs the window's program beside it.
 if [[ -f $root/usr/share/man/man1/vantrel-chart.1.gz ]] &&
    out=$("$root/usr/bin/vantrel-chart" check "$root/usr/lib/vantrel" 2>&1) && [[ -z $out ]]; then
     pass "vantrel-chart and its manual page: the installed sample chart passes check"
 else
     fail "vantrel-chart check on the installed sample chart: $out"
+fi
+if out=$(QT_QPA_PLATFORM=offscreen "$root/usr/bin/vantrel-chart" show "$root/usr/lib/vantrel" 2>&1) &&
+   [[ $(head -n1 <<<"$out") == $'\tOS support'* ]]; then
+    pass "vantrel-chart show through the installed window program"
+else
+    fail "vantrel-chart show on the installed sample chart: $out"
 fi
 
 # --- 2. started by an ordinary user -----------------------------------------------

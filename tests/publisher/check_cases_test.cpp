@@ -128,6 +128,9 @@ TEST(CheckChart, SignaturesAsASignedViewerTakesThem) {
         {"under another name",
          [&](const fs::path& dir, const Key& by, const Key&) { sign(dir, by, "policy.dat", kReleased, "data.dat"); },
          {"policy.dat.minisig:3: error: the trusted comment names 'data.dat', not 'policy.dat'"}},
+        {"a file missing beside its signature",
+         [](const fs::path& dir, const Key&, const Key&) { fs::remove(dir / "policy.dat"); },
+         {"policy.dat: error: cannot be read (no such file)"}},
         {"a second apart",
          [&](const fs::path& dir, const Key& by, const Key&) { sign(dir, by, "version.dat", kReleased + 1, "version.dat"); },
          {"data.dat.minisig:3: error: the signatures' timestamps are 1750000000, 1750000000, 1750000001: readers see "
