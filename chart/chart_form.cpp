@@ -90,18 +90,19 @@ void ChartForm::ReadAll() {
 }
 
 void ChartForm::ReadAll(const ChartSnapshot& snapshot) {
+    loadMessages_.clear();
     const SnapshotInUse use(snapshot_, snapshot);
     // The window presents the grid once, as the whole load left it.
     const GridModel::Batch presentOnce(grid_);
     ReadVersion();
     if (IsNewerVersion(tables_.RequiredVersion, BuiltInVersion)) {
-        ports_.messages.ShowMessage(kNeedNewestVersionMessage + publisherHost_);
+        Tell(kNeedNewestVersionMessage + publisherHost_);
         grid_.SetEnabled(false);
         return;
     }
     grid_.SetEnabled(true);
     if (IsNewerVersion(tables_.LatestVersion, BuiltInVersion))
-        ports_.messages.ShowMessage(kNewestAvailableMessage + publisherHost_);
+        Tell(kNewestAvailableMessage + publisherHost_);
     ReadInfo(kDataFileName, grid_);
     ReadPolicy(kPolicyFileName);
 }
@@ -113,7 +114,7 @@ void ChartForm::ReadVersion() {
     try {
         ReadVersionBytes(FileBytes(kVersionFileName), tables_);
     } catch (...) {
-        ports_.messages.ShowMessage(kNoVersionFileMessage);
+        Tell(kNoVersionFileMessage);
         grid_.SetEnabled(false);
     }
 }
@@ -124,7 +125,7 @@ void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
     try {
         programs_ = std::min(ReadDataBytes(FileBytes(fileName), tables_, grid).programs, kMaxPrograms);
     } catch (...) {
-        ports_.messages.ShowMessage(kNoDataFileMessage);
+        Tell(kNoDataFileMessage);
         grid.SetEnabled(false);
     }
 }
@@ -133,7 +134,7 @@ void ChartForm::ReadPolicy(const std::string& fileName) {
     try {
         ReadPolicyBytes(FileBytes(fileName), tables_);
     } catch (...) {
-        ports_.messages.ShowMessage(kNoPolicyFileMessage);
+        Tell(kNoPolicyFileMessage);
         grid_.SetEnabled(false);
     }
 }
@@ -143,6 +144,13 @@ std::string_view ChartForm::FileBytes(const std::string& fileName) {
     readNow_ = ReadFileBytes(LocalPath(chartDirectory_, fileName), kChartFileSizeCap);
     return readNow_;
 }
+
+void ChartForm::Tell(const std::string& text) {
+    loadMessages_.push_back(text);
+    ports_.messages.ShowMessage(text);
+}
+
+ShownChart ChartForm::Shown() const { return ShownChart::Of(tables_, grid_, programs_, loadMessages_); }
 
 std::string ChartForm::GetHintForTest(int row, int col) const { return DetailsText(tables_, row, col); }
 

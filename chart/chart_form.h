@@ -8,7 +8,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "diff/shown_chart.h"
 #include "files/chart_file_set.h"
 #include "files/chart_snapshot.h"
 #include "files/commit_watch.h"
@@ -92,12 +94,16 @@ public:
     // The programs the last data file read made (rows 1 to Programs()); a
     // data file that could not be read leaves the count as it was.
     int Programs() const { return programs_; }
+    // The chart as the window shows it now, with what its last load said.
+    ShownChart Shown() const;
 
     ChartTables& Tables() { return tables_; }
     GridModel& StringGrid1() { return grid_; }
     const std::string& ChartDirectory() const { return chartDirectory_; }
 
 private:
+    // A message of the loading sequence: shown, and kept with the chart shown.
+    void Tell(const std::string& text);
     // The bytes the readers go through (see ReadInfo); raises the read's failure.
     std::string_view FileBytes(const std::string& fileName);
 
@@ -109,6 +115,7 @@ private:
     const ChartSnapshot* snapshot_ = nullptr;  // while ReadAll runs
     std::string readNow_;  // a file read outside a reload, while its reader runs
     int programs_ = 0;
+    std::vector<std::string> loadMessages_;  // what the last load said
 };
 
 }  // namespace chart

@@ -2,17 +2,17 @@
 
 #include <ostream>
 
+#include "chart/diff/chart_changes.h"
 #include "chart/publisher_values.h"
-#include "publisher/chart_diff.h"
+#include "publisher/loaded_chart.h"
 #include "publisher/text_output.h"
 
 namespace publisher {
 
 int RunDiff(const std::string& oldFolder, const std::string& newFolder, std::ostream& out) {
-    const LoadedChart before(PublisherFolder(oldFolder), chart::kPublisherHost);
-    const LoadedChart after(PublisherFolder(newFolder), chart::kPublisherHost);
-    const auto changes = DiffCharts(before, after);
-    for (const std::string& change : changes) out << ForTerminal(change) << '\n';
+    const auto changes = chart::ChangesBetween(LoadedChart(PublisherFolder(oldFolder), chart::kPublisherHost),
+                                               LoadedChart(PublisherFolder(newFolder), chart::kPublisherHost));
+    for (const chart::ChartChange& change : changes) out << ForTerminal(change.text) << '\n';
     return changes.empty() ? 0 : 1;
 }
 

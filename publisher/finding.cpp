@@ -9,8 +9,6 @@
 namespace publisher {
 namespace {
 
-constexpr std::size_t kQuotedBytes = 60;
-
 const char* SeverityName(Severity severity) { return severity == Severity::Error ? "error" : "warning"; }
 
 // A JSON string. Chart text that is not valid UTF-8 is given byte for byte as
@@ -84,14 +82,6 @@ std::string JsonLine(const Finding& finding) {
            ",\"line\":" + (finding.line > 0 ? std::to_string(finding.line) : "null") +
            ",\"severity\":\"" + SeverityName(finding.severity) + "\",\"message\":" + JsonString(finding.message) +
            "}";
-}
-
-std::string Quoted(std::string_view text) {
-    if (text.size() <= kQuotedBytes) return "'" + std::string(text) + "'";
-    std::size_t cut = kQuotedBytes;
-    // Not inside a UTF-8 character: back to its first byte.
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    return "'" + std::string(text.substr(0, cut)) + "...'";
 }
 
 }  // namespace publisher

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "chart/text/quoted.h"
+
 namespace publisher {
 
 enum class Severity { Error, Warning };
@@ -58,8 +60,6 @@ std::string CompilerLine(const Finding& finding);
 // {"file":…,"line":…,"severity":…,"message":…}; "line" is null without a line.
 std::string JsonLine(const Finding& finding);
 
-// Chart text quoted in a message: in single quotes, cut after a few dozen bytes
-// (a name may be megabytes long) with "..." to say so.
-std::string Quoted(std::string_view text);
+using chart::Quoted;
 
 }  // namespace publisher

@@ -1,6 +1,7 @@
 #include "publisher/loaded_chart.h"
 
-#include "chart/details/details_text.h"
+#include "chart/chart_form.h"
+#include "chart/recording_ports.h"
 
 namespace publisher {
 
@@ -9,18 +10,13 @@ chart::ChartSnapshot SnapshotOf(const PublisherFolder& folder) {
     return chart::ChartSnapshot({std::move(files[0].bytes), std::move(files[1].bytes), std::move(files[2].bytes)});
 }
 
-LoadedChart::LoadedChart(const PublisherFolder& folder, const std::string& publisherHost) {
-    chart::ChartForm form(tables_, grid_, chart::ChartPorts{ports_, ports_, ports_}, std::string(), publisherHost);
+chart::ShownChart LoadedChart(const PublisherFolder& folder, const std::string& publisherHost) {
+    chart::ChartTables tables;
+    chart::GridModel grid;
+    chart::RecordingPorts ports;
+    chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, std::string(), publisherHost);
     form.FormCreate(SnapshotOf(folder));
-    programs_ = form.Programs();
-}
-
-std::string LoadedChart::Details(int row, int col) const {
-    try {
-        return chart::DetailsText(tables_, row, col);
-    } catch (const std::exception& error) {
-        return error.what();
-    }
+    return form.Shown();
 }
 
 }  // namespace publisher
