@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDateTime>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
@@ -15,13 +16,19 @@
 #include <QScreen>
 #include <QPushButton>
 
+#include "chart/diff/chart_changes.h"
+#include "chart/files/file_bytes.h"
+#include "chart/files/local_path.h"
+#include "chart/verify/minisign.h"
 #include "ui/Unit2.h"
+#include "ui/changes_window.h"
 #include "ui/artwork/built_pictures.h"
 #include "ui/design_fonts.h"
 #include "ui/error_box.h"
 #include "ui/event_loop_wait.h"
 #include "ui/grid/chart_grid.h"
 #include "ui/guarded_call.h"
+#include "ui/menu_bar_keys.h"
 #include "ui/ports/desktop_documents.h"
 #include "ui/ports/memo_details_panel.h"
 #include "ui/ports/message_box.h"
@@ -30,6 +37,20 @@
 
 namespace vantrel::ui {
 namespace {
+
+// When the chart in the folder was released, by its kept signature, as the
+// What changed window says it; empty when it is not signed.
+QString ReleasedOn(const std::string& chartDirectory) {
+    if (chartDirectory.empty()) return {};
+    try {
+        const std::string signature = chart::ReadFileBytes(
+            chart::LocalPath(chartDirectory, chart::kChartFileTable[chart::kData].keptSignature), 16 * 1024);
+        if (const auto released = chart::TrustedTimestamp(signature))
+            return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(*released)).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    } catch (const std::exception&) {
+    }
+    return {};
+}
 
 // The banner's link zone: X from 639 to the right edge, Y from the top to 20.
 constexpr int kLinkZoneLeft = 639;
@@ -106,6 +127,8 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
         move(shown->availableGeometry().center() - rect().center());
 
     details_ = std::make_unique<MemoDetailsPanel>(*memo1_, kMemo1InitialText);
+    changes_ = new ChangesWindow(this);
+    changes_->onSelectCell = [this](int col, int row) { stringGrid1_->Select(col, row); };
     folderWait_ = std::make_unique<EventLoopWait>([this, ending = std::move(ports.programEnding)] {
         return closing_ || (ending && ending());
     });
@@ -218,13 +241,21 @@ void TForm1::BuildMenu() {
     options1->setObjectName(QStringLiteral("Options1"));
     update1_ = options1->addAction(QStringLiteral("Update"), this, [this] { SpeedButton1Click(); });
     update1_->setObjectName(QStringLiteral("Update1"));
+    // Enabled once a reload has changed the chart.
+    whatChanged1_ = options1->addAction(QStringLiteral("What changed\u2026"), this, [this] { WhatChanged1Click(); });
+    whatChanged1_->setObjectName(QStringLiteral("WhatChanged1"));
+    whatChanged1_->setEnabled(false);
     QMenu* help1 = mainMenu1->addMenu(QStringLiteral("Help"));
     help1->setObjectName(QStringLiteral("Help1"));
     about1_ = help1->addAction(QStringLiteral("About"), this, [this] { About1Click(); });
     about1_->setObjectName(QStringLiteral("About1"));
+    ReachMenuBarByKeyboard(*this);
 }
 
-void TForm1::FormCreate() { chart_->FormCreate(); }
+void TForm1::FormCreate() {
+    chart_->FormCreate();
+    shownAt_ = QTime::currentTime().toString(QStringLiteral("HH:mm"));
+}
 
 void TForm1::Exit1Click() { close(); }
 
@@ -285,8 +316,26 @@ void TForm1::SetUpdateCommandsEnabled(bool enabled) {
 }
 
 void TForm1::ReadAll() {
+    // What the reload changes is kept for Options/What changed…; nothing of
+    // it is written anywhere.
+    const chart::ShownChart before = chart_->Shown();
     RunGuarded(this, [this] { chart_->ReadAll(); });
+    const auto changes = chart::ChangesBetween(before, chart_->Shown());
+    if (changes.empty()) return;
+    changes_->SetChanges(changes, shownAt_, ReleasedOn(chart_->ChartDirectory()));
+    shownAt_ = QTime::currentTime().toString(QStringLiteral("HH:mm"));
+    whatChanged1_->setEnabled(true);
 }
+
+void TForm1::WhatChanged1Click() {
+    if (!whatChanged1_->isEnabled())
+        return;
+    changes_->show();
+    changes_->raise();
+    changes_->activateWindow();
+}
+
+bool TForm1::WhatChangedEnabled() const { return whatChanged1_->isEnabled(); }
 
 void TForm1::ShowMessageText(const std::string& text) { messages_->ShowMessage(text); }
 

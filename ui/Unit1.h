@@ -19,6 +19,7 @@ class QPushButton;
 
 namespace vantrel::ui {
 
+class ChangesWindow;
 class ChartGrid;
 class EventLoopWait;
 class MemoDetailsPanel;
@@ -90,6 +91,8 @@ public:
     void Exit1Click();
     void SpeedButton1Click();
     void About1Click();
+    // Options/What changed…: shows what the last reload that changed the chart changed.
+    void WhatChanged1Click();
     void Image2MouseMove(int X, int Y);
     void Image2Click();
     void StringGrid1Click();
@@ -103,6 +106,9 @@ public:
     void SetUpdateCommandsEnabled(bool enabled);
     void ReadAll();
     void ShowMessageText(const std::string& text);
+
+    ChangesWindow& WhatChanged() { return *changes_; }
+    bool WhatChangedEnabled() const;
 
     // The about box Help/About shows; made on first use when none is given.
     void SetAboutBox(TOKRightDlg* aboutBox) { aboutBox_ = aboutBox; }
@@ -154,6 +160,9 @@ private:
     QAction* exit1_ = nullptr;
     QAction* update1_ = nullptr;
     QAction* about1_ = nullptr;
+    QAction* whatChanged1_ = nullptr;
+    ChangesWindow* changes_ = nullptr;
+    QString shownAt_;  // when the chart shown was read ("14:02")
 };
 
 }  // namespace vantrel::ui

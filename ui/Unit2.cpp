@@ -1,11 +1,13 @@
 #include "ui/Unit2.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 #include <QPushButton>
 
 #include "ui/artwork/built_pictures.h"
@@ -25,14 +27,57 @@ void PlaceEndingAt(QLabel& label, int left, int top, int width, int height) {
     label.setGeometry(right - needed, top, needed, height);
 }
 
+// A link longer than the frame has room for (a publisher's long address) is
+// shown cut with "…" inside it; its whole text stays its tooltip and its name
+// for screen readers.
+void KeepInside(QLabel& label, const QRect& frame) {
+    const int room = frame.right() - 2 - label.x();
+    if (label.width() <= room) return;
+    const QString whole = label.text();
+    label.setText(label.fontMetrics().elidedText(whole, Qt::ElideRight, room));
+    label.setToolTip(whole);
+    label.setAccessibleName(whole);
+    label.resize(room, label.height());
+}
+
 }  // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    // The relative luminance of sRGB colours, as accessibility guidelines define it.
+    const auto luminance = [](const QColor& colour) {
+        const auto channel = [](double value) {
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
     setCursor(Qt::PointingHandCursor);
-    QPalette navy = palette();
-    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    setPalette(navy);
+    ChooseColour();
+}
+
+void LinkLabel::ChooseColour() {
+    constexpr double kLeastContrast = 4.5;
+    const QColor navy(0, 0, 128);
+    // The window's own palette, not the colour set here before.
+    const QPalette window = parentWidget() ? parentWidget()->palette() : QApplication::palette();
+    QPalette text = palette();
+    text.setColor(QPalette::WindowText, ContrastRatio(navy, window.color(QPalette::Window)) >= kLeastContrast
+                                            ? navy
+                                            : window.color(QPalette::Link));
+    choosing_ = true;
+    setPalette(text);
+    choosing_ = false;
+}
+
+void LinkLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && !choosing_)
+        ChooseColour();
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -85,6 +130,8 @@ TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
     label5->setObjectName(QStringLiteral("Label5"));
     label5->move(112, 48);
     label5->adjustSize();
+    KeepInside(*label3, bevel1->geometry());
+    KeepInside(*label5, bevel1->geometry());
     label5->onClick = [this] { RunGuarded(this, [this] { Label5Click(); }); };
 
     auto* speedButton1 = new QPushButton(this);

@@ -128,6 +128,13 @@ SignatureCheck CheckMinisign(const MinisignPrimitives& primitives, std::string_v
     return check;
 }
 
+std::optional<std::uint64_t> TrustedTimestamp(std::string_view signatureBytes) {
+    constexpr std::string_view kTrusted = "trusted comment: ";
+    const auto lines = SplitLines(signatureBytes);
+    if (!lines || !(*lines)[2].starts_with(kTrusted)) return std::nullopt;
+    return Timestamp((*lines)[2].substr(kTrusted.size()));
+}
+
 KeyLine ClassifyKeyLine(const MinisignPrimitives& primitives, std::string_view line) {
     if (ParsePublicKey(primitives, line)) return KeyLine::PublicKey;
     const auto secret = primitives.DecodeBase64(line, kSecretKeyLineBytes);

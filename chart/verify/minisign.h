@@ -14,6 +14,7 @@
 // libsodium (the HTTP module, the publisher's tool); no I/O here.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,10 @@ public:
 
 SignatureCheck CheckMinisign(const MinisignPrimitives& primitives, std::string_view publicKeyLine,
                              std::string_view fileBytes, std::string_view signatureBytes);
+
+// The trusted comment's "timestamp:" of a signature file, read without
+// checking the signature (one taken before: the kept release's date).
+std::optional<std::uint64_t> TrustedTimestamp(std::string_view signatureBytes);
 
 // What a line of a key file is: minisign writes the public key as one base64
 // line, and the secret key as a longer one (under an untrusted comment each).

@@ -164,7 +164,7 @@ TEST_F(MainWindowTest, AboutBoxIsShownWithoutBeingModalAndItsLinksOpen) {
     QTest::mouseClick(about->findChild<QLabel*>("Label3"), Qt::LeftButton);
     QTest::mouseClick(about->findChild<QLabel*>("Label5"), Qt::LeftButton);
     EXPECT_EQ(documents_.Opened(),
-              (std::vector<std::string>{"http://www.vantrel.example", "mailto:support@vantrel.example"}));
+              (std::vector<std::string>{"http://www.vantrel.example", "mailto:info@vantrel.example"}));
     about->findChild<QAbstractButton*>("SpeedButton1")->click();
     EXPECT_FALSE(about->isVisible());
 }

@@ -49,6 +49,8 @@ public:
     // Where (col, grid row) lies in viewport coordinates: for tests and
     // screenshots.
     QRect CellRect(int col, int gridRow) const;
+    // Selects the cell as the user does, and brings it into view.
+    void Select(int col, int gridRow);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -63,7 +65,6 @@ private:
     int FullyVisibleRows() const;
     int TopVisibleRow() const;
     int BottomVisibleRow() const;
-    void Select(int col, int gridRow);
     void Extend(int col, int gridRow);
     void ShowCell(int col, int gridRow);
     void DragScrollStep();
