@@ -10,6 +10,44 @@ cd "$(dirname "$0")/.."
 
 build=${1:-build}
 scale=${2:-1}
+if [[ $scale == what-changed ]]; then
+    source tests/e2e/x_session.sh
+    served=$work/served
+    mkdir -p "$served" "$work/program"
+    cp app/sample-chart/policy "$served/policy.dat"
+    cp app/sample-chart/version "$served/version.dat"
+    sed '4s/^5 5 4 4 5 5 28/5 5 2 4 5 5 26/' app/sample-chart/data >"$served/data.dat"
+    python3 -u -m http.server --bind 127.0.0.1 0 --directory "$served" >"$work/server.log" 2>&1 &
+    server_pid=$!
+    at_exit 'end_process "$server_pid"'
+    port() { sed -n 's/.* port \([0-9][0-9]*\).*/\1/p' "$work/server.log" | head -n 1; }
+    wait_until port >/dev/null || { echo "take_screenshot.sh: the server did not start" >&2; exit 1; }
+    export VANTREL_E2E_DATA_SERVER=http://127.0.0.1:$(port)
+    start_xvfb
+    cp "$build/tests/e2e/vantrel_e2e_update" "$work/program/vantrel"
+    cp "$build/tests/e2e/vantrel-http.so" app/sample-chart/data app/sample-chart/policy app/sample-chart/version \
+        "$work/program/"
+    start_program "$work/program"
+    window=$(main_window) || { echo "take_screenshot.sh: no window" >&2; exit 1; }
+    xdotool windowfocus --sync "$window" key --delay 150 F10 Right Return Return   # Options/Update
+    updated() { cmp -s "$served/data.dat" "$work/program/data" && echo updated; }
+    wait_until updated >/dev/null || { echo "take_screenshot.sh: the update did not land" >&2; exit 1; }
+    sleep 1
+    xdotool windowfocus --sync "$window" key --delay 150 F10 Right Return Down Return   # Options/What changed…
+    changes=$(wait_until xdotool search --onlyvisible --name '^What changed$') ||
+        { echo "take_screenshot.sh: no What changed window" >&2; exit 1; }
+    changes=$(head -n1 <<<"$changes")
+    xdotool key Down   # a line: the cell it names is selected in the grid
+    # Below the main window, so that both show, then the two together.
+    read -r x y w h < <(geometry "$window")
+    xdotool windowsize --sync "$changes" "$w" 240 windowmove --sync "$changes" "$x" $((y + h + 8))
+    sleep 1
+    read -r cx cy cw ch < <(geometry "$changes")
+    right=$((x + w > cx + cw ? x + w : cx + cw))
+    xwd -root -silent | convert xwd:- -crop "$((right - x))x$((cy + ch - y))+$x+$y" +repage png:docs/what-changed.png
+    echo "wrote docs/what-changed.png"
+    exit 0
+fi
 out=docs/screenshot.png
 ((scale == 1)) || out=docs/screenshot-${scale}x.png
 export QT_SCALE_FACTOR=$scale

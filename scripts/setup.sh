@@ -12,7 +12,7 @@ packages=(
   bindfs
   qt6-wayland weston
   dpkg-dev lintian appstream desktop-file-utils
-  libx11-dev libxdamage-dev dbus-daemon
+  libx11-dev libxdamage-dev dbus-daemon at-spi2-core python3-pyatspi
   clang libclang-rt-dev valgrind curl python3 time man-db
   locales
   fusefat fuse dosfstools

@@ -254,6 +254,7 @@ void TForm1::BuildMenu() {
 
 void TForm1::FormCreate() {
     chart_->FormCreate();
+    shown_ = std::make_unique<chart::ShownChart>(chart_->Shown());
     shownAt_ = QTime::currentTime().toString(QStringLiteral("HH:mm"));
 }
 
@@ -318,9 +319,10 @@ void TForm1::SetUpdateCommandsEnabled(bool enabled) {
 void TForm1::ReadAll() {
     // What the reload changes is kept for Options/What changed…; nothing of
     // it is written anywhere.
-    const chart::ShownChart before = chart_->Shown();
     RunGuarded(this, [this] { chart_->ReadAll(); });
-    const auto changes = chart::ChangesBetween(before, chart_->Shown());
+    auto after = std::make_unique<chart::ShownChart>(chart_->Shown());
+    const auto changes = shown_ ? chart::ChangesBetween(*shown_, *after) : std::vector<chart::ChartChange>();
+    shown_ = std::move(after);
     if (changes.empty()) return;
     changes_->SetChanges(changes, shownAt_, ReleasedOn(chart_->ChartDirectory()));
     shownAt_ = QTime::currentTime().toString(QStringLiteral("HH:mm"));

@@ -163,6 +163,7 @@ private:
     QAction* whatChanged1_ = nullptr;
     ChangesWindow* changes_ = nullptr;
     QString shownAt_;  // when the chart shown was read ("14:02")
+    std::unique_ptr<chart::ShownChart> shown_;  // as its last load left it, before an update disabled the grid
 };
 
 }  // namespace vantrel::ui
