@@ -1,5 +1,6 @@
-// The program's entry: the whole start-up (title, main window with its first
-// load, hidden about box, event loop) lives in the window library.
-#include "ui/startup.h"
+// The program's entry: the program as it is wired in program.cpp, with the
+// built-in data server.
+#include "app/program.h"
+#include "update/data_server.h"
 
-int main(int argc, char** argv) { return vantrel::ui::Run(argc, argv); }
+int main(int argc, char** argv) { return vantrel::RunProgram(argc, argv, update::kDataServer); }

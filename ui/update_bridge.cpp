@@ -19,8 +19,7 @@ public:
 
 }  // namespace
 
-UpdateBridge::UpdateBridge(TForm1& form, update::UpdateSettings settings)
-    : form_(&form), settings_(std::move(settings)) {
+UpdateBridge::UpdateBridge(TForm1& form, update::UpdateControl& updates) : form_(&form), updates_(updates) {
     form.SetUpdateStarter([this] { Start(); });
     connect(&form, &TForm1::closed, this, &UpdateBridge::Cancel);
     // A window destroyed without being closed first (tests) stops the run too.
@@ -43,7 +42,7 @@ void UpdateBridge::Start() {
     try {
         // The holder refuses a second run too; running_ also covers the time
         // until the finished run's last report has been carried out here.
-        updates_.Start(*this, settings_);
+        updates_.Start(*this);
     } catch (...) {
         // No thread could be started: the commands come back at once.
         running_ = false;

@@ -11,8 +11,6 @@
 #include <string>
 
 #include "update/update_port.h"
-#include "update/update_settings.h"
-#include "update/update_thread.h"
 
 namespace vantrel::ui {
 
@@ -22,9 +20,9 @@ class UpdateBridge : public QObject, public update::UpdatePort {
     Q_OBJECT
 public:
     // Makes itself form's update starter, and cancels a run when form closes.
-    // settings: the data server and the chart directory (the program's own
-    // built-in ones; tests give a loopback server and shorter limits).
-    UpdateBridge(TForm1& form, update::UpdateSettings settings);
+    // updates: the program's updates (the built-in data server and the chart
+    // folder; tests give a loopback server and shorter limits).
+    UpdateBridge(TForm1& form, update::UpdateControl& updates);
     // Cancels a run still going; waits for its thread no longer than Cancel.
     ~UpdateBridge() override;
 
@@ -32,7 +30,7 @@ public:
     void Start();
     // The window is closing: the run stops without touching the chart files,
     // and reports still pending are dropped. Returns within the holder's
-    // grace, whatever the worker is blocked on (see UpdateThread).
+    // grace, whatever the worker is blocked on (see UpdateControl).
     void Cancel();
     bool Running() const { return running_; }
 
@@ -54,9 +52,7 @@ private:
     void Finished();
 
     QPointer<TForm1> form_;
-    const update::UpdateSettings settings_;
-    // The worker's holder: it cancels a run when this object goes.
-    update::UpdateThread updates_;
+    update::UpdateControl& updates_;
     // User-interface thread only.
     bool running_ = false;
     bool cancelled_ = false;

@@ -1,8 +1,9 @@
 #pragma once
-// What the update worker needs from the window. Every call is made from the
-// worker's thread; the desktop program posts each one as an event to the
-// user-interface thread, which carries them out in the order made; tests record
-// them in a queue.
+// Where the window and the update worker meet. UpdatePort: what the worker
+// asks of the window, every call made from the worker's thread (the desktop
+// program posts each one to the user-interface thread, which carries them out
+// in the order made; tests record them). UpdateControl: what the window asks
+// of the updates.
 #include <string>
 
 namespace update {
@@ -20,6 +21,17 @@ public:
     virtual void UpdateFailed(const std::string& message) = 0;
     // The run is over, however it ended (the Update commands come back).
     virtual void UpdateFinished() = 0;
+};
+
+class UpdateControl {
+public:
+    virtual ~UpdateControl() = default;
+    // Starts an update reporting to port, unless one is running; false when ignored.
+    virtual bool Start(UpdatePort& port) = 0;
+    virtual bool Running() const = 0;
+    // Stops a run still going (the window is closing) and returns within a
+    // short grace, whatever the run is blocked on; false when it went on alone.
+    virtual bool Cancel() = 0;
 };
 
 }  // namespace update

@@ -1,38 +1,53 @@
 #pragma once
-// The holder of the most recently started worker; the window owns one. While
-// a run is going a further start is ignored, so two workers never write the
-// same files. Destroying the holder cancels a run and waits a short grace for
-// it, never longer: a worker blocked in the system is left behind (see
-// Tmt::Leave).
+// UpdateThread (the name is the system's own): the holder of the most
+// recently started worker, with what every run is given. While a run is going
+// a further start is ignored, so two workers never write the same files.
+// Stopping a run waits a short grace for it, never longer: a worker blocked in
+// the system is let go, goes on alone and frees itself when its thread ends;
+// the program then ends without waiting for it.
+#include <atomic>
 #include <chrono>
 #include <memory>
 
 #include "update/tmt.h"
+#include "update/update_port.h"
+#include "update/update_settings.h"
 
 namespace update {
 
-class UpdateThread {
+class UpdateThread : public UpdateControl {
 public:
-    // How long leaving waits for a run to stop: a run that is not blocked
-    // stops within a fraction of it, and the program still ends within two
-    // seconds of the close when one is.
+    // How long stopping waits for a run: a run that is not blocked stops
+    // within a fraction of it, and the program still ends within two seconds
+    // of the close when one is.
     static constexpr std::chrono::milliseconds kLeaveGrace{1000};
 
-    UpdateThread() = default;
-    ~UpdateThread() { Cancel(); }
+    explicit UpdateThread(UpdateSettings settings)
+        : settings_(std::make_shared<const UpdateSettings>(std::move(settings))) {}
+    ~UpdateThread() override { Cancel(); }
     UpdateThread(const UpdateThread&) = delete;
     UpdateThread& operator=(const UpdateThread&) = delete;
 
-    // Starts a new worker unless one is running; false when ignored. A
-    // finished worker is released here.
-    bool Start(UpdatePort& port, UpdateSettings settings);
-    bool Running() const;
-    // Stops a run still going (the window is closing); returns within the
-    // grace. False when the run was left behind still running.
-    bool Cancel();
+    // A finished worker is released here.
+    bool Start(UpdatePort& port) override;
+    bool Running() const override;
+    bool Cancel() override;
+
+    // Stops the run and waits at most `grace` for it; true when it ended,
+    // false when it was let go still running.
+    static bool Leave(std::unique_ptr<Tmt> worker, std::chrono::milliseconds grace);
+    // Workers let go whose thread has not ended yet.
+    static int LeftBehind() { return leftBehind_.load(); }
+    // True once any worker was let go, even one whose thread has since ended:
+    // the count drops before that thread has finished exiting, so the program
+    // must not run its exit handlers on the strength of it.
+    static bool AnyLeftBehind() { return anyLeftBehind_.load(); }
 
 private:
+    const std::shared_ptr<const UpdateSettings> settings_;
     std::unique_ptr<Tmt> worker_;
+    static inline std::atomic<int> leftBehind_{0};
+    static inline std::atomic<bool> anyLeftBehind_{false};
 };
 
 }  // namespace update

@@ -30,6 +30,7 @@
 #include "support/temp_dir.h"
 #include "ui/Unit1.h"
 #include "ui/update_bridge.h"
+#include "update/update_thread.h"
 
 namespace {
 
@@ -112,7 +113,8 @@ Round OneRound(const std::string& chartDir, const std::string& base) {
     update::UpdateSettings settings;
     settings.baseUrl = base;
     settings.chartDirectory = chartDir;
-    vantrel::ui::UpdateBridge bridge(form, settings);
+    update::UpdateThread updates(settings);
+    vantrel::ui::UpdateBridge bridge(form, updates);
 
     TickRecorder ticks;
     auto* bar = form.findChild<QProgressBar*>("ProgressBar1");

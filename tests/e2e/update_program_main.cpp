@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/startup.h"
+#include "app/program.h"
 
 int main(int argc, char** argv) {
     const char* server = std::getenv("VANTREL_E2E_DATA_SERVER");
@@ -12,5 +12,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "VANTREL_E2E_DATA_SERVER is not set (http://127.0.0.1:PORT)\n");
         return 2;
     }
-    return vantrel::ui::Run(argc, argv, server);
+    return vantrel::RunProgram(argc, argv, server);
 }

@@ -17,6 +17,7 @@
 #include "form_fixture.h"
 #include "support/scripted_server.h"
 #include "ui/update_bridge.h"
+#include "update/update_thread.h"
 
 namespace vantrel::ui::testing {
 namespace {
@@ -51,7 +52,8 @@ protected:
         settings.chartDirectory = dir_.Path();
         settings.connectTimeout = 5s;
         settings.stallTimeout = 5s;
-        bridge_ = std::make_unique<UpdateBridge>(*form_, settings);
+        updates_ = std::make_unique<update::UpdateThread>(settings);
+        bridge_ = std::make_unique<UpdateBridge>(*form_, *updates_);
         auto* bar = form_->findChild<QProgressBar*>("ProgressBar1");
         QObject::connect(bar, &QProgressBar::valueChanged, [this](int value) {
             progress_.push_back(value);
@@ -98,7 +100,8 @@ protected:
     }
 
     support::ScriptedServer server_;
-    std::unique_ptr<UpdateBridge> bridge_;  // goes before the server and the window
+    std::unique_ptr<update::UpdateThread> updates_;
+    std::unique_ptr<UpdateBridge> bridge_;  // goes before the updates, the server and the window
     std::vector<int> progress_;
     std::vector<bool> gridEnabledAtProgress_;
     std::vector<std::pair<std::string, std::string>> before_;
@@ -201,7 +204,7 @@ TEST_F(UpdateWiringTest, ClosingTheWindowMidDownloadStopsAtOnceAndLeavesTheFiles
 
     form_->close();  // the run's thread has ended when this returns
     EXPECT_FALSE(bridge_->Running());
-    EXPECT_EQ(update::Tmt::LeftBehind(), 0) << "the worker did not stop within the grace";
+    EXPECT_EQ(update::UpdateThread::LeftBehind(), 0) << "the worker did not stop within the grace";
     EXPECT_EQ(Files(), before_);
     ASSERT_TRUE(PingBridge());  // the reports made before the close are dropped by now
     bridge_.reset();
@@ -243,15 +246,15 @@ TEST_F(UpdateWiringTest, ClosingWhileTheWorkerIsStuckInTheFolderDoesNotWaitForIt
 
     form_->close();  // comes back after the grace, the worker left behind
     EXPECT_FALSE(bridge_->Running());
-    EXPECT_EQ(update::Tmt::LeftBehind(), 1);
+    EXPECT_EQ(update::UpdateThread::LeftBehind(), 1);
     bridge_.reset();
     form_.reset();
 
     // The lock comes free at last: the worker ends by itself, calling on no
     // window, and frees itself.
     reader.reset();
-    EXPECT_TRUE(QTest::qWaitFor([] { return update::Tmt::LeftBehind() == 0; }, 20000));
-    EXPECT_TRUE(update::Tmt::AnyLeftBehind()) << "the program must still leave without its exit handlers";
+    EXPECT_TRUE(QTest::qWaitFor([] { return update::UpdateThread::LeftBehind() == 0; }, 20000));
+    EXPECT_TRUE(update::UpdateThread::AnyLeftBehind()) << "the program must still leave without its exit handlers";
     EXPECT_TRUE(boxes_.seen.empty());
 }
 

@@ -140,7 +140,7 @@ TEST_F(UpdateRunTest, CancelEndsARunPromptlyAndTouchesNothing) {
     auto worker = std::make_unique<update::Tmt>(port_, settings);
     ASSERT_TRUE(server_.WaitForRequest("/policy.dat", 5s));
 
-    EXPECT_TRUE(update::Tmt::Leave(std::move(worker), 20s)) << "the cancelled run went on";
+    EXPECT_TRUE(update::UpdateThread::Leave(std::move(worker), 20s)) << "the cancelled run went on";
 
     const auto calls = port_.Calls();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "failed"), 0);
@@ -153,18 +153,18 @@ TEST_F(UpdateRunTest, CancelEndsARunPromptlyAndTouchesNothing) {
 TEST_F(UpdateRunTest, HolderIgnoresASecondStartWhileARunIsGoing) {
     ServeNewChart();
     server_.On("/data.dat", {Pause(300ms), Send(Ok(kData))});
-    update::UpdateThread holder;
+    update::UpdateThread holder(Settings(server_.Base()));
     EXPECT_FALSE(holder.Running());
-    ASSERT_TRUE(holder.Start(port_, Settings(server_.Base())));
+    ASSERT_TRUE(holder.Start(port_));
     EXPECT_TRUE(holder.Running());
-    EXPECT_FALSE(holder.Start(port_, Settings(server_.Base())));
+    EXPECT_FALSE(holder.Start(port_));
     ASSERT_TRUE(port_.WaitFinished());
     EXPECT_EQ(port_.Calls(), kSucceeded);
 
     // Once finished, the next Update starts a fresh worker; closing cancels it.
     RecordingPort second;
     server_.On("/data.dat", {Hang()});
-    ASSERT_TRUE(holder.Start(second, Settings(server_.Base())));
+    ASSERT_TRUE(holder.Start(second));
     ASSERT_TRUE(server_.WaitForRequest("/data.dat", 5s, 2));
     EXPECT_TRUE(holder.Cancel()) << "the run was left behind";
     EXPECT_FALSE(holder.Running());

@@ -1,10 +1,11 @@
-#include "ui/startup.h"
+#include "app/program.h"
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 
 #include "chart/files/chart_directory.h"
+#include "chart/publisher_values.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
 #include "ui/artwork/built_pictures.h"
@@ -12,15 +13,16 @@
 #include "ui/event_loop_wait.h"
 #include "ui/guarded_call.h"
 #include "ui/ports/message_box.h"
-#include "chart/publisher_values.h"
 #include "ui/termination_requests.h"
 #include "ui/update_bridge.h"
-#include "update/data_server.h"
 #include "update/folder/startup_recovery.h"
 #include "update/folder/update_activity.h"
-#include "update/tmt.h"
+#include "update/update_thread.h"
 
-namespace vantrel::ui {
+namespace vantrel {
+
+using namespace ui;
+
 namespace {
 
 // The last line of defence: an error that escapes an event handler not
@@ -37,18 +39,16 @@ public:
 
 }  // namespace
 
-int Run(int argc, char** argv) { return Run(argc, argv, update::kDataServer); }
-
 static int RunWindow(int argc, char** argv, const std::string& dataServer);
 
-int Run(int argc, char** argv, const std::string& dataServer) {
+int RunProgram(int argc, char** argv, const std::string& dataServer) {
     const int status = RunWindow(argc, argv, dataServer);
     // An update left behind at the close (blocked in the system: a FIFO's
     // open, an fsync on a stuck disk) must not keep the program: it ends
     // without waiting for it and without running the exit handlers under its
     // feet. The update lock goes with the process; the next start finishes or
     // clears what the run left.
-    if (update::Tmt::AnyLeftBehind()) {
+    if (update::UpdateThread::AnyLeftBehind()) {
         std::fflush(nullptr);
         std::_Exit(status);
     }
@@ -87,9 +87,9 @@ static int RunWindow(int argc, char** argv, const std::string& dataServer) {
         unfinishedUpdate = update::RecoverChartFolder(chartDirectory, &startWait);
     if (termination.Requested()) return 0;
     // Form1's creation loads the chart, message boxes and all.
-    update::UpdateActivity updates(chartDirectory);
+    update::UpdateActivity folderActivity(chartDirectory);
     FormPorts ports;
-    ports.commits = &updates;
+    ports.commits = &folderActivity;
     ports.programEnding = ending;
     TForm1 form1(chartDirectory, ports, nullptr,
                  unfinishedUpdate ? update::FailureMessage(*unfinishedUpdate) : std::string());
@@ -99,7 +99,8 @@ static int RunWindow(int argc, char** argv, const std::string& dataServer) {
     update::UpdateSettings updateSettings;
     updateSettings.baseUrl = dataServer;
     updateSettings.chartDirectory = chartDirectory;
-    UpdateBridge bridge(form1, std::move(updateSettings));
+    update::UpdateThread updates(std::move(updateSettings));
+    UpdateBridge bridge(form1, updates);
 
     QObject::connect(&form1, &TForm1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     if (termination.Requested()) return 0;
@@ -107,4 +108,4 @@ static int RunWindow(int argc, char** argv, const std::string& dataServer) {
     return QApplication::exec();
 }
 
-}  // namespace vantrel::ui
+}  // namespace vantrel
