@@ -1,12 +1,6 @@
 #pragma once
 // `vantrel-chart sign -s SECRET.key [-p PUBLIC.pub] [--force] DIR`: signs the
-// three served files as one release with minisign, run once a file with one
-// trusted comment each ("timestamp:T<TAB>file:NAME", T taken once), its
-// password prompt passing through. The signatures are written beside the
-// files under other names first and put in place together, so a failure
-// leaves the old ones. A chart check finds an error in is not signed, unless
-// forced. With a public key the signatures are then checked as `check
-// --public-key` checks them.
+// three served files as one release with minisign.
 #include <iosfwd>
 #include <string>
 
@@ -14,6 +8,12 @@
 
 namespace publisher {
 
+// minisign runs once a file, with one trusted comment each
+// ("timestamp:T<TAB>file:NAME", T taken once), its password prompt passing
+// through. The signatures are written under other names first and put in
+// place together, so a failure leaves the old ones. A chart check finds an
+// error in is not signed, unless forced; with a public key the signatures are
+// then checked as `check --public-key` checks them.
 // 0: signed (and, with -p, checked); 1: not signed (errors in the chart, or
 // minisign failed) or the check found an error; UsageError for what the
 // command line names that cannot be used.

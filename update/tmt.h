@@ -1,13 +1,7 @@
 #pragma once
 // Tmt, the update worker (the name is the system's own): a thread that starts
 // as soon as it is constructed, runs one update's steps (UpdateRun) and tells
-// the window through its port. A failed run leaves the three files as they
-// were and tells the window why.
-//
-// Port calls, in order: SetGridEnabled(false), SetProgress(0), SetProgress(33),
-// [data] SetProgress(66), [policy] SetProgress(100), [version] SetProgress(0),
-// ReadAll(), UpdateFinished(). A failure ends with UpdateFailed(message),
-// UpdateFinished(). A run stopped makes no further port call.
+// the window through its port; a failed run leaves the files as they were.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -24,6 +18,10 @@
 
 namespace update {
 
+// Port calls, in order: SetGridEnabled(false), SetProgress(0), SetProgress(33),
+// [data] SetProgress(66), [policy] SetProgress(100), [version] SetProgress(0),
+// ReadAll(), UpdateFinished(). A failure ends with UpdateFailed(message),
+// UpdateFinished(). A run stopped makes no further port call.
 class Tmt {
 public:
     // The deadline in settings runs from here (the click) to the end of the commit.

@@ -1,14 +1,7 @@
 #pragma once
-// Which folder holds the chart. Decided once at start; the readers, the
-// update's staging files, its lock, commit and roll-forward all use the folder
-// decided here.
-//
-// The executable's folder whenever the program may write there (a build
-// folder, a per-user or portable install). Otherwise (a system install, where
-// only root may write beside the program) the user's data folder for the
-// program, $XDG_DATA_HOME/vantrel or ~/.local/share/vantrel: created when
-// missing and given a copy of each chart file it lacks from the executable's
-// folder (the installed sample chart).
+// Which folder holds the chart, decided once at start for the readers and the
+// update alike: the executable's folder when the program may write there,
+// otherwise the user's data folder (made, and given the installed sample).
 #include <string>
 
 #include "chart/window_ports.h"
@@ -29,7 +22,11 @@ ChartDirectoryPlaces RunningProgramPlaces();
 // The user's data folder for the program; empty when no home is known.
 std::string UserChartDirectory(const ChartDirectoryPlaces& places);
 
-// Returns the chart's folder. When neither the executable's folder nor the
+// Returns the chart's folder: the executable's folder whenever the program
+// may write there (a build folder, a per-user or portable install); otherwise
+// (a system install) the user's folder for the program, $XDG_DATA_HOME/vantrel
+// or ~/.local/share/vantrel, created when missing and given a copy of each
+// chart file it lacks from the executable's folder. When neither the executable's folder nor the
 // user's folder can be written (nor the latter created), says so once through
 // messages and returns the executable's folder, whose chart is still shown.
 // When the executable's folder is not known, says so and returns the empty

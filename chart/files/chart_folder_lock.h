@@ -1,11 +1,7 @@
 #pragma once
-// Lets a reload read "data", "policy" and "version" as one set. The lock is
-// the chart folder's own (flock on the folder itself, so no file of ours can
-// be planted in its place): whatever puts chart files in place (an update's
-// commit, start-up's roll-forward or roll-back) holds it exclusively for the
-// few renames; a reload holds it shared while it reads the three files' bytes.
-// Neither holds it while a message box is open or a download runs. Anyone who
-// can open the folder can take it too, so nobody waits for it without a bound.
+// The chart folder's own lock (flock on the folder itself, so no file of ours
+// can be planted in its place), which lets a reload read the three files as
+// one set while whatever puts chart files in place holds it for its renames.
 #include <cerrno>
 #include <chrono>
 #include <string>
@@ -15,6 +11,10 @@
 
 namespace chart {
 
+// A reload holds it shared while it reads the three files' bytes; a commit,
+// or start-up's roll-forward or roll-back, exclusively for its few renames.
+// Neither holds it while a message box is open or a download runs. Anyone who
+// can open the folder can take it too, so nobody waits for it without a bound.
 class ChartFolderLock {
 public:
     enum class Mode { Shared, Exclusive };

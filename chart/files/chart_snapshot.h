@@ -1,15 +1,7 @@
 #pragma once
-// The three files of a chart as one reload reads them: "version", "data" and
-// "policy" are read together under the chart folder's shared lock, which
-// whatever puts chart files in place holds exclusively for its renames, so a
-// reload sees one chart whole and never two mixed. The lock is let go as soon
-// as the bytes are in; parsing and any message come after.
-//
-// Nobody waits for the lock without a bound: after a short wait the reload
-// asks what the holder is doing (CommitWatch). It waits longer only for an
-// update really putting its chart in place, finishes first a commit that was
-// cut off, and otherwise reads the chart as it stands. What it read is taken
-// only when no commit was going on and each name still leads to the file read.
+// The three files of a chart as one reload reads them: together, under the
+// chart folder's shared lock, so that a reload sees one chart whole and never
+// two mixed; and never waiting for that lock without a bound (FolderWaits).
 #include <array>
 #include <chrono>
 #include <exception>
@@ -39,6 +31,13 @@ struct FolderWaits {
     std::chrono::milliseconds commitWait{60000};
 };
 
+// The lock is held only while the bytes are read: parsing and any message come
+// after. Whatever puts chart files in place holds it exclusively for its
+// renames. After a short wait the reload asks what the holder is doing: it
+// waits longer only for an update really putting its chart in place, finishes
+// first a commit that was cut off, and otherwise reads the chart as it stands.
+// What it read is taken only when no commit was going on and each name still
+// leads to the file read.
 class ChartSnapshot {
 public:
     enum class Outcome {

@@ -1,12 +1,6 @@
 #pragma once
-// Only a chart replaces a chart. Three files' bytes are read the way the chart
-// will be read, with the chart core's own readers, in a dry run on scratch
-// tables: nothing is shown. Refused: any of the three that begins as markup
-// or JSON (a captive portal's login page, a server's error page or error
-// document, an API's error object), a data file without one complete program
-// record, a policy file without one complete test (an empty file included),
-// a version file whose first line is not a version number. This is no version
-// gate: what a version file asks for is judged by the reload after the commit.
+// Only a chart replaces a chart: three files' bytes read as the chart will be
+// read, by the chart core's own readers in a dry run on scratch tables.
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -24,6 +18,11 @@ struct NotAChart {
     std::string rule;
 };
 
+// Refused: any of the three that begins as markup or JSON (a captive portal's
+// login page, a server's error page or document, an API's error object), a
+// data file without one complete program record, a policy file without one
+// complete test, a version file whose first line is not a version number. No
+// version gate: what a version file asks for is judged by the reload after.
 // bytes: data, policy and version.
 std::optional<NotAChart> WhyBytesAreNotAChart(const std::array<std::string_view, 3>& bytes);
 

@@ -1,12 +1,7 @@
 #pragma once
 // When three signed files are one release of the chart, as its publisher made
-// it: each signature valid and prehashed ("ED": the legacy algorithm's bytes
-// are not covered by the global signature, so a file's hash could pass for a
-// file), each naming its own file in its trusted comment ("file:data.dat",
-// ...), all three with the same "timestamp:", and that no more than a day
-// ahead of the reader's clock. A release is older than the kept one when its
-// timestamp is earlier. No I/O here: the update and the publisher's tool ask
-// the same, and tell a refusal in the same words.
+// it. No I/O here: the update and the publisher's tool ask the same, and tell
+// a refusal in the same words.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -26,6 +21,11 @@ struct ReleaseRefusal {
     std::size_t file = 0;  // NotSigned: the first file (ChartFileIndex) not signed as it must be
 };
 
+// One release: each signature valid and prehashed ("ED": the legacy
+// algorithm's bytes are not covered by the global signature, so a file's hash
+// could pass for a file), each naming its own file in its trusted comment
+// ("file:data.dat", ...), all three with one "timestamp:", no more than a day
+// ahead of the reader's clock, and not earlier than the kept release.
 // signatures: the three files' checks, in the order of kChartFileTable.
 // Nothing when they are one release, not older than keptRelease.
 std::optional<ReleaseRefusal> CheckRelease(std::span<const SignatureCheck> signatures,

@@ -1,17 +1,7 @@
 #pragma once
-// Checks a file against a minisign signature file with a minisign public key,
-// as minisign's documented format defines them:
-//
-//   public key line:  base64("Ed" | key id (8) | Ed25519 public key (32))
-//   signature file:   "untrusted comment: ..." line
-//                     base64(algorithm (2) | key id (8) | signature (64))
-//                     "trusted comment: ..." line
-//                     base64(global signature (64))
-//
-// The algorithm "ED" signs the file's BLAKE2b-512 hash, the legacy "Ed" the
-// file itself; the global signature signs the signature followed by the
-// trusted comment's text. The functions it rests on come from whoever links
-// libsodium (the HTTP module, the publisher's tool); no I/O here.
+// A file checked against its minisign signature with the publisher's public
+// key, by minisign's documented format; the functions it rests on come from
+// whoever links libsodium (the HTTP module, the publisher's tool). No I/O here.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -34,6 +24,11 @@ public:
                                const unsigned char* publicKey) const = 0;
 };
 
+// The public key line is base64("Ed" | key id (8) | Ed25519 key (32)); the
+// signature file four lines: an untrusted comment, base64(algorithm (2) | key
+// id (8) | signature (64)), "trusted comment: ...", base64(global signature
+// (64)). "ED" signs the file's BLAKE2b-512 hash, the legacy "Ed" the file
+// itself; the global signature signs the signature and the trusted comment.
 SignatureCheck CheckMinisign(const MinisignPrimitives& primitives, std::string_view publicKeyLine,
                              std::string_view fileBytes, std::string_view signatureBytes);
 

@@ -1,16 +1,6 @@
 #pragma once
 // StringGrid1: the widget that presents the chart grid model and feeds it the
-// user's input. Every way into the cell-selection event goes through the
-// model: a left press on a non-fixed cell (the current one too), a keyboard
-// move to a different cell, a wheel notch while focused. A double click's
-// second press, a press on the fixed row or in a column-sizing zone, dragging
-// and Shift-press raise no event (the last two extend the selected range).
-//
-// The view scrolls only where the user moves: a press, a key or a wheel notch
-// brings the cell it moved to into view, and a drag held beyond the top or
-// bottom edge scrolls a row at a time. Loads, cell writes and enabling leave
-// the view where the user put it (the row-count rule's scroll to the top-left
-// aside).
+// user's input; every way into the cell-selection event goes through the model.
 #include <QTableView>
 #include <QTimer>
 #include <functional>
@@ -21,6 +11,13 @@ namespace vantrel::ui {
 
 class GridTableModel;
 
+// A left press on a non-fixed cell (the current one too), a keyboard move to
+// a different cell and a wheel notch while focused raise the event; a double
+// click's second press, a press on the fixed row or in a column-sizing zone,
+// dragging and Shift-press do not (the last two extend the selected range).
+// The view scrolls only where the user moves (a press, a key, a wheel notch,
+// a drag held beyond an edge); loads, cell writes and enabling leave it where
+// the user put it (the row-count rule's scroll to the top-left aside).
 class ChartGrid : public QTableView {
     Q_OBJECT
 public:

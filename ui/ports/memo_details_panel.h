@@ -1,11 +1,6 @@
 #pragma once
-// The details panel over Memo1. It keeps the bytes it was last given, so the
-// chart core reads back exactly what it wrote; once the user has typed into
-// the memo, the typed text is returned instead (as UTF-8, lines CR LF).
-// A text set as the current text followed by more (the "Total" column's six
-// blocks, one after another) is shown part by part, each part decoded on its
-// own, as that test's own cell shows it: one stray byte in one block does not
-// change how the others read.
+// The details panel over Memo1: it keeps the bytes it was last given, so the
+// chart core reads back exactly what it wrote.
 #include <QMetaObject>
 #include <QString>
 #include <string>
@@ -16,6 +11,10 @@ class QPlainTextEdit;
 
 namespace vantrel::ui {
 
+// Once the user has typed into the memo, the typed text is returned instead
+// (as UTF-8, lines CR LF). A text set as the current text followed by more
+// (the Total column's six blocks) is shown part by part, as each test's own
+// cell shows it.
 class MemoDetailsPanel : public chart::DetailsPanel {
 public:
     MemoDetailsPanel(QPlainTextEdit& memo, std::string initialText);

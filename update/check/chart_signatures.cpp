@@ -22,7 +22,7 @@ std::optional<std::string> KeptChartFile(const std::string& path) {
 
 }  // namespace
 
-std::optional<Failure> CheckStagedSignatures(const chart::MinisignPrimitives& primitives, const WorkFiles& files,
+std::optional<Failure> CheckStagedSignatures(const chart::MinisignPrimitives& primitives, const WorkFiles& folder,
                                              const StagedChart& stagedChart, const std::string& publicKey,
                                              std::uint64_t now) {
     std::array<chart::SignatureCheck, kChartFiles.size()> staged{};
@@ -31,15 +31,15 @@ std::optional<Failure> CheckStagedSignatures(const chart::MinisignPrimitives& pr
         const ChartFile& file = kChartFiles[i];
         const ChartFile& signature = kSignatureFiles[i];
         // A signature far larger than minisign writes is none.
-        auto signatureBytes = files.ReadOwnFile(files.Staging(signature), kSignatureFileCap);
+        auto signatureBytes = folder.ReadOwnFile(folder.Staging(signature), kSignatureFileCap);
         if (!signatureBytes && signatureBytes.Why().error != EFBIG) return signatureBytes.Why();
         if (!signatureBytes || !*signatureBytes) return MakeFailure(FailureKind::NotSigned, file.urlPath);
         staged[i] = chart::CheckMinisign(primitives, publicKey, stagedChart[i], **signatureBytes);
 
-        auto keptSignature = files.ReadOwnFile(files.Target(signature), kSignatureFileCap);
+        auto keptSignature = folder.ReadOwnFile(folder.Target(signature), kSignatureFileCap);
         if (!keptSignature && keptSignature.Why().error != EFBIG) return keptSignature.Why();
         const auto keptBytes =
-            keptSignature && *keptSignature ? KeptChartFile(files.Target(file)) : std::nullopt;
+            keptSignature && *keptSignature ? KeptChartFile(folder.Target(file)) : std::nullopt;
         if (keptBytes) kept[i] = chart::CheckMinisign(primitives, publicKey, *keptBytes, **keptSignature);
     }
     const auto refused = chart::CheckRelease(staged, chart::KeptRelease(kept), now);

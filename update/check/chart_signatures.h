@@ -1,12 +1,7 @@
 #pragma once
-// A signed chart: with the publisher's key built in, each chart file comes
-// with its minisign signature ("/data.dat.minisig" beside "/data.dat"), and
-// only one release of the chart its publisher signed is put in place
-// (chart/verify/chart_release.h). The accepted signatures are kept beside the
-// chart ("data.minisig", ...), so the next update can refuse a correctly
-// signed release older than this one (an old chart replayed by someone
-// between the user and the data server). They are staged and committed with
-// the chart, in the same all-or-nothing set (StagedSet).
+// A signed chart: each chart file comes with its publisher's minisign
+// signature, and only one release its publisher signed, no older than the
+// kept one, is put in place.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +13,10 @@
 
 namespace update {
 
+// The accepted signatures are kept beside the chart ("data.minisig", ...),
+// staged and committed with it in one set (StagedSet), so the next update can
+// refuse a correctly signed release older than this one (an old chart replayed
+// by someone between the user and the data server).
 // A signature file is never much more than minisign's trusted comment of at
 // most 8 KiB.
 inline constexpr std::size_t kSignatureFileCap = 16 * 1024;

@@ -1,12 +1,7 @@
 #pragma once
-// What the commit marker says (the roll-back marker is the same file
-// renamed): which set the commit puts in place (StagedSet: with or without the
-// signatures) and which of its files did not exist before (a roll-back
-// removes those rather than restoring a backup). Its text, one line each: the
-// line "+signatures" when the set holds the signatures, then the bare names of
-// the files that are new, then "end". A marker without its last line is not
-// whole, and a marker that is not whole says nothing. Written and read here
-// only.
+// What the commit marker says (the roll-back marker is the same file renamed):
+// which set the commit puts in place and which of its files are new. Written
+// and read here only.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +10,10 @@
 
 namespace update {
 
+// Its text, one line each: "+signatures" when the set holds the signatures,
+// the bare names of the files that did not exist before (a roll-back removes
+// those rather than restoring a backup), then "end". A marker without its
+// last line is not whole, and a marker that is not whole says nothing.
 class CommitMarker {
 public:
     // A marker for set, none of its files new yet.

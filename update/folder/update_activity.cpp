@@ -9,9 +9,9 @@
 namespace update {
 namespace {
 
-bool AnyMarker(const WorkFiles& files) {
+bool AnyMarker(const WorkFiles& folder) {
     struct stat info;
-    for (const std::string& marker : {files.CommitMarker(), files.RollbackMarker()}) {
+    for (const std::string& marker : {folder.CommitMarker(), folder.RollbackMarker()}) {
         if (::lstat(marker.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return true;
     }
     return false;
@@ -20,17 +20,17 @@ bool AnyMarker(const WorkFiles& files) {
 }  // namespace
 
 UpdateActivity::Activity UpdateActivity::Now() {
-    const bool ownMarker = CommitPending(files_);
-    if (!ownMarker && !AnyMarker(files_)) return Activity::None;
+    const bool ownMarker = CommitPending(folder_);
+    if (!ownMarker && !AnyMarker(folder_)) return Activity::None;
     // Taken for a moment only: an update of another copy holds it throughout.
-    const UpdateLock probe(files_);
+    const UpdateLock probe(folder_);
     if (probe.State() == UpdateLock::LockState::Busy) return Activity::Committing;
     // Another user's marker with nobody at work is not this user's to finish.
     return ownMarker ? Activity::Interrupted : Activity::None;
 }
 
 std::optional<std::string> UpdateActivity::FinishInterrupted(chart::WaitPort& window) {
-    const auto failure = RecoverChartFolder(files_.Directory(), &window);
+    const auto failure = RecoverChartFolder(folder_.Directory(), &window);
     // Ended by the window: the program is ending, and the reload sees so.
     if (!failure || failure->kind == FailureKind::Cancelled) return std::nullopt;
     return FailureMessage(*failure);

@@ -14,13 +14,13 @@ namespace update {
 
 class UpdateActivity : public chart::CommitWatch {
 public:
-    explicit UpdateActivity(std::string chartDirectory) : files_(std::move(chartDirectory)) {}
+    explicit UpdateActivity(std::string chartDirectory) : folder_(std::move(chartDirectory)) {}
 
     Activity Now() override;
     std::optional<std::string> FinishInterrupted(chart::WaitPort& window) override;
 
 private:
-    const WorkFiles files_;
+    const WorkFiles folder_;
 };
 
 }  // namespace update

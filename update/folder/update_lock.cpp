@@ -8,8 +8,8 @@
 
 namespace update {
 
-UpdateLock::UpdateLock(const WorkFiles& files) {
-    const std::string path = files.LockFile();
+UpdateLock::UpdateLock(const WorkFiles& folder) {
+    const std::string path = folder.LockFile();
     constexpr int kNeverBlocks = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
     fd_.Reset(::open(path.c_str(), O_RDWR | O_CREAT | kNeverBlocks, 0666));
     // Another user's lock file, or one on a read-only file system, can still
@@ -25,7 +25,7 @@ UpdateLock::UpdateLock(const WorkFiles& files) {
         } else if (errno == ENOENT && writeError != ENOENT) {
             // No lock file, and none can be made: the folder is read-only to this user.
             Failure failure = MakeFailure(FailureKind::FolderNotWritable);
-            failure.detail = files.Directory();
+            failure.detail = folder.Directory();
             failure.error = writeError;
             why_ = failure;
         } else {

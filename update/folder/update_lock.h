@@ -1,13 +1,7 @@
 #pragma once
 // One updater per chart folder: an exclusive advisory lock (flock) on a lock
-// file beside the chart files. An update holds it from its first staging file
-// to the end of its commit, and start-up holds it while it finishes or clears
-// what an earlier run left. The kernel lets go of it when its holder dies, so
-// a killed copy never blocks the next one. The lock file itself stays: removing
-// it would let two copies lock two different files of the same name. It may
-// be another user's (a shared folder): then it is locked through a read-only
-// open. Anything else at its name (a link, a FIFO, a folder) is never opened
-// through or waited on.
+// file beside the chart files, held by an update from its first staging file
+// to the end of its commit, and by start-up while it finishes what a run left.
 #include <optional>
 #include <string>
 
@@ -17,13 +11,18 @@
 
 namespace update {
 
+// The kernel lets go of the lock when its holder dies, so a killed copy never
+// blocks the next one. The lock file itself stays: removing it would let two
+// copies lock two different files of the same name. Another user's lock file
+// (a shared folder) is locked through a read-only open; anything else at its
+// name (a link, a FIFO, a folder) is never opened through or waited on.
 class UpdateLock {
 public:
     enum class LockState { Held, Busy, Failed };
 
     // Tries once, without waiting. Busy: another process (or another open of
     // the same file) holds it. Failed: the lock file could not be opened.
-    explicit UpdateLock(const WorkFiles& files);
+    explicit UpdateLock(const WorkFiles& folder);
     // Lets go of the lock (closing the only open of it).
     ~UpdateLock() = default;
     UpdateLock(const UpdateLock&) = delete;

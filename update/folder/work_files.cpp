@@ -27,14 +27,12 @@ std::string WorkFiles::Staging(const ChartFile& file) const {
 std::string WorkFiles::Backup(const ChartFile& file) const {
     return chart::LocalPath(directory_, WorkName(file, ".old"));
 }
-std::string WorkFiles::CommitMarker() const { return chart::LocalPath(directory_, ".vantrel-update-commit"); }
-std::string WorkFiles::LockFile() const { return chart::LocalPath(directory_, ".vantrel-update.lock"); }
-std::string WorkFiles::CommitMarkerBeingWritten() const {
-    return chart::LocalPath(directory_, ".vantrel-update-commit.new");
-}
-std::string WorkFiles::RollbackMarker() const {
-    return chart::LocalPath(directory_, ".vantrel-update-rollback");
-}
+WorkFiles::WorkFiles(std::string directory)
+    : directory_(std::move(directory)),
+      commitMarker_(chart::LocalPath(directory_, ".vantrel-update-commit")),
+      commitMarkerBeingWritten_(chart::LocalPath(directory_, ".vantrel-update-commit.new")),
+      rollbackMarker_(chart::LocalPath(directory_, ".vantrel-update-rollback")),
+      lockFile_(chart::LocalPath(directory_, ".vantrel-update.lock")) {}
 
 std::optional<Failure> WorkFiles::FreeName(const std::string& path) const {
     struct stat info;
@@ -87,14 +85,14 @@ void WorkFiles::RemoveBackups() const {
     for (const ChartFile& file : kStagedFiles) RemoveOwn(Backup(file), true);
 }
 
-bool WorkFiles::IsBackupUnderOwnMarker(const ChartFile& file) const {
+bool WorkFiles::HasBackup(const ChartFile& file) const {
     struct stat info;
     return ::lstat(Backup(file).c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode));
 }
 
-void WorkFiles::RemoveBackupsUnderOwnMarker(FileSet set) const {
+void WorkFiles::RemoveCommitBackups(FileSet set) const {
     for (const ChartFile& file : set) {
-        if (IsBackupUnderOwnMarker(file)) ::unlink(Backup(file).c_str());
+        if (HasBackup(file)) ::unlink(Backup(file).c_str());
     }
 }
 

@@ -1,15 +1,9 @@
 #pragma once
-// The chart folder's work files: the staging files an update downloads into,
-// the backups a commit keeps of the files it replaces, and the commit and
-// roll-back markers, the update lock's file. This is the one place that
-// names them (every file an update makes), makes them,
-// removes them and flushes the folder.
-//
-// The folder may be shared (a group folder with the sticky bit) or be a copy
-// anyone could have prepared, so nothing here follows a symbolic link, opens
-// anything in a way that could block (a FIFO), or acts on a leftover that is
-// not the user's own: another user's marker is no marker, another user's
-// staging file is no staging file.
+// The chart folder as an update sees it, with its work files (staging files,
+// backups, the commit and roll-back markers, the update lock's file): the one
+// place that names, makes and removes them and flushes the folder. Nothing
+// here follows a link, waits on a FIFO, or acts on what is not the user's own:
+// the folder may be shared, or a copy anyone prepared.
 #include <sys/types.h>
 
 #include <optional>
@@ -23,7 +17,7 @@ namespace update {
 
 class WorkFiles {
 public:
-    explicit WorkFiles(std::string directory) : directory_(std::move(directory)) {}
+    explicit WorkFiles(std::string directory);
 
     const std::string& Directory() const { return directory_; }
     std::string Target(const ChartFile& file) const;   // the chart file itself
@@ -32,11 +26,11 @@ public:
     // The commit marker (what it says: commit_marker.h), written in full
     // under its own name first and renamed into place, so that a marker is
     // never partial; the roll-back marker is the same file renamed.
-    std::string CommitMarker() const;
-    std::string CommitMarkerBeingWritten() const;
-    std::string RollbackMarker() const;
+    const std::string& CommitMarker() const { return commitMarker_; }
+    const std::string& CommitMarkerBeingWritten() const { return commitMarkerBeingWritten_; }
+    const std::string& RollbackMarker() const { return rollbackMarker_; }
     // The one-updater lock's file (UpdateLock), which stays once made.
-    std::string LockFile() const;
+    const std::string& LockFile() const { return lockFile_; }
 
     // A new, empty regular file of the user's own at path, open for writing,
     // never writable by others whatever the umask (a group member must not
@@ -62,12 +56,13 @@ public:
     void RemoveStagingFiles() const;
     void RemoveBackups() const;
 
-    // A backup made under a commit marker of the user's own: a file or a link
-    // of any owner, as the backup is another name of the chart file it keeps,
-    // which may be another member's in a shared folder.
-    bool IsBackupUnderOwnMarker(const ChartFile& file) const;
+    // Whether the file has a backup, as a commit of the user's own makes it
+    // (asked only while its marker is there): a file or a link of any owner,
+    // as a backup is another name of the chart file it keeps, which may be
+    // another member's in a shared folder.
+    bool HasBackup(const ChartFile& file) const;
     // Removes the backups a commit of the user's own made of the files of its set.
-    void RemoveBackupsUnderOwnMarker(FileSet set) const;
+    void RemoveCommitBackups(FileSet set) const;
 
     // The bytes of a regular file of the user's own at path, opened as every
     // work file is (no link followed, no FIFO waited on); nothing when the
@@ -89,6 +84,7 @@ public:
 
 private:
     std::string directory_;
+    std::string commitMarker_, commitMarkerBeingWritten_, rollbackMarker_, lockFile_;
 };
 
 }  // namespace update

@@ -1,17 +1,17 @@
 #pragma once
 // Decides from the response headers whether a GET's body may become the new
-// file: a final 2xx without "Location" is taken; an interim answer (any 1xx
-// but 101, which would switch to another protocol) is skipped; everything else
-// (3xx, 4xx, 5xx, 101, a 2xx with "Location", a status code that is not a
-// number, a header line folded onto the one before it) is refused before any
-// body byte is written. Header names are matched in ASCII letter case. So is
-// a 2xx that cannot be a whole chart file: a 206 (a part of one; no range is
-// ever asked for) or a body with a Content-Encoding other than identity (no
-// compression is ever asked for, and the bytes are stored as they come).
+// file, before any body byte is written.
 #include <string_view>
 
 namespace update {
 
+// A final 2xx without "Location" is taken; an interim answer (any 1xx but
+// 101, which would switch to another protocol) is skipped; everything else
+// (3xx, 4xx, 5xx, 101, a 2xx with "Location", a status code that is not a
+// number, a header line folded onto the one before it) is refused. So is a
+// 2xx that cannot be a whole chart file: a 206 (no range is ever asked for) or
+// a Content-Encoding other than identity (no compression is ever asked for).
+// Header names are matched in ASCII letter case.
 class ResponseCheck {
 public:
     enum class Verdict { Pending, Accept, Refuse };
