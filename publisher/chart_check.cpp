@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "chart/chart_form.h"
-#include "chart/details/conversion_error.h"
 #include "chart/details/integer_conversion.h"
 #include "chart/files/version_file.h"
 #include "chart/loading/version_gate.h"
@@ -43,10 +42,8 @@ void CheckNames(CheckedChart& chart, const PublisherFolder& folder) {
 // Each test's count as a selection converts it, once for every check.
 void ConvertCounts(CheckedChart& chart) {
     for (int col = 1; col <= chart::kTestCount; ++col) {
-        try {
-            chart.counts[col] = std::min<long long>(chart::ToInteger(chart.tables.TestPolicy(col, 0)), chart::kMaxSubCriteria);
-        } catch (const chart::ConversionError&) {
-        }
+        if (const auto count = chart::ParseInteger(chart.tables.TestPolicy(col, 0)))
+            chart.counts[col] = std::min<long long>(*count, chart::kMaxSubCriteria);
     }
 }
 

@@ -1,7 +1,6 @@
 #include "publisher/policy_findings.h"
 
 #include "chart/details/conversion_error.h"
-#include "chart/details/integer_conversion.h"
 #include "chart/text/ascii.h"
 
 namespace publisher {
@@ -28,13 +27,9 @@ int HeadingColumn(std::string_view title) {
 }
 
 // The error a selection in the test's column raises, if any.
-std::optional<std::string> SelectionError(const chart::ChartTables& tables, int test) {
-    try {
-        chart::ToInteger(tables.TestPolicy(test, 0));
-        return std::nullopt;
-    } catch (const chart::ConversionError& error) {
-        return error.what();
-    }
+std::optional<std::string> SelectionError(const CheckedChart& chart, int test) {
+    if (chart.counts[static_cast<std::size_t>(test)]) return std::nullopt;
+    return chart::ConversionError(chart.tables.TestPolicy(test, 0)).what();
 }
 
 }  // namespace
@@ -53,7 +48,7 @@ void PolicyFindings::Finish() {
     bool shifted = false;  // by an empty record before: the order is that record's fault
     for (int test = 1; test <= chart::kTestCount; ++test) {
         const auto& record = records_[static_cast<std::size_t>(test)];
-        const auto error = SelectionError(chart_.tables, test);
+        const auto error = SelectionError(chart_, test);
         const std::string raises =
             error ? ": selecting a result in " + Column(test) + " raises \"" + *error + "\"" : std::string();
         if (!record) {

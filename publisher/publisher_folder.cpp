@@ -63,6 +63,11 @@ bool PublisherFolder::UnderTheViewersNameAmongServed(std::size_t file) const {
     return anyServed && !served_[file];
 }
 
+std::string PublisherFolder::SignatureName(std::size_t file) const {
+    const chart::ChartFileNames& names = chart::kChartFileTable[file];
+    return served_[file] ? names.ServedSignature() : names.keptSignature;
+}
+
 bool PublisherFolder::AllServed() const { return served_[0] && served_[1] && served_[2]; }
 
 FileRead PublisherFolder::Read(std::size_t file) const { return ReadBounded(Path(file), chart::kChartFileSizeCap); }

@@ -35,8 +35,10 @@ public:
     bool UnderTheViewersNameAmongServed(std::size_t file) const;
     // Whether every file is found under its served name.
     bool AllServed() const;
-    // The signature's name beside the file ("data.dat.minisig").
-    std::string SignatureName(std::size_t file) const { return names_[file] + ".minisig"; }
+    // The signature's name beside the file: "data.dat.minisig" beside the
+    // served name, "data.minisig" beside the viewer's (as it keeps them).
+    std::string SignatureName(std::size_t file) const;
+    std::string SignaturePath(std::size_t file) const { return directory_ + "/" + SignatureName(file); }
 
     FileRead Read(std::size_t file) const;
     // The three files, each as the viewer would read it (a regular file, at

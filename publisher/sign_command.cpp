@@ -95,7 +95,7 @@ int RunSign(const Arguments& args, std::ostream& out, std::ostream& err) {
     };
     for (std::size_t file = 0; file < chart::kChartFileTable.size(); ++file) {
         const std::string name = chart::kChartFileTable[file].Served();
-        const std::string place = directory + "/" + folder.SignatureName(file);
+        const std::string place = folder.SignaturePath(file);
         const std::string signature = directory + "/." + folder.SignatureName(file) + ".new";
         made.emplace_back(signature, place);
         const int status = RunMinisign(*minisign, {"-S", "-s", args.secretKey, "-x", signature, "-m",

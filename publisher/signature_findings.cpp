@@ -56,7 +56,7 @@ void FindSignatureFaults(CheckedChart& chart, const PublisherFolder& folder, con
     for (std::size_t file = 0; file < PublisherFolder::kFiles; ++file) {
         const std::string servedName = chart::kChartFileTable[file].Served();
         const std::string signatureName = folder.SignatureName(file);
-        const FileRead signature = ReadBounded(folder.Directory() + "/" + signatureName, kSignatureFileCap);
+        const FileRead signature = ReadBounded(folder.SignaturePath(file), kSignatureFileCap);
         allGood = allGood && signature.bytes && chart.bytes[file];
         if (!signature.bytes) {
             add(signatureName, 0,

@@ -36,8 +36,8 @@ void RefuseToWriteIntoTheChart(const PublisherFolder& folder, const std::string&
     const auto [end, rest] = std::mismatch(inside.begin(), inside.end(), target.begin(), target.end());
     bool refused = end == inside.end();
     for (std::size_t file = 0; file < PublisherFolder::kFiles && !refused; ++file)
-        for (const std::string& name : {folder.Name(file), folder.SignatureName(file)})
-            refused = refused || fs::equivalent(output, folder.Directory() + "/" + name, error);
+        for (const std::string& path : {folder.Path(file), folder.SignaturePath(file)})
+            refused = refused || fs::equivalent(output, path, error);
     if (refused)
         throw UsageError("-o " + output + " is in the chart's folder or is one of its files: preview never writes "
                          "where it reads (-o - writes to standard output)");

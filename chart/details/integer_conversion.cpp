@@ -17,7 +17,13 @@ int HexDigit(char c) {
 }  // namespace
 
 std::int32_t ToInteger(std::string_view text) {
-    const auto fail = [&]() -> std::int32_t { throw ConversionError(text); };
+    const auto value = ParseInteger(text);
+    if (!value) throw ConversionError(text);
+    return *value;
+}
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+    const auto fail = [] { return std::optional<std::int32_t>(); };
 
     size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;

@@ -5,10 +5,13 @@
 // integer; hexadecimal may go up to FFFFFFFF and is read as 32-bit two's
 // complement before the sign applies. Anything else raises ConversionError.
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace chart {
 
 std::int32_t ToInteger(std::string_view text);
+// The same without raising: nothing where ToInteger raises.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
 
 }  // namespace chart

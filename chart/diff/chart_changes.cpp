@@ -38,12 +38,9 @@ std::string Label(const ShownChart& chart, const std::map<std::string, std::vect
 // A test's sub-criteria by name, each with its answer as the details panel
 // shows it for the program; none when a selection there raises an error.
 std::optional<std::map<std::string, std::string>> Answers(const ShownChart& chart, int row, int col) {
-    long long count = 0;
-    try {
-        count = std::min<long long>(ToInteger(chart.tables.TestPolicy(col, 0)), kMaxSubCriteria);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    const auto converted = ParseInteger(chart.tables.TestPolicy(col, 0));
+    if (!converted) return std::nullopt;
+    const long long count = std::min<long long>(*converted, kMaxSubCriteria);
     // The details text: the title line, then "name: ANSWER" a line.
     const std::string details = chart.Details(row, col);
     std::map<std::string, std::string> answers;
@@ -59,13 +56,9 @@ std::optional<std::map<std::string, std::string>> Answers(const ShownChart& char
 }
 
 std::optional<std::string> TestTitle(const ShownChart& chart, int col) {
-    try {
-        const long long count = ToInteger(chart.tables.TestPolicy(col, 0));
-        if (count < 0 || count + 1 >= kPolicySlots) return std::nullopt;
-        return chart.tables.TestPolicy(col, static_cast<int>(count + 1));
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    const auto count = ParseInteger(chart.tables.TestPolicy(col, 0));
+    if (!count || *count < 0 || *count + 1 >= kPolicySlots) return std::nullopt;
+    return chart.tables.TestPolicy(col, *count + 1);
 }
 
 class Changes {

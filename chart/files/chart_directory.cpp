@@ -10,12 +10,11 @@
 #include <cstring>
 #include <filesystem>
 
+#include "chart/files/chart_file_set.h"
 #include "chart/files/local_path.h"
 
 namespace chart {
 namespace {
-
-constexpr const char* kChartFileNames[] = {"data", "policy", "version"};
 
 // 0 when path is a folder the program may create and rename files in,
 // otherwise the errno that says why not.
@@ -110,7 +109,7 @@ std::string ChooseChartDirectory(const ChartDirectoryPlaces& places, MessagePort
         error = MakeDirectories(own);
         if (error == 0) error = DirectoryWriteError(own);
         if (error == 0) {
-            for (const char* name : kChartFileNames) SeedMissingFile(beside, own, name);
+            for (const ChartFileNames& file : kChartFileTable) SeedMissingFile(beside, own, file.name);
             return own;
         }
     }
