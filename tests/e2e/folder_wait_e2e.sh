@@ -27,11 +27,6 @@ at_exit 'end_process "$holder_pid"'
 
 start_xvfb
 
-same_picture() {
-    local differing
-    differing=$(compare -metric AE "$1" "$2" null: 2>&1)
-    [[ $differing == 0 ]] && echo same
-}
 
 # A folder with the program and an older chart: one program, nothing else.
 old_chart_folder() {
@@ -70,17 +65,7 @@ hold() {
 }
 
 # --- reference: the program started with the new chart --------------------------
-reference=$work/reference
-mkdir -p "$reference"
-cp "$program" "$reference/vantrel"
-cp "$new_chart/data" "$new_chart/policy" "$new_chart/version" "$reference/"
-start_program "$reference"
-if ! w=$(main_window); then
-    echo "FAIL: the reference window did not appear"; cat "$reference/output.log"; exit 1
-fi
-wait_painted "$w" || fail "the reference window was not painted"
-grid_picture "$w" "$artifacts/folder-wait-reference-grid.png"
-stop_program "reference" "$reference"
+reference_grid "$program" "$new_chart" "$artifacts/folder-wait-reference-grid.png"
 
 for row in holder cut-off commit; do
     # --- the wait to its end: the chart shown --------------------------------------

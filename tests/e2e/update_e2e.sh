@@ -59,25 +59,9 @@ start_xvfb
 
 # --- helpers -----------------------------------------------------------------
 
-# Prints "same" when two pictures have no differing pixel.
-same_picture() {
-    local differing
-    differing=$(compare -metric AE "$1" "$2" null: 2>&1)
-    [[ $differing == 0 ]] && echo same
-}
 
 # --- reference: the program started with the new chart -------------------------
-reference=$work/reference
-mkdir -p "$reference"
-cp "$program" "$reference/vantrel"
-cp "$new_chart/data" "$new_chart/policy" "$new_chart/version" "$reference/"
-start_program "$reference"
-if ! w=$(main_window); then
-    echo "FAIL: the reference window did not appear"; cat "$reference/output.log"; exit 1
-fi
-wait_painted "$w" || fail "the reference window was not painted"
-grid_picture "$w" "$artifacts/update-reference-grid.png"
-stop_program "reference" "$reference"
+reference_grid "$program" "$new_chart" "$artifacts/update-reference-grid.png"
 
 # --- the update ------------------------------------------------------------------
 folder=$work/program

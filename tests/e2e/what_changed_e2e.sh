@@ -73,10 +73,7 @@ atspi <<<'import pyatspi; pyatspi.Registry.getDesktop(0)'  # the accessibility b
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
 folder=$work/program
-mkdir -p "$folder"
-cp "$program" "$folder/vantrel"
-cp "$module" "$folder/"
-cp "$sample/data" "$sample/policy" "$sample/version" "$folder/"
+program_in "$folder" "$program" "$sample" "$module"
 start_program "$folder"
 if ! w=$(main_window); then
     echo "FAIL: the window did not appear"; cat "$folder/output.log"; exit 1

@@ -175,3 +175,35 @@ grid_picture() {
     xwd -root -silent |
         convert xwd:- -crop "${grid_w}x${grid_h}+$((x + grid_x))+$((y + menu_h + grid_y))" +repage "png:$2"
 }
+
+# same_picture A B: prints "same" when two pictures have no differing pixel.
+same_picture() {
+    local differing
+    differing=$(compare -metric AE "$1" "$2" null: 2>&1)
+    [[ $differing == 0 ]] && echo same
+}
+
+# program_in FOLDER PROGRAM CHART_DIR [FILE...]: the program in FOLDER with
+# the chart of CHART_DIR (data, policy, version) and any FILE beside it.
+program_in() {
+    local folder=$1 program=$2 chart=$3
+    shift 3
+    mkdir -p "$folder"
+    cp "$program" "$folder/vantrel"
+    cp "$chart/data" "$chart/policy" "$chart/version" "$@" "$folder/"
+}
+
+# reference_grid PROGRAM CHART_DIR PICTURE: the grid as the program shows the
+# chart of CHART_DIR, kept in PICTURE; the script ends when it cannot be had.
+reference_grid() {
+    local reference=$work/reference w
+    program_in "$reference" "$1" "$2"
+    start_program "$reference"
+    if ! w=$(main_window); then
+        echo "FAIL: the reference window did not appear"; cat "$reference/output.log"; exit 1
+    fi
+    wait_painted "$w" || fail "the reference window was not painted"
+    grid_picture "$w" "$3"
+    stop_program "reference" "$reference"
+    rm -rf "$reference"
+}
