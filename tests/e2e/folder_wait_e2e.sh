@@ -55,6 +55,8 @@ prepare() {
 # hold ROW FOLDER: starts the holder; true once it holds.
 hold() {
     local row=$1 folder=$2
+    # The log of the last hold goes first: its "held" is not this holder's.
+    rm -f "$work/holder.log"
     if [[ $row == commit ]]; then
         python3 -u "$holder_script" commit "$folder" "$new_chart" 6 >"$work/holder.log" 2>&1 &
     else
