@@ -20,4 +20,4 @@ bash scripts/build.sh build-asan -DVANTREL_SANITIZE=ON -DVANTREL_BUILD_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
-  ctest --test-dir build-asan --output-on-failure --label-exclude 'package|wayland'
+  ctest --test-dir build-asan --output-on-failure -j2 --label-exclude 'package|wayland'

@@ -298,7 +298,7 @@ void TForm1::Image2Click() {
     // designed: the link zone is decided in one place, so the pointing hand
     // and the link never disagree.
     if (image2_->cursor().shape() == Qt::PointingHandCursor)
-        documents_->OpenDocument(std::string("http://") + chart::kPublisherHost);
+        documents_->OpenDocument(chart::kPublisherPage);
 }
 
 void TForm1::StringGrid1Click() {}

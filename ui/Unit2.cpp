@@ -147,11 +147,11 @@ TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
 void TOKRightDlg::SpeedButton1Click() { hide(); }
 
 void TOKRightDlg::Label3Click() {
-    documents_.OpenDocument(std::string("http://") + chart::kPublisherHost);
+    documents_.OpenDocument(chart::kPublisherPage);
 }
 
 void TOKRightDlg::Label5Click() {
-    documents_.OpenDocument(std::string("mailto:") + chart::kContactAddress);
+    documents_.OpenDocument(chart::kContactMailto);
 }
 
 void TOKRightDlg::ShowCentred() {
