@@ -10,14 +10,18 @@
 
 namespace publisher {
 
-int RunCheck(const std::string& folder, bool json, const std::string& publicKey, std::ostream& out) {
+std::vector<Finding> CheckForThisViewer(const std::string& folder, const std::string& publicKey) {
     CheckRules rules;
-    if (!publicKey.empty()) rules.publicKey = ReadPublicKey(publicKey);
+    rules.publicKey = publicKey;
     rules.now = static_cast<std::uint64_t>(
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
     rules.publisherHost = chart::kPublisherHost;
     rules.cellIsCut = chart::IsCutForDisplay;
-    const auto findings = CheckChart(PublisherFolder(folder), rules);
+    return CheckChart(PublisherFolder(folder), rules);
+}
+
+int RunCheck(const std::string& folder, bool json, const std::string& publicKey, std::ostream& out) {
+    const auto findings = CheckForThisViewer(folder, publicKey.empty() ? std::string() : ReadPublicKey(publicKey));
     for (const Finding& finding : findings) out << (json ? JsonLine(finding) : CompilerLine(finding)) << '\n';
     return HasError(findings) ? 1 : 0;
 }

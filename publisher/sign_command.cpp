@@ -12,8 +12,6 @@
 #include <vector>
 
 #include "chart/files/chart_file_set.h"
-#include "chart/publisher_values.h"
-#include "chart/text/display_limit.h"
 #include "publisher/chart_check.h"
 #include "publisher/check_command.h"
 #include "publisher/public_key.h"
@@ -52,16 +50,6 @@ int RunMinisign(const std::string& program, const std::vector<std::string>& args
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::vector<Finding> Check(const std::string& folder, const std::string& publicKey) {
-    CheckRules rules;
-    rules.publicKey = publicKey;
-    rules.now = static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
-    rules.publisherHost = chart::kPublisherHost;
-    rules.cellIsCut = chart::IsCutForDisplay;
-    return CheckChart(PublisherFolder(folder), rules);
-}
-
 }  // namespace
 
 int RunSign(const Arguments& args, std::ostream& out, std::ostream& err) {
@@ -78,7 +66,7 @@ int RunSign(const Arguments& args, std::ostream& out, std::ostream& err) {
     const auto minisign = FindMinisign();
     if (!minisign) throw UsageError("'sign' runs minisign, which is not installed (the Debian package minisign)");
 
-    const auto findings = Check(directory, {});
+    const auto findings = CheckForThisViewer(directory, {});
     if (HasError(findings)) {
         for (const Finding& finding : findings) err << CompilerLine(finding) << '\n';
         if (!args.force) {
@@ -120,7 +108,7 @@ int RunSign(const Arguments& args, std::ostream& out, std::ostream& err) {
     }
     out << "signed data.dat, policy.dat and version.dat as one release (timestamp " << now << ")\n";
     if (publicKey.empty()) return 0;
-    const auto signedFindings = Check(directory, publicKey);
+    const auto signedFindings = CheckForThisViewer(directory, publicKey);
     for (const Finding& finding : signedFindings) out << CompilerLine(finding) << '\n';
     return HasError(signedFindings) ? 1 : 0;
 }
