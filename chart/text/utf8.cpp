@@ -43,4 +43,31 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
+char32_t NextCodePoint(std::string_view valid, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(valid[at++]);
+    if (lead < 0x80) return lead;
+    const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    char32_t c = lead & (0x3F >> more);
+    for (int k = 0; k < more; ++k) c = (c << 6) | (static_cast<unsigned char>(valid[at++]) & 0x3F);
+    return c;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 }  // namespace chart
