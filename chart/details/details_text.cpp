@@ -5,15 +5,16 @@
 #include "chart/details/integer_conversion.h"
 
 namespace chart {
-namespace {
 
-const char* Answer(std::string_view token, long long m) {
-    if (m > static_cast<long long>(token.size())) return "N/A";
+Answer AnswerOf(std::string_view token, long long m) {
+    if (m < 1 || m > static_cast<long long>(token.size())) return Answer::NotApplicable;
     const char c = token[static_cast<size_t>(m - 1)];
-    return c == '1' ? "YES" : c == '0' ? "NO" : "N/A";
+    return c == '1' ? Answer::Yes : c == '0' ? Answer::No : Answer::NotApplicable;
 }
 
-}  // namespace
+const char* AnswerText(Answer answer) {
+    return answer == Answer::Yes ? "YES" : answer == Answer::No ? "NO" : "N/A";
+}
 
 std::string_view DetailsToken(std::string_view d, int col) {
     if (col < 1) return {};
@@ -50,7 +51,7 @@ std::string DetailsText(const ChartTables& tables, int row, int col) {
     for (long long m = 1; m <= last; ++m) {
         text += tables.TestPolicy(col, static_cast<int>(m));
         text += ": ";
-        text += Answer(token, m);
+        text += AnswerText(AnswerOf(token, m));
         text += "\r\n";
     }
     text += "\r\n";
