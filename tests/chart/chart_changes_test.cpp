@@ -7,9 +7,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "chart/chart_form.h"
 #include "chart/diff/chart_changes.h"
-#include "chart/recording_ports.h"
+#include "shown_chart_loader.h"
 #include "support/test_data.h"
 
 namespace chart {
@@ -17,17 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ShownChart Load(const std::string& folder) {
-    std::array<std::optional<std::string>, 3> files;
-    for (std::size_t file = 0; file < files.size(); ++file)
-        files[file] = support::TestData(folder + "/" + kChartFileTable[file].name);
-    ChartTables tables;
-    GridModel grid;
-    RecordingPorts ports;
-    ChartForm form(tables, grid, ChartPorts{ports, ports, ports}, std::string(), "www.vantrel.example");
-    form.FormCreate(ChartSnapshot(files));
-    return form.Shown();
-}
+ShownChart Load(const std::string& folder) { return chart_test::LoadShownChart(folder); }
 
 std::vector<std::string> CaseNames() {
     std::vector<std::string> names;

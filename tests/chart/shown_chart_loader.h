@@ -1,0 +1,31 @@
+#pragma once
+// A chart under tests/data loaded as the window shows it: each of the three
+// files from its folder, or, where the folder has none, from `defaults` (so
+// that cases differing in one file hold that file alone).
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "chart/chart_form.h"
+#include "chart/recording_ports.h"
+#include "support/test_data.h"
+
+namespace chart_test {
+
+inline chart::ShownChart LoadShownChart(const std::string& folder, const std::string& defaults = {}) {
+    std::array<std::optional<std::string>, 3> files;
+    for (std::size_t file = 0; file < files.size(); ++file) {
+        const std::string name = chart::kChartFileTable[file].name;
+        const bool own = defaults.empty() || std::filesystem::exists(support::TestDataPath(folder + "/" + name));
+        files[file] = support::TestData((own ? folder : defaults) + "/" + name);
+    }
+    chart::ChartTables tables;
+    chart::GridModel grid;
+    chart::RecordingPorts ports;
+    chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, std::string(), "www.vantrel.example");
+    form.FormCreate(chart::ChartSnapshot(files));
+    return form.Shown();
+}
+
+}  // namespace chart_test
