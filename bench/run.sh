@@ -91,7 +91,7 @@ def row(what, figure, ratio="", aim=""):
 def missing(what, aim=""):
     row(what, "not measured", "", aim)
 
-# Chart core: line reader beside memchr, chart load time.
+# Chart core: line reader beside memchr, chart load time, the compare model.
 bench = {}
 if text("chart") is not None and os.path.exists(os.path.join(log, "chart.json")):
     with open(os.path.join(log, "chart.json")) as f:
@@ -112,6 +112,22 @@ if load:
     row("chart load, 50 programs", f"{load['real_time']:.0f} {unit}{extra}")
 else:
     missing("chart load")
+
+# The compare window's model at the caps: medians of nine runs (wall and CPU
+# time: the machine may be shared), the model's own heap beside its aim.
+def compare_row(prefix, what, aim):
+    found = [b for n, b in bench.items() if n.startswith(prefix) and b.get("aggregate_name") == "median"]
+    if not found:
+        missing(what, aim)
+        return
+    b = found[0]
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0}.get(b.get("time_unit", "us"), 1e-3)
+    memory = f", {b['model_MiB']:.1f} MiB" if "model_MiB" in b else ""
+    row(what, f"{b['real_time'] * scale:.2f} ms (CPU {b['cpu_time'] * scale:.2f} ms){memory}", "", aim)
+compare_row("BM_CompareModelBuild/long_names/", "compare model, built, names of 4 KiB", "<= 5 ms, <= 5 MiB")
+compare_row("BM_CompareModelBuild/names_at_the_file_cap/", "compare model, built, names at the file's cap", "<= 50 ms, <= 5 MiB")
+compare_row("BM_CompareSort/", "compare model, one sort", "<= 5 ms")
+compare_row("BM_CompareFilter/", "compare model, one must-have", "<= 5 ms")
 
 # vantrel-chart check beside the viewer's own load of the same chart.
 checks = re.findall(r"^(.*?), \d+ interleaved rounds\n\s+viewer's load \(ReadAll\)\s*:\s*([\d.]+) us median\n"
