@@ -121,7 +121,7 @@ unmount_all() {
 at_exit unmount_all
 at_exit 'end_process "$app_pid"; app_pid='
 at_exit 'if [[ -n ${fuse_pid:-} ]]; then kill -CONT "$fuse_pid" 2>/dev/null; fi'
-# sent_since COUNT: prints the server's body bytes sent when more than COUNT.
+# sent_since COUNT: the slow server's count of body bytes sent, once more than COUNT.
 sent_since() { grep -c '^sent' "$work/slow-server.log" | awk -v before="$1" '$1 > before'; }
 if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
     mount_bindfs "$stalled/data" "$stalled/data-fuse"; then
@@ -129,6 +129,7 @@ if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
     cp "$older/data" "$older/policy" "$older/version" "$stalled/data-fuse/vantrel/"
     fuse_pid=$(pgrep -n -f "bindfs $stalled/data ")
     export XDG_DATA_HOME=$stalled/data-fuse
+    # A fresh server: the last one may still send to the closed window's connection.
     start_data_server "$work/slow-server.log" python3 -u "$(dirname "$0")/trickle_server.py"
     show_program "stalled disk" "$stalled" "$stalled/program-ro/vantrel"
     click_update "$window"
