@@ -163,11 +163,12 @@ TEST(HostileFileContents, FileCutShortWhileReadEndsTheRead) {
     constexpr int kCutWhileRead = 0, kCutOtherwise = 2;
     std::mt19937 random(7);
     int cutWhileRead = 0;
+    const std::string records = ManyRecords(4 << 20);
     for (int round = 0; round < 20; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         dir.Write("version", GoodChartFile("version"));
         dir.Write("policy", GoodChartFile("policy"));
-        dir.Write("data", ManyRecords(8 << 20));
+        dir.Write("data", records);
         const auto cutTo = static_cast<off_t>(random() % 4096);
         const ChildOutcome outcome = RunInChild(
             [&] {
