@@ -5,7 +5,7 @@
 # chart on that address; a click on the Update button then replaces the three
 # files with the served bytes and the window shows the new chart.
 #
-# Then, against a server that trickles its answer (a body of eight minutes),
+# Then, against a server that trickles its answer (a body of four minutes),
 # File/Exit in the middle of the update ends the program normally, the files
 # untouched; and with the update stuck on a stalled disk (a stopped FUSE
 # mount), SIGTERM still ends it.
@@ -82,7 +82,7 @@ leftovers=$(left_in "$folder")
 stop_program "update" "$folder"
 
 # --- closing the window in the middle of an update -------------------------------
-# A run that missed the close would go on for the body's eight minutes, far
+# A run that missed the close would go on for the body's four minutes, far
 # past the wait for the program's end.
 start_data_server "$work/slow-server.log" python3 -u "$(dirname "$0")/trickle_server.py"
 closing=$work/closing
@@ -121,22 +121,25 @@ unmount_all() {
 at_exit unmount_all
 at_exit 'end_process "$app_pid"; app_pid='
 at_exit 'if [[ -n ${fuse_pid:-} ]]; then kill -CONT "$fuse_pid" 2>/dev/null; fi'
-# sent_since COUNT: the slow server's count of body bytes sent, once more than COUNT.
-sent_since() { grep -c '^sent' "$work/slow-server.log" | awk -v before="$1" '$1 > before'; }
+# bytes_to_request N [COUNT]: the body bytes the slow server sent in answer to
+# its Nth request, once more than COUNT (0). It answers one request at a time,
+# so its lines of one answer all follow that request's line.
+bytes_to_request() {
+    awk -v n="$1" -v before="${2:-0}" '/^GET /{k++} /^sent/ && k == n {b++} END {if (b > before) print b}' \
+        "$work/slow-server.log"
+}
 if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
     mount_bindfs "$stalled/data" "$stalled/data-fuse"; then
     mkdir -p "$stalled/data-fuse/vantrel"
     cp "$older/data" "$older/policy" "$older/version" "$stalled/data-fuse/vantrel/"
     fuse_pid=$(pgrep -n -f "bindfs $stalled/data ")
     export XDG_DATA_HOME=$stalled/data-fuse
-    # A fresh server: the last one may still send to the closed window's connection.
-    start_data_server "$work/slow-server.log" python3 -u "$(dirname "$0")/trickle_server.py"
     show_program "stalled disk" "$stalled" "$stalled/program-ro/vantrel"
     click_update "$window"
-    wait_for "stalled disk: a body byte sent to the update" sent_since 0
+    wait_for "stalled disk: a body byte sent to the update" bytes_to_request 2
     kill -STOP "$fuse_pid"
     # The worker takes the next byte to the stopped disk.
-    wait_for "stalled disk: a body byte sent after the disk stalled" sent_since "$(sent_since 0)"
+    wait_for "stalled disk: a body byte sent after the disk stalled" bytes_to_request 2 "$(bytes_to_request 2)"
     kill -TERM "$app_pid"
     ended_cleanly "stalled disk, SIGTERM" "$stalled"
     kill -CONT "$fuse_pid"
