@@ -87,7 +87,7 @@ stop_program "update" "$folder"
 start_data_server "$work/slow-server.log" python3 -u "$(dirname "$0")/trickle_server.py"
 closing=$work/closing
 program_in "$closing" "$program" "$older" "$module"
-show_program "closing mid-update" "$closing"
+start_window "closing mid-update" "$closing"
 click_update "$window"
 wait_for "closing mid-update: a body byte in the staging file" non_empty "$closing/.vantrel-update-data.tmp"
 grep -q 'GET /data.dat' "$work/slow-server.log" || fail "closing mid-update: no update was running"
@@ -134,7 +134,7 @@ if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
     cp "$older/data" "$older/policy" "$older/version" "$stalled/data-fuse/vantrel/"
     fuse_pid=$(pgrep -n -f "bindfs $stalled/data ")
     export XDG_DATA_HOME=$stalled/data-fuse
-    show_program "stalled disk" "$stalled" "$stalled/program-ro/vantrel"
+    start_window "stalled disk" "$stalled" "$stalled/program-ro/vantrel"
     click_update "$window"
     wait_for "stalled disk: a body byte sent to the update" bytes_to_request 2
     kill -STOP "$fuse_pid"
@@ -144,7 +144,7 @@ if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
     ended_cleanly "stalled disk, SIGTERM" "$stalled"
     kill -CONT "$fuse_pid"
     unchanged "stalled disk" "$stalled/data/vantrel"
-    show_program "stalled disk, next start" "$stalled" "$stalled/program-ro/vantrel"
+    start_window "stalled disk, next start" "$stalled" "$stalled/program-ro/vantrel"
     stop_program "stalled disk, next start" "$stalled"
     leftovers=$(ls -A "$stalled/data/vantrel" | grep -v -x -e data -e policy -e version -e .vantrel-update.lock)
     if [[ -z $leftovers ]]; then pass "stalled disk: the next start cleared what was left"; else fail "stalled disk: left after the next start: $leftovers"; fi
