@@ -7,7 +7,7 @@
 #   bash bench/run.sh [BUILD_DIR]        (default: build-bench)
 #
 # Needs the packages of scripts/setup.sh. The start-up figures need the
-# desktop program (Qt), Xvfb and dbus-run-session; the update figures need
+# desktop program (Qt), Xvfb and dbus-daemon; the update figures need
 # python3 and curl.
 set -uo pipefail
 export LC_ALL=C

@@ -3,8 +3,10 @@
 # it on a private Xvfb, selects the first program's "Interception" result so
 # the details panel shows it, and captures the window. With SCALE 2 the
 # program runs at QT_SCALE_FACTOR=2 and the picture is docs/screenshot-2x.png.
+# With what-changed, docs/what-changed.png: the window after an Update, What
+# changed below it (the program copy the tests build, a loopback server).
 #
-#   bash docs/take_screenshot.sh [BUILD_DIR] [SCALE]   (default: build 1)
+#   bash docs/take_screenshot.sh [BUILD_DIR] [SCALE | what-changed]   (default: build 1)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,39 +14,27 @@ build=${1:-build}
 scale=${2:-1}
 if [[ $scale == what-changed ]]; then
     source tests/e2e/x_session.sh
-    served=$work/served
-    mkdir -p "$served" "$work/program"
-    cp app/sample-chart/policy "$served/policy.dat"
-    cp app/sample-chart/version "$served/version.dat"
-    sed '4s/^5 5 4 4 5 5 28/5 5 2 4 5 5 26/' app/sample-chart/data >"$served/data.dat"
-    python3 -u -m http.server --bind 127.0.0.1 0 --directory "$served" >"$work/server.log" 2>&1 &
-    server_pid=$!
-    at_exit 'end_process "$server_pid"'
-    port() { sed -n 's/.* port \([0-9][0-9]*\).*/\1/p' "$work/server.log" | head -n 1; }
-    wait_until port >/dev/null || { echo "take_screenshot.sh: the server did not start" >&2; exit 1; }
-    export VANTREL_E2E_DATA_SERVER=http://127.0.0.1:$(port)
+    chart_with_one_change app/sample-chart "$work/changed"
+    serve_chart "$work/changed"
     start_xvfb
-    cp "$build/tests/e2e/vantrel_e2e_update" "$work/program/vantrel"
-    cp "$build/tests/e2e/vantrel-http.so" app/sample-chart/data app/sample-chart/policy app/sample-chart/version \
-        "$work/program/"
-    start_program "$work/program"
-    window=$(main_window) || { echo "take_screenshot.sh: no window" >&2; exit 1; }
-    xdotool windowfocus --sync "$window" key --delay 150 F10 Right Return Return   # Options/Update
-    updated() { cmp -s "$served/data.dat" "$work/program/data" && echo updated; }
-    wait_until updated >/dev/null || { echo "take_screenshot.sh: the update did not land" >&2; exit 1; }
-    sleep 1
-    xdotool windowfocus --sync "$window" key --delay 150 F10 Right Return Down Return   # Options/What changed…
-    changes=$(wait_until xdotool search --onlyvisible --name '^What changed$') ||
-        { echo "take_screenshot.sh: no What changed window" >&2; exit 1; }
-    changes=$(head -n1 <<<"$changes")
+    start_accessibility
+    program_in "$work/program" "$build/tests/e2e/vantrel_e2e_update" app/sample-chart "$build/tests/e2e/vantrel-http.so"
+    show_program "take_screenshot.sh" "$work/program"
+    keys "$window" F10 Right Return Return   # Options/Update
+    wait_for "the update" holds_served_chart "$work/program" || finish_checks
+    wait_for "the reload: Options/What changed… enabled" accessible enabled "menu item" "What changed…" || finish_checks
+    keys "$window" F10 Right Return Down Return   # Options/What changed…
+    wait_for "the What changed window" titled "What changed" || finish_checks
+    changes=${awaited%%$'\n'*}
     xdotool key Down   # a line: the cell it names is selected in the grid
     # Below the main window, so that both show, then the two together.
     read -r x y w h < <(geometry "$window")
     xdotool windowsize --sync "$changes" "$w" 240 windowmove --sync "$changes" "$x" $((y + h + 8))
-    sleep 1
     read -r cx cy cw ch < <(geometry "$changes")
     right=$((x + w > cx + cw ? x + w : cx + cw))
-    xwd -root -silent | convert xwd:- -crop "$((right - x))x$((cy + ch - y))+$x+$y" +repage png:docs/what-changed.png
+    both() { xwd -root -silent | convert xwd:- -crop "$((right - x))x$((cy + ch - y))+$x+$y" +repage "png:$2"; }
+    wait_settled "the two windows painted" "$changes" both || finish_checks
+    both "$changes" docs/what-changed.png
     echo "wrote docs/what-changed.png"
     exit 0
 fi
@@ -57,16 +47,21 @@ source tests/e2e/x_session.sh
 start_xvfb
 
 # The program with the sample chart (not whatever an update left in the build).
-cp "$build/app/vantrel" app/sample-chart/data app/sample-chart/policy app/sample-chart/version "$work/"
-start_program "$work"
-window=$(main_window) || { echo "take_screenshot.sh: no window" >&2; exit 1; }
+program_in "$work/program" "$build/app/vantrel" app/sample-chart
+show_program "take_screenshot.sh" "$work/program"
 
 read -r _ _ _ height < <(geometry "$window")
 menu_h=$((height / scale - client_h))   # in logical pixels
 # Grid at client (0, 54); header row 5 high, program rows 25 high; the
 # "Interception" column (3) starts at x = 225 + 2 * 26.
+window_picture "$window" "$work/before-click.png"
 xdotool mousemove --window "$window" $((290 * scale)) $(((menu_h + 54 + 5 + 12) * scale)) click 1
 xdotool mousemove --window "$window" $((700 * scale)) $(((menu_h + 200) * scale))   # out of the way
-sleep 1
+clicked() {
+    window_picture "$window" "$work/now.png"
+    [[ -n $(same_picture "$work/before-click.png" "$work/now.png") ]] || echo clicked
+}
+wait_for "the selected result shown" clicked || finish_checks
+wait_settled "the window painted" "$window" || finish_checks
 xwd -id "$window" -silent | convert xwd:- "png:$out"
 echo "wrote $out"

@@ -25,20 +25,6 @@ bool Tmt::StopWithin(std::chrono::milliseconds grace) {
     return endedSignal_.wait_for(hold, grace, [this] { return ended_; });
 }
 
-bool Tmt::LetGo(std::unique_ptr<Tmt> worker, std::function<void()> ended) {
-    Tmt& run = *worker;
-    run.thread_.request_stop();
-    std::unique_lock<std::mutex> hold(run.leash_);
-    if (run.ended_) {
-        hold.unlock();
-        return false;  // the worker's destructor joins a thread past its last step
-    }
-    run.thread_.detach();
-    run.onFreed_ = std::move(ended);
-    run.self_ = std::move(worker);
-    return true;
-}
-
 template <typename Call>
 void Tmt::Tell(Call call) {
     const std::lock_guard<std::mutex> hold(leash_);
@@ -46,7 +32,7 @@ void Tmt::Tell(Call call) {
 }
 
 void Tmt::Execute(std::stop_token stop) {
-    // Named, so that the run's thread can be told apart (ps, a debugger, tests).
+    // Named, so that the run's thread can be told apart (ps, a debugger).
     ::pthread_setname_np(::pthread_self(), kThreadName);
     stop_ = std::move(stop);
     {
@@ -58,18 +44,9 @@ void Tmt::Execute(std::stop_token stop) {
         run.End(failure);
         Report(failure);
     }
-    std::unique_lock<std::mutex> hold(leash_);
+    const std::lock_guard<std::mutex> hold(leash_);
     ended_ = true;
-    if (!self_) {
-        endedSignal_.notify_all();
-        return;
-    }
-    // Let go: nobody waits for this thread, and the worker is its own.
-    std::unique_ptr<Tmt> self = std::move(self_);
-    const std::function<void()> freed = std::move(onFreed_);
-    hold.unlock();
-    self.reset();
-    if (freed) freed();
+    endedSignal_.notify_all();
 }
 
 void Tmt::Report(const std::optional<Failure>& failure) {

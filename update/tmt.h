@@ -5,7 +5,6 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -29,7 +28,8 @@ public:
     Tmt(UpdatePort& port, UpdateSettings settings)
         : Tmt(port, std::make_shared<const UpdateSettings>(std::move(settings))) {}
     // Stops a run still going and waits for its thread, however long it takes
-    // (UpdateThread waits only a grace, then lets go of the worker).
+    // (UpdateThread waits only a grace, then hands the worker to a thread
+    // that waits for it).
     ~Tmt() = default;  // thread_ goes first, stopping and joining the run
     Tmt(const Tmt&) = delete;
     Tmt& operator=(const Tmt&) = delete;
@@ -39,13 +39,9 @@ public:
     // put in place (then that completes).
     void Cancel();
     // Stops the run and waits at most `grace` for its last port call; true
-    // when the run ended.
+    // when the run ended. Either way the run makes no port call from then
+    // on, so one still blocked in the system may go on without its window.
     bool StopWithin(std::chrono::milliseconds grace);
-    // A run that did not stop within the grace (blocked in the system: a
-    // FIFO's open, an fsync on a stuck disk) goes on alone: it makes no further
-    // port call, frees itself when its thread ends and then calls ended.
-    // False when the run had ended after all (nothing goes on alone).
-    static bool LetGo(std::unique_ptr<Tmt> worker, std::function<void()> ended);
 
     // The run's thread's name (at most 15 characters).
     static constexpr char kThreadName[] = "vantrel-update";
@@ -65,13 +61,11 @@ private:
     const std::chrono::steady_clock::time_point deadline_;
     std::stop_token stop_;  // the worker thread's own; read there only
     std::atomic<bool> running_{true};
-    // Port calls and LetGo take turns under leash_, so that once the window
-    // has let go of the run no port call is under way or made later.
+    // Port calls and StopWithin take turns under leash_, so that once the
+    // window has stopped the run no port call is under way or made later.
     std::mutex leash_;
     std::condition_variable endedSignal_;
-    bool ended_ = false;          // under leash_: past the last port call
-    std::unique_ptr<Tmt> self_;   // under leash_: set when let go
-    std::function<void()> onFreed_;  // under leash_: called once a let-go worker is gone
+    bool ended_ = false;  // under leash_: past the last port call
     // Last: starts once everything above exists, and is the first to go.
     std::jthread thread_;
 };

@@ -47,7 +47,8 @@ private:
     const std::stop_token stop_;
     const std::function<void(int)> progress_;
     const WorkFiles folder_;              // the chart folder, as every step names its files
-    std::unique_ptr<HttpTransport> Http;  // lives for one run
+    // The worker's two fields under their given names, held by the run since neither outlives one.
+    std::unique_ptr<HttpTransport> Http;  // the HTTP client of all the run's downloads
     std::unique_ptr<OutputFile> Stream;   // the staging file being written
     std::unique_ptr<UpdateLock> lock_;    // the chart folder's, until the commit ends
 };

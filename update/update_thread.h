@@ -3,8 +3,8 @@
 // recently started worker, with what every run is given. While a run is going
 // a further start is ignored, so two workers never write the same files.
 // Stopping a run waits a short grace for it, never longer: a worker blocked in
-// the system is let go, goes on alone and frees itself when its thread ends;
-// the program then ends without waiting for it.
+// the system is let go to a thread of the holder's that waits for it and frees
+// it; the program then ends without waiting for it.
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -44,6 +44,11 @@ public:
     static bool AnyLeftBehind() { return anyLeftBehind_.load(); }
 
 private:
+    // Hands a worker that did not stop within the grace (blocked in the
+    // system: a FIFO's open, an fsync on a stuck disk) to a detached thread
+    // that frees it once its blocked call comes back, counted until then.
+    static void LetGo(std::unique_ptr<Tmt> worker);
+
     const std::shared_ptr<const UpdateSettings> settings_;
     std::unique_ptr<Tmt> worker_;
     static inline std::atomic<int> leftBehind_{0};

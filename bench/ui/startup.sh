@@ -25,13 +25,11 @@ timer=$build/bench/ui/bench_startup_timer
 for p in "$program" "$bare" "$timer"; do
     [[ -x $p ]] || { echo "startup.sh: $p is not built" >&2; exit 2; }
 done
-command -v dbus-run-session >/dev/null || { echo "startup.sh: dbus-run-session is missing" >&2; exit 2; }
 
-# A display of our own, as the end-to-end tests have it.
+# A display and a session bus of our own, as the end-to-end tests have them.
 source "$(dirname "$0")/../../tests/e2e/x_session.sh"
 start_xvfb
 
 echo "Start-up under Xvfb with a private session bus ($(nproc) cores): exec to map, to first frame"
-dbus-run-session -- "$timer" "$rounds" \
-    vantrel "$program" -- bare "$bare" -- bare+text "$bare" --text
+"$timer" "$rounds" vantrel "$program" -- bare "$bare" -- bare+text "$bare" --text
 echo "aims: vantrel/bare+text at most 1.10 for map, first frame, VmRSS and private dirty memory"

@@ -5,19 +5,17 @@
 # chart on that address; a click on the Update button then replaces the three
 # files with the served bytes and the window shows the new chart.
 #
-# Then, against a server that trickles its answer, File/Exit in the middle of
-# the update ends the program within a second, the files untouched; and with
-# the update stuck on a stalled disk (a stopped FUSE mount), SIGTERM still
-# ends it.
+# Then, against a server that trickles its answer (a body of four minutes),
+# File/Exit in the middle of the update ends the program normally, the files
+# untouched; and with the update stuck on a stalled disk (a stopped FUSE
+# mount), SIGTERM still ends it.
 #
 # "Shows the new chart" is judged from the screen: after the update the grid
 # looks exactly as it does when the program is started with the new chart
 # beside it (a reference run first), and it did not look like that before.
 #
 # Both servers listen on a port the system picks (so runs in parallel never
-# collide); the program is told it through VANTREL_E2E_DATA_SERVER. Python
-# serves: python3 -m http.server is the honest "real static server", and the
-# slow one is a few lines of it.
+# collide); the program is told it through VANTREL_E2E_DATA_SERVER.
 #
 # Usage: update_e2e.sh PROGRAM NEW_CHART_DIR ARTIFACT_DIR
 #   PROGRAM        the loopback copy, which fetches from $VANTREL_E2E_DATA_SERVER
@@ -29,184 +27,87 @@ module=$(dirname "$program")/vantrel-http.so   # the HTTP module the update load
 new_chart=$2
 artifacts=$3
 
-
 source "$(dirname "$0")/x_session.sh"
-server_pid=
-at_exit 'end_process "$server_pid"'
 
-# serving_port LOG: the port a server started on port 0 announced in its log
-# ("... port N ..."), once it listens.
-serving_port() { sed -n 's/.* port \([0-9][0-9]*\).*/\1/p' "$1" | head -n 1; }
-# use_server LOG: waits for the server's port and points the program at it.
-use_server() {
-    local log=$1 port
-    wait_until serving_port "$log" >/dev/null || return 1
-    port=$(serving_port "$log")
-    export VANTREL_E2E_DATA_SERVER=http://127.0.0.1:$port
+# left_in FOLDER: what FOLDER holds besides the program, its module, the
+# chart, the program's output and the update lock.
+left_in() {
+    ls -A "$1" | grep -v -x -e vantrel -e vantrel-http.so -e data -e policy -e version -e output.log \
+        -e .vantrel-update.lock
 }
 
-# --- the data server ---------------------------------------------------------
-served=$work/served
-mkdir -p "$served"
-for name in data policy version; do cp "$new_chart/$name" "$served/$name.dat"; done
-python3 -u -m http.server --bind 127.0.0.1 0 --directory "$served" >"$work/server.log" 2>&1 &
-server_pid=$!
-if ! use_server "$work/server.log"; then
-    echo "FAIL: the static server did not start"; cat "$work/server.log"; exit 1
-fi
+# unchanged LABEL FOLDER: the folder still holds the older chart.
+unchanged() {
+    local name
+    for name in data policy version; do
+        cmp -s "$older/$name" "$2/$name" || fail "$1: \"$name\" was changed"
+    done
+}
 
+serve_chart "$new_chart"
 start_xvfb
-
-# --- helpers -----------------------------------------------------------------
-
-
-# --- reference: the program started with the new chart -------------------------
 reference_grid "$program" "$new_chart" "$artifacts/update-reference-grid.png"
+older=$work/older
+older_chart "$older"
 
 # --- the update ------------------------------------------------------------------
 folder=$work/program
-mkdir -p "$folder"
-cp "$program" "$folder/vantrel"
-cp "$module" "$folder/"
-# An older chart: one program, nothing else.
-printf '10\r\n10\r\n' >"$folder/version"
-printf 'http://www.old-monitor.example/\r\nOld Monitor 1.0\r\n10 10 10 10 10 10\r\n1 1 1 1 1 1 6\r\n\r\n' \
-    >"$folder/data"
-for t in "OS support" "Demo version" "Interception" "Log viewing" "Security" "Network options"; do
-    printf '%s\r\nOld criterion\r\n\r\n' "$t"
-done >"$folder/policy"
-
-start_program "$folder"
-if ! w=$(main_window); then
-    echo "FAIL: the window did not appear"; cat "$folder/output.log"; exit 1
-fi
-wait_painted "$w" || fail "the window was not painted"
-grid_picture "$w" "$work/before-grid.png"
+program_in "$folder" "$program" "$older" "$module"
+show_program "update" "$folder"
+grid_picture "$window" "$work/before-grid.png"
 screenshot update-before
 if [[ -n $(same_picture "$work/before-grid.png" "$artifacts/update-reference-grid.png") ]]; then
     fail "the older chart already looks like the new one; the check would prove nothing"
 fi
 
-# Click the Update button's centre, as a person would.
-xdotool mousemove --window "$w" "$button_x" $(($(menu_height "$w") + button_y)) click 1
-
-files_replaced() {
-    local name
-    for name in data policy version; do
-        cmp -s "$served/$name.dat" "$folder/$name" || return 0
-    done
-    echo replaced
-}
-if wait_until files_replaced >/dev/null; then
+click_update "$window"
+if wait_for "the update: the served bytes in the three files" holds_served_chart "$folder"; then
     pass "the three files hold the served bytes"
 else
-    for name in data policy version; do
-        cmp "$served/$name.dat" "$folder/$name"
-    done
-    fail "the files were not replaced within ${timeout_s}s"
+    for name in data policy version; do cmp "$served/$name.dat" "$folder/$name"; done
 fi
-
-shows_new_chart() {
-    grid_picture "$w" "$work/after-grid.png"
-    same_picture "$work/after-grid.png" "$artifacts/update-reference-grid.png"
-}
-if wait_until shows_new_chart >/dev/null; then
-    pass "the window shows the new chart"
-else
-    fail "the grid does not look like the new chart's (see update-after-grid.png)"
-fi
-cp "$work/after-grid.png" "$artifacts/update-after-grid.png"
+wait_for "the update: the grid looking as the new chart's (see update-after-grid.png)" \
+    shows_grid "$window" "$artifacts/update-reference-grid.png" && pass "the window shows the new chart"
+cp "$work/grid.png" "$artifacts/update-after-grid.png"
 screenshot update-after
 
-if [[ -n $(visible_dialogs) ]]; then
-    fail "a message box is showing after the update"
-else
-    pass "no message box"
-fi
+no_message_box "after the update"
 if grep -q '"GET /data.dat' "$work/server.log" && grep -q '"GET /version.dat' "$work/server.log"; then
     pass "the program fetched from the loopback server"
 else
     fail "the server saw no requests"; cat "$work/server.log"
 fi
-leftovers=$(ls -A "$folder" | grep -v -x -e vantrel -e vantrel-http.so -e data -e policy -e version -e output.log -e .vantrel-update.lock)
-if [[ -n $leftovers ]]; then
-    fail "files left beside the program: $leftovers"
-fi
+leftovers=$(left_in "$folder")
+[[ -z $leftovers ]] || fail "files left beside the program: $leftovers"
 stop_program "update" "$folder"
 
 # --- closing the window in the middle of an update -------------------------------
-# A server that answers slowly: headers, then one body byte every half second.
-end_process "$server_pid"
-python3 - >"$work/slow-server.log" 2>&1 <<'PY' &
-import socket, sys, time
-listener = socket.socket()
-listener.bind(("127.0.0.1", 0))
-listener.listen()
-print("slow server on port", listener.getsockname()[1], flush=True)
-while True:
-    conn, _ = listener.accept()
-    print(conn.recv(65536).split(b"\r\n")[0].decode(), flush=True)
-    try:
-        conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n")
-        for _ in range(1000):
-            time.sleep(0.5)
-            conn.sendall(b"x")
-    except OSError:
-        pass
-    conn.close()
-PY
-server_pid=$!
-if ! use_server "$work/slow-server.log"; then
-    fail "the slow server did not start"; cat "$work/slow-server.log"
-fi
+# A run that missed the close would go on for the body's four minutes, far
+# past the wait for the program's end.
+start_data_server "$work/slow-server.log" python3 -u "$(dirname "$0")/trickle_server.py"
 closing=$work/closing
-mkdir -p "$closing/old"
-cp "$program" "$closing/vantrel"
-cp "$module" "$closing/"
-cp "$folder/data" "$folder/policy" "$folder/version" "$closing/"
-cp "$folder/data" "$folder/policy" "$folder/version" "$closing/old/"
-start_program "$closing"
-if w=$(main_window); then
-    xdotool mousemove --window "$w" "$button_x" $(($(menu_height "$w") + button_y)) click 1
-    wait_until non_empty "$closing/.vantrel-update-data.tmp" >/dev/null ||
-        fail "closing mid-update: no body byte reached the staging file"
-    grep -q 'GET /data.dat' "$work/slow-server.log" || fail "closing mid-update: no update was running"
-    # File/Exit, as a person would.
-    open_file_menu "$w" || fail "closing mid-update: the File menu did not open"
-    xdotool key Down Return
-    if ! wait_for_program_end; then
-        fail "closing mid-update: the program did not end within ${timeout_s}s"
-        stop_program "closing" "$closing"
-    else
-        wait "$app_pid"
-        rc=$?
-        app_pid=
-        if ((rc == 0)); then
-            pass "closing mid-update: the program ended normally"
-        else
-            fail "closing mid-update: status $rc"; cat "$closing/output.log"
-        fi
-    fi
-    for name in data policy version; do
-        cmp -s "$closing/old/$name" "$closing/$name" || fail "closing mid-update: \"$name\" was changed"
-    done
-    leftovers=$(ls -A "$closing" | grep -v -x -e vantrel -e vantrel-http.so -e data -e policy -e version -e output.log -e .vantrel-update.lock -e old)
-    if [[ -n $leftovers ]]; then
-        fail "closing mid-update: files left beside the program: $leftovers"
-    else
-        pass "closing mid-update: the files are untouched and nothing is left behind"
-    fi
+program_in "$closing" "$program" "$older" "$module"
+start_window "closing mid-update" "$closing"
+click_update "$window"
+wait_for "closing mid-update: a body byte in the staging file" non_empty "$closing/.vantrel-update-data.tmp"
+grep -q 'GET /data.dat' "$work/slow-server.log" || fail "closing mid-update: no update was running"
+exit_through_menu "closing mid-update" "$closing" "$window"
+unchanged "closing mid-update" "$closing"
+leftovers=$(left_in "$closing")
+if [[ -n $leftovers ]]; then
+    fail "closing mid-update: files left beside the program: $leftovers"
 else
-    fail "closing mid-update: the window did not appear"; cat "$closing/output.log"
+    pass "closing mid-update: the files are untouched and nothing is left behind"
 fi
 
 # --- SIGTERM while the update is stuck on a stalled disk -------------------------
 # The chart folder is on a FUSE mount (bindfs) whose server the test stops in
-# the middle of a download: the worker's next write to its staging file waits
-# for good, as on a dead network share or a failing stick. The session's
-# SIGTERM still ends the program, normally; the chart is the old one whole,
-# and the next start clears what was left. The program's own folder is a
-# read-only mount, so the chart lives in the user's data folder.
+# the middle of a download: the worker's next write to its staging file (or,
+# stopped, its clean-up there) waits for good, as on a dead network share or a
+# failing stick. The session's SIGTERM still ends the program, normally; the
+# chart is the old one whole, and the next start clears what was left. The
+# program's own folder is a read-only mount, so the chart lives in the user's
+# data folder.
 stalled=$work/stalled
 mkdir -p "$stalled/program" "$stalled/program-ro" "$stalled/data" "$stalled/data-fuse"
 cp "$program" "$stalled/program/vantrel"
@@ -220,53 +121,38 @@ unmount_all() {
 at_exit unmount_all
 at_exit 'end_process "$app_pid"; app_pid='
 at_exit 'if [[ -n ${fuse_pid:-} ]]; then kill -CONT "$fuse_pid" 2>/dev/null; fi'
+# bytes_to_request N [COUNT]: the body bytes the slow server sent in answer to
+# its Nth request, once more than COUNT (0). It answers one request at a time,
+# so its lines of one answer all follow that request's line.
+bytes_to_request() {
+    awk -v n="$1" -v before="${2:-0}" '/^GET /{k++} /^sent/ && k == n {b++} END {if (b > before) print b}' \
+        "$work/slow-server.log"
+}
 if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
     mount_bindfs "$stalled/data" "$stalled/data-fuse"; then
     mkdir -p "$stalled/data-fuse/vantrel"
-    cp "$closing/old/data" "$closing/old/policy" "$closing/old/version" "$stalled/data-fuse/vantrel/"
+    cp "$older/data" "$older/policy" "$older/version" "$stalled/data-fuse/vantrel/"
     fuse_pid=$(pgrep -n -f "bindfs $stalled/data ")
     export XDG_DATA_HOME=$stalled/data-fuse
-    start_program "$stalled" "$stalled/program-ro/vantrel"
-    # A thread of the program waiting for the stopped file system.
-    waits_on_fuse() { grep -lx request_wait_answer /proc/"$app_pid"/task/*/wchan 2>/dev/null | head -n 1; }
-    if w=$(main_window); then
-        xdotool mousemove --window "$w" "$button_x" $(($(menu_height "$w") + button_y)) click 1
-        body_started() { grep -c 'GET /data.dat' "$work/slow-server.log" | grep -v '^[01]$'; }
-        wait_until body_started >/dev/null || fail "stalled disk: no update was running"
-        kill -STOP "$fuse_pid"
-        wait_until waits_on_fuse >/dev/null || fail "stalled disk: the update never waited on the disk"
-        kill -TERM "$app_pid"
-        if wait_for_program_end; then
-            wait "$app_pid"
-            rc=$?
-            app_pid=
-            if ((rc == 0)); then pass "stalled disk: SIGTERM ended the program normally"; else fail "stalled disk: status $rc after SIGTERM"; fi
-        else
-            fail "stalled disk: SIGTERM did not end the program"
-        fi
-        kill -CONT "$fuse_pid"
-        end_process "$app_pid"; app_pid=
-        for name in data policy version; do
-            cmp -s "$closing/old/$name" "$stalled/data/vantrel/$name" || fail "stalled disk: \"$name\" was changed"
-        done
-        start_program "$stalled" "$stalled/program-ro/vantrel"
-        if main_window >/dev/null; then
-            stop_program "stalled disk, next start" "$stalled"
-            leftovers=$(ls -A "$stalled/data/vantrel" | grep -v -x -e data -e policy -e version -e .vantrel-update.lock)
-            if [[ -z $leftovers ]]; then pass "stalled disk: the next start cleared what was left"; else fail "stalled disk: left after the next start: $leftovers"; fi
-        else
-            fail "stalled disk: the next start showed no window"; cat "$stalled/output.log"
-        fi
-    else
-        fail "stalled disk: the window did not appear"; cat "$stalled/output.log"
-    fi
+    start_window "stalled disk" "$stalled" "$stalled/program-ro/vantrel"
+    click_update "$window"
+    wait_for "stalled disk: a body byte sent to the update" bytes_to_request 2
+    kill -STOP "$fuse_pid"
+    # The worker takes the next byte to the stopped disk.
+    wait_for "stalled disk: a body byte sent after the disk stalled" bytes_to_request 2 "$(bytes_to_request 2)"
+    kill -TERM "$app_pid"
+    ended_cleanly "stalled disk, SIGTERM" "$stalled"
+    kill -CONT "$fuse_pid"
+    unchanged "stalled disk" "$stalled/data/vantrel"
+    start_window "stalled disk, next start" "$stalled" "$stalled/program-ro/vantrel"
+    stop_program "stalled disk, next start" "$stalled"
+    leftovers=$(ls -A "$stalled/data/vantrel" | grep -v -x -e data -e policy -e version -e .vantrel-update.lock)
+    if [[ -z $leftovers ]]; then pass "stalled disk: the next start cleared what was left"; else fail "stalled disk: left after the next start: $leftovers"; fi
     unset XDG_DATA_HOME
+elif [[ -r /dev/fuse && -w /dev/fuse ]]; then
+    fail "stalled disk: bindfs could not mount (FUSE)"
 else
-    if [[ -r /dev/fuse && -w /dev/fuse ]]; then
-        fail "stalled disk: bindfs could not mount (FUSE)"
-    else
-        fail "stalled disk: bindfs could not mount: fuse: device not found: /dev/fuse is missing or not usable here (in a chroot, bind the host's /dev/fuse)"
-    fi
+    fail "stalled disk: bindfs could not mount: fuse: device not found: /dev/fuse is missing or not usable here (in a chroot, bind the host's /dev/fuse)"
 fi
 
 echo "screenshots in $artifacts"

@@ -21,7 +21,6 @@ for tool in weston weston-screenshooter; do
     fi
 done
 
-
 source "$here/x_session.sh"
 weston_pid=
 at_exit 'end_process "$weston_pid"'
@@ -31,17 +30,11 @@ ppm() { convert "$1" -strip -type TrueColor -depth 8 "ppm:$2"; }
 
 # --- the reference: the same program on X11 --------------------------------------
 start_xvfb
-reference=$work/reference
-mkdir -p "$reference"
-cp "$program" "$reference/vantrel"
-cp "$sample_chart/data" "$sample_chart/policy" "$sample_chart/version" "$reference/"
-start_program "$reference"
-if ! w=$(main_window) || ! wait_painted "$w"; then
-    echo "FAIL: the reference window did not appear on X11"; cat "$reference/output.log"; exit 1
-fi
+program_in "$work/reference" "$program" "$sample_chart"
+show_program "the reference on X11" "$work/reference"
 xwd -root -silent >"$work/reference.xwd"
 ppm "xwd:$work/reference.xwd" "$work/reference.ppm"
-stop_program "reference" "$reference"
+stop_program "the reference on X11" "$work/reference"
 
 # --- weston, headless, with the screenshot interface (--debug) -------------------
 export XDG_RUNTIME_DIR=$work/runtime
@@ -51,15 +44,13 @@ weston --backend=headless-backend.so --use-pixman --no-config --debug --idle-tim
     --width=1280 --height=1024 --socket="$socket" >"$work/weston.log" 2>&1 </dev/null &
 weston_pid=$!
 socket_up() { [[ -S $XDG_RUNTIME_DIR/$socket ]] && echo up; }
-if ! wait_until socket_up >/dev/null; then
-    echo "FAIL: weston did not start"; cat "$work/weston.log"; exit 1
+if ! wait_for "weston's socket" socket_up; then
+    cat "$work/weston.log"; finish_checks
 fi
 
 # --- the program on Wayland ------------------------------------------------------
 folder=$work/wayland
-mkdir -p "$folder"
-cp "$program" "$folder/vantrel"
-cp "$sample_chart/data" "$sample_chart/policy" "$sample_chart/version" "$folder/"
+program_in "$folder" "$program" "$sample_chart"
 DISPLAY= QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=$socket start_program "$folder"
 
 shots=$work/shots
@@ -76,25 +67,17 @@ shows_the_chart() {
     python3 "$here/client_area.py" "$work/reference.ppm" "$work/shot.ppm" >"$work/compare.log" &&
         echo same
 }
-if wait_until shows_the_chart >/dev/null; then
+if wait_for "on Wayland: the window with the chart, its client area as on X11 (differing pixels or banner in compare.log)" \
+    shows_the_chart; then
     pass "on Wayland the window shows the chart, its client area as on X11"
 else
-    fail "no window with the chart on Wayland (differing pixels or banner: $(cat "$work/compare.log" 2>/dev/null))"
-    cat "$folder/output.log"
+    cat "$work/compare.log" "$folder/output.log" 2>/dev/null
 fi
 
 # --- ending ----------------------------------------------------------------------
 if kill -0 "$app_pid" 2>/dev/null; then
     kill -TERM "$app_pid"
-    if wait_for_program_end; then
-        wait "$app_pid"
-        rc=$?
-        app_pid=
-        ((rc == 0)) && pass "SIGTERM ended the program with status 0" ||
-            fail "the program ended with status $rc"
-    else
-        fail "the program did not end after SIGTERM"
-    fi
+    ended_cleanly "on Wayland, SIGTERM" "$folder"
 else
     fail "the program ended by itself"
 fi

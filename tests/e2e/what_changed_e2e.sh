@@ -3,17 +3,13 @@
 # meets it: the program under Xvfb with the sample chart, a real static HTTP
 # server on loopback serving the same chart with one score changed; Update
 # chosen from the menu bar by keys alone (F10, arrows, Enter), then Options/
-# What changed… the same way; the window's lines read through the desktop's
-# accessibility bus (AT-SPI, as a screen reader reads them); Esc closes it.
+# What changed… the same way, once the reload has made it available; the
+# window's lines read through the desktop's accessibility bus (AT-SPI, as a
+# screen reader reads them); Esc closes it.
 #
 # Usage: what_changed_e2e.sh PROGRAM SAMPLE_CHART_DIR ARTIFACT_DIR
 #   PROGRAM  the loopback copy, which fetches from $VANTREL_E2E_DATA_SERVER
 set -uo pipefail
-
-# A session bus of its own, which the accessibility bus starts on.
-if [[ -z ${VANTREL_E2E_SESSION:-} ]]; then
-    VANTREL_E2E_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
-fi
 
 program=$1
 module=$(dirname "$program")/vantrel-http.so
@@ -21,96 +17,43 @@ sample=$2
 artifacts=$3
 
 source "$(dirname "$0")/x_session.sh"
-server_pid=
-at_exit 'end_process "$server_pid"'
 
-# The accessibility tree, as a screen reader sees it: pyatspi from Debian's
-# python3 (not whatever python3 comes first on the PATH).
-atspi() { /usr/bin/python3 - "$@" 2>/dev/null; }
-if ! atspi <<<'import pyatspi'; then
-    echo "FAIL: python3-pyatspi is not installed (scripts/setup.sh installs it)"; exit 1
-fi
-# The names of the items of the list "Changes" in the window "What changed".
-read_changes() {
-    atspi <<'PY'
-import pyatspi
-def find(node, role, name):
-    if node is None:
-        return None
-    if node.getRoleName() == role and node.name == name:
-        return node
-    for i in range(node.childCount):
-        found = find(node.getChildAtIndex(i), role, name)
-        if found:
-            return found
-for app in pyatspi.Registry.getDesktop(0):
-    if app is None or app.name != "Vantrel":
-        continue
-    changes = find(app, "list", "Changes")
-    if changes:
-        for i in range(changes.childCount):
-            print(changes.getChildAtIndex(i).name)
-PY
-}
-
-# --- the data server: the sample chart with KeyWarden's Interception 4 -> 2 --
-served=$work/served
-mkdir -p "$served"
-cp "$sample/policy" "$served/policy.dat"
-cp "$sample/version" "$served/version.dat"
-sed '4s/^5 5 4 4 5 5 28/5 5 2 4 5 5 26/' "$sample/data" >"$served/data.dat"
-if cmp -s "$sample/data" "$served/data.dat"; then
-    echo "FAIL: the sample chart's first program is not the one this test changes"; exit 1
-fi
-python3 -u -m http.server --bind 127.0.0.1 0 --directory "$served" >"$work/server.log" 2>&1 &
-server_pid=$!
-port() { sed -n 's/.* port \([0-9][0-9]*\).*/\1/p' "$work/server.log" | head -n 1; }
-wait_until port >/dev/null || { echo "FAIL: the server did not start"; exit 1; }
-export VANTREL_E2E_DATA_SERVER=http://127.0.0.1:$(port)
-
+chart_with_one_change "$sample" "$work/changed"
+serve_chart "$work/changed"
 start_xvfb
-atspi <<<'import pyatspi; pyatspi.Registry.getDesktop(0)'  # the accessibility bus up first
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+start_accessibility
 
 folder=$work/program
 program_in "$folder" "$program" "$sample" "$module"
-start_program "$folder"
-if ! w=$(main_window); then
-    echo "FAIL: the window did not appear"; cat "$folder/output.log"; exit 1
-fi
-wait_painted "$w" || fail "the window was not painted"
-keys() { xdotool windowfocus --sync "$w" key --delay 150 "$@"; }
+show_program "what changed" "$folder"
 
 # Options/Update by keys: F10 (File), Right (Options), Enter (open), Enter (Update).
-keys F10 Right Return Return
-replaced() { cmp -s "$served/data.dat" "$folder/data" && echo replaced; }
-if wait_until replaced >/dev/null; then
+keys "$window" F10 Right Return Return
+wait_for "Update from the keyboard: the served chart in the folder" holds_served_chart "$folder" &&
     pass "Update from the keyboard replaced the chart"
-else
-    fail "the chart was not replaced"; cat "$folder/output.log"
-fi
-sleep 1  # the reload follows the commit on the window's thread
+# The reload follows the commit on the window's thread; the menu item is
+# there once it found a change.
+wait_for "the reload: Options/What changed… enabled" accessible enabled "menu item" "What changed…"
 
 # Options/What changed…: F10, Right, Enter, Down (past Update), Enter.
-keys F10 Right Return Down Return
-if lines=$(wait_until read_changes); then
-    sleep 1  # painted
-    screenshot what-changed
+keys "$window" F10 Right Return Down Return
+if wait_for "What changed: its lines on the accessibility bus" accessible items list Changes; then
+    lines=$awaited
+    if wait_for "What changed: its window" titled "What changed"; then
+        changes=${awaited%%$'\n'*}
+        wait_settled "What changed: its window painted" "$changes" &&
+            window_picture "$changes" "$artifacts/what-changed.png"
+    fi
     if grep -qx 'KeyWarden: Interception 4 -> 2' <<<"$lines" && grep -qx 'KeyWarden: Total 28 -> 26' <<<"$lines"; then
         pass "a screen reader reads the changes: $(tr '\n' ';' <<<"$lines")"
     else
         fail "the changes read: $lines"
     fi
 else
-    fail "no What changed window reached the accessibility bus"
     screenshot what-changed-missing
 fi
 xdotool key Escape  # to the window that has the focus: What changed
-if wait_until bash -c "xdotool search --onlyvisible --name '^What changed\$' >/dev/null || echo gone" >/dev/null; then
-    pass "Esc closed the window"
-else
-    fail "the What changed window stayed after Esc"
-fi
+wait_for "What changed closed after Esc" untitled "What changed" && pass "Esc closed the window"
 stop_program "what changed" "$folder"
 
 echo "screenshots in $artifacts"

@@ -22,16 +22,10 @@ program=$1
 sample_chart=$2
 artifacts=$3
 
-readonly client_w=762   # and client_h from x_session.sh
 readonly min_menu_h=15 max_menu_h=40
 
-
 source "$(dirname "$0")/x_session.sh"
-
-# --- X server ---------------------------------------------------------------
 start_xvfb
-
-# --- helpers ----------------------------------------------------------------
 
 # Checks what a person sees of the main window.
 check_main_window() {
@@ -58,58 +52,27 @@ check_main_window() {
     else
         fail "$label: placed at $x,$y, not centred"
     fi
-}
-
-# close_through_menu LABEL FOLDER WINDOW: File, then its one item Exit, as a
-# person would; the program must end on its own with status 0.
-close_through_menu() {
-    local label=$1 folder=$2 w=$3 rc
-    if ! open_file_menu "$w"; then
-        fail "$label: the File menu did not open"
-        return
-    fi
-    xdotool key Down Return
-    if ! wait_for_program_end; then
-        fail "$label: File/Exit did not end the program"
-        return
-    fi
-    wait "$app_pid"
-    rc=$?
-    app_pid=
-    if ((rc == 0)); then
-        pass "$label: File/Exit ended the program"
-    else
-        fail "$label: the program ended with status $rc after File/Exit"
-        cat "$folder/output.log"
-    fi
+    wait_painted "$w" || fail "$label: the window painted: not within ${timeout_s} s"
 }
 
 # --- case 1: the sample chart beside the program --------------------------------
 with=$work/with-chart
-mkdir -p "$with"
-cp "$program" "$with/vantrel"
-cp "$sample_chart/data" "$sample_chart/policy" "$sample_chart/version" "$with/"
+program_in "$with" "$program" "$sample_chart"
 mkdir -p "$work/bin"
 ln -s "$with/vantrel" "$work/bin/vantrel"
 start_program "$with" "$work/bin/vantrel"
-if first=$(wait_until visible_windows); then
-    first=$(head -n1 <<<"$first")
+if wait_for "with chart: a window titled Vantrel" visible_windows; then
+    first=${awaited%%$'\n'*}
     if is_dialog "$first"; then
         screenshot with-chart-unexpected-message
         fail "with chart: a message box appeared before the window"
     else
         check_main_window "with chart" "$first"
-        wait_painted "$first" || fail "with chart: the window was not painted"
-        if [[ -n $(visible_dialogs) ]]; then
-            fail "with chart: a message box is showing"
-        else
-            pass "with chart: no message box"
-        fi
+        no_message_box "with chart"
         screenshot with-chart
-        close_through_menu "with chart" "$with" "$first"
+        exit_through_menu "with chart" "$with" "$first"
     fi
 else
-    fail "with chart: no window titled Vantrel within ${timeout_s}s"
     cat "$with/output.log"
 fi
 [[ -n $app_pid ]] && stop_program "with chart" "$with"
@@ -121,12 +84,11 @@ cp "$program" "$without/vantrel"
 start_program "$without"
 seen=()
 for n in 1 2 3; do
-    if ! box=$(wait_until visible_dialogs); then
-        fail "without chart: message box $n did not appear"
+    if ! wait_for "without chart: message box $n" visible_dialogs; then
         screenshot "without-chart-no-message-$n"
         break
     fi
-    box=$(head -n1 <<<"$box")
+    box=${awaited%%$'\n'*}
     for old in "${seen[@]}"; do
         [[ $old == "$box" ]] && fail "without chart: message box $n is box $old again"
     done
@@ -142,22 +104,16 @@ for n in 1 2 3; do
     fi
     screenshot "without-chart-message-$n"
     xdotool windowfocus "$box" key Return
-    if ! wait_until bash -c "xdotool search --onlyvisible --name '^Vantrel$' | grep -qx $box || echo gone" >/dev/null; then
-        fail "without chart: message box $n stayed after Return"
-        break
-    fi
+    wait_for "without chart: message box $n gone after Return" gone "$box" || break
 done
-if main=$(main_window); then
-    check_main_window "without chart" "$main"
-    wait_painted "$main" || fail "without chart: the window was not painted"
+if wait_for "without chart: the main window after the messages" visible_main_windows; then
+    check_main_window "without chart" "${awaited%%$'\n'*}"
     if [[ -n $(visible_dialogs) ]]; then
         fail "without chart: a fourth message box is showing"
     else
         pass "without chart: exactly three message boxes"
     fi
     screenshot without-chart
-else
-    fail "without chart: no main window after the messages"
 fi
 stop_program "without chart" "$without"
 

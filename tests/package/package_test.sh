@@ -36,24 +36,17 @@ done
 
 
 source "$source_dir/tests/e2e/x_session.sh"
-server_pid=
-at_exit 'end_process "$server_pid"'
 mkdir -p "$artifacts"
 chmod 755 "$work"   # the ordinary user reaches the scratch root and its home through it
 
 # --- the data server, on a port the system picks ------------------------------
-served=$work/served
-mkdir -p "$served"
-printf '10\n10\n' >"$served/version.dat"
-printf 'http://www.served-monitor.example/\nServed Monitor 2.0\n1 1 1 1 1 1\n9 9 9 9 9 9 54\n' \
-    >"$served/data.dat"
-cp "$source_dir/app/sample-chart/policy" "$served/policy.dat"
-python3 -u -m http.server --bind 127.0.0.1 0 --directory "$served" >"$work/server.log" 2>&1 &
-server_pid=$!
-server_port() { sed -n 's/.* port \([0-9]*\) .*/\1/p' "$work/server.log" | head -n1; }
-if ! port=$(wait_until server_port); then
-    echo "FAIL: the data server did not start"; cat "$work/server.log"; exit 1
-fi
+new_chart=$work/new-chart
+mkdir -p "$new_chart"
+printf '10\n10\n' >"$new_chart/version"
+printf 'http://www.served-monitor.example/\nServed Monitor 2.0\n1 1 1 1 1 1\n9 9 9 9 9 9 54\n' >"$new_chart/data"
+cp "$source_dir/app/sample-chart/policy" "$new_chart/policy"
+serve_chart "$new_chart"
+port=${VANTREL_E2E_DATA_SERVER##*:}
 
 # --- 1. the package --------------------------------------------------------------
 echo "building the package with the data server http://127.0.0.1:$port"
@@ -173,17 +166,10 @@ chmod 755 "$work/as-user"
 
 differs() { [[ $(compare -metric AE "$1" "$2" null: 2>&1) != 0 ]]; }
 
-start_program "$work" "$work/as-user"
-if ! w=$(main_window); then
-    echo "FAIL: the installed program's window did not appear"; cat "$work/output.log"; exit 1
-fi
-wait_painted "$w" || fail "the installed program's window was not painted"
+show_program "the installed program" "$work" "$work/as-user"
+w=$window
 screenshot package-first-start
-if [[ -n $(visible_dialogs) ]]; then
-    fail "a message box is showing at the first start"
-else
-    pass "the window shows with no message box"
-fi
+no_message_box "the installed program's first start"
 for name in data policy version; do
     cmp -s "$program_folder/$name" "$own/$name" || fail "$name was not copied into the user's folder"
 done
@@ -192,23 +178,17 @@ done
 grid_picture "$w" "$work/before.png"
 
 # --- 3. an update -----------------------------------------------------------------
-xdotool mousemove --window "$w" "$button_x" $(($(menu_height "$w") + button_y)) click 1
-landed() {
-    local name
-    for name in data policy version; do cmp -s "$served/$name.dat" "$own/$name" || return 0; done
-    echo landed
-}
-if wait_until landed >/dev/null; then
+click_update "$w"
+if wait_for "the update: the served chart in the user's folder" holds_served_chart "$own"; then
     pass "the update landed in the user's folder"
 else
-    fail "the user's folder does not hold the served chart"; cat "$work/server.log"
+    cat "$work/server.log"
 fi
 shows_served_chart() {
     grid_picture "$w" "$work/after.png"
     differs "$work/before.png" "$work/after.png" && echo changed
 }
-wait_until shows_served_chart >/dev/null && pass "the window shows the served chart" ||
-    fail "the grid did not change after the update"
+wait_for "the update: the grid changed" shows_served_chart && pass "the window shows the served chart"
 screenshot package-after-update
 [[ -z $(visible_dialogs) ]] || fail "a message box is showing after the update"
 for name in data policy version; do

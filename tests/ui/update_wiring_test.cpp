@@ -15,6 +15,7 @@
 
 #include "chart/files/chart_folder_lock.h"
 #include "form_fixture.h"
+#include "support/file_events.h"
 #include "support/scripted_server.h"
 #include "ui/update_bridge.h"
 #include "update/update_thread.h"
@@ -193,8 +194,10 @@ TEST_F(UpdateWiringTest, SecondUpdateWhileOneRunsIsIgnored) {
 TEST_F(UpdateWiringTest, ClosingTheWindowMidDownloadStopsAtOnceAndLeavesTheFiles) {
     OpenWithUpdates();
     ServeChart("10\r\n10\r\n");
-    server_.On("/policy.dat", {Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n"),
-                               support::Trickle(std::string(100, 'x'), 100ms)});
+    // A body that would take a minute: a run that missed the close would
+    // still be downloading long after the bound below.
+    server_.On("/policy.dat", {Send("HTTP/1.1 200 OK\r\nContent-Length: 600\r\n\r\n"),
+                               support::Trickle(std::string(600, 'x'), 100ms)});
     ClickUpdate();
     ASSERT_TRUE(server_.WaitForRequest("/policy.dat", 5000ms));
     const std::string staging = dir_.Path() + "/.vantrel-update-policy.tmp";
@@ -202,28 +205,17 @@ TEST_F(UpdateWiringTest, ClosingTheWindowMidDownloadStopsAtOnceAndLeavesTheFiles
                                 20000))
         << "no byte of the body reached the staging file";
 
-    form_->close();  // the run's thread has ended when this returns
+    form_->close();  // waits a grace for the run, then lets it go
     EXPECT_FALSE(bridge_->Running());
-    EXPECT_EQ(update::UpdateThread::LeftBehind(), 0) << "the worker did not stop within the grace";
+    // The worker stopped: within the grace, or let go and ended since; well
+    // before its download would have.
+    ASSERT_TRUE(QTest::qWaitFor([] { return update::UpdateThread::LeftBehind() == 0; }, 20000))
+        << "the worker went on downloading after the close";
     EXPECT_EQ(Files(), before_);
     ASSERT_TRUE(PingBridge());  // the reports made before the close are dropped by now
     bridge_.reset();
     form_.reset();
     EXPECT_TRUE(boxes_.seen.empty());
-}
-
-// True while the update's thread sleeps in the kernel: after its downloads,
-// only the commit trying the chart folder's lock again and again does.
-bool TheWorkerSleeps() {
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-        std::ifstream comm(task.path() / "comm"), wchan(task.path() / "wchan");
-        std::string name, where;
-        if (std::getline(comm, name) && name == update::Tmt::kThreadName && std::getline(wchan, where) &&
-            where == "hrtimer_nanosleep") {
-            return true;
-        }
-    }
-    return false;
 }
 
 TEST_F(UpdateWiringTest, ClosingWhileTheWorkerIsStuckInTheFolderDoesNotWaitForIt) {
@@ -233,15 +225,19 @@ TEST_F(UpdateWiringTest, ClosingWhileTheWorkerIsStuckInTheFolderDoesNotWaitForIt
     // lock: all three files arrive, then the commit waits for it.
     auto reader = std::make_unique<chart::ChartFolderLock>(dir_.Path(), chart::ChartFolderLock::Mode::Shared);
     ASSERT_TRUE(reader->Held());
-    const auto staged = [this] {
-        for (const char* name : {"data", "policy", "version"}) {
-            if (!std::filesystem::exists(dir_.Path() + "/.vantrel-update-" + name + ".tmp")) return false;
+    // The commit opens the folder itself to take its lock, after the last
+    // download has closed its staging file: from then on it waits.
+    support::FileEvents folder(dir_.Path(), IN_OPEN | IN_CLOSE_WRITE);
+    bool staged = false, waiting = false;
+    const auto commitWaits = [&] {
+        for (const support::FileEvent& event : folder.Next()) {
+            if ((event.mask & IN_CLOSE_WRITE) && event.name == ".vantrel-update-version.tmp") staged = true;
+            if (staged && (event.mask & IN_OPEN) && event.name.empty()) waiting = true;
         }
-        return true;
+        return waiting;
     };
     ClickUpdate();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (staged() && Progress() == 0 && TheWorkerSleeps()) || CommandsEnabled(); },
-                                20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return commitWaits() || CommandsEnabled(); }, 20000));
     ASSERT_FALSE(CommandsEnabled()) << "the update ended before its commit";
 
     form_->close();  // comes back after the grace, the worker left behind
