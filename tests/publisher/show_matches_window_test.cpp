@@ -71,7 +71,7 @@ protected:
     }
     std::vector<std::string> Show(std::optional<publisher::Cell> cell) {
         std::ostringstream out, err;
-        EXPECT_EQ(publisher::RunShow(dir_.Path(), cell, out, err), 0);
+        EXPECT_EQ(publisher::RunShow(dir_.Path(), {}, cell, out, err), 0);
         return Lines(out.str());
     }
 };
@@ -113,7 +113,7 @@ TEST_F(ShowMatchesWindow, PreviewIsTheWindowsOwnPicture) {
     QApplication::processEvents();
     const QImage window = form_->grab().toImage();
     std::ostringstream png, err;
-    ASSERT_EQ(publisher::RunPreview(dir_.Path(), "-", publisher::Cell{2, 1}, png, err), 0);
+    ASSERT_EQ(publisher::RunPreview(dir_.Path(), {}, "-", publisher::Cell{2, 1}, png, err), 0);
     const QImage picture = QImage::fromData(QByteArray::fromStdString(png.str()), "PNG");
     EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), window.convertToFormat(QImage::Format_RGB32));
     EXPECT_TRUE(err.str().starts_with("details: Demo version\n")) << err.str();
