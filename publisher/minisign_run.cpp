@@ -121,6 +121,10 @@ MinisignRun RunMinisign(const std::string& program, const std::vector<std::strin
     std::string written;
     char buffer[4096];
     for (;;) {
+        if (!stopped && !stop.WaitToRead(outRead.Get())) {
+            stopOnSignal();
+            continue;
+        }
         const ssize_t got = ::read(outRead.Get(), buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {
             stopOnSignal();

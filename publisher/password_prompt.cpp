@@ -53,6 +53,7 @@ std::optional<SecretText> ReadLine(int fd, const StopSignals& stop) {
     SecretText line;
     line.Text().reserve(kLongestPassword + 1);  // never moved: no copy is left behind
     for (;;) {
+        if (!stop.WaitToRead(fd)) return std::nullopt;
         char c = 0;
         const ssize_t got = ::read(fd, &c, 1);
         if (got < 0 && errno == EINTR) {

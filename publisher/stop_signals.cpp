@@ -1,6 +1,9 @@
 #include "publisher/stop_signals.h"
 
+#include <poll.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 namespace publisher {
 namespace {
@@ -44,6 +47,18 @@ void StopSignals::EndAsAsked() const {
     ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
     ::raise(signal);
     ::_exit(128 + signal);
+}
+
+bool StopSignals::WaitToRead(int fd) const {
+    // The signals held back from the check to the wait, which lets them in.
+    const Held held;
+    for (;;) {
+        if (caught) return false;
+        pollfd ready{fd, POLLIN, 0};
+        const int polled = ::ppoll(&ready, 1, nullptr, &held.before_);
+        if (polled > 0) return true;
+        if (polled < 0 && errno != EINTR) return true;  // the read says what is wrong
+    }
 }
 
 StopSignals::Held::Held() {

@@ -18,6 +18,10 @@ public:
     int Caught() const;
     // Ends the process as the caught signal would have.
     [[noreturn]] void EndAsAsked() const;
+    // Waits until fd has something to read (or its other end closed): true;
+    // or until a stop signal comes: false. A signal that comes just before
+    // the wait still ends it.
+    bool WaitToRead(int fd) const;
 
     // Holds the signals back while it lives (a few renames that belong
     // together); one that came meanwhile is caught when it ends.
@@ -29,6 +33,7 @@ public:
         Held& operator=(const Held&) = delete;
 
     private:
+        friend class StopSignals;
         sigset_t before_;
     };
 
