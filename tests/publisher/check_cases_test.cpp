@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "chart_case.h"
 #include "publisher/check_command.h"
 #include "publisher/finding.h"
 #include "publisher/release_date.h"
@@ -24,34 +25,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using publisher_test::Lines;
 
 std::vector<std::string> Check(const std::string& folder, const std::string& publicKey = {},
                                const std::string& served = {}) {
     std::ostringstream out, err;
     publisher::RunCheck(folder, {.publicKey = publicKey, .served = served}, out, err);
     return Lines(out.str());
-}
-
-// The case's files over the base chart's, in a folder of its own.
-void Assemble(const fs::path& cases, const std::string& name, const support::TempDir& into) {
-    const fs::path dir = cases / name;
-    const std::vector<std::string> absent =
-        fs::exists(dir / "absent") ? Lines(support::TestData("publisher/check/" + name + "/absent")) : std::vector<std::string>{};
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        const std::string file = entry.path().filename();
-        if (file != "expected" && file != "absent" && !entry.is_directory()) fs::copy_file(entry.path(), into.Dir() / file);
-    }
-    for (const std::string file : {"data", "policy", "version"}) {
-        const std::string served = file + ".dat";
-        if (fs::exists(dir / served) || fs::exists(dir / file) || std::count(absent.begin(), absent.end(), served)) continue;
-        fs::copy_file(cases / "base" / served, into.Dir() / served);
-    }
 }
 
 std::vector<std::string> CaseNames() {
@@ -67,9 +47,9 @@ class CheckCase : public ::testing::TestWithParam<std::string> {};
 TEST_P(CheckCase, PrintsTheExpectedFindings) {
     const fs::path cases = support::TestDataPath("publisher/check");
     const support::TempDir folder("vantrel-check"), served("vantrel-served");
-    Assemble(cases, GetParam(), folder);
+    publisher_test::AssembleChart("publisher/check/" + GetParam(), folder);
     const bool withServed = fs::is_directory(cases / GetParam() / "served");
-    if (withServed) Assemble(cases, GetParam() + "/served", served);
+    if (withServed) publisher_test::AssembleChart("publisher/check/" + GetParam() + "/served", served);
     const auto expected = fs::exists(cases / GetParam() / "expected")
                               ? Lines(support::TestData("publisher/check/" + GetParam() + "/expected"))
                               : std::vector<std::string>{};

@@ -2,16 +2,25 @@
 // tests' charts are opened in a real Form1, every cell is clicked as a user
 // clicks it, and what the details panel, the browser and the boxes got is
 // what the tool prints for the same folder and cell; the tool's grid is the
-// window's, cell for cell; its picture is the window's own grab.
+// window's, cell for cell; its picture is the window's own grab. The same
+// for readers who update: a real Form1 on the served chart, reloaded on the
+// new one as an Update ends, beside `show --served`, `preview --served` and
+// `diff`, whose lines are What changed's.
 #include <QAbstractItemModel>
 #include <QImage>
+#include <QListWidget>
 #include <QTest>
+#include <filesystem>
 #include <functional>
+#include <set>
 #include <sstream>
 
+#include "chart_case.h"
 #include "form_fixture.h"
+#include "publisher/diff_command.h"
 #include "publisher/text_output.h"
 #include "publisher/window_commands.h"
+#include "ui/changes_window.h"
 #include "ui/grid/chart_grid.h"
 #include "ui/text/byte_text.h"
 
@@ -74,6 +83,15 @@ protected:
         EXPECT_EQ(publisher::RunShow(dir_.Path(), {}, cell, out, err), 0);
         return Lines(out.str());
     }
+    // A row of the window's grid (0: the first program's), as show prints
+    // it; kept: the columns to mark as kept from the chart before.
+    static std::string ShownRow(const QAbstractItemModel& cells, int row, const std::set<int>& kept = {}) {
+        std::string shown;
+        for (int col = 0; col < cells.columnCount(); ++col)
+            shown += (col ? "\t" : "") + publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row, col)).toString())) +
+                     (kept.contains(col) ? publisher::kKeptMark : "");
+        return shown;
+    }
 };
 
 TEST_F(ShowMatchesWindow, EveryCellAndTheGrid) {
@@ -85,12 +103,7 @@ TEST_F(ShowMatchesWindow, EveryCellAndTheGrid) {
         const QAbstractItemModel& cells = *form_->StringGrid1().model();
         const auto grid = Show(std::nullopt);
         ASSERT_EQ(grid.size(), static_cast<std::size_t>(cells.rowCount() + 1));
-        for (int row = 0; row < cells.rowCount(); ++row) {
-            std::string shown;
-            for (int col = 0; col < cells.columnCount(); ++col)
-                shown += (col ? "\t" : "") + publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row, col)).toString()));
-            EXPECT_EQ(grid[static_cast<std::size_t>(row + 1)], shown);
-        }
+        for (int row = 0; row < cells.rowCount(); ++row) EXPECT_EQ(grid[static_cast<std::size_t>(row + 1)], ShownRow(cells, row));
         // Each cell on its own, as a fresh `show --cell` selects it.
         const int rows = cells.rowCount(), cols = cells.columnCount();
         for (int row = 1; row <= rows; ++row) {
@@ -117,6 +130,137 @@ TEST_F(ShowMatchesWindow, PreviewIsTheWindowsOwnPicture) {
     const QImage picture = QImage::fromData(QByteArray::fromStdString(png.str()), "PNG");
     EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), window.convertToFormat(QImage::Format_RGB32));
     EXPECT_TRUE(err.str().starts_with("details: Demo version\n")) << err.str();
+}
+
+// Readers who update, a pair of charts a row (tests/data/publisher/updating:
+// the chart being served, then the new one, each as the files that differ
+// from the base chart): every kind of short or oddly separated line.
+class UpdatingReaderMatchesWindow : public ShowMatchesWindow {
+protected:
+    // The chart's files under the viewer's names in dir_, as an Update leaves them.
+    void PutInPlace(const support::TempDir& chart) {
+        for (const char* name : {"data", "policy", "version"}) {
+            const std::filesystem::path file = chart.Dir() / (std::string(name) + ".dat");
+            std::filesystem::remove(dir_.Dir() / name);
+            if (std::filesystem::exists(file)) dir_.Write(name, support::ReadFile(file));
+        }
+    }
+    // Form1 started on the served chart, then reloaded on the new one as an
+    // Update ends; the boxes the reload showed are boxes_.seen.
+    void StartThenUpdate() {
+        form_.reset();
+        PutInPlace(served_);
+        Open();
+        PutInPlace(new_);
+        boxes_.seen.clear();
+        form_->ReadAll();
+    }
+    std::vector<std::string> ShowUpdated(std::optional<publisher::Cell> cell, std::vector<std::string>* said = nullptr) {
+        std::ostringstream out, err;
+        EXPECT_EQ(publisher::RunShow(new_.Path(), served_.Path(), cell, out, err), 0);
+        if (said) *said = Lines(err.str());
+        return Lines(out.str());
+    }
+
+    support::TempDir served_{"vantrel-served"}, new_{"vantrel-new"};
+};
+
+std::vector<std::string> UpdatingPairs() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(support::TestDataPath("publisher/updating")))
+        names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(UpdatingReaderMatchesWindow, ShowPreviewAndDiffAfterARealReload) {
+    for (const std::string& pair : UpdatingPairs()) {
+        SCOPED_TRACE(pair);
+        for (const auto* folder : {&served_, &new_})
+            for (const auto& entry : std::filesystem::directory_iterator(folder->Dir())) std::filesystem::remove(entry);
+        publisher_test::AssembleChart("publisher/updating/" + pair + "/served", served_);
+        publisher_test::AssembleChart("publisher/updating/" + pair + "/new", new_);
+
+        // What a window started afresh on the new chart shows: the cells the
+        // updated window shows otherwise are kept from the chart before.
+        form_.reset();
+        PutInPlace(new_);
+        Open(false);
+        const QAbstractItemModel& freshCells = *form_->StringGrid1().model();
+        std::vector<std::vector<QString>> fresh(static_cast<std::size_t>(freshCells.rowCount()));
+        for (int row = 0; row < freshCells.rowCount(); ++row)
+            for (int col = 0; col < freshCells.columnCount(); ++col)
+                fresh[static_cast<std::size_t>(row)].push_back(freshCells.data(freshCells.index(row, col)).toString());
+
+        StartThenUpdate();
+        std::vector<std::string> reloadSaid;
+        for (const auto& box : boxes_.seen) Labelled(reloadSaid, "message: ", box.text);
+        const QAbstractItemModel& cells = *form_->StringGrid1().model();
+        std::vector<std::string> said;
+        const auto grid = ShowUpdated(std::nullopt, &said);
+        EXPECT_EQ(said, reloadSaid);
+        ASSERT_EQ(grid.size(), static_cast<std::size_t>(cells.rowCount() + 1));
+        std::vector<std::pair<int, int>> kept;  // (grid row, col)
+        for (int row = 0; row < cells.rowCount(); ++row) {
+            std::set<int> keptHere;
+            for (int col = 0; col < cells.columnCount(); ++col) {
+                const QString freshText = static_cast<std::size_t>(row) < fresh.size() ? fresh[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] : QString();
+                if (cells.data(cells.index(row, col)).toString() != freshText) {
+                    keptHere.insert(col);
+                    kept.emplace_back(row + 1, col);
+                }
+            }
+            EXPECT_EQ(grid[static_cast<std::size_t>(row + 1)], ShownRow(cells, row, keptHere));
+        }
+
+        // diff's lines are What changed's, then one for each cell a reader
+        // who starts afresh sees otherwise.
+        std::ostringstream out;
+        publisher::RunDiff(served_.Path(), new_.Path(), out);
+        const auto diff = Lines(out.str());
+        std::vector<std::string> listed;
+        if (form_->WhatChangedEnabled())
+            for (int i = 0; i < form_->WhatChanged().Lines().count(); ++i)
+                listed.push_back(publisher::ForTerminal(EncodeUtf8(form_->WhatChanged().Lines().item(i)->text())));
+        ASSERT_GE(diff.size(), listed.size());
+        std::vector<std::string> changes(diff.begin(), diff.begin() + static_cast<long>(listed.size()));
+        std::sort(changes.begin(), changes.end());
+        std::sort(listed.begin(), listed.end());
+        EXPECT_EQ(changes, listed);
+        for (const auto& [row, col] : kept) {
+            const std::string name = publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row - 1, 0)).toString()));
+            const std::string what = col == 0 ? "the name" : chart::GridModel::kColumnHeadings[static_cast<std::size_t>(col)];
+            const std::string line = name + ": " + what + " '" +
+                                     publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row - 1, col)).toString())) +
+                                     "', kept from the chart before";
+            EXPECT_TRUE(std::any_of(diff.begin(), diff.end(), [&](const std::string& l) { return l.starts_with(line); }))
+                << line << "\n" << ::testing::PrintToString(diff);
+        }
+        for (auto line = diff.begin() + static_cast<long>(listed.size()); line != diff.end(); ++line)
+            EXPECT_NE(line->find("readers who"), std::string::npos) << *line;
+
+        // Each cell on its own, as `show --served --cell` selects it.
+        const int rows = cells.rowCount(), cols = cells.columnCount();
+        for (int row = 1; row <= rows; ++row) {
+            for (int col = 0; col < cols; ++col) {
+                SCOPED_TRACE(std::to_string(col) + "," + std::to_string(row));
+                StartThenUpdate();
+                EXPECT_EQ(ShowUpdated(publisher::Cell{col, row}), ClickInWindow(col, row));
+            }
+        }
+
+        // The picture is the updated window's own, a result selected.
+        StartThenUpdate();
+        ClickInWindow(6, 2);
+        form_->activateWindow();  // again, after the reload's boxes
+        form_->StringGrid1().setFocus();
+        QApplication::processEvents();
+        const QImage window = form_->grab().toImage();
+        std::ostringstream png, err;
+        ASSERT_EQ(publisher::RunPreview(new_.Path(), served_.Path(), "-", publisher::Cell{6, 2}, png, err), 0);
+        const QImage picture = QImage::fromData(QByteArray::fromStdString(png.str()), "PNG");
+        EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), window.convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "publisher/arguments.h"
@@ -194,23 +195,30 @@ TEST(Sign, RefusalsAndFailuresLeaveTheSignaturesThereWere) {
         std::string secretKey;
         const char* said;                      // the start of what it says (the usage fault's own text)
         bool usageFault = false;               // raised as a fault in the command line
-        std::uint64_t servedAhead = 0;         // the served release this far ahead of the clock
+        std::optional<std::int64_t> served = {};  // the served release's date, from the clock
         const char* failingRename = nullptr;   // the signature whose rename fails
+        bool signs = false;
     };
+    const auto now = static_cast<std::int64_t>(publisher::Now());
     const Row rows[] = {
         {"a FIFO as the secret key", fifo, "the key file '", true},
         {"the public key as the secret key", key.PublicKeyFile(), "'", true},
         {"no such key", scratch.Path() + "/none.key", "the key file '", true},
-        {"a release older than the served one", key.SecretKeyFile(),
+        // The timeline: the new release is dated now.
+        {"the served release an hour ahead", key.SecretKeyFile(),
          "vantrel-chart: the chart is not signed: the served release is dated", false, 3600},
+        {"the served release 23 hours ahead", key.SecretKeyFile(),
+         "vantrel-chart: the chart is not signed: the served release is dated", false, 23 * 3600},
+        {"the served release dated 0", key.SecretKeyFile(), "", false, -now, nullptr, true},
+        {"the served release of the same second", key.SecretKeyFile(), "", false, 0, nullptr, true},
         {"the second rename fails", key.SecretKeyFile(),
          "vantrel-chart: policy.dat.minisig cannot be put in place (Input/output error): the signatures are as they "
          "were; nothing was signed",
-         false, 0, "policy.dat.minisig"},
+         false, {}, "policy.dat.minisig"},
         {"the last rename fails", key.SecretKeyFile(),
          "vantrel-chart: version.dat.minisig cannot be put in place (Input/output error): the signatures are as they "
          "were",
-         false, 0, "version.dat.minisig"},
+         false, {}, "version.dat.minisig"},
     };
     const std::map<std::string, std::string> messages = {{"a FIFO as the secret key", "it is not a regular file"},
                                                          {"the public key as the secret key", "is a public key"},
@@ -225,18 +233,18 @@ TEST(Sign, RefusalsAndFailuresLeaveTheSignaturesThereWere) {
         WriteRelease(served);
         for (const char* file : {"data.dat", "policy.dat", "version.dat"})
             served.Write(std::string(file) + ".minisig",
-                         key.Sign(served.Read(file), publisher::Now() + row.servedAhead, file));
+                         key.Sign(served.Read(file), static_cast<std::uint64_t>(now + row.served.value_or(0)), file));
         const auto before = Contents(release.Dir());
 
         publisher::Arguments args;
         args.command = publisher::Arguments::Command::Sign;
         args.folders = {release.Path()};
         args.secretKey = row.secretKey;
-        if (row.servedAhead) args.served = served.Path();
+        if (row.served) args.served = served.Path();
         std::ostringstream out, err;
         if (row.failingRename) support::FailRenamesOnto(row.failingRename, EIO);
         try {
-            EXPECT_EQ(publisher::RunSign(args, out, err), 1);
+            EXPECT_EQ(publisher::RunSign(args, out, err), row.signs ? 0 : 1);
             EXPECT_FALSE(row.usageFault);
             EXPECT_TRUE(err.str().starts_with(row.said)) << err.str();
         } catch (const publisher::UsageError& fault) {
@@ -245,7 +253,12 @@ TEST(Sign, RefusalsAndFailuresLeaveTheSignaturesThereWere) {
             EXPECT_NE(std::string(fault.what()).find(messages.at(row.name)), std::string::npos) << fault.what();
         }
         support::FailRenamesOnto("", 0);
-        EXPECT_EQ(Contents(release.Dir()), before);
+        if (row.signs) {
+            EXPECT_NE(Contents(release.Dir()), before);
+            EXPECT_EQ(Contents(release.Dir()).size(), before.size());  // the three signatures replaced, nothing more
+        } else {
+            EXPECT_EQ(Contents(release.Dir()), before);
+        }
     }
 }
 
