@@ -31,10 +31,11 @@ constexpr std::pair<char32_t, char32_t> kMeasured[] = {
     {0x0001, 0x024F}, {0x0300, 0x036F}, {0x0370, 0x03FF}, {0x0400, 0x04FF}, {0x061C, 0x061C}, {0x180E, 0x180E},
     {0x2000, 0x206F}, {0x20A0, 0x20C0}, {0x2100, 0x215F}, {0x2190, 0x21FF}, {0xFEFF, 0xFEFF},
 };
-// Neighbours whose kerning is measured: Latin and its common punctuation.
+// Neighbours whose kerning is measured: Latin, Greek and Cyrillic, and
+// their common punctuation.
 bool Kerned(char32_t c) {
-    return (c >= 0x20 && c <= 0x7E) || (c >= 0xA0 && c <= 0x17F) || (c >= 0x2013 && c <= 0x2014) ||
-           (c >= 0x2018 && c <= 0x201E) || c == 0x2026;
+    return (c >= 0x20 && c <= 0x7E) || (c >= 0xA0 && c <= 0x17F) || (c >= 0x0370 && c <= 0x04FF) ||
+           (c >= 0x2013 && c <= 0x2014) || (c >= 0x2018 && c <= 0x201E) || c == 0x2026;
 }
 
 int Fixed(qreal pixels) { return qRound(pixels * kFixed); }

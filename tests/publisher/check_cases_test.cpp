@@ -17,6 +17,7 @@
 #include "publisher/check_command.h"
 #include "publisher/finding.h"
 #include "publisher/release_date.h"
+#include "publisher/text_output.h"
 #include "support/minisign_key.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
@@ -82,8 +83,33 @@ TEST(CheckChart, JsonLinesAreValidJsonWhateverTheChartHolds) {
         {{"version", 1, Severity::Error, "caf\xC3\xA9"}, R"({"file":"version","line":1,"severity":"error","message":"caf)"
                                                           "\xC3\xA9"
                                                           R"("})"},
+        {{"data", 2, Severity::Warning, "Quill\xE2\x80\xAEKey\xE2\x80\x8B"},
+         R"({"file":"data","line":2,"severity":"warning","message":"Quill\u202eKey\u200b"})"},
+        // The cap's summary: neither line nor severity, its count of its own.
+        {{"data.dat", 0, Severity::Error, "\xE2\x80\xA6" "and 5 more like it", 5},
+         R"({"file":"data.dat","more":5,"message":")" "\xE2\x80\xA6" R"(and 5 more like it"})"},
     };
     for (const auto& [finding, json] : rows) EXPECT_EQ(publisher::JsonLine(finding), json);
+}
+
+// Chart text as show, diff and check print it: every character a reader
+// cannot see as it stands escaped, the backslash doubled, the rest as it is.
+TEST(CheckChart, UnseenCharactersAreEscapedAlikeEverywhere) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"a\\b", "a\\\\b"},
+        {"\t\r\n\x1b[31m\x7f", "\\t\\r\\n\\x1b[31m\\x7f"},
+        {"Quill\xE2\x80\xAEyeK", "Quill\\u202eyeK"},                         // right-to-left override
+        {"\xE2\x80\x8F\xD8\x9C\xE2\x81\xA6\xE2\x80\x8E", "\\u200f\\u061c\\u2066\\u200e"},  // marks, an isolate
+        {"Quill\xE2\x80\x8BKey\xEF\xBB\xBF\xC2\xAD\xE2\x81\xA0", "Quill\\u200bKey\\ufeff\\u00ad\\u2060"},  // zero-width
+        {"\xC2\x85\xC2\x9B\xE2\x80\xA8", "\\u0085\\u009b\\u2028"},        // C1 controls, a line separator
+        {"caf\xC3\xA9 \xE2\x80\x94 \xD0\x9A \xC2\xA0", "caf\xC3\xA9 \xE2\x80\x94 \xD0\x9A \xC2\xA0"},  // seen as written
+        {"caf\xE9\x85", "caf\\xe9\\x85"},                                     // no UTF-8: byte by byte
+    };
+    for (const auto& [text, printed] : rows) {
+        EXPECT_EQ(publisher::ForTerminal(text), printed);
+        EXPECT_EQ(publisher::CompilerLine({"data.dat", 7, publisher::Severity::Warning, text}),
+                  "data.dat:7: warning: " + printed);
+    }
 }
 
 // With the publisher's key, the signatures as a signed build of the viewer

@@ -18,11 +18,14 @@
 #include "chart_case.h"
 #include "form_fixture.h"
 #include "publisher/diff_command.h"
+#include "publisher/grid_font_widths.h"
+#include "publisher/grid_text_width.h"
 #include "publisher/text_output.h"
 #include "publisher/window_commands.h"
 #include "ui/changes_window.h"
 #include "ui/grid/chart_grid.h"
 #include "ui/text/byte_text.h"
+#include "ui/text/display_text.h"
 
 namespace vantrel::ui::testing {
 namespace {
@@ -130,6 +133,49 @@ TEST_F(ShowMatchesWindow, PreviewIsTheWindowsOwnPicture) {
     const QImage picture = QImage::fromData(QByteArray::fromStdString(png.str()), "PNG");
     EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), window.convertToFormat(QImage::Format_RGB32));
     EXPECT_TRUE(err.str().starts_with("details: Demo version\n")) << err.str();
+}
+
+// Where check says the grid cuts a cell is where the window's grid cuts it:
+// every prefix of each text, in a name cell and a result cell, measured by
+// the window's own grid font against the room its cell gives the text; and
+// the width check adds up is the font engine's, to the 1/64 pixel.
+TEST_F(ShowMatchesWindow, GridCutsWhereTheWindowCuts) {
+    WriteSampleChart(dir_);
+    Open();
+    const ChartGrid& grid = form_->StringGrid1();
+    EXPECT_EQ(grid.font().family().toStdString(), publisher::grid_font::kFamily);
+    EXPECT_EQ(grid.font().pixelSize(), publisher::grid_font::kPixelSize);
+    const QFontMetricsF metrics(grid.font(), &form_->StringGrid1());
+    constexpr int kInset = 2;  // the cell delegate draws its text so far in
+    const std::string texts[] = {
+        "QuillKey Pro Keystroke Recorder, Professional Edition for Windows (2026)",
+        "AVAVAV To Yo LT Ta WAVE Tyrol \"quoted\" (kerned pairs) AVAVAVAVAVAVAVAVAV",
+        "Caf\xC3\xA9 \xC3\x85ngstr\xC3\xB6m \xC5\x81\xC3\xB3" "d\xC5\xBA \xC2\xBFQu\xC3\xA9? \xE2\x80\x9C" "fi\xE2\x80\x9D "
+        "\xE2\x80\x94 \xE2\x82\xAC" "10 \xE2\x84\xA2 na\xC3\xAFve",
+        "\xD0\x9A\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xB8\xD0\xB0\xD1\x82\xD1\x83\xD1\x80\xD0\xBD\xD1\x8B\xD0\xB9 "
+        "\xCE\xA0\xCF\x81\xCF\x8C\xCE\xB3\xCF\x81\xCE\xB1\xCE\xBC\xCE\xBC\xCE\xB1 \xD0\xBC\xD0\xBE\xD0\xBD\xD0\xB8"
+        "\xD1\x82\xD0\xBE\xD1\x80 \xD0\x9F\xD1\x80\xD0\xBE",
+        "Win\xE9 Caf\x96 \x93Latin\x94 one byte a character, as Windows-1252 shows it, \x85 \x80",
+        "Zero\xE2\x80\x8Bwidth\xE2\x80\x8F marks \xE2\x80\xAE" "and\xE2\x80\xAC controls \x1B[31m left in or out",
+        "10000000000", "1,234.56", "99%", "\xE2\x80\x94\xE2\x80\x94\xE2\x80\x94",
+    };
+    for (const std::string& text : texts) {
+        for (std::size_t length = 1; length <= text.size(); ++length) {
+            const std::string cell = text.substr(0, length);
+            QString shown = DisplayCell(cell);
+            while (shown.endsWith(QChar(u' ')) || shown.endsWith(QChar(u'\t'))) shown.chop(1);
+            const auto width = static_cast<std::int64_t>(qRound(metrics.horizontalAdvance(shown) * 64));
+            SCOPED_TRACE(publisher::ForTerminal(cell));
+            std::u32string drawn = publisher::GridCellText(cell);
+            while (drawn.ends_with(U' ') || drawn.ends_with(U'\t')) drawn.pop_back();
+            EXPECT_EQ(publisher::GridTextWidth(drawn), width);
+            for (const int col : {0, 3}) {
+                const std::int64_t room = (grid.CellRect(col, 1).width() - kInset) * 64;
+                EXPECT_EQ(publisher::GridTextRoom(col), room);
+                EXPECT_EQ(publisher::GridCut(col, cell).has_value(), width > room) << col;
+            }
+        }
+    }
 }
 
 // Readers who update, a pair of charts a row (tests/data/publisher/updating:
