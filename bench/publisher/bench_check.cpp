@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "chart/chart_form.h"
-#include "chart/text/display_limit.h"
 #include "publisher/chart_check.h"
 #include "publisher/check_command.h"
 #include "publisher/grid_text_width.h"

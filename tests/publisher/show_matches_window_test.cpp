@@ -148,7 +148,7 @@ TEST_F(ShowMatchesWindow, GridCutsWhereTheWindowCuts) {
     const QFontMetricsF metrics(grid.font(), &form_->StringGrid1());
     constexpr int kInset = 2;  // the cell delegate draws its text so far in
     const std::string texts[] = {
-        "QuillKey Pro Keystroke Recorder, Professional Edition for Windows (2026)",
+        "Alpha Keys Pro Keystroke Recorder, Professional Edition for Windows (2026)",
         "AVAVAV To Yo LT Ta WAVE Tyrol \"quoted\" (kerned pairs) AVAVAVAVAVAVAVAVAV",
         "Caf\xC3\xA9 \xC3\x85ngstr\xC3\xB6m \xC5\x81\xC3\xB3" "d\xC5\xBA \xC2\xBFQu\xC3\xA9? \xE2\x80\x9C" "fi\xE2\x80\x9D "
         "\xE2\x80\x94 \xE2\x82\xAC" "10 \xE2\x84\xA2 na\xC3\xAFve",
