@@ -86,15 +86,6 @@ protected:
         EXPECT_EQ(publisher::RunShow(dir_.Path(), {}, cell, out, err), 0);
         return Lines(out.str());
     }
-    // A row of the window's grid (0: the first program's), as show prints
-    // it; kept: the columns to mark as kept from the chart before.
-    static std::string ShownRow(const QAbstractItemModel& cells, int row, const std::set<int>& kept = {}) {
-        std::string shown;
-        for (int col = 0; col < cells.columnCount(); ++col)
-            shown += (col ? "\t" : "") + publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row, col)).toString())) +
-                     (kept.contains(col) ? publisher::kKeptMark : "");
-        return shown;
-    }
 };
 
 TEST_F(ShowMatchesWindow, EveryCellAndTheGrid) {
@@ -106,7 +97,12 @@ TEST_F(ShowMatchesWindow, EveryCellAndTheGrid) {
         const QAbstractItemModel& cells = *form_->StringGrid1().model();
         const auto grid = Show(std::nullopt);
         ASSERT_EQ(grid.size(), static_cast<std::size_t>(cells.rowCount() + 1));
-        for (int row = 0; row < cells.rowCount(); ++row) EXPECT_EQ(grid[static_cast<std::size_t>(row + 1)], ShownRow(cells, row));
+        for (int row = 0; row < cells.rowCount(); ++row) {
+            std::string shown;
+            for (int col = 0; col < cells.columnCount(); ++col)
+                shown += (col ? "\t" : "") + publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row, col)).toString()));
+            EXPECT_EQ(grid[static_cast<std::size_t>(row + 1)], shown);
+        }
         // Each cell on its own, as a fresh `show --cell` selects it.
         const int rows = cells.rowCount(), cols = cells.columnCount();
         for (int row = 1; row <= rows; ++row) {
@@ -206,6 +202,15 @@ protected:
         EXPECT_EQ(publisher::RunShow(new_.Path(), served_.Path(), cell, out, err), 0);
         if (said) *said = Lines(err.str());
         return Lines(out.str());
+    }
+    // A row of the window's grid (0: the first program's), as show --served
+    // prints it; kept: the columns to mark as kept from the chart before.
+    static std::string ShownRow(const QAbstractItemModel& cells, int row, const std::set<int>& kept = {}) {
+        std::string shown;
+        for (int col = 0; col < cells.columnCount(); ++col)
+            shown += (col ? "\t" : "") + publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row, col)).toString())) +
+                     (kept.contains(col) ? publisher::kKeptMark : "");
+        return shown;
     }
 
     support::TempDir served_{"vantrel-served"}, new_{"vantrel-new"};
