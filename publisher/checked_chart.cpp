@@ -1,5 +1,7 @@
 #include "publisher/checked_chart.h"
 
+#include <algorithm>
+
 #include "chart/details/details_text.h"
 #include "publisher/shown_text.h"
 
@@ -12,7 +14,12 @@ std::string CheckedChart::TestName(int col) const {
     return title.empty() ? chart::GridModel::kColumnHeadings[static_cast<std::size_t>(col)] : title;
 }
 
-void CheckedChart::CheckUnseen(std::size_t file, long long line, const std::string& what, std::string_view text) {
+bool CheckedChart::MayHoldUnseen(std::string_view text) {
+    // Printable ASCII alone, as most of a chart is, holds none.
+    return !std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
+void CheckedChart::ReportUnseen(std::size_t file, long long line, const std::string& what, std::string_view text) {
     const auto unseen = UnseenCharacters(text);
     if (unseen.empty()) return;
     Add(file, line, Severity::Warning, "unseen", [&] {

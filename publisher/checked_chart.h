@@ -53,9 +53,16 @@ struct CheckedChart {
     // The title of test col as the details show it, or its column's heading
     // when it has none.
     std::string TestName(int col) const;
-    // A warning when shown text (what: "the name", ...) holds characters
-    // readers cannot see as they stand.
-    void CheckUnseen(std::size_t file, long long line, const std::string& what, std::string_view text);
+    // A warning when shown text holds characters readers cannot see as they
+    // stand; what() names it ("the name"), made only then.
+    template <typename What>
+    void CheckUnseen(std::size_t file, long long line, What&& what, std::string_view text) {
+        if (MayHoldUnseen(text)) ReportUnseen(file, line, what(), text);
+    }
+
+private:
+    static bool MayHoldUnseen(std::string_view text);
+    void ReportUnseen(std::size_t file, long long line, const std::string& what, std::string_view text);
 };
 
 // The details word of test col for the program in grid row `row`, without the

@@ -158,7 +158,7 @@ void DataFindings::CheckProgram(const chart::DataRecordLines& record) {
     if (const auto shown = chart_.gridCut ? chart_.gridCut(0, name) : std::nullopt)
         chart_.Add(kData, nameLine, Severity::Warning, "cut",
                    "the grid cuts the name " + Quoted(name) + ": readers see " + Quoted(*shown));
-    chart_.CheckUnseen(kData, nameLine, "the name", name);
+    chart_.CheckUnseen(kData, nameLine, [] { return std::string("the name"); }, name);
     if (const auto [first, added] = nameLines_.emplace(name, nameLine); !added)
         chart_.Add(kData, nameLine, Severity::Warning, "same-name",
                    "a second program named " + Quoted(name) + " (the first at line " + std::to_string(first->second) +
@@ -283,7 +283,8 @@ void DataFindings::CheckResults(const chart::DataRecordLines& record) {
             chart_.Add(kData, line, Severity::Warning, "cut",
                        std::string("the grid cuts the ") + Heading(col) + " result " + Quoted(cell) + ": readers see " +
                            Quoted(*shown));
-        if (separators.empty()) chart_.CheckUnseen(kData, line, std::string("the ") + Heading(col) + " result", cell);
+        if (separators.empty())
+            chart_.CheckUnseen(kData, line, [col] { return std::string("the ") + Heading(col) + " result"; }, cell);
     }
     if (shifted) return;  // what follows is the shift's doing
 

@@ -96,10 +96,10 @@ void PolicyFindings::Finish() {
 
 // The title and the sub-criteria the details panel shows.
 void PolicyFindings::CheckShownText(const chart::PolicyRecordLines& record, int test) {
-    chart_.CheckUnseen(kPolicy, record.first, "the title", record.title);
+    chart_.CheckUnseen(kPolicy, record.first, [] { return std::string("the title"); }, record.title);
     const long long shown = std::min<long long>(record.count - 1, chart::kMaxSubCriteria);
     for (long long m = 1; m <= shown; ++m)
-        chart_.CheckUnseen(kPolicy, record.first + m, "the sub-criterion",
+        chart_.CheckUnseen(kPolicy, record.first + m, [] { return std::string("the sub-criterion"); },
                            chart_.tables.TestPolicy(test, static_cast<int>(m)));
 }
 

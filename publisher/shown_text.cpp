@@ -2,36 +2,14 @@
 
 #include <algorithm>
 
-#include "chart/text/utf8.h"
-#include "chart/text/windows_1252.h"
-
 namespace publisher {
-namespace {
-
-// The character that starts at `at` of valid UTF-8, and its length.
-std::pair<char32_t, std::size_t> Utf8At(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length && at + k < text.size(); ++k)
-        c = (c << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
-    return {c, length};
-}
-
-}  // namespace
-
 std::u32string DecodedLine(std::string_view line) {
     std::u32string decoded;
     decoded.reserve(line.size());
-    if (!chart::IsValidUtf8(line)) {
-        for (const char byte : line) decoded += chart::Windows1252CodePoint(static_cast<unsigned char>(byte));
-        return decoded;
-    }
-    for (std::size_t at = 0; at < line.size();) {
-        const auto [c, length] = Utf8At(line, at);
+    ForEachCharacter(line, [&](char32_t c) {
         decoded += c;
-        at += length;
-    }
+        return true;
+    });
     return decoded;
 }
 
@@ -47,9 +25,13 @@ Unseen UnseenKind(char32_t c) {
 
 std::vector<char32_t> UnseenCharacters(std::string_view text) {
     std::vector<char32_t> unseen;
-    for (const char32_t c : DecodedLine(text))
+    // Printable ASCII alone, as most of a chart is: nothing to look for.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) return unseen;
+    ForEachCharacter(text, [&](char32_t c) {
         if (UnseenKind(c) != Unseen::No && std::find(unseen.begin(), unseen.end(), c) == unseen.end())
             unseen.push_back(c);
+        return true;
+    });
     return unseen;
 }
 
