@@ -47,13 +47,6 @@ std::vector<std::string> OtherSeparators(std::string_view line, std::size_t word
     return found;
 }
 
-std::string SeparatedBy(const std::vector<std::string>& separators) {
-    std::string text;
-    for (std::size_t i = 0; i < separators.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == separators.size() ? " and " : ", ") + separators[i];
-    return text;
-}
-
 // "column 7", "columns 6 and 7", "columns 2 to 7": the columns from `from` on.
 std::string ColumnsFrom(int from) {
     const int last = GridModel::kColCount - 1;
@@ -179,7 +172,7 @@ void DataFindings::CheckFlags(long long line, int row) {
     if (!separators.empty() && words.size() < static_cast<std::size_t>(kTotalColumn - 1)) {
         const int first = static_cast<int>(words.size()) + 1;
         chart_.Add(kData, line, Severity::Error, "flags-separated", [&] {
-            return "the flags are separated by " + SeparatedBy(separators) + ", not single spaces: the line makes " +
+            return "the flags are separated by " + Joined(separators) + ", not single spaces: the line makes " +
                    Plural(static_cast<long long>(words.size()), "word", "words") + " for 6 tests, and readers see " +
                    "N/A for every sub-criterion of " + Quoted(chart_.TestName(first)) +
                    (first < kTotalColumn - 1 ? " to " + Quoted(chart_.TestName(kTotalColumn - 1)) : std::string());
@@ -259,7 +252,7 @@ void DataFindings::CheckResults(const chart::DataRecordLines& record) {
     if (results < kTotalColumn) {
         const std::string made = separators.empty()
                                      ? Plural(results, "result", "results") + " for 7 columns"
-                                     : "the results are separated by " + SeparatedBy(separators) +
+                                     : "the results are separated by " + Joined(separators) +
                                            ", not single spaces: the line makes " +
                                            Plural(results, "result", "results") + " for 7 columns (readers see " +
                                            Quoted(grid.Cell(1, row)) + " in " + Heading(1) + ")";
@@ -274,7 +267,7 @@ void DataFindings::CheckResults(const chart::DataRecordLines& record) {
                            (chart_.servedKnown ? "" : ", and readers who start afresh see them empty"));
     } else if (!separators.empty()) {
         chart_.Add(kData, line, Severity::Warning, "results-separated",
-                   "the results are separated by " + SeparatedBy(separators) + " as well as spaces: readers see " +
+                   "the results are separated by " + Joined(separators) + " as well as spaces: readers see " +
                        Quoted(grid.Cell(1, row)) + " in " + Heading(1));
     }
     for (int col = 1; col <= kTotalColumn; ++col) {
