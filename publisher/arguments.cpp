@@ -30,11 +30,11 @@ Cell ParseCell(const std::string& text) {
 }  // namespace
 
 const char* const kUsage =
-    "Usage: vantrel-chart check [--json] [--public-key KEY] DIR\n"
-    "       vantrel-chart show DIR [--cell COL,ROW]\n"
+    "Usage: vantrel-chart check [--json] [--verbose] [--public-key KEY] [--served SERVED] DIR\n"
+    "       vantrel-chart show DIR [--served SERVED] [--cell COL,ROW]\n"
     "       vantrel-chart diff OLD NEW\n"
-    "       vantrel-chart preview DIR -o FILE.png|- [--cell COL,ROW]\n"
-    "       vantrel-chart sign -s SECRET.key [-p PUBLIC.pub] [--force] DIR\n"
+    "       vantrel-chart preview DIR -o FILE.png|- [--served SERVED] [--cell COL,ROW]\n"
+    "       vantrel-chart sign -s SECRET.key [-p PUBLIC.pub] [--served SERVED] [--force] DIR\n"
     "       vantrel-chart --help | --version\n"
     "\n"
     "Checks, shows, compares, previews and signs a Vantrel chart before it is served.\n"
@@ -43,14 +43,23 @@ const char* const kUsage =
     "\n"
     "  check    every fault readers would see, as FILE:LINE: error|warning: TEXT;\n"
     "           exit status 1 when there is an error; --json: one JSON object a line;\n"
+    "           a summary line on standard error when nothing is found (--verbose: always);\n"
     "           --public-key KEY (an RW... line or a .pub file): the signatures too,\n"
-    "           as a build with that key checks them\n"
+    "           as a build with that key checks them, and the release's date\n"
     "  show     the grid as the window shows it, cells separated by a TAB;\n"
     "           --cell COL,ROW: what selecting that cell does (ROW 1: the first program)\n"
-    "  diff     what readers will see change from OLD to NEW; exit status 1 when anything does\n"
+    "  diff     what readers will see change from OLD to NEW, in What changed's words,\n"
+    "           and where a reader who starts afresh sees otherwise; exit status 1 when\n"
+    "           anything does\n"
     "  preview  the window with the chart, drawn off-screen into a PNG file (- : standard output)\n"
-    "  sign     signs the three files as one release with minisign, unless check finds\n"
-    "           an error (--force: all the same); -p: then checks the signatures\n"
+    "  sign     signs the three files as one release with minisign, asking for the key's\n"
+    "           password once, unless check finds an error (--force: all the same);\n"
+    "           -p: then checks the signatures\n"
+    "\n"
+    "--served SERVED: the chart readers have now (the one being served): check, show and\n"
+    "preview then judge the chart as readers who update from it see it (cells the new\n"
+    "chart does not fill keep their text), and sign signs no release older than it.\n"
+    "Without it, check judges both a reader who starts afresh and one who updates.\n"
     "\n"
     "Options end at --. Exit status 2: a fault in the command line, or a folder or\n"
     "key that cannot be read.\n";
@@ -99,7 +108,10 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
             return args[++i];
         };
+        const bool takesServed = takesCell || c == Command::Check || c == Command::Sign;
         if (option == "--json" && c == Command::Check) parsed.json = true;
+        else if (option == "--verbose" && c == Command::Check) parsed.verbose = true;
+        else if (option == "--served" && takesServed) parsed.served = value();
         else if (option == "--public-key" && c == Command::Check) parsed.publicKey = value();
         else if (option == "--cell" && takesCell) parsed.cell = ParseCell(value());
         else if (option == "-o" && c == Command::Preview) parsed.output = value();

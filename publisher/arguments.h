@@ -19,6 +19,8 @@ struct Arguments {
     Command command = Command::Help;
     std::vector<std::string> folders;  // DIR, or OLD and NEW
     bool json = false;                 // check
+    bool verbose = false;              // check: the summary line whatever the findings
+    std::string served;                // check, show, preview, sign: the chart being served (--served)
     std::string publicKey;             // check, sign: as given (a key line or a .pub file)
     std::string secretKey;             // sign: the secret key file
     bool force = false;                // sign: even a chart check finds an error in

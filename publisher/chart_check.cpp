@@ -10,11 +10,16 @@
 #include "publisher/checked_chart.h"
 #include "publisher/data_findings.h"
 #include "publisher/file_findings.h"
+#include "publisher/loaded_chart.h"
 #include "publisher/policy_findings.h"
+#include "publisher/release_date.h"
 #include "publisher/signature_findings.h"
+#include "publisher/updating_reader.h"
 
 namespace publisher {
 namespace {
+
+using chart::GridModel;
 
 void ReadFiles(CheckedChart& chart, const PublisherFolder& folder) {
     for (std::size_t file = 0; file < PublisherFolder::kFiles; ++file) {
@@ -39,6 +44,23 @@ void CheckNames(CheckedChart& chart, const PublisherFolder& folder) {
     }
 }
 
+// A file saved as UTF-16 or UTF-32 is bytes of no chart: one finding says
+// so, instead of one for each line it spoils. Such a file's other findings
+// are not looked for.
+std::array<bool, 3> FindWideFiles(CheckedChart& chart) {
+    std::array<bool, 3> wide{};
+    for (std::size_t file = 0; file < PublisherFolder::kFiles; ++file) {
+        if (!chart.bytes[file]) continue;
+        const auto encoding = WideEncoding(*chart.bytes[file]);
+        wide[file] = encoding.has_value();
+        if (encoding)
+            chart.Add(file, 0, Severity::Error, "wide",
+                      "this file is " + *encoding + "; save it as UTF-8: the viewer reads it byte by byte, and "
+                      "readers see no chart of it");
+    }
+    return wide;
+}
+
 // Each test's count as a selection converts it, once for every check.
 void ConvertCounts(CheckedChart& chart) {
     for (int col = 1; col <= chart::kTestCount; ++col) {
@@ -59,14 +81,68 @@ void CheckVersion(CheckedChart& chart, const CheckRules& rules) {
                       chart::kNewestAvailableMessage + rules.publisherHost + "\" at every start");
 }
 
+std::string Cells(const std::vector<ReaderDifferences::Cell>& cells, bool updating) {
+    std::vector<std::string> named;
+    for (const auto& cell : cells)
+        named.push_back((cell.col == 0 ? std::string("name") : GridModel::kColumnHeadings[static_cast<std::size_t>(cell.col)]) +
+                        " " + Quoted(updating ? cell.updating : cell.fresh));
+    return Joined(named);
+}
+
+// What readers who update from the served chart see otherwise than readers
+// who start afresh: kept from it, each an error at the line that leaves it.
+void CheckWhatUpdatingReadersKeep(CheckedChart& chart, const PublisherFolder& served, const std::string& host) {
+    const chart::ChartSnapshot now(
+        {chart.bytes[kData], chart.bytes[kPolicy], chart.bytes[kVersion]});
+    const chart::ShownChart fresh = LoadedChart(now, nullptr, host);
+    const chart::ShownChart updating = LoadedChart(SnapshotOf(served), &now, host);
+    const ReaderDifferences differences = DifferencesFromFresh(updating, fresh);
+    const std::string readers = "readers who update from the served chart ";
+
+    for (std::size_t i = 0; i < differences.cells.size();) {
+        const int row = differences.cells[i].row;
+        std::vector<ReaderDifferences::Cell> cells;
+        for (; i < differences.cells.size() && differences.cells[i].row == row; ++i) cells.push_back(differences.cells[i]);
+        if (row > fresh.Programs()) continue;  // a data file readers cannot read: told as such
+        const bool allEmpty = std::all_of(cells.begin(), cells.end(), [](const auto& cell) { return cell.fresh.empty(); });
+        const long long first = chart.recordLines[static_cast<std::size_t>(row)];
+        chart.Add(kData, first > 0 ? first + (cells.front().col == 0 ? 1 : 3) : 0, Severity::Error, "kept", [&] {
+            return readers + "keep its " + Cells(cells, true) + " in the row of " + Quoted(fresh.Name(row)) +
+                   (allEmpty ? " (this chart leaves them empty)" : " (this chart gives " + Cells(cells, false) + ")");
+        });
+    }
+    for (const auto& details : differences.details) {
+        chart.Add(kPolicy, chart.testLines[static_cast<std::size_t>(details.col)], Severity::Error, "kept", [&] {
+            const auto seen = [](const std::string& text, bool raises) {
+                return raises ? "the error \"" + text + "\"" : Quoted(text);
+            };
+            return readers + "see " + seen(details.updating, details.updatingRaises) + " in the details of column " +
+                   std::to_string(details.col) + " (" + GridModel::kColumnHeadings[static_cast<std::size_t>(details.col)] +
+                   "), kept from it, where readers who start afresh see " + seen(details.fresh, details.freshRaises);
+        });
+    }
+    for (const std::string& message : differences.onlyUpdating)
+        chart.Add(kVersion, 0, Severity::Warning, "kept-message",
+                  readers + "see \"" + message + "\" at the Update, kept from its version file");
+    for (const std::string& message : differences.onlyFresh)
+        chart.Add(kVersion, 0, Severity::Warning, "kept-message",
+                  "readers who start afresh see \"" + message + "\", which " + readers + "do not");
+    if (differences.enabledDiffers)
+        chart.Add(kVersion, 0, Severity::Error, "kept-message",
+                  updating.enabled ? readers + "can select cells, which readers who start afresh cannot"
+                                   : readers + "cannot select a cell, which readers who start afresh can");
+}
+
 }  // namespace
 
-std::vector<Finding> CheckChart(const PublisherFolder& folder, const CheckRules& rules) {
+CheckReport CheckChart(const PublisherFolder& folder, const CheckRules& rules) {
     CheckedChart chart;
     chart.names = folder.Names();
-    chart.cellIsCut = rules.cellIsCut;
+    chart.gridCut = rules.gridCut;
+    chart.servedKnown = rules.served.has_value();
     CheckNames(chart, folder);
     ReadFiles(chart, folder);
+    const auto wide = FindWideFiles(chart);
 
     // The readers as the window calls them, over the same bytes, each
     // record looked at as it is read; each file is read whatever the others
@@ -76,17 +152,21 @@ std::vector<Finding> CheckChart(const PublisherFolder& folder, const CheckRules&
     chart::PolicyFileSummary policy;
     if (chart.bytes[kPolicy]) {
         PolicyFindings policyFindings(chart);
-        policy = chart::ReadPolicyBytes(*chart.bytes[kPolicy], chart.tables, std::ref(policyFindings));
-        ConvertCounts(chart);
-        policyFindings.Finish();
+        policy = chart::ReadPolicyBytes(*chart.bytes[kPolicy], chart.tables,
+                                        wide[kPolicy] ? chart::PolicyRecordSink() : std::ref(policyFindings));
+        if (!wide[kPolicy]) {
+            ConvertCounts(chart);
+            policyFindings.Finish();
+        }
     }
     if (chart.bytes[kData]) {
         DataFindings dataFindings(chart);
-        data = chart::ReadDataBytes(*chart.bytes[kData], chart.tables, chart.grid, std::ref(dataFindings));
+        data = chart::ReadDataBytes(*chart.bytes[kData], chart.tables, chart.grid,
+                                    wide[kData] ? chart::DataRecordSink() : std::ref(dataFindings));
     }
     if (chart.bytes[kVersion]) {
         chart::ReadVersionBytes(*chart.bytes[kVersion], chart.tables);
-        CheckVersion(chart, rules);
+        if (!wide[kVersion]) CheckVersion(chart, rules);
     }
     // What the update's own check says before it lets a chart replace a chart.
     if (std::all_of(chart.bytes.begin(), chart.bytes.end(), [](const auto& bytes) { return bytes.has_value(); })) {
@@ -97,9 +177,13 @@ std::vector<Finding> CheckChart(const PublisherFolder& folder, const CheckRules&
                       "the update refuses this chart: " + refused->rule);
     }
     for (std::size_t file = 0; file < PublisherFolder::kFiles; ++file)
-        if (chart.bytes[file]) FindFileFaults(chart, file);
-    if (!rules.publicKey.empty()) FindSignatureFaults(chart, folder, rules.publicKey, rules.now);
-    return chart.findings.Sorted(chart.names);
+        if (chart.bytes[file] && !wide[file]) FindFileFaults(chart, file);
+    if (rules.served) CheckWhatUpdatingReadersKeep(chart, *rules.served, rules.publisherHost);
+    if (!rules.publicKey.empty()) {
+        const auto served = rules.served ? ReleaseDate(*rules.served, rules.publicKey) : std::nullopt;
+        FindSignatureFaults(chart, folder, rules.publicKey, rules.now, served);
+    }
+    return {chart.findings.Sorted(chart.names), std::min(data.programs, chart::kMaxPrograms), policy.tests};
 }
 
 bool HasError(const std::vector<Finding>& findings) {

@@ -1,29 +1,40 @@
 #include "publisher/check_command.h"
 
-#include <chrono>
 #include <ostream>
 
 #include "chart/publisher_values.h"
-#include "chart/text/display_limit.h"
-#include "publisher/chart_check.h"
+#include "publisher/checked_chart.h"
+#include "publisher/grid_text_width.h"
 #include "publisher/public_key.h"
+#include "publisher/release_date.h"
+#include "publisher/text_output.h"
 
 namespace publisher {
 
-std::vector<Finding> CheckForThisViewer(const std::string& folder, const std::string& publicKey) {
+CheckReport CheckForThisViewer(const std::string& folder, const std::string& publicKey, const std::string& served) {
     CheckRules rules;
     rules.publicKey = publicKey;
-    rules.now = static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count());
+    rules.now = Now();
     rules.publisherHost = chart::kPublisherHost;
-    rules.cellIsCut = chart::IsCutForDisplay;
+    rules.gridCut = GridCut;
+    if (!served.empty()) rules.served.emplace(served);
     return CheckChart(PublisherFolder(folder), rules);
 }
 
-int RunCheck(const std::string& folder, bool json, const std::string& publicKey, std::ostream& out) {
-    const auto findings = CheckForThisViewer(folder, publicKey.empty() ? std::string() : ReadPublicKey(publicKey));
-    for (const Finding& finding : findings) out << (json ? JsonLine(finding) : CompilerLine(finding)) << '\n';
-    return HasError(findings) ? 1 : 0;
+std::string SummaryOf(const CheckReport& report) {
+    const SeverityCounts counts = CountBySeverity(report.findings);
+    return Plural(report.programs, "program", "programs") + ", " + Plural(report.tests, "test", "tests") + ": " +
+           Plural(counts.errors, "error", "errors") + ", " + Plural(counts.warnings, "warning", "warnings");
+}
+
+int RunCheck(const std::string& folder, const CheckOptions& options, std::ostream& out, std::ostream& err) {
+    const CheckReport report = CheckForThisViewer(
+        folder, options.publicKey.empty() ? std::string() : ReadPublicKey(options.publicKey), options.served);
+    for (const Finding& finding : report.findings)
+        out << (options.json ? JsonLine(finding) : CompilerLine(finding)) << '\n';
+    if (options.verbose || report.findings.empty())
+        err << "vantrel-chart: " << ForTerminal(folder) << ": " << SummaryOf(report) << '\n';
+    return HasError(report.findings) ? 1 : 0;
 }
 
 }  // namespace publisher

@@ -1,20 +1,34 @@
 #pragma once
-// `vantrel-chart check [--json] [--public-key KEY] DIR`: prints the chart's
-// findings and answers the exit status: 0 without an error, 1 with one.
+// `vantrel-chart check [--json] [--verbose] [--public-key KEY] [--served
+// SERVED] DIR`: prints the chart's findings and answers the exit status: 0
+// without an error, 1 with one. A summary line (programs, tests, findings by
+// severity) goes to standard error, never among the findings: always with
+// --verbose, otherwise when there is nothing to find.
 #include <iosfwd>
 #include <string>
-#include <vector>
 
-#include "publisher/finding.h"
+#include "publisher/chart_check.h"
 
 namespace publisher {
 
-// The findings on the chart in FOLDER as this build of the viewer would meet
-// it now; publicKey: the key's text (empty not to check signatures).
-std::vector<Finding> CheckForThisViewer(const std::string& folder, const std::string& publicKey);
+struct CheckOptions {
+    bool json = false;
+    bool verbose = false;
+    // As given on the command line (a key line or a .pub file), or empty not
+    // to check signatures; a key that is none is a UsageError.
+    std::string publicKey;
+    // The folder of the chart readers have now, or empty.
+    std::string served;
+};
 
-// publicKey: as given on the command line (a key line or a .pub file), or
-// empty not to check signatures; a key that is none is a UsageError.
-int RunCheck(const std::string& folder, bool json, const std::string& publicKey, std::ostream& out);
+// The findings on the chart in FOLDER as this build of the viewer would meet
+// it now; publicKey: the key's line (empty not to check signatures); served:
+// the folder of the chart readers have now, or empty.
+CheckReport CheckForThisViewer(const std::string& folder, const std::string& publicKey, const std::string& served);
+
+int RunCheck(const std::string& folder, const CheckOptions& options, std::ostream& out, std::ostream& err);
+
+// "3 programs, 6 tests: 1 error, 2 warnings".
+std::string SummaryOf(const CheckReport& report);
 
 }  // namespace publisher

@@ -6,6 +6,7 @@
 #include "chart/chart_form.h"
 #include "chart/details/web_address.h"
 #include "chart/text/ascii.h"
+#include "chart/text/utf8.h"
 
 namespace publisher {
 namespace {
@@ -28,6 +29,30 @@ std::vector<std::string_view> Words(std::string_view line) {
         if (space == std::string_view::npos) return words;
         line.remove_prefix(space + 1);
     }
+}
+
+// What stands between words where the readers split only at single spaces:
+// TABs, no-break spaces (UTF-8's, or Windows-1252's byte A0) and commas, as
+// an editor or a spreadsheet export may put them. Commas count only where
+// they make too few words, or end a word ("1, 2, 3").
+std::vector<std::string> OtherSeparators(std::string_view line, std::size_t words, std::size_t wanted) {
+    std::vector<std::string> found;
+    if (line.find('\t') != std::string_view::npos) found.emplace_back("TABs");
+    const bool utf8 = chart::IsValidUtf8(line);
+    if (line.find(utf8 ? "\xC2\xA0" : "\xA0") != std::string_view::npos) found.emplace_back("no-break spaces");
+    const std::size_t comma = line.find(',');
+    if (comma != std::string_view::npos &&
+        (words < wanted || line.find(", ") != std::string_view::npos || line.ends_with(',')))
+        found.emplace_back("commas");
+    return found;
+}
+
+// "column 7", "columns 6 and 7", "columns 2 to 7": the columns from `from` on.
+std::string ColumnsFrom(int from) {
+    const int last = GridModel::kColCount - 1;
+    if (from == last) return "column " + std::to_string(last);
+    if (from + 1 == last) return "columns " + std::to_string(from) + " and " + std::to_string(last);
+    return "columns " + std::to_string(from) + " to " + std::to_string(last);
 }
 
 // The first empty word's place (from 1), or 0.
@@ -108,6 +133,7 @@ void DataFindings::CheckProgram(const chart::DataRecordLines& record) {
     const int row = record.row;
     const std::string& name = chart_.grid.Cell(0, row);
     const long long nameLine = record.first + 1;
+    chart_.recordLines[static_cast<std::size_t>(row)] = record.first;
 
     const std::string& address = chart_.tables.ProductUrl(row);
     const auto opened = chart::AddressToOpen(address);
@@ -122,8 +148,10 @@ void DataFindings::CheckProgram(const chart::DataRecordLines& record) {
     if (chart::IsWebAddress(name))
         chart_.Add(kData, nameLine, Severity::Warning, "name-is-address",
                    "the name " + Quoted(name) + " is a web address: has the record a line too many at its top?");
-    if (chart_.cellIsCut && chart_.cellIsCut(name))
-        chart_.Add(kData, nameLine, Severity::Warning, "cut", "the grid cuts the name " + Quoted(name));
+    if (const auto shown = chart_.gridCut ? chart_.gridCut(0, name) : std::nullopt)
+        chart_.Add(kData, nameLine, Severity::Warning, "cut",
+                   "the grid cuts the name " + Quoted(name) + ": readers see " + Quoted(*shown));
+    chart_.CheckUnseen(kData, nameLine, [] { return std::string("the name"); }, name);
     if (const auto [first, added] = nameLines_.emplace(name, nameLine); !added)
         chart_.Add(kData, nameLine, Severity::Warning, "same-name",
                    "a second program named " + Quoted(name) + " (the first at line " + std::to_string(first->second) +
@@ -136,13 +164,28 @@ void DataFindings::CheckProgram(const chart::DataRecordLines& record) {
 // each: "1" YES, "0" NO, "-" N/A.
 void DataFindings::CheckFlags(long long line, int row) {
     const chart::ChartTables& tables = chart_.tables;
+    const std::string& flags = tables.ProductDetail(row);
+    const auto words = Words(flags);
+    // Flags split otherwise than by single spaces make too few words: the
+    // tests past them get no word, and every answer there is N/A.
+    const auto separators = OtherSeparators(flags, words.size(), kTotalColumn - 1);
+    if (!separators.empty() && words.size() < static_cast<std::size_t>(kTotalColumn - 1)) {
+        const int first = static_cast<int>(words.size()) + 1;
+        chart_.Add(kData, line, Severity::Error, "flags-separated", [&] {
+            return "the flags are separated by " + Joined(separators) + ", not single spaces: the line makes " +
+                   Plural(static_cast<long long>(words.size()), "word", "words") + " for 6 tests, and readers see " +
+                   "N/A for every sub-criterion of " + Quoted(chart_.TestName(first)) +
+                   (first < kTotalColumn - 1 ? " to " + Quoted(chart_.TestName(kTotalColumn - 1)) : std::string());
+        });
+        return;
+    }
     // An empty word (two spaces in a row) gives each later test the next one's flags.
-    const std::size_t empty = FirstEmptyWord(Words(tables.ProductDetail(row)));
+    const std::size_t empty = FirstEmptyWord(words);
     const int shiftedFrom = empty >= 1 && empty < static_cast<std::size_t>(kTotalColumn) ? static_cast<int>(empty) : kTotalColumn;
-    if (shiftedFrom < kTotalColumn && !tables.ProductDetail(row).empty())
+    if (shiftedFrom < kTotalColumn && !flags.empty())
         chart_.Add(kData, line, Severity::Error, "flags-shifted",
-                   std::string(empty == 1 ? "a space at the start" : "two spaces in a row") +
-                       " make an empty flags word for " + Quoted(chart_.TestName(shiftedFrom)) +
+                   std::string(empty == 1 ? "a space at the start makes" : "two spaces in a row make") +
+                       " an empty flags word for " + Quoted(chart_.TestName(shiftedFrom)) +
                        ": the words after it answer the next tests' sub-criteria");
     for (int col = 1; col < kTotalColumn; ++col) {
         if (!chart_.counts[col]) continue;
@@ -199,21 +242,43 @@ void DataFindings::CheckResults(const chart::DataRecordLines& record) {
                            " result: readers see no " + Heading(col));
         else
             chart_.Add(kData, line, Severity::Error, "results-shifted",
-                       std::string(empty == 1 ? "a space at the start" : "two spaces in a row") + " make an empty " +
+                       std::string(empty == 1 ? "a space at the start makes" : "two spaces in a row make") + " an empty " +
                            Heading(col) + " result: the results after it are shown one column right, and readers " +
                            "see a Total of " + (total.empty() ? std::string("nothing") : Quoted(total)));
     }
     // A results line fills only the cells it has words for: after an Update
     // the cells past its last word keep what the reader's previous chart had.
-    if (results < kTotalColumn)
-        chart_.Add(kData, line, Severity::Warning, "results-short",
-                   Plural(results, "result", "results") + " for 7 columns: readers who update keep their previous " +
-                       "chart's texts in " + Heading(results + 1) + (results + 1 < kTotalColumn ? " to Total" : "") +
-                       " of this row");
-    for (int col = 1; col <= kTotalColumn; ++col)
-        if (chart_.cellIsCut && chart_.cellIsCut(grid.Cell(col, row)))
+    const auto separators = OtherSeparators(record.lines[3], words.size(), kTotalColumn);
+    if (results < kTotalColumn) {
+        const std::string made = separators.empty()
+                                     ? Plural(results, "result", "results") + " for 7 columns"
+                                     : "the results are separated by " + Joined(separators) +
+                                           ", not single spaces: the line makes " +
+                                           Plural(results, "result", "results") + " for 7 columns (readers see " +
+                                           Quoted(grid.Cell(1, row)) + " in " + Heading(1) + ")";
+        // Short words alone: what readers who update keep is told as it is
+        // when the chart they update from is known.
+        if (chart_.servedKnown && separators.empty())
+            chart_.Add(kData, line, Severity::Warning, "results-short",
+                       made + ": readers see " + ColumnsFrom(results + 1) + " of this row empty");
+        else
+            chart_.Add(kData, line, Severity::Error, "results-short",
+                       made + ": readers who update keep the previous chart's results in " + ColumnsFrom(results + 1) +
+                           (chart_.servedKnown ? "" : ", and readers who start afresh see them empty"));
+    } else if (!separators.empty()) {
+        chart_.Add(kData, line, Severity::Warning, "results-separated",
+                   "the results are separated by " + Joined(separators) + " as well as spaces: readers see " +
+                       Quoted(grid.Cell(1, row)) + " in " + Heading(1));
+    }
+    for (int col = 1; col <= kTotalColumn; ++col) {
+        const std::string& cell = grid.Cell(col, row);
+        if (const auto shown = chart_.gridCut ? chart_.gridCut(col, cell) : std::nullopt)
             chart_.Add(kData, line, Severity::Warning, "cut",
-                       std::string("the grid cuts the ") + Heading(col) + " result " + Quoted(grid.Cell(col, row)));
+                       std::string("the grid cuts the ") + Heading(col) + " result " + Quoted(cell) + ": readers see " +
+                           Quoted(*shown));
+        if (separators.empty())
+            chart_.CheckUnseen(kData, line, [col] { return std::string("the ") + Heading(col) + " result"; }, cell);
+    }
     if (shifted) return;  // what follows is the shift's doing
 
     std::vector<std::string> beyond;
@@ -223,17 +288,22 @@ void DataFindings::CheckResults(const chart::DataRecordLines& record) {
         chart_.Add(kData, line, Severity::Warning, "results-beyond",
                    "results beyond the Total column are never shown: " + Listed(beyond));
 
-    bool allNumbers = true;
+    // Each result a whole number, or "-" for none.
+    std::vector<int> dashes;
+    bool countable = true;
     for (int col = 1; col <= kTotalColumn; ++col) {
         const std::string& cell = grid.Cell(col, row);
         if (chart::ascii::IsDigits(cell)) continue;
-        allNumbers = false;
-        // "-": no result, as the chart's flags say N/A.
-        if (!cell.empty() && cell != "-")
+        if (cell == "-") {
+            dashes.push_back(col);
+            continue;
+        }
+        countable = false;
+        if (!cell.empty() && separators.empty())
             chart_.Add(kData, line, Severity::Warning, "not-a-number",
                        std::string("the ") + Heading(col) + " result " + Quoted(cell) + " is not a whole number");
     }
-    if (!allNumbers) return;
+    if (!countable || dashes.size() == static_cast<std::size_t>(kTotalColumn)) return;
     // At most 15 digits each: no sum of them overflows.
     const auto value = [](const std::string& digits) {
         long long number = 0;
@@ -251,12 +321,19 @@ void DataFindings::CheckResults(const chart::DataRecordLines& record) {
                                                  " is too large to add up: the Total cannot be checked");
             return;
         }
-        if (col < kTotalColumn) sum += value(cell);
+        if (col < kTotalColumn && cell != "-") sum += value(cell);
     }
-    if (sum != value(grid.Cell(kTotalColumn, row)))
+    const std::string& total = grid.Cell(kTotalColumn, row);
+    if (total == "-") {
+        chart_.Add(kData, line, Severity::Warning, "total-dash",
+                   "the Total is '-' (none), though the results add up to " + std::to_string(sum));
+        return;
+    }
+    // "-" is no result, and the Total adds it up as none.
+    if (sum != value(total))
         chart_.Add(kData, line, Severity::Warning, "total-not-sum",
-                   "the Total " + grid.Cell(kTotalColumn, row) + " is not the sum of the six results (" +
-                       std::to_string(sum) + ")");
+                   "the Total " + total + " is not the sum of the six results (" + std::to_string(sum) +
+                       (dashes.empty() ? ")" : ", counting '-' as 0)"));
 }
 
 }  // namespace publisher

@@ -1,6 +1,10 @@
 #pragma once
-// `vantrel-chart diff OLD NEW`: prints what readers will see change and
-// answers the exit status: 0 when the charts show the same, 1 when not.
+// `vantrel-chart diff OLD NEW`: prints what readers of OLD will see change
+// when they update to NEW, in What changed's words (the window's reload over
+// the chart before, the chart core's changes), then where a reader who
+// starts afresh on NEW sees otherwise, and what the releases' signatures say
+// of their dates. Answers the exit status: 0 when nothing changes for
+// readers, 1 when anything does.
 #include <iosfwd>
 #include <string>
 

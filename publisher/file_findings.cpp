@@ -41,6 +41,20 @@ void CheckUtf8(CheckedChart& chart, std::size_t file, std::string_view bytes) {
 
 }  // namespace
 
+std::optional<std::string> WideEncoding(std::string_view bytes) {
+    const auto zero = [&](std::size_t at) { return at < bytes.size() && bytes[at] == '\0'; };
+    const auto nonZero = [&](std::size_t at) { return at < bytes.size() && bytes[at] != '\0'; };
+    if (bytes.starts_with(std::string_view("\xFF\xFE\0\0", 4)) || bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4)))
+        return "UTF-32";
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return "UTF-16";
+    // Without a mark: text of the first 128 code points has zero bytes
+    // around each character, which a text file in UTF-8 never has.
+    if ((nonZero(0) && zero(1) && zero(2) && zero(3)) || (zero(0) && zero(1) && zero(2) && nonZero(3))) return "UTF-32";
+    if ((nonZero(0) && zero(1) && nonZero(2) && zero(3)) || (zero(0) && nonZero(1) && zero(2) && nonZero(3)))
+        return "UTF-16";
+    return std::nullopt;
+}
+
 void FindFileFaults(CheckedChart& chart, std::size_t file) {
     const std::string_view bytes = *chart.bytes[file];
     if (bytes.starts_with(kByteOrderMark))

@@ -19,12 +19,17 @@ struct Finding {
     long long line = 0;  // counted from 1; 0 where no line applies
     Severity severity = Severity::Error;
     std::string message;
+    // A summary of a kind past the cap ("…and N more like it"): how many more
+    // of that kind (whose severity it keeps, for the counts); 0 for a finding.
+    long long more = 0;
+
+    bool IsSummary() const { return more > 0; }
 
     bool operator==(const Finding&) const = default;
 };
 
 // The findings of one check. At most kSameKindShown of one kind are kept, and
-// one line more says how many others there were: a file of millions of faulty
+// a summary says how many others there were: a file of millions of faulty
 // lines costs no more than a few hundred.
 class Findings {
 public:
@@ -40,7 +45,7 @@ public:
     void Show(Finding finding);
     bool HasError() const { return hasError_; }
     // In the order of the files (fileOrder), then of their lines; each
-    // "…and N more like it" line after the last shown of its kind.
+    // kind's summary after the last shown of its kind.
     std::vector<Finding> Sorted(const std::array<std::string, 3>& fileOrder) const;
 
 private:
@@ -55,10 +60,20 @@ private:
 };
 
 // "FILE:LINE: error: TEXT", or "FILE: error: TEXT" without a line; chart text
-// in it shown as a terminal may print it.
+// in it shown as a terminal may print it. A summary is "FILE: …and N more
+// like it", with neither line nor severity, so that no editor jumps to it
+// and no count of errors counts it.
 std::string CompilerLine(const Finding& finding);
-// {"file":…,"line":…,"severity":…,"message":…}; "line" is null without a line.
+// {"file":…,"line":…,"severity":…,"message":…}; "line" is null without a
+// line. A summary: {"file":…,"more":N,"message":…}.
 std::string JsonLine(const Finding& finding);
+
+// Errors and warnings among findings, those a summary stands for included.
+struct SeverityCounts {
+    long long errors = 0;
+    long long warnings = 0;
+};
+SeverityCounts CountBySeverity(const std::vector<Finding>& findings);
 
 using chart::Quoted;
 

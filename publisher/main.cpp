@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
     return publisher::RunTool(argc, argv, [&](const Arguments& args) {
         switch (args.command) {
         case Arguments::Command::Check:
-            return publisher::RunCheck(args.folders[0], args.json, args.publicKey, std::cout);
+            return publisher::RunCheck(args.folders[0], {args.json, args.verbose, args.publicKey, args.served}, std::cout,
+                                       std::cerr);
         case Arguments::Command::Diff:
             return publisher::RunDiff(args.folders[0], args.folders[1], std::cout);
         case Arguments::Command::Sign:

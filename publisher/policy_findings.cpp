@@ -1,5 +1,7 @@
 #include "publisher/policy_findings.h"
 
+#include <algorithm>
+
 #include "chart/details/conversion_error.h"
 #include "chart/text/ascii.h"
 
@@ -37,6 +39,16 @@ std::optional<std::string> SelectionError(const CheckedChart& chart, int test) {
 void PolicyFindings::operator()(const chart::PolicyRecordLines& record) {
     if (record.test >= 1 && record.test <= chart::kTestCount) {
         records_[static_cast<std::size_t>(record.test)] = record;
+        chart_.testLines[static_cast<std::size_t>(record.test)] = record.first;
+        // The title takes the slot after the last sub-criterion: 49 fit.
+        if (record.count - 1 > chart::kMaxSubCriteria)
+            chart_.Add(kPolicy, record.first + chart::kMaxSubCriteria + 1, Severity::Error, "past-49",
+                       "the test " + Quoted(record.title) + " has " + std::to_string(record.count - 1) +
+                           " sub-criteria: readers see the first " + std::to_string(chart::kMaxSubCriteria) +
+                           ", never this one" +
+                           (record.count - 2 > chart::kMaxSubCriteria
+                                ? " or the " + std::to_string(record.count - 2 - chart::kMaxSubCriteria) + " after it"
+                                : std::string()));
     } else if (record.count > 0) {
         chart_.Add(kPolicy, record.first, Severity::Warning, "past-six",
                    "test " + std::to_string(record.test) + ", " + Quoted(record.title) +
@@ -48,6 +60,7 @@ void PolicyFindings::Finish() {
     bool shifted = false;  // by an empty record before: the order is that record's fault
     for (int test = 1; test <= chart::kTestCount; ++test) {
         const auto& record = records_[static_cast<std::size_t>(test)];
+        if (record) CheckShownText(*record, test);
         const auto error = SelectionError(chart_, test);
         const std::string raises =
             error ? ": selecting a result in " + Column(test) + " raises \"" + *error + "\"" : std::string();
@@ -79,6 +92,15 @@ void PolicyFindings::Finish() {
                                " above its column: is it renamed?");
         }
     }
+}
+
+// The title and the sub-criteria the details panel shows.
+void PolicyFindings::CheckShownText(const chart::PolicyRecordLines& record, int test) {
+    chart_.CheckUnseen(kPolicy, record.first, [] { return std::string("the title"); }, record.title);
+    const long long shown = std::min<long long>(record.count - 1, chart::kMaxSubCriteria);
+    for (long long m = 1; m <= shown; ++m)
+        chart_.CheckUnseen(kPolicy, record.first + m, [] { return std::string("the sub-criterion"); },
+                           chart_.tables.TestPolicy(test, static_cast<int>(m)));
 }
 
 }  // namespace publisher

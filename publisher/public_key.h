@@ -1,8 +1,10 @@
 #pragma once
-// The publisher's key as `check --public-key` and `sign -p` take it:
-// minisign's public key line ("RW..."), or a .pub file holding it under its
-// untrusted comment. A file is read as a chart file is (no FIFO waited on,
-// a few KiB at most).
+// The publisher's minisign keys as the tool takes them: the public key for
+// `check --public-key` and `sign -p` (minisign's public key line "RW...", or
+// a .pub file holding it under its untrusted comment), the secret key for
+// `sign -s` (the file minisign -G wrote). A file is read as a chart file is
+// (no FIFO waited on, a few KiB at most), and a key of the other kind is
+// named as such.
 #include <string>
 
 namespace publisher {
@@ -10,5 +12,14 @@ namespace publisher {
 // The key line; a UsageError that says why when the argument is neither (a
 // file that cannot be read, no key in it, or minisign's secret key).
 std::string ReadPublicKey(const std::string& argument);
+
+struct SecretKey {
+    // minisign asks for its password before it signs.
+    bool encrypted = false;
+};
+
+// What the secret key file is; a UsageError that says why when it is none
+// (a file that cannot be read, no key in it, or minisign's public key).
+SecretKey ReadSecretKey(const std::string& path);
 
 }  // namespace publisher

@@ -1,72 +1,161 @@
 #include "publisher/sign_command.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
+#include <fcntl.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
+#include <array>
+#include <cerrno>
 #include <cstdlib>
-#include <filesystem>
+#include <cstring>
+#include <optional>
 #include <ostream>
 #include <vector>
 
 #include "chart/files/chart_file_set.h"
-#include "publisher/chart_check.h"
+#include "chart/files/unique_fd.h"
+#include "chart/verify/chart_release.h"
 #include "publisher/check_command.h"
+#include "publisher/minisign_run.h"
+#include "publisher/password_prompt.h"
 #include "publisher/public_key.h"
-
-extern char** environ;
+#include "publisher/release_date.h"
+#include "publisher/text_output.h"
 
 namespace publisher {
 namespace {
 
-// minisign on the PATH, or nothing.
-std::optional<std::string> FindMinisign() {
-    const char* path = std::getenv("PATH");
-    std::string_view rest = path ? path : "/usr/bin:/bin";
-    while (true) {
-        const std::size_t colon = rest.find(':');
-        const std::string folder(rest.substr(0, colon));
-        const std::string candidate = (folder.empty() ? std::string(".") : folder) + "/minisign";
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-        if (colon == std::string_view::npos) return std::nullopt;
-        rest.remove_prefix(colon + 1);
+constexpr std::size_t kFiles = PublisherFolder::kFiles;
+// A signature file is never much more than minisign's trusted comment of at
+// most 8 KiB.
+constexpr std::uint64_t kSignatureFileCap = 16 * 1024;
+
+std::string Why(int error) { return std::strerror(error); }
+
+// A new file at path holding bytes, never through a link or over a file.
+bool WriteNewFile(const std::string& path, const std::string& bytes) {
+    chart::UniqueFd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (!file) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(file.Get(), bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) break;
+        done += static_cast<std::size_t>(wrote);
     }
+    const bool whole = done == bytes.size() && ::fsync(file.Get()) == 0 && file.Close() == 0;
+    if (!whole) ::unlink(path.c_str());
+    return whole;
 }
 
-// Runs minisign with the terminal as it is (its password prompt comes
-// through); its exit status, or -1 when it could not be started.
-int RunMinisign(const std::string& program, const std::vector<std::string>& args) {
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return -1;
+// The three signatures of one release on their way into place: each written
+// under a name of its own first (".data.dat.minisig.new"), then all renamed.
+class Release {
+public:
+    explicit Release(const PublisherFolder& folder) : folder_(folder) {
+        for (std::size_t file = 0; file < kFiles; ++file)
+            made_[file] = folder.Directory() + "/." + folder.SignatureName(file) + ".new";
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ~Release() { Discard(); }
+    Release(const Release&) = delete;
+    Release& operator=(const Release&) = delete;
+
+    const std::string& New(std::size_t file) const { return made_[file]; }
+    // Before minisign writes it: nothing of anyone's is written through.
+    void Begin(std::size_t file) {
+        ::unlink(made_[file].c_str());
+        begun_[file] = true;
+    }
+    // What each signature there is now holds, to be put back; the reason
+    // when one cannot be read.
+    std::optional<std::string> KeepThoseBefore() {
+        for (std::size_t file = 0; file < kFiles; ++file) {
+            const FileRead before = ReadBounded(folder_.SignaturePath(file), kSignatureFileCap);
+            if (before.bytes) before_[file] = before.bytes;
+            else if (before.why != "no such file")
+                return folder_.SignatureName(file) + " cannot be kept to be put back (" + before.why + ")";
+        }
+        return std::nullopt;
+    }
+    // Every new signature into place; on a failure, those put in place before
+    // it are put back as they were. The failure's words, or nothing.
+    std::optional<std::string> PutInPlace() {
+        for (std::size_t file = 0; file < kFiles; ++file) {
+            if (::rename(made_[file].c_str(), folder_.SignaturePath(file).c_str()) == 0) {
+                begun_[file] = false;
+                continue;
+            }
+            const std::string failure = folder_.SignatureName(file) + " cannot be put in place (" + Why(errno) + ")";
+            for (std::size_t back = 0; back < file; ++back) PutBack(back);
+            return failure;
+        }
+        return std::nullopt;
+    }
+    // Every file of its own removed; those that could not be, by path.
+    void Discard() {
+        for (std::size_t file = 0; file < kFiles; ++file) {
+            if (!begun_[file]) continue;
+            if (::unlink(made_[file].c_str()) != 0 && errno != ENOENT) left_.push_back(made_[file]);
+            begun_[file] = false;
+        }
+    }
+    // What is left that is not as it was: files of its own, signatures of
+    // the new release among the old.
+    const std::vector<std::string>& Left() const { return left_; }
+
+private:
+    void PutBack(std::size_t file) {
+        const std::string place = folder_.SignaturePath(file);
+        const bool back = before_[file] ? WriteNewFile(made_[file], *before_[file]) &&
+                                              ::rename(made_[file].c_str(), place.c_str()) == 0
+                                        : ::unlink(place.c_str()) == 0;
+        if (!back) {
+            left_.push_back(place + " (the new release's)");
+            ::unlink(made_[file].c_str());
+        }
+    }
+
+    const PublisherFolder& folder_;
+    std::array<std::string, kFiles> made_;
+    std::array<bool, kFiles> begun_{};
+    std::array<std::optional<std::string>, kFiles> before_;
+    std::vector<std::string> left_;
+};
+
+// "; left as they are: A, B (remove them by hand)", or nothing.
+std::string LeftOnes(const Release& release) {
+    const auto& left = release.Left();
+    if (left.empty()) return {};
+    std::string text = "; left behind: ";
+    for (std::size_t i = 0; i < left.size(); ++i) text += (i ? ", " : "") + ForTerminal(left[i]);
+    return text;
 }
 
 }  // namespace
 
 int RunSign(const Arguments& args, std::ostream& out, std::ostream& err) {
-    namespace fs = std::filesystem;
     const std::string& directory = args.folders[0];
     const PublisherFolder folder(directory);
     if (!folder.AllServed())
         throw UsageError("'sign' takes a folder of the served names (data.dat, policy.dat, version.dat): the "
                          "signatures name them");
-    if (::access(args.secretKey.c_str(), R_OK) != 0)
-        throw UsageError("the secret key '" + args.secretKey + "' cannot be read");
     // Read first, so that a key that is none stops before anything is signed.
+    const SecretKey secretKey = ReadSecretKey(args.secretKey);
     const std::string publicKey = args.publicKey.empty() ? std::string() : ReadPublicKey(args.publicKey);
-    const auto minisign = FindMinisign();
+    const auto minisign = FindMinisign(std::getenv("PATH"));
     if (!minisign) throw UsageError("'sign' runs minisign, which is not installed (the Debian package minisign)");
 
-    const auto findings = CheckForThisViewer(directory, {});
+    const std::uint64_t now = Now();
+    if (!args.served.empty()) {
+        const auto served = ReleaseDate(PublisherFolder(args.served), publicKey);
+        if (served && *served > now) {
+            err << "vantrel-chart: the chart is not signed: the served release is dated " << DateText(*served)
+                << ", after this computer's clock (" << DateText(now) << "): readers who hold it would refuse "
+                << "this release, with \"" << chart::kUpdateFailedPrefix
+                << chart::RefusalReason(chart::ReleaseRefusal::Kind::OlderChart) << "\" (is the clock right?)\n";
+            return 1;
+        }
+    }
+    const auto findings = CheckForThisViewer(directory, {}, args.served).findings;
     if (HasError(findings)) {
         for (const Finding& finding : findings) err << CompilerLine(finding) << '\n';
         if (!args.force) {
@@ -75,40 +164,64 @@ int RunSign(const Arguments& args, std::ostream& out, std::ostream& err) {
         }
     }
 
-    const auto now = std::chrono::duration_cast<std::chrono::seconds>(
-                         std::chrono::system_clock::now().time_since_epoch()).count();
-    std::vector<std::pair<std::string, std::string>> made;  // new signature, its place
-    const auto discard = [&] {
-        for (const auto& [signature, place] : made) fs::remove(signature);
-    };
-    for (std::size_t file = 0; file < chart::kChartFileTable.size(); ++file) {
+    const StopSignals stop;
+    std::optional<SecretText> password;
+    if (secretKey.encrypted) {
+        password.emplace(AskPassword("Password for " + args.secretKey + ": ", stop).value_or(SecretText()));
+        if (stop.Caught()) stop.EndAsAsked();
+        if (password->Text().empty()) {
+            err << "vantrel-chart: no password was given: nothing was signed\n";
+            return 1;
+        }
+    }
+
+    Release release(folder);
+    for (std::size_t file = 0; file < kFiles; ++file) {
         const std::string name = chart::kChartFileTable[file].Served();
-        const std::string place = folder.SignaturePath(file);
-        const std::string signature = directory + "/." + folder.SignatureName(file) + ".new";
-        made.emplace_back(signature, place);
-        const int status = RunMinisign(*minisign, {"-S", "-s", args.secretKey, "-x", signature, "-m",
-                                                    folder.Path(file), "-t",
-                                                    "timestamp:" + std::to_string(now) + "\tfile:" + name});
-        if (status != 0) {
-            discard();
+        release.Begin(file);
+        const MinisignRun run = RunMinisign(
+            *minisign,
+            {"-S", "-s", args.secretKey, "-x", release.New(file), "-m", folder.Path(file), "-t",
+             "timestamp:" + std::to_string(now) + "\tfile:" + name},
+            password ? &password->Text() : nullptr, stop);
+        if (stop.Caught()) {
+            release.Discard();
+            stop.EndAsAsked();
+        }
+        if (run.status != 0) {
+            release.Discard();
             err << "vantrel-chart: minisign could not sign " << name
-                << (status < 0 ? std::string(" (it could not be started)") : " (exit status " + std::to_string(status) + ")")
-                << ": nothing was signed\n";
+                << (run.status < 0 ? std::string(" (it could not be started)")
+                                   : " (exit status " + std::to_string(run.status) + ")")
+                << (run.said.empty() ? std::string() : ": " + ForTerminal(run.said)) << ": nothing was signed"
+                << LeftOnes(release) << '\n';
             return 1;
         }
     }
-    for (const auto& [signature, place] : made) {
-        std::error_code error;
-        fs::rename(signature, place, error);
-        if (error) {
-            discard();
-            err << "vantrel-chart: " << place << " cannot be written (" << error.message() << ")\n";
-            return 1;
-        }
+    if (const auto failure = release.KeepThoseBefore()) {
+        release.Discard();
+        err << "vantrel-chart: " << ForTerminal(*failure) << ": nothing was signed" << LeftOnes(release) << '\n';
+        return 1;
     }
-    out << "signed data.dat, policy.dat and version.dat as one release (timestamp " << now << ")\n";
+    std::optional<std::string> failure;
+    {
+        // The three renames go together: a stop signal waits for them.
+        const StopSignals::Held together;
+        failure = release.PutInPlace();
+        release.Discard();
+    }
+    if (failure) {
+        err << "vantrel-chart: " << ForTerminal(*failure)
+            << (release.Left().empty() ? ": the signatures are as they were; nothing was signed\n"
+                                       : ", and not every signature could be put back as it was" + LeftOnes(release) +
+                                             "\n");
+        return 1;
+    }
+    out << "signed data.dat, policy.dat and version.dat as one release (timestamp " << now << ", " << DateText(now)
+        << ")\n";
+    if (stop.Caught()) stop.EndAsAsked();
     if (publicKey.empty()) return 0;
-    const auto signedFindings = CheckForThisViewer(directory, publicKey);
+    const auto signedFindings = CheckForThisViewer(directory, publicKey, args.served).findings;
     for (const Finding& finding : signedFindings) out << CompilerLine(finding) << '\n';
     return HasError(signedFindings) ? 1 : 0;
 }

@@ -6,6 +6,7 @@
 #include "chart/files/chart_file_set.h"
 #include "chart/verify/chart_release.h"
 #include "chart/verify/sodium_primitives.h"
+#include "publisher/release_date.h"
 
 namespace publisher {
 namespace {
@@ -24,9 +25,16 @@ std::string ReadersSee(chart::ReleaseRefusal::Kind kind) {
 std::optional<std::pair<long long, std::string>> SignatureFault(const chart::SignatureCheck& check,
                                                                 const std::string& servedName,
                                                                 const std::string& fileName) {
-    if (!check.valid) {
-        return std::pair(0LL, "does not verify with this key (made with another key, or " + fileName +
-                                  " changed after signing)");
+    using Fault = chart::SignatureCheck::Fault;
+    switch (check.fault) {
+    case Fault::None: break;
+    case Fault::NotASignature:
+        return std::pair(0LL, std::string("is not a minisign signature (its four lines: an untrusted comment, the "
+                                          "signature, the trusted comment, the global signature)"));
+    case Fault::AnotherKey: return std::pair(0LL, std::string("was made with another key"));
+    case Fault::Mismatch:
+        return std::pair(0LL, "does not verify with this key: " + fileName + " changed after signing, or the "
+                                  "signature did");
     }
     if (!check.prehashed) return std::pair(0LL, std::string("a legacy signature (minisign -l): only prehashed ones are taken"));
     if (check.file != servedName) {
@@ -41,7 +49,7 @@ std::optional<std::pair<long long, std::string>> SignatureFault(const chart::Sig
 }  // namespace
 
 void FindSignatureFaults(CheckedChart& chart, const PublisherFolder& folder, const std::string& publicKey,
-                         std::uint64_t now) {
+                         std::uint64_t now, std::optional<std::uint64_t> served) {
     const auto* primitives = chart::SodiumPrimitives::Get();
     const std::string notSigned = ReadersSee(chart::ReleaseRefusal::Kind::NotSigned);
     const auto add = [&](const std::string& file, long long line, std::string message) {
@@ -64,6 +72,11 @@ void FindSignatureFaults(CheckedChart& chart, const PublisherFolder& folder, con
                     ": " + notSigned);
             continue;
         }
+        if (signature.bytes->empty()) {
+            add(signatureName, 0, "is empty: " + notSigned);
+            allGood = false;
+            continue;
+        }
         if (!chart.bytes[file]) continue;  // the file's own finding says why
         checks[file] = chart::CheckMinisign(*primitives, publicKey, *chart.bytes[file], *signature.bytes);
         if (const auto fault = SignatureFault(checks[file], servedName, folder.Name(file))) {
@@ -78,7 +91,13 @@ void FindSignatureFaults(CheckedChart& chart, const PublisherFolder& folder, con
         for (const auto& check : checks) dates += (dates.empty() ? "" : ", ") + std::to_string(check.timestamp.value_or(0));
         add(folder.SignatureName(kData), kTrustedCommentLine,
             "the signatures' timestamps are " + dates + ": " + ReadersSee(refused->kind));
+        return;
     }
+    // One release readers take: its date beside the clock and the served release.
+    for (const TimelineNote& note : JudgeRelease(*checks[kData].timestamp, served, now, false))
+        chart.findings.Add(note.severity == Severity::Error ? "release-date" : "release-date-told",
+                           {folder.SignatureName(kData), kTrustedCommentLine, note.severity,
+                            "the release is " + note.message});
 }
 
 }  // namespace publisher

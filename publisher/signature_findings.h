@@ -2,8 +2,10 @@
 // What a signed build of the viewer makes of the chart's signatures
 // (data.dat.minisig beside data.dat, ...): the update's own check of each
 // signature and of the three as one release, each refusal told with the
-// message readers would see.
+// message readers would see; and the release's date beside the clock and the
+// served release (publisher/release_date.h).
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "publisher/checked_chart.h"
@@ -12,8 +14,9 @@
 namespace publisher {
 
 // The chart's files as read are in chart.bytes; now: the clock a release may
-// not be dated more than a day ahead of.
+// not be dated more than a day ahead of; served: the date of the release
+// readers hold now, when known.
 void FindSignatureFaults(CheckedChart& chart, const PublisherFolder& folder, const std::string& publicKey,
-                         std::uint64_t now);
+                         std::uint64_t now, std::optional<std::uint64_t> served);
 
 }  // namespace publisher

@@ -1,6 +1,7 @@
 #include "publisher/text_output.h"
 
 #include "chart/text/utf8.h"
+#include "publisher/shown_text.h"
 
 namespace publisher {
 namespace {
@@ -12,7 +13,17 @@ void Escape(std::string& out, const char* prefix, unsigned value, int digits) {
     for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kHex[(value >> shift) & 0x0F];
 }
 
+// The length of the UTF-8 sequence a valid text has at its lead byte.
+std::size_t SequenceLength(unsigned char lead) { return lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4; }
+
 }  // namespace
+
+std::string EscapedCodePoint(char32_t c) {
+    std::string out;
+    if (c > 0xFFFF) Escape(out, "\\U", c, 8);
+    else Escape(out, "\\u", c, 4);
+    return out;
+}
 
 std::string ForTerminal(std::string_view text) {
     const bool utf8 = chart::IsValidUtf8(text);
@@ -28,17 +39,17 @@ std::string ForTerminal(std::string_view text) {
             out += "\\r";
         } else if (byte == '\n') {
             out += "\\n";
-        } else if (byte < 0x20 || byte == 0x7F) {
+        } else if (byte < 0x20 || byte == 0x7F || (byte >= 0x80 && !utf8)) {
             Escape(out, "\\x", byte, 2);
-        } else if (byte >= 0x80 && !utf8) {
-            Escape(out, "\\x", byte, 2);
-        } else if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
-            Escape(out, "\\u00", static_cast<unsigned char>(text[++i]), 2);  // U+0080 to U+009F
-        } else if (text.substr(i).starts_with("\xEF\xBB\xBF")) {
-            out += "\\ufeff";
-            i += 2;
-        } else {
+        } else if (byte < 0x80) {
             out += static_cast<char>(byte);
+        } else {
+            const std::size_t length = SequenceLength(byte);
+            const std::string_view character = text.substr(i, length);
+            const char32_t c = DecodedLine(character).front();
+            if (UnseenKind(c) != Unseen::No) out += EscapedCodePoint(c);
+            else out += character;
+            i += length - 1;
         }
     }
     return out;

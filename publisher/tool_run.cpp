@@ -29,6 +29,8 @@ int RunTool(int argc, char** argv, const std::function<int(const Arguments&)>& c
         }
         for (const std::string& folder : args.folders)
             if (!IsReadableFolder(folder)) return UsageFault("cannot read the folder '" + folder + "'");
+        if (!args.served.empty() && !IsReadableFolder(args.served))
+            return UsageFault("cannot read the served chart's folder '" + args.served + "'");
         return command(args);
     } catch (const UsageError& fault) {
         return UsageFault(fault.what());

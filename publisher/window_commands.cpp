@@ -2,10 +2,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <ostream>
+#include <set>
 
+#include "chart/publisher_values.h"
 #include "publisher/loaded_chart.h"
 #include "publisher/text_output.h"
+#include "publisher/updating_reader.h"
 #include "ui/offscreen_view.h"
 
 namespace publisher {
@@ -43,28 +47,54 @@ void RefuseToWriteIntoTheChart(const PublisherFolder& folder, const std::string&
                          "where it reads (-o - writes to standard output)");
 }
 
+// The window on the chart: started on it, or on the served chart and then
+// updated to it.
+std::unique_ptr<vantrel::ui::OffscreenView> Window(const PublisherFolder& chart, const std::string& served) {
+    if (served.empty()) return std::make_unique<vantrel::ui::OffscreenView>(SnapshotOf(chart));
+    auto view = std::make_unique<vantrel::ui::OffscreenView>(SnapshotOf(PublisherFolder(served)));
+    view->Reload(SnapshotOf(chart));
+    return view;
+}
+
 }  // namespace
 
-int RunShow(const std::string& folder, std::optional<Cell> cell, std::ostream& out, std::ostream& err) {
-    vantrel::ui::OffscreenView view(SnapshotOf(PublisherFolder(folder)));
-    Print(err, view.LoadMessages());
+int RunShow(const std::string& folder, const std::string& served, std::optional<Cell> cell, std::ostream& out,
+            std::ostream& err) {
+    const PublisherFolder chart(folder);
+    const auto view = Window(chart, served);
+    Print(err, view->LoadMessages());
     if (cell) {
-        Print(out, Select(view, *cell));
+        Print(out, Select(*view, *cell));
         return 0;
     }
-    for (const auto& row : view.Grid()) {
+    // The cells readers who update keep from the served chart, by the chart
+    // core's own loads.
+    std::set<std::pair<int, int>> kept;
+    if (!served.empty()) {
+        const auto differences = DifferencesFromFresh(UpdatedChart(PublisherFolder(served), chart, chart::kPublisherHost),
+                                                      LoadedChart(chart, chart::kPublisherHost));
+        for (const auto& difference : differences.cells) kept.emplace(difference.row, difference.col);
+    }
+    const auto grid = view->Grid();
+    for (std::size_t row = 0; row < grid.size(); ++row) {
         std::string line;
-        for (std::size_t col = 0; col < row.size(); ++col) line += (col ? "\t" : "") + ForTerminal(row[col]);
+        for (std::size_t col = 0; col < grid[row].size(); ++col)
+            line += (col ? "\t" : "") + ForTerminal(grid[row][col]) +
+                    (kept.contains({static_cast<int>(row), static_cast<int>(col)}) ? kKeptMark : "");
         out << line << '\n';
     }
     return 0;
 }
 
-int RunPreview(const std::string& folder, const std::string& output, std::optional<Cell> cell, std::ostream& out,
-               std::ostream& err) {
+int RunPreview(const std::string& folder, const std::string& served, const std::string& output,
+               std::optional<Cell> cell, std::ostream& out, std::ostream& err) {
     const PublisherFolder chart(folder);
-    if (output != "-") RefuseToWriteIntoTheChart(chart, output);
-    vantrel::ui::OffscreenView view(SnapshotOf(chart));
+    if (output != "-") {
+        RefuseToWriteIntoTheChart(chart, output);
+        if (!served.empty()) RefuseToWriteIntoTheChart(PublisherFolder(served), output);
+    }
+    const auto window = Window(chart, served);
+    vantrel::ui::OffscreenView& view = *window;
     Print(err, view.LoadMessages());
     if (cell) Print(err, Select(view, *cell));
     const std::string png = view.Picture(cell.has_value());

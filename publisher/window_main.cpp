@@ -11,9 +11,9 @@ int main(int argc, char** argv) {
     return publisher::RunTool(argc, argv, [](const Arguments& args) {
         switch (args.command) {
         case Arguments::Command::Show:
-            return publisher::RunShow(args.folders[0], args.cell, std::cout, std::cerr);
+            return publisher::RunShow(args.folders[0], args.served, args.cell, std::cout, std::cerr);
         case Arguments::Command::Preview:
-            return publisher::RunPreview(args.folders[0], args.output, args.cell, std::cout, std::cerr);
+            return publisher::RunPreview(args.folders[0], args.served, args.output, args.cell, std::cout, std::cerr);
         default:
             std::cerr << "vantrel-chart: " << publisher::kWindowProgram << " runs 'show' and 'preview' only\n";
             return publisher::kUsageFault;

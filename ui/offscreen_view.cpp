@@ -58,9 +58,15 @@ OffscreenView::OffscreenView(const chart::ChartSnapshot& chart)
 
 OffscreenView::~OffscreenView() { form_.reset(); }
 
+void OffscreenView::Reload(const chart::ChartSnapshot& chart) {
+    loadBegins_ = ports_->events.size();
+    form_->Chart().ReadAll(chart);
+    loadEvents_ = ports_->events.size();
+}
+
 std::vector<std::string> OffscreenView::LoadMessages() const {
     std::vector<std::string> lines;
-    for (std::size_t i = 0; i < loadEvents_; ++i) AddLines(lines, "message: ", DisplayLines(ports_->events[i].text));
+    for (std::size_t i = loadBegins_; i < loadEvents_; ++i) AddLines(lines, "message: ", DisplayLines(ports_->events[i].text));
     return lines;
 }
 

@@ -26,8 +26,12 @@ public:
     OffscreenView(const OffscreenView&) = delete;
     OffscreenView& operator=(const OffscreenView&) = delete;
 
-    // What the loading sequence told the user, each line of a box labelled
-    // "message: ".
+    // An Update's reload over the chart shown: the chart core's reload, as
+    // the window's own, of the chart given (nothing clears a cell between
+    // the two loads).
+    void Reload(const chart::ChartSnapshot& chart);
+    // What the last load (or reload) told the user, each line of a box
+    // labelled "message: ".
     std::vector<std::string> LoadMessages() const;
     // The grid as the window shows it: the headings, then the cells of each
     // row, as UTF-8.
@@ -49,7 +53,7 @@ private:
     struct Application;
     std::unique_ptr<Application> application_;
     std::unique_ptr<chart::RecordingPorts> ports_;
-    std::size_t loadEvents_ = 0;
+    std::size_t loadBegins_ = 0, loadEvents_ = 0;  // the last load's events
     std::unique_ptr<TForm1> form_;
 };
 

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "chart/chart_form.h"
-#include "chart/text/display_limit.h"
 #include "publisher/chart_check.h"
 #include "publisher/check_command.h"
+#include "publisher/grid_text_width.h"
 #include "chart/recording_ports.h"
 #include "support/temp_dir.h"
 
@@ -68,11 +68,11 @@ bool Measure(const char* what, const std::string& viewerDir, const std::string& 
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, viewerDir, "www.vantrel.example");
-    const publisher::CheckRules rules{"www.vantrel.example", chart::IsCutForDisplay, {}, 0};
+    const publisher::CheckRules rules{"www.vantrel.example", publisher::GridCut, {}, 0, {}};
     const publisher::PublisherFolder folder(servedDir);
     std::size_t findings = 0;
     const auto load = [&] { form.ReadAll(); };
-    const auto check = [&] { findings += publisher::CheckChart(folder, rules).size(); };
+    const auto check = [&] { findings += publisher::CheckChart(folder, rules).findings.size(); };
 
     std::vector<double> loads, checks, ratios;
     for (int round = 0; round < rounds; ++round) {

@@ -107,7 +107,10 @@ SignatureCheck CheckMinisign(const MinisignPrimitives& primitives, std::string_v
     const auto key = ParsePublicKey(primitives, publicKeyLine);
     if (!key) return check;
     const auto signature = ParseSignature(primitives, signatureBytes);
-    if (!signature || signature->keyId != key->keyId) return check;
+    if (!signature) return check;
+    check.fault = SignatureCheck::Fault::AnotherKey;
+    if (signature->keyId != key->keyId) return check;
+    check.fault = SignatureCheck::Fault::Mismatch;
     std::array<unsigned char, 64> hash{};
     std::string_view signedBytes = fileBytes;
     if (signature->prehashed) {
@@ -122,6 +125,7 @@ SignatureCheck CheckMinisign(const MinisignPrimitives& primitives, std::string_v
         return check;
     }
     check.valid = true;
+    check.fault = SignatureCheck::Fault::None;
     check.prehashed = signature->prehashed;
     check.timestamp = Timestamp(signature->trustedComment);
     if (const auto file = Field(signature->trustedComment, "file:")) check.file = std::string(*file);
@@ -133,6 +137,13 @@ std::optional<std::uint64_t> TrustedTimestamp(std::string_view signatureBytes) {
     const auto lines = SplitLines(signatureBytes);
     if (!lines || !(*lines)[2].starts_with(kTrusted)) return std::nullopt;
     return Timestamp((*lines)[2].substr(kTrusted.size()));
+}
+
+bool IsEncryptedSecretKey(const MinisignPrimitives& primitives, std::string_view line) {
+    const auto secret = primitives.DecodeBase64(line, kSecretKeyLineBytes);
+    // After the signature algorithm, the key derivation's: "Sc" (scrypt), or
+    // two zero bytes for a key kept without a password.
+    return secret && (*secret)[2] == 'S' && (*secret)[3] == 'c';
 }
 
 KeyLine ClassifyKeyLine(const MinisignPrimitives& primitives, std::string_view line) {

@@ -40,5 +40,8 @@ std::optional<std::uint64_t> TrustedTimestamp(std::string_view signatureBytes);
 // line, and the secret key as a longer one (under an untrusted comment each).
 enum class KeyLine { PublicKey, SecretKey, NotAKey };
 KeyLine ClassifyKeyLine(const MinisignPrimitives& primitives, std::string_view line);
+// Whether a secret key line is kept under a password (minisign asks for it
+// before it signs).
+bool IsEncryptedSecretKey(const MinisignPrimitives& primitives, std::string_view line);
 
 }  // namespace chart

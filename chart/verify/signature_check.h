@@ -11,6 +11,10 @@ struct SignatureCheck {
     // matches), signs the file's bytes, and its global signature covers the
     // trusted comment.
     bool valid = false;
+    // Why it is not valid: not minisign's four lines, made with another key
+    // (its key id), or it does not sign these bytes with this key.
+    enum class Fault { None, NotASignature, AnotherKey, Mismatch };
+    Fault fault = Fault::NotASignature;
     // Made with the prehashed algorithm ("ED"), whose algorithm bytes cannot
     // be swapped: the legacy one ("Ed") lets a file's hash pass for a file.
     bool prehashed = false;

@@ -1,8 +1,10 @@
 // Every finding of `vantrel-chart check`, one broken chart a row: each folder
 // under tests/data/publisher/check holds the files that differ from the base
 // chart there (check/base; `absent` lists base files to leave out) and
-// `expected`, the beginning of each line check prints, in order. The base
-// chart, the sample chart and the largest chart the viewer takes are clean.
+// `expected`, the beginning of each line check prints, in order; a folder
+// `served` in it, the files of the chart being served that differ from the
+// base, checked with --served. The base chart, the sample chart and the
+// largest chart the viewer takes are clean.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,8 +13,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "chart_case.h"
 #include "publisher/check_command.h"
 #include "publisher/finding.h"
+#include "publisher/release_date.h"
+#include "publisher/text_output.h"
 #include "support/minisign_key.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
@@ -21,33 +26,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
+using publisher_test::Lines;
 
-std::vector<std::string> Check(const std::string& folder, const std::string& publicKey = {}) {
-    std::ostringstream out;
-    publisher::RunCheck(folder, false, publicKey, out);
+std::vector<std::string> Check(const std::string& folder, const std::string& publicKey = {},
+                               const std::string& served = {}) {
+    std::ostringstream out, err;
+    publisher::RunCheck(folder, {.publicKey = publicKey, .served = served}, out, err);
     return Lines(out.str());
-}
-
-// The case's files over the base chart's, in a folder of its own.
-void Assemble(const fs::path& cases, const std::string& name, const support::TempDir& into) {
-    const fs::path dir = cases / name;
-    const std::vector<std::string> absent =
-        fs::exists(dir / "absent") ? Lines(support::TestData("publisher/check/" + name + "/absent")) : std::vector<std::string>{};
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        const std::string file = entry.path().filename();
-        if (file != "expected" && file != "absent") fs::copy_file(entry.path(), into.Dir() / file);
-    }
-    for (const std::string file : {"data", "policy", "version"}) {
-        const std::string served = file + ".dat";
-        if (fs::exists(dir / served) || fs::exists(dir / file) || std::count(absent.begin(), absent.end(), served)) continue;
-        fs::copy_file(cases / "base" / served, into.Dir() / served);
-    }
 }
 
 std::vector<std::string> CaseNames() {
@@ -62,12 +47,14 @@ class CheckCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CheckCase, PrintsTheExpectedFindings) {
     const fs::path cases = support::TestDataPath("publisher/check");
-    const support::TempDir folder("vantrel-check");
-    Assemble(cases, GetParam(), folder);
+    const support::TempDir folder("vantrel-check"), served("vantrel-served");
+    publisher_test::AssembleChart("publisher/check/" + GetParam(), folder);
+    const bool withServed = fs::is_directory(cases / GetParam() / "served");
+    if (withServed) publisher_test::AssembleChart("publisher/check/" + GetParam() + "/served", served);
     const auto expected = fs::exists(cases / GetParam() / "expected")
                               ? Lines(support::TestData("publisher/check/" + GetParam() + "/expected"))
                               : std::vector<std::string>{};
-    const auto printed = Check(folder.Path());
+    const auto printed = Check(folder.Path(), {}, withServed ? served.Path() : std::string());
     ASSERT_EQ(printed.size(), expected.size()) << ::testing::PrintToString(printed);
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_TRUE(printed[i].starts_with(expected[i])) << printed[i] << "\nexpected to begin with\n" << expected[i];
@@ -96,33 +83,75 @@ TEST(CheckChart, JsonLinesAreValidJsonWhateverTheChartHolds) {
         {{"version", 1, Severity::Error, "caf\xC3\xA9"}, R"({"file":"version","line":1,"severity":"error","message":"caf)"
                                                           "\xC3\xA9"
                                                           R"("})"},
+        {{"data", 2, Severity::Warning, "Quill\xE2\x80\xAEKey\xE2\x80\x8B"},
+         R"({"file":"data","line":2,"severity":"warning","message":"Quill\u202eKey\u200b"})"},
+        // The cap's summary: neither line nor severity, its count of its own.
+        {{"data.dat", 0, Severity::Error, "\xE2\x80\xA6" "and 5 more like it", 5},
+         R"({"file":"data.dat","more":5,"message":")" "\xE2\x80\xA6" R"(and 5 more like it"})"},
     };
     for (const auto& [finding, json] : rows) EXPECT_EQ(publisher::JsonLine(finding), json);
 }
 
+// Chart text as show, diff and check print it: every character a reader
+// cannot see as it stands escaped, the backslash doubled, the rest as it is.
+TEST(CheckChart, UnseenCharactersAreEscapedAlikeEverywhere) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"a\\b", "a\\\\b"},
+        {"\t\r\n\x1b[31m\x7f", "\\t\\r\\n\\x1b[31m\\x7f"},
+        {"Quill\xE2\x80\xAEyeK", "Quill\\u202eyeK"},                         // right-to-left override
+        {"\xE2\x80\x8F\xD8\x9C\xE2\x81\xA6\xE2\x80\x8E", "\\u200f\\u061c\\u2066\\u200e"},  // marks, an isolate
+        {"Quill\xE2\x80\x8BKey\xEF\xBB\xBF\xC2\xAD\xE2\x81\xA0", "Quill\\u200bKey\\ufeff\\u00ad\\u2060"},  // zero-width
+        {"\xC2\x85\xC2\x9B\xE2\x80\xA8", "\\u0085\\u009b\\u2028"},        // C1 controls, a line separator
+        {"caf\xC3\xA9 \xE2\x80\x94 \xD0\x9A \xC2\xA0", "caf\xC3\xA9 \xE2\x80\x94 \xD0\x9A \xC2\xA0"},  // seen as written
+        {"caf\xE9\x85", "caf\\xe9\\x85"},                                     // no UTF-8: byte by byte
+    };
+    for (const auto& [text, printed] : rows) {
+        EXPECT_EQ(publisher::ForTerminal(text), printed);
+        EXPECT_EQ(publisher::CompilerLine({"data.dat", 7, publisher::Severity::Warning, text}),
+                  "data.dat:7: warning: " + printed);
+    }
+}
+
 // With the publisher's key, the signatures as a signed build of the viewer
-// takes them: each one good, and the three one release.
+// takes them: each one good, the three one release, and its date on the
+// timeline readers hold it to (the clock, the served release).
 TEST(CheckChart, SignaturesAsASignedViewerTakesThem) {
     using Key = support::MinisignKey;
     constexpr std::uint64_t kReleased = 1'750'000'000;
+    // 23 hours and a half ahead: 23 whole hours however long the check takes.
+    const std::uint64_t aDayAhead = publisher::Now() + 23 * 3600 + 1800;
     const Key key, other;
     struct Row {
         const char* name;
         std::function<void(const fs::path& dir, const Key& key, const Key& other)> change;
         std::vector<std::string> expected;  // the beginning of each line
+        std::uint64_t released = kReleased;
+        std::optional<std::uint64_t> served = {};  // the served release's date: checked with --served
     };
     const auto sign = [](const fs::path& dir, const Key& by, const char* file, std::uint64_t time, const char* as,
                          bool legacy = false) {
         std::ofstream(dir / (std::string(file) + ".minisig"))
             << by.Sign(support::TestData(std::string("publisher/check/base/") + file), time, as, legacy);
     };
+    const auto release = [&](const fs::path& dir, std::uint64_t time) {
+        for (const char* file : {"data.dat", "policy.dat", "version.dat"}) {
+            fs::copy_file(support::TestDataPath(std::string("publisher/check/base/") + file), dir / file);
+            sign(dir, key, file, time, file);
+        }
+    };
+    const auto unchanged = [](const fs::path&, const Key&, const Key&) {};
     const Row rows[] = {
-        {"one release", [](const fs::path&, const Key&, const Key&) {}, {}},
+        {"one release", unchanged, {}},
         {"a signature missing", [](const fs::path& dir, const Key&, const Key&) { fs::remove(dir / "policy.dat.minisig"); },
          {"policy.dat.minisig: error: missing: readers see \"The update failed: the chart is not signed"}},
+        {"an empty signature", [](const fs::path& dir, const Key&, const Key&) { std::ofstream(dir / "data.dat.minisig"); },
+         {"data.dat.minisig: error: is empty: readers see \"The update failed: the chart is not signed"}},
         {"another key",
          [&](const fs::path& dir, const Key&, const Key& by) { sign(dir, by, "version.dat", kReleased, "version.dat"); },
-         {"version.dat.minisig: error: does not verify with this key"}},
+         {"version.dat.minisig: error: was made with another key"}},
+        {"the file changed after signing",
+         [](const fs::path& dir, const Key&, const Key&) { std::ofstream(dir / "version.dat", std::ios::app) << "\n"; },
+         {"version.dat.minisig: error: does not verify with this key: version.dat changed after signing"}},
         {"legacy", [&](const fs::path& dir, const Key& by, const Key&) { sign(dir, by, "data.dat", kReleased, "data.dat", true); },
          {"data.dat.minisig: error: a legacy signature"}},
         {"under another name",
@@ -135,16 +164,31 @@ TEST(CheckChart, SignaturesAsASignedViewerTakesThem) {
          [&](const fs::path& dir, const Key& by, const Key&) { sign(dir, by, "version.dat", kReleased + 1, "version.dat"); },
          {"data.dat.minisig:3: error: the signatures' timestamps are 1750000000, 1750000000, 1750000001: readers see "
           "\"The update failed: the chart's files are not of one release"}},
+        // The timeline: taken, but every release after it refused for a day.
+        {"23 hours ahead", unchanged,
+         {"data.dat.minisig:3: warning: the release is dated " + publisher::DateText(aDayAhead) +
+          ", 23 hours ahead of this computer's clock: readers who take it refuse every release dated before it"},
+         aDayAhead},
+        {"timestamp 0", unchanged,
+         {"data.dat.minisig:3: warning: the release is dated 1970-01-01 00:00:00 UTC, before 2000"}, 0},
+        {"older than the served release", unchanged,
+         {"data.dat.minisig:3: error: the release is dated 2025-06-15 15:06:40 UTC, before the served release "
+          "(2025-06-15 15:06:41 UTC): readers who hold the served chart refuse it, with \"The update failed: the data "
+          "server sent an older chart than the one you have.\""},
+         kReleased, kReleased + 1},
+        {"the served release's date", unchanged,
+         {"data.dat.minisig:3: warning: the release is dated 2025-06-15 15:06:40 UTC, the very date of the served "
+          "release"},
+         kReleased, kReleased},
+        {"newer than the served release", unchanged, {}, kReleased, kReleased - 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const support::TempDir folder("vantrel-check");
-        for (const char* file : {"data.dat", "policy.dat", "version.dat"}) {
-            fs::copy_file(support::TestDataPath(std::string("publisher/check/base/") + file), folder.Dir() / file);
-            sign(folder.Dir(), key, file, kReleased, file);
-        }
+        const support::TempDir folder("vantrel-check"), served("vantrel-served");
+        release(folder.Dir(), row.released);
+        if (row.served) release(served.Dir(), *row.served);
         row.change(folder.Dir(), key, other);
-        const auto printed = Check(folder.Path(), key.PublicKey());
+        const auto printed = Check(folder.Path(), key.PublicKey(), row.served ? served.Path() : std::string());
         ASSERT_EQ(printed.size(), row.expected.size()) << ::testing::PrintToString(printed);
         for (std::size_t i = 0; i < printed.size(); ++i) EXPECT_TRUE(printed[i].starts_with(row.expected[i])) << printed[i];
     }

@@ -2,18 +2,31 @@
 // tests' charts are opened in a real Form1, every cell is clicked as a user
 // clicks it, and what the details panel, the browser and the boxes got is
 // what the tool prints for the same folder and cell; the tool's grid is the
-// window's, cell for cell; its picture is the window's own grab.
+// window's, cell for cell; its picture is the window's own grab. The same
+// for readers who update: a real Form1 on the served chart, reloaded on the
+// new one as an Update ends, beside `show --served`, `preview --served` and
+// `diff`, whose lines are What changed's.
 #include <QAbstractItemModel>
 #include <QImage>
+#include <QListWidget>
 #include <QTest>
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <sstream>
 
+#include "chart_case.h"
 #include "form_fixture.h"
+#include "publisher/diff_command.h"
+#include "publisher/grid_font_widths.h"
+#include "publisher/grid_text_width.h"
+#include "publisher/text_output.h"
 #include "publisher/window_commands.h"
+#include "ui/changes_window.h"
 #include "ui/grid/chart_grid.h"
 #include "ui/text/byte_text.h"
+#include "ui/text/display_text.h"
 
 namespace vantrel::ui::testing {
 namespace {
@@ -90,7 +103,7 @@ protected:
     }
     std::vector<std::string> Show(std::optional<publisher::Cell> cell) {
         std::ostringstream out, err;
-        EXPECT_EQ(publisher::RunShow(dir_.Path(), cell, out, err), 0);
+        EXPECT_EQ(publisher::RunShow(dir_.Path(), {}, cell, out, err), 0);
         return Lines(out.str());
     }
 };
@@ -132,10 +145,193 @@ TEST_F(ShowMatchesWindow, PreviewIsTheWindowsOwnPicture) {
     QApplication::processEvents();
     const QImage window = form_->grab().toImage();
     std::ostringstream png, err;
-    ASSERT_EQ(publisher::RunPreview(dir_.Path(), "-", publisher::Cell{2, 1}, png, err), 0);
+    ASSERT_EQ(publisher::RunPreview(dir_.Path(), {}, "-", publisher::Cell{2, 1}, png, err), 0);
     const QImage picture = QImage::fromData(QByteArray::fromStdString(png.str()), "PNG");
     EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), window.convertToFormat(QImage::Format_RGB32));
     EXPECT_TRUE(err.str().starts_with("details: Demo version\n")) << err.str();
+}
+
+// Where check says the grid cuts a cell is where the window's grid cuts it:
+// every prefix of each text, in a name cell and a result cell, measured by
+// the window's own grid font against the room its cell gives the text; and
+// the width check adds up is the font engine's, to the 1/64 pixel.
+TEST_F(ShowMatchesWindow, GridCutsWhereTheWindowCuts) {
+    WriteSampleChart(dir_);
+    Open();
+    const ChartGrid& grid = form_->StringGrid1();
+    EXPECT_EQ(grid.font().family().toStdString(), publisher::grid_font::kFamily);
+    EXPECT_EQ(grid.font().pixelSize(), publisher::grid_font::kPixelSize);
+    const QFontMetricsF metrics(grid.font(), &form_->StringGrid1());
+    constexpr int kInset = 2;  // the cell delegate draws its text so far in
+    const std::string texts[] = {
+        "Alpha Keys Pro Keystroke Recorder, Professional Edition for Windows (2026)",
+        "AVAVAV To Yo LT Ta WAVE Tyrol \"quoted\" (kerned pairs) AVAVAVAVAVAVAVAVAV",
+        "Caf\xC3\xA9 \xC3\x85ngstr\xC3\xB6m \xC5\x81\xC3\xB3" "d\xC5\xBA \xC2\xBFQu\xC3\xA9? \xE2\x80\x9C" "fi\xE2\x80\x9D "
+        "\xE2\x80\x94 \xE2\x82\xAC" "10 \xE2\x84\xA2 na\xC3\xAFve",
+        "\xD0\x9A\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xB8\xD0\xB0\xD1\x82\xD1\x83\xD1\x80\xD0\xBD\xD1\x8B\xD0\xB9 "
+        "\xCE\xA0\xCF\x81\xCF\x8C\xCE\xB3\xCF\x81\xCE\xB1\xCE\xBC\xCE\xBC\xCE\xB1 \xD0\xBC\xD0\xBE\xD0\xBD\xD0\xB8"
+        "\xD1\x82\xD0\xBE\xD1\x80 \xD0\x9F\xD1\x80\xD0\xBE",
+        "Win\xE9 Caf\x96 \x93Latin\x94 one byte a character, as Windows-1252 shows it, \x85 \x80",
+        "Zero\xE2\x80\x8Bwidth\xE2\x80\x8F marks \xE2\x80\xAE" "and\xE2\x80\xAC controls \x1B[31m left in or out",
+        "10000000000", "1,234.56", "99%", "\xE2\x80\x94\xE2\x80\x94\xE2\x80\x94",
+    };
+    for (const std::string& text : texts) {
+        for (std::size_t length = 1; length <= text.size(); ++length) {
+            const std::string cell = text.substr(0, length);
+            QString shown = DisplayCell(cell);
+            while (shown.endsWith(QChar(u' ')) || shown.endsWith(QChar(u'\t'))) shown.chop(1);
+            const auto width = static_cast<std::int64_t>(qRound(metrics.horizontalAdvance(shown) * 64));
+            SCOPED_TRACE(publisher::ForTerminal(cell));
+            std::u32string drawn = publisher::GridCellText(cell);
+            while (drawn.ends_with(U' ') || drawn.ends_with(U'\t')) drawn.pop_back();
+            EXPECT_EQ(publisher::GridTextWidth(drawn), width);
+            for (const int col : {0, 3}) {
+                const std::int64_t room = (grid.CellRect(col, 1).width() - kInset) * 64;
+                EXPECT_EQ(publisher::GridTextRoom(col), room);
+                EXPECT_EQ(publisher::GridCut(col, cell).has_value(), width > room) << col;
+            }
+        }
+    }
+}
+
+// Readers who update, a pair of charts a row (tests/data/publisher/updating:
+// the chart being served, then the new one, each as the files that differ
+// from the base chart): every kind of short or oddly separated line.
+class UpdatingReaderMatchesWindow : public ShowMatchesWindow {
+protected:
+    // The chart's files under the viewer's names in dir_, as an Update leaves them.
+    void PutInPlace(const support::TempDir& chart) {
+        for (const char* name : {"data", "policy", "version"}) {
+            const std::filesystem::path file = chart.Dir() / (std::string(name) + ".dat");
+            std::filesystem::remove(dir_.Dir() / name);
+            if (std::filesystem::exists(file)) dir_.Write(name, support::ReadFile(file));
+        }
+    }
+    // Form1 started on the served chart, then reloaded on the new one as an
+    // Update ends; the boxes the reload showed are boxes_.seen.
+    void StartThenUpdate() {
+        form_.reset();
+        PutInPlace(served_);
+        Open();
+        PutInPlace(new_);
+        boxes_.seen.clear();
+        form_->ReadAll();
+    }
+    std::vector<std::string> ShowUpdated(std::optional<publisher::Cell> cell, std::vector<std::string>* said = nullptr) {
+        std::ostringstream out, err;
+        EXPECT_EQ(publisher::RunShow(new_.Path(), served_.Path(), cell, out, err), 0);
+        if (said) *said = Lines(err.str());
+        return Lines(out.str());
+    }
+    // A row of the window's grid (0: the first program's), as show --served
+    // prints it; kept: the columns to mark as kept from the chart before.
+    static std::string ShownRow(const QAbstractItemModel& cells, int row, const std::set<int>& kept = {}) {
+        std::string shown;
+        for (int col = 0; col < cells.columnCount(); ++col)
+            shown += (col ? "\t" : "") + publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row, col)).toString())) +
+                     (kept.contains(col) ? publisher::kKeptMark : "");
+        return shown;
+    }
+
+    support::TempDir served_{"vantrel-served"}, new_{"vantrel-new"};
+};
+
+std::vector<std::string> UpdatingPairs() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(support::TestDataPath("publisher/updating")))
+        names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(UpdatingReaderMatchesWindow, ShowPreviewAndDiffAfterARealReload) {
+    for (const std::string& pair : UpdatingPairs()) {
+        SCOPED_TRACE(pair);
+        for (const auto* folder : {&served_, &new_})
+            for (const auto& entry : std::filesystem::directory_iterator(folder->Dir())) std::filesystem::remove(entry);
+        publisher_test::AssembleChart("publisher/updating/" + pair + "/served", served_);
+        publisher_test::AssembleChart("publisher/updating/" + pair + "/new", new_);
+
+        // What a window started afresh on the new chart shows: the cells the
+        // updated window shows otherwise are kept from the chart before.
+        form_.reset();
+        PutInPlace(new_);
+        Open(false);
+        const QAbstractItemModel& freshCells = *form_->StringGrid1().model();
+        std::vector<std::vector<QString>> fresh(static_cast<std::size_t>(freshCells.rowCount()));
+        for (int row = 0; row < freshCells.rowCount(); ++row)
+            for (int col = 0; col < freshCells.columnCount(); ++col)
+                fresh[static_cast<std::size_t>(row)].push_back(freshCells.data(freshCells.index(row, col)).toString());
+
+        StartThenUpdate();
+        std::vector<std::string> reloadSaid;
+        for (const auto& box : boxes_.seen) Labelled(reloadSaid, "message: ", box.text);
+        const QAbstractItemModel& cells = *form_->StringGrid1().model();
+        std::vector<std::string> said;
+        const auto grid = ShowUpdated(std::nullopt, &said);
+        EXPECT_EQ(said, reloadSaid);
+        ASSERT_EQ(grid.size(), static_cast<std::size_t>(cells.rowCount() + 1));
+        std::vector<std::pair<int, int>> kept;  // (grid row, col)
+        for (int row = 0; row < cells.rowCount(); ++row) {
+            std::set<int> keptHere;
+            for (int col = 0; col < cells.columnCount(); ++col) {
+                const QString freshText = static_cast<std::size_t>(row) < fresh.size() ? fresh[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] : QString();
+                if (cells.data(cells.index(row, col)).toString() != freshText) {
+                    keptHere.insert(col);
+                    kept.emplace_back(row + 1, col);
+                }
+            }
+            EXPECT_EQ(grid[static_cast<std::size_t>(row + 1)], ShownRow(cells, row, keptHere));
+        }
+
+        // diff's lines are What changed's, then one for each cell a reader
+        // who starts afresh sees otherwise.
+        std::ostringstream out;
+        publisher::RunDiff(served_.Path(), new_.Path(), out);
+        const auto diff = Lines(out.str());
+        std::vector<std::string> listed;
+        if (form_->WhatChangedEnabled())
+            for (int i = 0; i < form_->WhatChanged().Lines().count(); ++i)
+                listed.push_back(publisher::ForTerminal(EncodeUtf8(form_->WhatChanged().Lines().item(i)->text())));
+        ASSERT_GE(diff.size(), listed.size());
+        std::vector<std::string> changes(diff.begin(), diff.begin() + static_cast<long>(listed.size()));
+        std::sort(changes.begin(), changes.end());
+        std::sort(listed.begin(), listed.end());
+        EXPECT_EQ(changes, listed);
+        for (const auto& [row, col] : kept) {
+            const std::string name = publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row - 1, 0)).toString()));
+            const std::string what = col == 0 ? "the name" : chart::GridModel::kColumnHeadings[static_cast<std::size_t>(col)];
+            const std::string line = name + ": " + what + " '" +
+                                     publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row - 1, col)).toString())) +
+                                     "', kept from the chart before";
+            EXPECT_TRUE(std::any_of(diff.begin(), diff.end(), [&](const std::string& l) { return l.starts_with(line); }))
+                << line << "\n" << ::testing::PrintToString(diff);
+        }
+        for (auto line = diff.begin() + static_cast<long>(listed.size()); line != diff.end(); ++line)
+            EXPECT_NE(line->find("readers who"), std::string::npos) << *line;
+
+        // Each cell on its own, as `show --served --cell` selects it.
+        const int rows = cells.rowCount(), cols = cells.columnCount();
+        for (int row = 1; row <= rows; ++row) {
+            for (int col = 0; col < cols; ++col) {
+                SCOPED_TRACE(std::to_string(col) + "," + std::to_string(row));
+                StartThenUpdate();
+                EXPECT_EQ(ShowUpdated(publisher::Cell{col, row}), ClickInWindow(col, row));
+            }
+        }
+
+        // The picture is the updated window's own, a result selected.
+        StartThenUpdate();
+        ClickInWindow(6, 2);
+        form_->activateWindow();  // again, after the reload's boxes
+        form_->StringGrid1().setFocus();
+        QApplication::processEvents();
+        const QImage window = form_->grab().toImage();
+        std::ostringstream png, err;
+        ASSERT_EQ(publisher::RunPreview(new_.Path(), served_.Path(), "-", publisher::Cell{6, 2}, png, err), 0);
+        const QImage picture = QImage::fromData(QByteArray::fromStdString(png.str()), "PNG");
+        EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), window.convertToFormat(QImage::Format_RGB32));
+    }
 }
 
 }  // namespace
