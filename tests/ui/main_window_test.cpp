@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QWindow>
 #include <QAbstractButton>
+#include <functional>
 
 #include "form_fixture.h"
 #include "ui/Unit2.h"
@@ -172,18 +173,35 @@ TEST_F(MainWindowTest, AboutBoxIsShownWithoutBeingModalAndItsLinksOpen) {
 TEST_F(MainWindowTest, ScreenReadersReadCellsAndDetails) {
     WriteSampleChart(dir_);
     Open();
+    CountSelections();
+    form_->GridModel().SetCell(0, 2, " ");          // a blank name: the row is named by its number
+    form_->GridModel().SetCell(0, 3, "Caf\xe9");   // Windows-1252, decoded as the cell is
     QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&form_->StringGrid1());
     ASSERT_NE(grid, nullptr);
     QAccessibleTableInterface* table = grid->tableInterface();
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->columnCount(), 8);
     EXPECT_EQ(table->rowCount(), 4);
-    QAccessibleInterface* cell = table->cellAt(2, 0);
-    ASSERT_NE(cell, nullptr);
-    EXPECT_EQ(cell->text(QAccessible::Name), "Charlie");
-    EXPECT_EQ(cell->tableCellInterface()->rowIndex(), 2);
-    EXPECT_EQ(cell->tableCellInterface()->columnIndex(), 0);
-    EXPECT_EQ(table->cellAt(0, 7)->text(QAccessible::Name), "21");
+    // Each cell reads as its program (its row's header), its test (its
+    // column's) and its value, "program|test|value"; reading selects nothing.
+    const std::tuple<int, int, QString> cells[] = {
+        {0, 0, "Alpha|Program|Alpha"},
+        {0, 7, "Alpha|Total|21"},
+        {1, 3, "2|Interception|3"},
+        {2, 1, QString::fromUtf8("Caf\xc3\xa9|OS support|1")},
+        {3, 6, "Delta|Network options|6"},
+    };
+    for (const auto& [row, col, names] : cells) {
+        QAccessibleTableCellInterface* cell = table->cellAt(row, col)->tableCellInterface();
+        ASSERT_EQ(cell->rowHeaderCells().size(), 1);
+        ASSERT_EQ(cell->columnHeaderCells().size(), 1);
+        EXPECT_EQ(QStringList({cell->rowHeaderCells()[0]->text(QAccessible::Name),
+                               cell->columnHeaderCells()[0]->text(QAccessible::Name),
+                               table->cellAt(row, col)->text(QAccessible::Name)}).join('|'), names);
+    }
+    EXPECT_EQ(table->cellAt(2, 0)->tableCellInterface()->rowIndex(), 2);
+    EXPECT_TRUE(selections_.empty());
+    EXPECT_TRUE(documents_.Opened().empty());
 
     QAccessibleInterface* memo = QAccessible::queryAccessibleInterface(&form_->Memo1());
     ASSERT_NE(memo, nullptr);
@@ -191,6 +209,34 @@ TEST_F(MainWindowTest, ScreenReadersReadCellsAndDetails) {
     EXPECT_TRUE(memo->textInterface()->text(0, 10).startsWith("Select the"));
     QAccessibleInterface* banner = QAccessible::queryAccessibleInterface(Banner());
     EXPECT_EQ(banner->text(QAccessible::Name), "Powered by www.vantrel.example");
+}
+
+// A new current cell is told to screen readers as the focus moving there only
+// while the grid has the focus: not when selected from another window, or with
+// the focus in the details panel.
+TEST_F(MainWindowTest, OnlyTheFocusedGridReportsItsCurrentCell) {
+    WriteSampleChart(dir_);
+    Open();
+    ChartGrid& grid = form_->StringGrid1();
+    QWidget otherWindow;
+    const std::pair<std::function<void()>, bool> moves[] = {
+        {[&] { grid.setFocus(); }, true},
+        {[&] { form_->Memo1().setFocus(); }, false},
+        {[&] { otherWindow.show(); otherWindow.activateWindow(); }, false},
+    };
+    for (int row = 2; const auto& [focus, reported] : moves) {
+        focus();
+        QApplication::processEvents();
+        FocusReports told;
+        grid.Select(2, row);
+        ASSERT_EQ(told.seen.size(), reported ? 1u : 0u) << "row " << row;
+        if (reported) {
+            QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(&grid)->child(told.seen[0].second);
+            EXPECT_EQ(cell->tableCellInterface()->rowIndex(), row - 1);
+            EXPECT_EQ(cell->tableCellInterface()->columnIndex(), 2);
+        }
+        ++row;
+    }
 }
 
 TEST_F(MainWindowTest, FileExitAndTheCloseBoxBothCloseTheWindow) {

@@ -34,11 +34,19 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
-    if (orientation == Qt::Horizontal && section >= 0 && section < grid_.ColCount())
-        // What the headings picture above the grid says, for screen readers.
+    // Neither header shows text (the headings are a picture above the grid, the
+    // row numbers are hidden): these are what screen readers announce with a
+    // cell, so it reads as program, test and value.
+    if (orientation == Qt::Horizontal && section == 0)
+        return QString::fromLatin1(kNameColumnHeading);
+    if (orientation == Qt::Horizontal && section > 0 && section < grid_.ColCount())
         return QString::fromLatin1(chart::GridModel::kColumnHeadings[static_cast<size_t>(section)]);
-    if (orientation == Qt::Vertical)
-        return QString::number(GridRow(section));
+    if (orientation == Qt::Vertical) {
+        // The row's program by its name as shown; a blank name by its row.
+        const int row = GridRow(section);
+        const QString name = DisplayCell(grid_.Cell(0, row));
+        return name.trimmed().isEmpty() ? QString::number(row) : name;
+    }
     return {};
 }
 
