@@ -1,8 +1,8 @@
 // After a reload that changed the chart, Options/What changed… lists what
 // changed in the diff's words; selecting a line of a result or an answer
 // selects its cell (never a name, which opens a page). The menus are reached
-// from the keyboard alone; the about box's links stand out on any palette and
-// its address stays inside its frame.
+// from the keyboard alone, the armed bar drawn so; the about box's links stand
+// out on any palette and its address stays inside its frame.
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -102,13 +102,26 @@ TEST_F(WhatChangedTest, MenusAreReachedByTheKeyboardAlone) {
         QTest::keyClick(QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget(),
                         which);
     };
+    // The pixels of the File menu's caption in the highlight colour.
+    const auto fileHighlighted = [bar] {
+        const QRect file = bar->actionGeometry(bar->actions().at(0));
+        const QImage drawn = bar->grab(file).toImage();
+        const QRgb highlight = bar->palette().color(QPalette::Highlight).rgb();
+        int pixels = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) pixels += drawn.pixel(x, y) == highlight;
+        return pixels;
+    };
     for (const Qt::Key enter : {Qt::Key_F10, Qt::Key_Alt}) {
         form_->StringGrid1().setFocus();
+        EXPECT_EQ(fileHighlighted(), 0);
         key(enter);
         ASSERT_NE(bar->activeAction(), nullptr);
         EXPECT_EQ(bar->activeAction()->text(), "File");
+        EXPECT_GT(fileHighlighted(), 0) << "the armed bar shows its first menu highlighted";
         key(Qt::Key_Escape);
         EXPECT_EQ(bar->activeAction(), nullptr);
+        EXPECT_EQ(fileHighlighted(), 0);
         EXPECT_EQ(QApplication::focusWidget(), &form_->StringGrid1());
     }
     key(Qt::Key_F10);
