@@ -2,6 +2,7 @@
 // details panel, about box, screen-reader access.
 #include <QAccessible>
 #include <QAccessibleTableInterface>
+#include <QAction>
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
@@ -168,6 +169,51 @@ TEST_F(MainWindowTest, AboutBoxIsShownWithoutBeingModalAndItsLinksOpen) {
               (std::vector<std::string>{"http://www.vantrel.example", "mailto:info@vantrel.example"}));
     about->findChild<QAbstractButton*>("SpeedButton1")->click();
     EXPECT_FALSE(about->isVisible());
+}
+
+// Help/About makes the box the active window, its focus on CLOSE; Tab reaches
+// the two links and CLOSE, marking each, Enter or Space activates the one
+// that has the focus, Esc hides the box and the main window is active again.
+TEST_F(MainWindowTest, AboutBoxWorksByKeyboard) {
+    WriteSampleChart(dir_);
+    Open();
+    const std::string site = "http://www.vantrel.example", mail = "mailto:info@vantrel.example";
+    // The keys, what they open, whether the box stays.
+    const std::tuple<std::vector<Qt::Key>, std::vector<std::string>, bool> uses[] = {
+        {{Qt::Key_Escape}, {}, false},
+        {{Qt::Key_Return}, {}, false},
+        {{Qt::Key_Space}, {}, false},
+        {{Qt::Key_Tab, Qt::Key_Return}, {site}, true},
+        {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space}, {mail}, true},
+        {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Enter}, {}, false},
+        {{Qt::Key_Backtab, Qt::Key_Return}, {mail}, true},
+    };
+    for (int use = 0; const auto& [keys, opened, staysOpen] : uses) {
+        SCOPED_TRACE(use++);
+        documents_.events.clear();
+        form_->findChild<QAction*>("About1")->trigger();
+        TOKRightDlg* about = form_->AboutBox();
+        // (A tool window counts as active while its parent is: asked of the application.)
+        ASSERT_TRUE(QTest::qWaitFor([about] { return QApplication::activeWindow() == about; }));
+        EXPECT_EQ(QApplication::focusWidget(), about->findChild<QWidget*>("SpeedButton1"));
+        const QImage atRest = about->grab().toImage();
+        for (Qt::Key key : keys) QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(documents_.Opened(), opened);
+        EXPECT_EQ(about->isVisible(), staysOpen);
+        if (staysOpen) {
+            EXPECT_NE(about->grab().toImage(), atRest) << "the link Tab reached is marked";
+        } else {
+            EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form_.get(); }));
+        }
+        about->hide();
+    }
+    // The focus the box is shown with is not marked: it looks as with none.
+    form_->About1Click();
+    TOKRightDlg* about = form_->AboutBox();
+    ASSERT_TRUE(QTest::qWaitFor([about] { return QApplication::activeWindow() == about; }));
+    const QImage atRest = about->grab().toImage();
+    about->focusWidget()->clearFocus();
+    EXPECT_EQ(about->grab().toImage(), atRest);
 }
 
 TEST_F(MainWindowTest, ScreenReadersReadCellsAndDetails) {
