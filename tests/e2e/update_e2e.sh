@@ -61,7 +61,9 @@ start_xvfb
 
 
 # --- reference: the program started with the new chart -------------------------
-reference_grid "$program" "$new_chart" "$artifacts/update-reference-grid.png"
+# Active, as the updated window is after the click on Update (an update leaves
+# the keyboard focus in the grid).
+reference_grid "$program" "$new_chart" "$artifacts/update-reference-grid.png" active
 
 # --- the update ------------------------------------------------------------------
 folder=$work/program

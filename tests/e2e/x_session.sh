@@ -193,8 +193,11 @@ program_in() {
     cp "$chart/data" "$chart/policy" "$chart/version" "$@" "$folder/"
 }
 
-# reference_grid PROGRAM CHART_DIR PICTURE: the grid as the program shows the
-# chart of CHART_DIR, kept in PICTURE; the script ends when it cannot be had.
+# reference_grid PROGRAM CHART_DIR PICTURE [active]: the grid as the program
+# shows the chart of CHART_DIR, kept in PICTURE; the script ends when it
+# cannot be had. With "active", the window is made active first by a click on
+# its status bar, as a click on its Update button makes it: its grid has the
+# focus, and shows it.
 reference_grid() {
     local reference=$work/reference w
     program_in "$reference" "$1" "$2"
@@ -203,6 +206,16 @@ reference_grid() {
         echo "FAIL: the reference window did not appear"; cat "$reference/output.log"; exit 1
     fi
     wait_painted "$w" || fail "the reference window was not painted"
+    if [[ ${4:-} == active ]]; then
+        grid_picture "$w" "$work/inactive-grid.png"
+        xdotool mousemove --window "$w" 300 $(($(menu_height "$w") + 370)) click 1
+        focus_shown() {
+            grid_picture "$w" "$work/active-grid.png"
+            [[ -z $(same_picture "$work/inactive-grid.png" "$work/active-grid.png") ]] && echo shown
+        }
+        wait_until focus_shown >/dev/null || fail "the reference window did not become active"
+        wait_painted "$w"
+    fi
     grid_picture "$w" "$3"
     stop_program "reference" "$reference"
     rm -rf "$reference"
