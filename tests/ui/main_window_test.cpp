@@ -237,12 +237,15 @@ TEST_F(MainWindowTest, ScreenReadersReadCellsAndDetails) {
         {2, 1, QString::fromUtf8("Caf\xc3\xa9|OS support|1")},
         {3, 6, "Delta|Network options|6"},
     };
+    // A header's name; the header handed to Qt's accessibility cache, which
+    // owns it from then on, as the screen readers' bridge does.
+    const auto headerName = [](const QList<QAccessibleInterface*>& headers) {
+        for (QAccessibleInterface* header : headers) QAccessible::uniqueId(header);
+        return headers.size() == 1 ? headers[0]->text(QAccessible::Name) : QStringLiteral("(%1 headers)").arg(headers.size());
+    };
     for (const auto& [row, col, names] : cells) {
         QAccessibleTableCellInterface* cell = table->cellAt(row, col)->tableCellInterface();
-        ASSERT_EQ(cell->rowHeaderCells().size(), 1);
-        ASSERT_EQ(cell->columnHeaderCells().size(), 1);
-        EXPECT_EQ(QStringList({cell->rowHeaderCells()[0]->text(QAccessible::Name),
-                               cell->columnHeaderCells()[0]->text(QAccessible::Name),
+        EXPECT_EQ(QStringList({headerName(cell->rowHeaderCells()), headerName(cell->columnHeaderCells()),
                                table->cellAt(row, col)->text(QAccessible::Name)}).join('|'), names);
     }
     EXPECT_EQ(table->cellAt(2, 0)->tableCellInterface()->rowIndex(), 2);
