@@ -1,8 +1,7 @@
 #pragma once
-// A dotted frame around a control while it has the focus from the keyboard
-// (Tab): controls drawn flat, with no focus look of their own (the about box's
-// links and CLOSE), show where the keyboard is, and look as designed
-// otherwise (the focus a window gives when it is shown is not marked).
+// A dotted frame around a flat control (the about box's links and CLOSE)
+// while Tab has given it the focus; the focus a window gives a control when
+// it is shown is not marked, so the window at rest looks as designed.
 class QWidget;
 
 namespace vantrel::ui {
