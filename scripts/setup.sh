@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  qt6-base-dev qt6-svg-dev libgl-dev libcurl4-openssl-dev libsodium-dev minisign openssl
+  qt6-base-dev qt6-base-private-dev qt6-svg-dev libgl-dev libcurl4-openssl-dev libsodium-dev minisign openssl
   fonts-liberation xdg-utils
   xvfb xdotool x11-utils x11-apps imagemagick
   bindfs

@@ -2,17 +2,18 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
-#include <cmath>
-#include <QPushButton>
 
 #include "ui/artwork/built_pictures.h"
 #include "ui/design_fonts.h"
 #include "ui/guarded_call.h"
+#include "ui/keyboard_focus_mark.h"
+#include "ui/link_label.h"
 #include "chart/publisher_values.h"
 
 namespace vantrel::ui {
@@ -41,49 +42,6 @@ void KeepInside(QLabel& label, const QRect& frame) {
 }
 
 }  // namespace
-
-double ContrastRatio(const QColor& a, const QColor& b) {
-    // The relative luminance of sRGB colours, as accessibility guidelines define it.
-    const auto luminance = [](const QColor& colour) {
-        const auto channel = [](double value) {
-            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-    setTextFormat(Qt::PlainText);
-    setCursor(Qt::PointingHandCursor);
-    ChooseColour();
-}
-
-void LinkLabel::ChooseColour() {
-    constexpr double kLeastContrast = 4.5;
-    const QColor navy(0, 0, 128);
-    // The window's own palette, not the colour set here before.
-    const QPalette window = parentWidget() ? parentWidget()->palette() : QApplication::palette();
-    QPalette text = palette();
-    text.setColor(QPalette::WindowText, ContrastRatio(navy, window.color(QPalette::Window)) >= kLeastContrast
-                                            ? navy
-                                            : window.color(QPalette::Link));
-    choosing_ = true;
-    setPalette(text);
-    choosing_ = false;
-}
-
-void LinkLabel::changeEvent(QEvent* event) {
-    QLabel::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange && !choosing_)
-        ChooseColour();
-}
-
-void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
-        onClick();
-}
 
 TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -134,14 +92,18 @@ TOKRightDlg::TOKRightDlg(chart::DocumentPort& documents, QWidget* parent)
     KeepInside(*label5, bevel1->geometry());
     label5->onClick = [this] { RunGuarded(this, [this] { Label5Click(); }); };
 
-    auto* speedButton1 = new QPushButton(this);
-    speedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    speedButton1->setText(QStringLiteral("CLOSE"));
-    speedButton1->setFont(MsSansSerifFont(11));
-    speedButton1->setFlat(true);
-    speedButton1->setFocusPolicy(Qt::NoFocus);
-    speedButton1->setGeometry(8, 80, 225, 17);
-    connect(speedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
+    speedButton1_ = new QPushButton(this);
+    speedButton1_->setObjectName(QStringLiteral("SpeedButton1"));
+    speedButton1_->setText(QStringLiteral("CLOSE"));
+    speedButton1_->setFont(MsSansSerifFont(11));
+    speedButton1_->setFlat(true);
+    // Reached by Tab only, so a click leaves the focus where it was; never the
+    // dialog's default button, which would be drawn framed.
+    speedButton1_->setFocusPolicy(Qt::TabFocus);
+    speedButton1_->setAutoDefault(false);
+    MarkKeyboardFocus(*speedButton1_);
+    speedButton1_->setGeometry(8, 80, 225, 17);
+    connect(speedButton1_, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
 }
 
 void TOKRightDlg::SpeedButton1Click() { hide(); }
@@ -157,7 +119,33 @@ void TOKRightDlg::Label5Click() {
 void TOKRightDlg::ShowCentred() {
     if (QScreen* shown = screen())
         move(shown->availableGeometry().center() - rect().center());
+    // The focus starts on CLOSE, unmarked until the keyboard moves it.
+    setAttribute(Qt::WA_KeyboardFocusChange, false);
+    speedButton1_->setFocus(Qt::OtherFocusReason);
     show();
+    activateWindow();
+}
+
+void TOKRightDlg::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    // Hidden while active (CLOSE, Esc), the box hands the keyboard back to the
+    // window it belongs to, as the desktop it was designed for does, rather
+    // than leave no window active. The platform may have told already that
+    // the box is no longer active, or not yet.
+    QWidget* active = QApplication::activeWindow();
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!event->spontaneous() && (!active || active == this) && owner && owner->isVisible())
+        owner->activateWindow();
+}
+
+void TOKRightDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter on CLOSE closes the box (Space does it by the button's own keys).
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && speedButton1_->hasFocus()) {
+        speedButton1_->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);  // Esc hides the box
 }
 
 }  // namespace vantrel::ui

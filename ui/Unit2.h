@@ -1,38 +1,16 @@
 #pragma once
 // Unit2 holds TOKRightDlg (OKRightDlg): the about box. Created hidden at
-// start-up, shown by Help/About without being modal, hidden again by "CLOSE"
-// or its close box.
+// start-up, shown by Help/About without being modal, as the active window,
+// hidden again by "CLOSE", its close box or Esc. Tab moves the keyboard focus
+// between CLOSE (where it starts) and the two links; Enter or Space activates
+// the one that has it.
 #include <QDialog>
-#include <QLabel>
-#include <functional>
 
 #include "chart/window_ports.h"
 
-class QLabel;
 class QPushButton;
 
 namespace vantrel::ui {
-
-// A label that reports clicks (the about box's two links). Its text is navy,
-// as designed, where navy stands out from the window's background (a contrast
-// of 4.5:1 at least); on a dark palette it takes the palette's link colour.
-class LinkLabel : public QLabel {
-    Q_OBJECT
-public:
-    LinkLabel(const QString& text, QWidget* parent);
-    std::function<void()> onClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    void ChooseColour();
-    bool choosing_ = false;
-};
-
-// The contrast ratio of two colours, from 1 (none) to 21 (black on white).
-double ContrastRatio(const QColor& a, const QColor& b);
 
 class TOKRightDlg : public QDialog {
     Q_OBJECT
@@ -46,11 +24,16 @@ public:
     void Label3Click();
     void Label5Click();
 
-    // Shows the box in the centre of the screen.
+    // Shows the box in the centre of the screen, as the active window.
     void ShowCentred();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     chart::DocumentPort& documents_;
+    QPushButton* speedButton1_ = nullptr;
 };
 
 }  // namespace vantrel::ui

@@ -6,11 +6,14 @@
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QShortcut>
+#include <QStyleOptionMenuItem>
 
 namespace vantrel::ui {
 namespace {
 
-// The platform's own look, with Alt alone taking the keyboard to the menu bar.
+// The platform's own look, with Alt alone taking the keyboard to the menu bar,
+// and the bar's current menu highlighted while the keyboard is on the bar (as
+// it is while that menu is open), not only while it is open.
 class AltKeyNavigation : public QProxyStyle {
 public:
     explicit AltKeyNavigation(const QString& base) : QProxyStyle(base) {}
@@ -18,6 +21,17 @@ public:
                   QStyleHintReturn* returned) const override {
         if (hint == SH_MenuBar_AltKeyNavigation) return 1;
         return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element == CE_MenuBarItem && item && (item->state & State_Selected) && widget && widget->hasFocus()) {
+            QStyleOptionMenuItem armed = *item;
+            armed.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &armed, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
     }
 };
 

@@ -46,7 +46,7 @@ unchanged() {
 
 serve_chart "$new_chart"
 start_xvfb
-reference_grid "$program" "$new_chart" "$artifacts/update-reference-grid.png"
+reference_grid "$program" "$new_chart" "$artifacts/update-reference-grid.png" active
 older=$work/older
 older_chart "$older"
 

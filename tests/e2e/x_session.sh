@@ -344,12 +344,25 @@ shows_grid() {
     same_picture "$work/grid.png" "$2"
 }
 
-# reference_grid PROGRAM CHART_DIR PICTURE: the grid as the program shows the
-# chart of CHART_DIR, kept in PICTURE; the script ends when it cannot be had.
+# reference_grid PROGRAM CHART_DIR PICTURE [active]: the grid as the program
+# shows the chart of CHART_DIR, kept in PICTURE; the script ends when it
+# cannot be had. With "active", the window is made active first by a click on
+# its status bar, as a click on its Update button makes it: its grid has the
+# focus, and shows it.
 reference_grid() {
     local reference=$work/reference
     program_in "$reference" "$1" "$2"
     show_program "reference" "$reference"
+    if [[ ${4:-} == active ]]; then
+        grid_picture "$window" "$work/inactive-grid.png"
+        xdotool mousemove --window "$window" 300 $(($(menu_height "$window") + 370)) click 1
+        focus_shown() {
+            grid_picture "$window" "$work/active-grid.png"
+            [[ -z $(same_picture "$work/inactive-grid.png" "$work/active-grid.png") ]] && echo shown
+        }
+        wait_for "the reference window active" focus_shown
+        wait_painted "$window"
+    fi
     grid_picture "$window" "$3"
     stop_program "reference" "$reference"
     rm -rf "$reference"

@@ -1,10 +1,14 @@
 #include "form_fixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include "ui/grid/chart_grid.h"
 #include "ui/ports/message_box.h"
@@ -55,6 +59,25 @@ void ModalDismisser::Poll() {
     seen.push_back(box);
     // Enter on the "OK" button, as a person would.
     QTest::keyClick(modal, Qt::Key_Return);
+}
+
+namespace {
+FocusReports* recording = nullptr;
+}
+
+FocusReports::FocusReports() {
+    recording = this;
+    QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+        if (recording && event->type() == QAccessible::Focus)
+            recording->seen.emplace_back(event->object(), event->child());
+    });
+    QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+}
+
+FocusReports::~FocusReports() {
+    QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(false);
+    QAccessible::installUpdateHandler(nullptr);
+    recording = nullptr;
 }
 
 void FormTest::Open(bool show) {

@@ -42,6 +42,16 @@ private:
     QTimer timer_;
 };
 
+// While it lives, the platform's accessibility is on (offscreen, no screen
+// reader turns it on) and each move of the focus Qt tells screen readers of
+// is recorded: the object and its child (-1: the object itself).
+class FocusReports {
+public:
+    FocusReports();
+    ~FocusReports();
+    std::vector<std::pair<QObject*, int>> seen;
+};
+
 class FormTest : public ::testing::Test {
 protected:
     // Creates Form1 over the chart in dir_ and shows it.

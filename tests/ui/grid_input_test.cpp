@@ -1,14 +1,17 @@
 // Every way into the grid's cell-selection event raises it exactly once; the
 // ways out raise nothing.
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
+#include <functional>
 
 #include "form_fixture.h"
 #include "ui/grid/chart_grid.h"
+#include "ui/text/display_text.h"
 
 namespace vantrel::ui::testing {
 namespace {
@@ -168,6 +171,43 @@ TEST_F(GridInputTest, TheViewStaysWhereTheUserScrolledIt) {
     grid().setFocus();
     Key(Qt::Key_Down);
     EXPECT_TRUE(Visible(form_->GridModel().Row()));
+}
+
+// Disabled for an update, the grid hands the focus on; enabled again (the
+// reload, or a failure's message) it takes it back, if it had it.
+TEST_F(GridInputTest, AnUpdateLeavesTheFocusWhereItWas) {
+    const std::pair<QWidget*, std::function<void()>> updates[] = {
+        {&grid(), [this] { form_->ReadAll(); }},
+        {&grid(), [this] { form_->SetGridEnabled(true); }},
+        {&form_->Memo1(), [this] { form_->ReadAll(); }},
+    };
+    for (const auto& [focused, end] : updates) {
+        focused->setFocus();
+        form_->SetGridEnabled(false);
+        end();
+        EXPECT_TRUE(focused->hasFocus()) << focused->objectName().toStdString();
+    }
+}
+
+// Ctrl+C copies the current cell's text as the grid shows it, and neither
+// selects nor opens anything.
+TEST_F(GridInputTest, CtrlCCopiesTheCurrentCellAsShown) {
+    form_->GridModel().SetCell(0, 2, "Caf\xe9");
+    form_->GridModel().SetCell(4, 3, std::string(3000, 'x'));
+    const std::tuple<int, int, QString> currents[] = {
+        {0, 1, "Alpha"},
+        {0, 2, QString::fromUtf8("Caf\xc3\xa9")},                    // Windows-1252, decoded
+        {4, 3, QString(kDisplayTextLimit, 'x') + QChar(0x2026)},  // cut as the grid cuts it
+    };
+    for (const auto& [col, row, copied] : currents) {
+        QTest::mouseClick(cells(), Qt::LeftButton, {}, CellCentre(col, row));
+        const auto events = std::pair(selections_.size(), documents_.Opened().size());
+        QApplication::clipboard()->clear();
+        Key(Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text(), copied);
+        EXPECT_EQ(std::pair(selections_.size(), documents_.Opened().size()), events);
+        EXPECT_EQ(Current(), std::pair(col, row));
+    }
 }
 
 TEST_F(GridInputTest, DragBeyondTheBottomEdgeScrollsAndExtendsTheRange) {

@@ -2,6 +2,7 @@
 // details panel, about box, screen-reader access.
 #include <QAccessible>
 #include <QAccessibleTableInterface>
+#include <QAction>
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QTest>
 #include <QWindow>
 #include <QAbstractButton>
+#include <functional>
 
 #include "form_fixture.h"
 #include "ui/Unit2.h"
@@ -169,21 +171,86 @@ TEST_F(MainWindowTest, AboutBoxIsShownWithoutBeingModalAndItsLinksOpen) {
     EXPECT_FALSE(about->isVisible());
 }
 
+// Help/About makes the box the active window, its focus on CLOSE; Tab reaches
+// the two links and CLOSE, marking each, Enter or Space activates the one
+// that has the focus, Esc hides the box and the main window is active again.
+TEST_F(MainWindowTest, AboutBoxWorksByKeyboard) {
+    WriteSampleChart(dir_);
+    Open();
+    const std::string site = "http://www.vantrel.example", mail = "mailto:info@vantrel.example";
+    // The keys, what they open, whether the box stays.
+    const std::tuple<std::vector<Qt::Key>, std::vector<std::string>, bool> uses[] = {
+        {{Qt::Key_Escape}, {}, false},
+        {{Qt::Key_Return}, {}, false},
+        {{Qt::Key_Space}, {}, false},
+        {{Qt::Key_Tab, Qt::Key_Return}, {site}, true},
+        {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space}, {mail}, true},
+        {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Enter}, {}, false},
+        {{Qt::Key_Backtab, Qt::Key_Return}, {mail}, true},
+    };
+    for (int use = 0; const auto& [keys, opened, staysOpen] : uses) {
+        SCOPED_TRACE(use++);
+        documents_.events.clear();
+        form_->findChild<QAction*>("About1")->trigger();
+        TOKRightDlg* about = form_->AboutBox();
+        // (A tool window counts as active while its parent is: asked of the application.)
+        ASSERT_TRUE(QTest::qWaitFor([about] { return QApplication::activeWindow() == about; }));
+        EXPECT_EQ(QApplication::focusWidget(), about->findChild<QWidget*>("SpeedButton1"));
+        const QImage atRest = about->grab().toImage();
+        for (Qt::Key key : keys) QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(documents_.Opened(), opened);
+        EXPECT_EQ(about->isVisible(), staysOpen);
+        if (staysOpen) {
+            EXPECT_NE(about->grab().toImage(), atRest) << "the link Tab reached is marked";
+        } else {
+            EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form_.get(); }));
+        }
+        about->hide();
+    }
+    // The focus the box is shown with is not marked: it looks as with none.
+    form_->About1Click();
+    TOKRightDlg* about = form_->AboutBox();
+    ASSERT_TRUE(QTest::qWaitFor([about] { return QApplication::activeWindow() == about; }));
+    const QImage atRest = about->grab().toImage();
+    about->focusWidget()->clearFocus();
+    EXPECT_EQ(about->grab().toImage(), atRest);
+}
+
 TEST_F(MainWindowTest, ScreenReadersReadCellsAndDetails) {
     WriteSampleChart(dir_);
     Open();
+    CountSelections();
+    form_->GridModel().SetCell(0, 2, " ");          // a blank name: the row is named by its number
+    form_->GridModel().SetCell(0, 3, "Caf\xe9");   // Windows-1252, decoded as the cell is
     QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&form_->StringGrid1());
     ASSERT_NE(grid, nullptr);
     QAccessibleTableInterface* table = grid->tableInterface();
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->columnCount(), 8);
     EXPECT_EQ(table->rowCount(), 4);
-    QAccessibleInterface* cell = table->cellAt(2, 0);
-    ASSERT_NE(cell, nullptr);
-    EXPECT_EQ(cell->text(QAccessible::Name), "Charlie");
-    EXPECT_EQ(cell->tableCellInterface()->rowIndex(), 2);
-    EXPECT_EQ(cell->tableCellInterface()->columnIndex(), 0);
-    EXPECT_EQ(table->cellAt(0, 7)->text(QAccessible::Name), "21");
+    // Each cell reads as its program (its row's header), its test (its
+    // column's) and its value, "program|test|value"; reading selects nothing.
+    const std::tuple<int, int, QString> cells[] = {
+        {0, 0, "Alpha|Program|Alpha"},
+        {0, 7, "Alpha|Total|21"},
+        {1, 3, "2|Interception|3"},
+        {2, 1, QString::fromUtf8("Caf\xc3\xa9|OS support|1")},
+        {3, 6, "Delta|Network options|6"},
+    };
+    // A header's name; the header handed to Qt's accessibility cache, which
+    // owns it from then on, as the screen readers' bridge does.
+    const auto headerName = [](const QList<QAccessibleInterface*>& headers) {
+        for (QAccessibleInterface* header : headers) QAccessible::uniqueId(header);
+        return headers.size() == 1 ? headers[0]->text(QAccessible::Name) : QStringLiteral("(%1 headers)").arg(headers.size());
+    };
+    for (const auto& [row, col, names] : cells) {
+        QAccessibleTableCellInterface* cell = table->cellAt(row, col)->tableCellInterface();
+        EXPECT_EQ(QStringList({headerName(cell->rowHeaderCells()), headerName(cell->columnHeaderCells()),
+                               table->cellAt(row, col)->text(QAccessible::Name)}).join('|'), names);
+    }
+    EXPECT_EQ(table->cellAt(2, 0)->tableCellInterface()->rowIndex(), 2);
+    EXPECT_TRUE(selections_.empty());
+    EXPECT_TRUE(documents_.Opened().empty());
 
     QAccessibleInterface* memo = QAccessible::queryAccessibleInterface(&form_->Memo1());
     ASSERT_NE(memo, nullptr);
@@ -191,6 +258,34 @@ TEST_F(MainWindowTest, ScreenReadersReadCellsAndDetails) {
     EXPECT_TRUE(memo->textInterface()->text(0, 10).startsWith("Select the"));
     QAccessibleInterface* banner = QAccessible::queryAccessibleInterface(Banner());
     EXPECT_EQ(banner->text(QAccessible::Name), "Powered by www.vantrel.example");
+}
+
+// A new current cell is told to screen readers as the focus moving there only
+// while the grid has the focus: not when selected from another window, or with
+// the focus in the details panel.
+TEST_F(MainWindowTest, OnlyTheFocusedGridReportsItsCurrentCell) {
+    WriteSampleChart(dir_);
+    Open();
+    ChartGrid& grid = form_->StringGrid1();
+    QWidget otherWindow;
+    const std::pair<std::function<void()>, bool> moves[] = {
+        {[&] { grid.setFocus(); }, true},
+        {[&] { form_->Memo1().setFocus(); }, false},
+        {[&] { otherWindow.show(); otherWindow.activateWindow(); }, false},
+    };
+    for (int row = 2; const auto& [focus, reported] : moves) {
+        focus();
+        QApplication::processEvents();
+        FocusReports told;
+        grid.Select(2, row);
+        ASSERT_EQ(told.seen.size(), reported ? 1u : 0u) << "row " << row;
+        if (reported) {
+            QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(&grid)->child(told.seen[0].second);
+            EXPECT_EQ(cell->tableCellInterface()->rowIndex(), row - 1);
+            EXPECT_EQ(cell->tableCellInterface()->columnIndex(), 2);
+        }
+        ++row;
+    }
 }
 
 TEST_F(MainWindowTest, FileExitAndTheCloseBoxBothCloseTheWindow) {

@@ -1,14 +1,18 @@
 // After a reload that changed the chart, Options/What changed… lists what
 // changed in the diff's words; selecting a line of a result or an answer
 // selects its cell (never a name, which opens a page). The menus are reached
-// from the keyboard alone; the about box's links stand out on any palette and
-// its address stays inside its frame.
+// from the keyboard alone, the armed bar drawn so; the about box's links stand
+// out on any palette and its address stays inside its frame.
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <optional>
 
 #include "form_fixture.h"
 #include "ui/Unit2.h"
@@ -102,13 +106,26 @@ TEST_F(WhatChangedTest, MenusAreReachedByTheKeyboardAlone) {
         QTest::keyClick(QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget(),
                         which);
     };
+    // The pixels of the File menu's caption in the highlight colour.
+    const auto fileHighlighted = [bar] {
+        const QRect file = bar->actionGeometry(bar->actions().at(0));
+        const QImage drawn = bar->grab(file).toImage();
+        const QRgb highlight = bar->palette().color(QPalette::Highlight).rgb();
+        int pixels = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) pixels += drawn.pixel(x, y) == highlight;
+        return pixels;
+    };
     for (const Qt::Key enter : {Qt::Key_F10, Qt::Key_Alt}) {
         form_->StringGrid1().setFocus();
+        EXPECT_EQ(fileHighlighted(), 0);
         key(enter);
         ASSERT_NE(bar->activeAction(), nullptr);
         EXPECT_EQ(bar->activeAction()->text(), "File");
+        EXPECT_GT(fileHighlighted(), 0) << "the armed bar shows its first menu highlighted";
         key(Qt::Key_Escape);
         EXPECT_EQ(bar->activeAction(), nullptr);
+        EXPECT_EQ(fileHighlighted(), 0);
         EXPECT_EQ(QApplication::focusWidget(), &form_->StringGrid1());
     }
     key(Qt::Key_F10);
@@ -120,22 +137,61 @@ TEST_F(WhatChangedTest, MenusAreReachedByTheKeyboardAlone) {
     for (QAction* menu : bar->actions()) EXPECT_FALSE(menu->text().contains('&')) << menu->text().toStdString();
 }
 
-TEST(AboutBoxLinks, StandOutOnALightPaletteAndADarkOne) {
+// Contrast as accessibility guidelines define it (relative luminance of
+// sRGB), measured on the pixels drawn rather than taken from the code.
+double MeasuredContrast(QColor a, QColor b) {
+    const auto luminance = [](QColor colour) {
+        const auto channel = [](double value) {
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The links are navy on a palette where navy stands out (4.5:1 or more), the
+// palette's link colour where that does, and a colour that does elsewhere:
+// the drawn text (its pixel farthest from the commonest, the background) is
+// measured.
+TEST(AboutBoxLinks, StandOutOnAnyPalette) {
     const QPalette light = QApplication::palette();
-    QPalette dark = light;
-    dark.setColor(QPalette::Window, QColor(0x1e, 0x1e, 0x1e));
-    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
-    dark.setColor(QPalette::Link, QColor(0x6c, 0xb6, 0xff));
+    const struct {
+        const char* palette;
+        QColor window, link;
+        std::optional<QColor> drawn;  // none: any colour that stands out
+    } palettes[] = {
+        {"light", light.color(QPalette::Window), light.color(QPalette::Link), QColor(0, 0, 128)},
+        {"dark, its link colour at 7.8:1", QColor(0x1e, 0x1e, 0x1e), QColor(0x6c, 0xb6, 0xff), QColor(0x6c, 0xb6, 0xff)},
+        {"dark, its link colour at 4.0:1", QColor(49, 54, 59), QColor(29, 153, 243), std::nullopt},
+        {"mid grey, navy at 4.1:1, its link colour at 2.2:1", QColor(128, 128, 128), QColor(0, 0, 255), std::nullopt},
+    };
     chart::RecordingPorts documents;
-    for (const QPalette& palette : {light, dark}) {
+    for (const auto& [name, window, link, drawn] : palettes) {
+        SCOPED_TRACE(name);
+        QPalette palette = light;
+        palette.setColor(QPalette::Window, window);
+        palette.setColor(QPalette::Link, link);
         TOKRightDlg about(documents, nullptr);
         about.setPalette(palette);
-        for (const char* name : {"Label3", "Label5"}) {
-            const QLabel* link = about.findChild<QLabel*>(name);
-            const QColor text = link->palette().color(QPalette::WindowText);
-            EXPECT_GE(ContrastRatio(text, palette.color(QPalette::Window)), 4.5) << name;
-            if (&palette == &light) {
-                EXPECT_EQ(text, QColor(0, 0, 128)) << "navy on the light palette";
+        for (const char* label : {"Label3", "Label5"}) {
+            const QImage pixels = about.grab(about.findChild<QLabel*>(label)->geometry()).toImage();
+            std::map<QRgb, int> counts;
+            for (int y = 0; y < pixels.height(); ++y)
+                for (int x = 0; x < pixels.width(); ++x) ++counts[pixels.pixel(x, y)];
+            const QColor background =
+                std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+            QColor text = background;
+            for (const auto& [pixel, count] : counts)
+                if (MeasuredContrast(pixel, background) > MeasuredContrast(text, background)) text = pixel;
+            EXPECT_EQ(background, window) << label;
+            EXPECT_GE(MeasuredContrast(text, background), 4.5) << label << " drawn in " << text.name().toStdString();
+            // The colour up to antialiasing: no stem's pixel is wholly covered.
+            if (drawn) {
+                EXPECT_LE(std::max({std::abs(text.red() - drawn->red()), std::abs(text.green() - drawn->green()),
+                                    std::abs(text.blue() - drawn->blue())}),
+                          4)
+                    << label << " drawn in " << text.name().toStdString();
             }
         }
         // The contact address within the frame, at the designed font.

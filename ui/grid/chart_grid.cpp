@@ -1,5 +1,7 @@
 #include "ui/grid/chart_grid.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -10,6 +12,7 @@
 #include "ui/grid/grid_table_model.h"
 #include "ui/grid/header_row.h"
 #include "ui/guarded_call.h"
+#include "ui/text/display_text.h"
 
 namespace vantrel::ui {
 
@@ -62,7 +65,7 @@ void ChartGrid::Refresh() {
     tableModel_->Refresh();
     ApplyRowHeights();
     horizontalHeader()->setVisible(grid_.FixedRows() > 0);
-    setEnabled(grid_.Enabled());
+    ApplyEnabled();
     const int viewRow = tableModel_->ViewRow(grid_.Row());
     if (viewRow >= 0 && viewRow < tableModel_->rowCount() && grid_.Col() >= 0 &&
         grid_.Col() < tableModel_->columnCount()) {
@@ -72,6 +75,39 @@ void ChartGrid::Refresh() {
         selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     }
     viewport()->update();
+}
+
+void ChartGrid::ApplyEnabled() {
+    const bool enabled = grid_.Enabled();
+    if (!enabled && isEnabled()) {
+        // Qt hands the focus of a control it disables to the next one (the
+        // details panel, during an update); it comes back with the grid,
+        // unless the user has put it somewhere else meanwhile.
+        const bool hadFocus = window()->focusWidget() == this;
+        setEnabled(false);
+        focusComesBack_ = hadFocus;
+        focusHeldMeanwhile_ = hadFocus ? window()->focusWidget() : nullptr;
+    } else if (enabled && !isEnabled()) {
+        setEnabled(true);
+        if (focusComesBack_ && window()->focusWidget() == focusHeldMeanwhile_)
+            setFocus(Qt::OtherFocusReason);
+        focusComesBack_ = false;
+    }
+}
+
+void ChartGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // Qt's table tells screen readers of every new current cell as a move of
+    // the focus, even when the grid does not have it (a cell selected from
+    // another window, or by a reload): only the focused grid says so.
+    if (hasFocus())
+        QTableView::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+}
+
+void ChartGrid::CopyCurrentCell() {
+    if (grid_.Row() < grid_.RowCount())
+        QGuiApplication::clipboard()->setText(DisplayCell(grid_.Cell(grid_.Col(), grid_.Row())));
 }
 
 void ChartGrid::ShowCell(int col, int gridRow) {
@@ -206,6 +242,12 @@ int ChartGrid::BottomVisibleRow() const {
 void ChartGrid::keyPressEvent(QKeyEvent* event) {
     if (!grid_.Enabled()) {
         event->ignore();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        // The current cell's text as the grid shows it; nothing is selected.
+        event->accept();
+        CopyCurrentCell();
         return;
     }
     const bool ctrl = event->modifiers() & Qt::ControlModifier;

@@ -1,6 +1,7 @@
 #pragma once
 // StringGrid1: the widget that presents the chart grid model and feeds it the
 // user's input; every way into the cell-selection event goes through the model.
+#include <QPointer>
 #include <QTableView>
 #include <QTimer>
 #include <functional>
@@ -18,6 +19,8 @@ class GridTableModel;
 // The view scrolls only where the user moves (a press, a key, a wheel notch,
 // a drag held beyond an edge); loads, cell writes and enabling leave it where
 // the user put it (the row-count rule's scroll to the top-left aside).
+// Disabling and enabling it again (an update) leaves the keyboard focus where
+// it was. Ctrl+C copies the current cell's text as shown.
 class ChartGrid : public QTableView {
     Q_OBJECT
 public:
@@ -56,6 +59,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     bool CellAt(QPoint viewportPos, int& col, int& gridRow) const;
@@ -66,6 +70,8 @@ private:
     void ShowCell(int col, int gridRow);
     void DragScrollStep();
     void ApplyRowHeights();
+    void ApplyEnabled();
+    void CopyCurrentCell();
 
     chart::GridModel& grid_;
     GridTableModel* tableModel_;
@@ -74,6 +80,9 @@ private:
     bool pressed_ = false;
     QPoint dragPos_;  // the pointer during a drag, in viewport coordinates
     QTimer dragScroll_;
+    // While disabled: whether the grid had the focus, and who has it since.
+    bool focusComesBack_ = false;
+    QPointer<QWidget> focusHeldMeanwhile_;
 };
 
 }  // namespace vantrel::ui

@@ -34,11 +34,21 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
+    // Neither header shows text (the headings are a picture above the grid, the
+    // row numbers are hidden): these are what screen readers announce with a
+    // cell, so it reads as program, test and value. The name column's
+    // heading is read out only: the picture, and so the grid as shown
+    // (the publisher's `show`), has none.
+    if (orientation == Qt::Horizontal && section == 0 && role == Qt::AccessibleTextRole)
+        return QString::fromLatin1(kNameColumnHeading);
     if (orientation == Qt::Horizontal && section >= 0 && section < grid_.ColCount())
-        // What the headings picture above the grid says, for screen readers.
         return QString::fromLatin1(chart::GridModel::kColumnHeadings[static_cast<size_t>(section)]);
-    if (orientation == Qt::Vertical)
-        return QString::number(GridRow(section));
+    if (orientation == Qt::Vertical) {
+        // The row's program by its name as shown; a blank name by its row.
+        const int row = GridRow(section);
+        const QString name = DisplayCell(grid_.Cell(0, row));
+        return name.trimmed().isEmpty() ? QString::number(row) : name;
+    }
     return {};
 }
 

@@ -13,6 +13,10 @@ namespace vantrel::ui {
 class GridTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // The name column's heading, for screen readers (the headings picture
+    // leaves it blank).
+    static constexpr const char* kNameColumnHeading = "Program";
+
     explicit GridTableModel(chart::GridModel& grid, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
