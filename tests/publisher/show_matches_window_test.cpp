@@ -52,6 +52,17 @@ void Labelled(std::vector<std::string>& out, const PrintedAs& printed, const std
     }
 }
 
+// How `show` prints the updating table's texts, written out: their only
+// character a terminal would act on is the TAB of a line split by TABs.
+std::string PrintedTabs(const QString& shown) {
+    std::string printed;
+    for (const char c : EncodeUtf8(shown)) {
+        EXPECT_FALSE(static_cast<unsigned char>(c) < 0x20 && c != '\t') << "a control character in " << EncodeUtf8(shown);
+        printed += c == '\t' ? std::string("\\t") : std::string(1, c);
+    }
+    return printed;
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -228,7 +239,7 @@ protected:
     static std::string ShownRow(const QAbstractItemModel& cells, int row, const std::set<int>& kept = {}) {
         std::string shown;
         for (int col = 0; col < cells.columnCount(); ++col)
-            shown += (col ? "\t" : "") + publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row, col)).toString())) +
+            shown += (col ? "\t" : "") + PrintedTabs(cells.data(cells.index(row, col)).toString()) +
                      (kept.contains(col) ? publisher::kKeptMark : "");
         return shown;
     }
@@ -265,7 +276,7 @@ TEST_F(UpdatingReaderMatchesWindow, ShowPreviewAndDiffAfterARealReload) {
 
         StartThenUpdate();
         std::vector<std::string> reloadSaid;
-        for (const auto& box : boxes_.seen) Labelled(reloadSaid, "message: ", box.text);
+        for (const auto& box : boxes_.seen) Labelled(reloadSaid, {}, "message: ", box.text);
         const QAbstractItemModel& cells = *form_->StringGrid1().model();
         std::vector<std::string> said;
         const auto grid = ShowUpdated(std::nullopt, &said);
@@ -292,17 +303,17 @@ TEST_F(UpdatingReaderMatchesWindow, ShowPreviewAndDiffAfterARealReload) {
         std::vector<std::string> listed;
         if (form_->WhatChangedEnabled())
             for (int i = 0; i < form_->WhatChanged().Lines().count(); ++i)
-                listed.push_back(publisher::ForTerminal(EncodeUtf8(form_->WhatChanged().Lines().item(i)->text())));
+                listed.push_back(PrintedTabs(form_->WhatChanged().Lines().item(i)->text()));
         ASSERT_GE(diff.size(), listed.size());
         std::vector<std::string> changes(diff.begin(), diff.begin() + static_cast<long>(listed.size()));
         std::sort(changes.begin(), changes.end());
         std::sort(listed.begin(), listed.end());
         EXPECT_EQ(changes, listed);
         for (const auto& [row, col] : kept) {
-            const std::string name = publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row - 1, 0)).toString()));
+            const std::string name = PrintedTabs(cells.data(cells.index(row - 1, 0)).toString());
             const std::string what = col == 0 ? "the name" : chart::GridModel::kColumnHeadings[static_cast<std::size_t>(col)];
             const std::string line = name + ": " + what + " '" +
-                                     publisher::ForTerminal(EncodeUtf8(cells.data(cells.index(row - 1, col)).toString())) +
+                                     PrintedTabs(cells.data(cells.index(row - 1, col)).toString()) +
                                      "', kept from the chart before";
             EXPECT_TRUE(std::any_of(diff.begin(), diff.end(), [&](const std::string& l) { return l.starts_with(line); }))
                 << line << "\n" << ::testing::PrintToString(diff);
