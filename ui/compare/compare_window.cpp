@@ -64,6 +64,7 @@ CompareWindow::CompareWindow(QWidget& mainWindow, std::function<QRect()> keep)
     : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("Compare"));
     setWindowTitle(QStringLiteral("Compare"));
+    setAccessibleName(QStringLiteral("Compare"));
     setMinimumSize(kLeast);
     BuildControls();
     // A window of its own beside the main one, never kept above it.
