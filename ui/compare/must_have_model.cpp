@@ -1,5 +1,7 @@
 #include "ui/compare/must_have_model.h"
 
+#include "ui/compare/view_text.h"
+
 namespace vantrel::ui {
 namespace {
 
@@ -15,7 +17,9 @@ Qt::CheckState QtState(chart::CheckState state) {
 }
 
 QStandardItem* NewItem(const std::string& text, int test, int subCriterion, bool checkable) {
-    auto* item = new QStandardItem(QString::fromStdString(text));
+    auto* item = new QStandardItem(ViewText(text));
+    item->setData(QString::fromStdString(text), Qt::AccessibleTextRole);
+    item->setData(QString::fromStdString(text), Qt::ToolTipRole);
     item->setEditable(false);
     item->setData(test, kTestRole);
     item->setData(subCriterion, kSubCriterionRole);

@@ -1,5 +1,7 @@
 #include "ui/compare/programs_model.h"
 
+#include "ui/compare/view_text.h"
+
 namespace vantrel::ui {
 
 ProgramsModel::ProgramsModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -23,7 +25,9 @@ QVariant ProgramsModel::data(const QModelIndex& index, int role) const {
     const int p = index.row(), column = index.column();
     switch (role) {
     case Qt::DisplayRole:
+        return ViewText(core_->Chart().Cell(p, column));
     case Qt::ToolTipRole:
+    case Qt::AccessibleTextRole:
         return QString::fromStdString(core_->Chart().Cell(p, column));
     case Qt::CheckStateRole:
         if (column == chart::kNameColumn) return core_->Shortlisted(p) ? Qt::Checked : Qt::Unchecked;

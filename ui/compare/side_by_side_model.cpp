@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+#include "ui/compare/view_text.h"
+
 namespace vantrel::ui {
 
 QColor DiffersTint(const QPalette& palette) {
@@ -51,9 +53,12 @@ QVariant SideBySideModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        if (index.column() == kLabelColumn) return QString::fromUtf8(sideBySide_->Label(row));
-        if (index.column() == kMarkColumn) return QString::fromUtf8(chart::SideBySide::Mark(row));
-        return QString::fromUtf8(sideBySide_->Text(row, index.column() - kFirstProgramColumn));
+    case Qt::AccessibleTextRole: {
+        const std::string_view text = index.column() == kLabelColumn ? sideBySide_->Label(row)
+                                      : index.column() == kMarkColumn ? chart::SideBySide::Mark(row)
+                                                                       : sideBySide_->Text(row, index.column() - kFirstProgramColumn);
+        return role == Qt::DisplayRole ? ViewText(text) : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
     case Qt::FontRole:
         if (row.subCriterion == 0) {
             QFont bold;
@@ -71,11 +76,14 @@ QVariant SideBySideModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant SideBySideModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
+    if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole))
+        return {};
     if (section == kLabelColumn) return QStringLiteral("Test");
     if (section == kMarkColumn) return QStringLiteral("Differs");
     const int p = ProgramIn(section);
-    return p < 0 ? QVariant() : QVariant(QString::fromStdString(core_->Chart().ProgramLabel(p)));
+    if (p < 0) return {};
+    const std::string label = core_->Chart().ProgramLabel(p);
+    return role == Qt::DisplayRole ? ViewText(label) : QString::fromStdString(label);
 }
 
 }  // namespace vantrel::ui
