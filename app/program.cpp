@@ -60,6 +60,9 @@ static int RunWindow(int argc, char** argv, const std::string& dataServer) {
     // a start that never updates need not load its TLS set-up.
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    // Where the user's settings are kept (the Compare window's choices):
+    // $XDG_CONFIG_HOME/Vantrel/Vantrel.conf.
+    QApplication::setOrganizationName(QString::fromLatin1(kApplicationTitle));
     // Ties the window to its desktop entry (its icon and name on Wayland).
     QGuiApplication::setDesktopFileName(QString::fromLatin1(chart::kDesktopId));
     QApplication::setWindowIcon(WindowIcon(app.devicePixelRatio()));

@@ -67,6 +67,9 @@ fi
 if [[ -x $build/bench/ui/bench_hostile_chart ]]; then
     run hostile "$build/bench/ui/bench_hostile_chart"
 fi
+if [[ -x $build/bench/ui/bench_compare_window ]]; then
+    QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} run compare_window "$build/bench/ui/bench_compare_window"
+fi
 
 echo
 echo "== Vantrel benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -128,6 +131,20 @@ compare_row("BM_CompareModelBuild/long_names/", "compare model, built, names of 
 compare_row("BM_CompareModelBuild/names_at_the_file_cap/", "compare model, built, names at the file's cap", "<= 50 ms, <= 5 MiB")
 compare_row("BM_CompareSort/", "compare model, one sort", "<= 5 ms")
 compare_row("BM_CompareFilter/", "compare model, one must-have", "<= 5 ms")
+
+# The Compare window itself at the caps, over the main window: medians of its rounds.
+out = text("compare_window") or ""
+for what in ("open", "one sort", "one must-have"):
+    m = re.search(r"^compare window, " + what + r"\s+first\s+([\d.]+) ms, median of \d+\s+([\d.]+) ms", out, re.M)
+    if m:
+        row(f"compare window, {what}", f"{float(m.group(2)):.1f} ms (first {float(m.group(1)):.1f} ms)", "", "<= 50 ms")
+    else:
+        missing(f"compare window, {what}", "<= 50 ms")
+m = re.search(r"^compare window, memory\s+([\d.]+) MB", out, re.M)
+if m:
+    row("compare window, memory beyond the main window's", f"{float(m.group(1)):.1f} MB", "", "<= 50 MB")
+else:
+    missing("compare window, memory", "<= 50 MB")
 
 # vantrel-chart check beside the viewer's own load of the same chart.
 checks = re.findall(r"^(.*?), \d+ interleaved rounds\n\s+viewer's load \(ReadAll\)\s*:\s*([\d.]+) us median\n"

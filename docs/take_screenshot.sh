@@ -6,7 +6,11 @@
 # With what-changed, docs/what-changed.png: the window after an Update, What
 # changed below it (the program copy the tests build, a loopback server).
 #
-#   bash docs/take_screenshot.sh [BUILD_DIR] [SCALE | what-changed]   (default: build 1)
+#   bash docs/take_screenshot.sh [BUILD_DIR] [SCALE | what-changed | compare]   (default: build 1)
+#
+# With "compare" it takes docs/compare.png: Options/Compare… by keys, sorted
+# by Security, highest first, Screenshots a must-have, three programs side by
+# side with differences only, beside the main window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -36,6 +40,34 @@ if [[ $scale == what-changed ]]; then
     wait_settled "the two windows painted" "$changes" both || finish_checks
     both "$changes" docs/what-changed.png
     echo "wrote docs/what-changed.png"
+    exit 0
+fi
+if [[ $scale == compare ]]; then
+    source tests/e2e/x_session.sh
+    start_xvfb
+    export XDG_CONFIG_HOME=$work/config   # the window's kept choices: none
+    cp "$build/app/vantrel" app/sample-chart/data app/sample-chart/policy app/sample-chart/version "$work/"
+    start_program "$work"
+    window=$(main_window) || { echo "take_screenshot.sh: no window" >&2; exit 1; }
+    wait_painted "$window" || true
+    xdotool windowfocus --sync "$window" key --delay 150 F10 Right Return Up Return   # Options/Compare…
+    compare=$(wait_until xdotool search --onlyvisible --name '^Compare$') ||
+        { echo "take_screenshot.sh: no Compare window" >&2; exit 1; }
+    compare=$(head -n1 <<<"$compare")
+    keys() { xdotool windowfocus --sync "$compare" key --delay 120 "$@"; }
+    keys Tab Down Down Down Down Down Down Tab Down   # Sort by: Security, Descending
+    keys Tab Tab                                      # Must have
+    xdotool type --delay 80 Scr
+    keys space                                        # Screenshots
+    keys shift+Tab ctrl+Home space Down space Down space   # three on the shortlist
+    keys Tab Tab space                                # Differences only
+    sleep 1
+    read -r x y w h < <(geometry "$window")
+    read -r cx cy cw ch < <(geometry "$compare")
+    left=$((x < cx ? x : cx)) top=$((y < cy ? y : cy))
+    right=$((x + w > cx + cw ? x + w : cx + cw)) bottom=$((y + h > cy + ch ? y + h : cy + ch))
+    xwd -root -silent | convert xwd:- -crop "$((right - left))x$((bottom - top))+$left+$top" +repage png:docs/compare.png
+    echo "wrote docs/compare.png"
     exit 0
 fi
 out=docs/screenshot.png

@@ -22,6 +22,7 @@
 #include "chart/verify/minisign.h"
 #include "ui/Unit2.h"
 #include "ui/changes_window.h"
+#include "ui/compare/compare_window.h"
 #include "ui/artwork/built_pictures.h"
 #include "ui/design_fonts.h"
 #include "ui/error_box.h"
@@ -245,6 +246,10 @@ void TForm1::BuildMenu() {
     whatChanged1_ = options1->addAction(QStringLiteral("What changed\u2026"), this, [this] { WhatChanged1Click(); });
     whatChanged1_->setObjectName(QStringLiteral("WhatChanged1"));
     whatChanged1_->setEnabled(false);
+    // Enabled whenever the grid holds a chart.
+    compare1_ = options1->addAction(QStringLiteral("Compare\u2026"), this, [this] { Compare1Click(); });
+    compare1_->setObjectName(QStringLiteral("Compare1"));
+    compare1_->setEnabled(false);
     QMenu* help1 = mainMenu1->addMenu(QStringLiteral("Help"));
     help1->setObjectName(QStringLiteral("Help1"));
     about1_ = help1->addAction(QStringLiteral("About"), this, [this] { About1Click(); });
@@ -256,6 +261,7 @@ void TForm1::FormCreate() {
     chart_->FormCreate();
     shown_ = std::make_unique<chart::ShownChart>(chart_->Shown());
     shownAt_ = QTime::currentTime().toString(QStringLiteral("HH:mm"));
+    ShowInCompare();
 }
 
 void TForm1::Exit1Click() { close(); }
@@ -323,6 +329,7 @@ void TForm1::ReadAll() {
     auto after = std::make_unique<chart::ShownChart>(chart_->Shown());
     const auto changes = shown_ ? chart::ChangesBetween(*shown_, *after) : std::vector<chart::ChartChange>();
     shown_ = std::move(after);
+    ShowInCompare();
     if (changes.empty()) return;
     changes_->SetChanges(changes, shownAt_, ReleasedOn(chart_->ChartDirectory()));
     shownAt_ = QTime::currentTime().toString(QStringLiteral("HH:mm"));
@@ -335,6 +342,28 @@ void TForm1::WhatChanged1Click() {
     changes_->show();
     changes_->raise();
     changes_->activateWindow();
+}
+
+void TForm1::Compare1Click() {
+    if (!compare1_->isEnabled() || !shown_)
+        return;
+    if (!compare_) {
+        // What the window points into stays in view: the grid and the details panel.
+        compare_ = std::make_unique<CompareWindow>(*this, [this] {
+            return QRect(stringGrid1_->mapTo(this, QPoint(0, 0)),
+                         memo1_->mapTo(this, QPoint(memo1_->width() - 1, memo1_->height() - 1)));
+        });
+        // Its Total, never its name (which would open its page).
+        compare_->onSelectProgram = [this](int row) { stringGrid1_->Select(chart::kTotalResultColumn, row); };
+        RunGuarded(this, [this] { compare_->ShowChart(*shown_); });
+    }
+    compare_->Open();
+}
+
+void TForm1::ShowInCompare() {
+    compare1_->setEnabled(shown_ && shown_->enabled && shown_->Programs() > 0);
+    if (compare_ && shown_)
+        RunGuarded(this, [this] { compare_->ShowChart(*shown_); });
 }
 
 bool TForm1::WhatChangedEnabled() const { return whatChanged1_->isEnabled(); }

@@ -21,6 +21,7 @@ namespace vantrel::ui {
 
 class ChangesWindow;
 class ChartGrid;
+class CompareWindow;
 class EventLoopWait;
 class MemoDetailsPanel;
 class TOKRightDlg;
@@ -93,6 +94,8 @@ public:
     void About1Click();
     // Options/What changed…: shows what the last reload that changed the chart changed.
     void WhatChanged1Click();
+    // Options/Compare…: the window that sorts, filters and compares the programs.
+    void Compare1Click();
     void Image2MouseMove(int X, int Y);
     void Image2Click();
     void StringGrid1Click();
@@ -109,6 +112,8 @@ public:
 
     ChangesWindow& WhatChanged() { return *changes_; }
     bool WhatChangedEnabled() const;
+    // Made on the first Options/Compare…; null until then.
+    CompareWindow* Compare() { return compare_.get(); }
 
     // The about box Help/About shows; made on first use when none is given.
     void SetAboutBox(TOKRightDlg* aboutBox) { aboutBox_ = aboutBox; }
@@ -136,6 +141,8 @@ private:
            const chart::ChartSnapshot* given);
     void BuildControls(QWidget* client);
     void BuildMenu();
+    // After each load: Options/Compare… and its window follow the chart shown.
+    void ShowInCompare();
 
     chart::ChartTables tables_;
     chart::GridModel grid_;
@@ -162,6 +169,8 @@ private:
     QAction* about1_ = nullptr;
     QAction* whatChanged1_ = nullptr;
     ChangesWindow* changes_ = nullptr;
+    QAction* compare1_ = nullptr;
+    std::unique_ptr<CompareWindow> compare_;  // a top-level window of its own
     QString shownAt_;  // when the chart shown was read ("14:02")
     std::unique_ptr<chart::ShownChart> shown_;  // as its last load left it, before an update disabled the grid
 };

@@ -1,0 +1,35 @@
+#pragma once
+// Qt's sort and filter proxy over "Programs", asking the compare model for
+// both: the order (the core's, ties in the grid's order, what has nothing to
+// sort by last in both orders) and whether Find and the must-haves keep a
+// program. The sorted heading says how it is sorted to a screen reader.
+#include <QSortFilterProxyModel>
+
+#include "chart/compare/compare_model.h"
+
+namespace vantrel::ui {
+
+class ProgramsProxy : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    explicit ProgramsProxy(QObject* parent = nullptr);
+
+    void SetCore(chart::CompareModel* core) { core_ = core; }
+    // Find or the must-haves changed in the core: the rows it keeps again.
+    void Refilter();
+
+    // Sorts the core's view too (what the CSV holds); column -1: the grid's order.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+private:
+    bool Precedes(int a, int b, chart::SortOrder order) const;
+
+    chart::CompareModel* core_ = nullptr;
+};
+
+}  // namespace vantrel::ui
