@@ -10,6 +10,7 @@
 #include <string>
 
 #include "chart/chart_form.h"
+#include "chart/diff/reload_history.h"
 
 class QAction;
 class QLabel;
@@ -23,6 +24,7 @@ class ChangesWindow;
 class ChartGrid;
 class EventLoopWait;
 class MemoDetailsPanel;
+class SideWindowPlacement;
 class TOKRightDlg;
 
 // Memo1's text before any cell has been selected (note the backquote and the
@@ -91,7 +93,8 @@ public:
     void Exit1Click();
     void SpeedButton1Click();
     void About1Click();
-    // Options/What changed…: shows what the last reload that changed the chart changed.
+    // Options/What changed…: shows what the reloads since start-up changed,
+    // beside the window.
     void WhatChanged1Click();
     void Image2MouseMove(int X, int Y);
     void Image2Click();
@@ -161,9 +164,9 @@ private:
     QAction* update1_ = nullptr;
     QAction* about1_ = nullptr;
     QAction* whatChanged1_ = nullptr;
-    ChangesWindow* changes_ = nullptr;
-    QString shownAt_;  // when the chart shown was read ("14:02")
-    std::unique_ptr<chart::ShownChart> shown_;  // as its last load left it, before an update disabled the grid
+    std::unique_ptr<ChangesWindow> changes_;  // a window of its own, not the main window's child
+    SideWindowPlacement* changesPlacement_ = nullptr;
+    chart::ReloadHistory history_;
 };
 
 }  // namespace vantrel::ui

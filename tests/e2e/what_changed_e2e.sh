@@ -4,7 +4,9 @@
 # server on loopback serving the same chart with one score changed; Update
 # chosen from the menu bar by keys alone (F10, arrows, Enter), then Options/
 # What changed… the same way; the window's lines read through the desktop's
-# accessibility bus (AT-SPI, as a screen reader reads them); Esc closes it.
+# accessibility bus (AT-SPI, as a screen reader reads them); Down and Enter
+# choose the first change, whose cell's details then show, the window beside
+# the grid and details panel, not over them; Esc closes it.
 #
 # Usage: what_changed_e2e.sh PROGRAM SAMPLE_CHART_DIR ARTIFACT_DIR
 #   PROGRAM  the loopback copy, which fetches from $VANTREL_E2E_DATA_SERVER
@@ -52,6 +54,26 @@ for app in pyatspi.Registry.getDesktop(0):
             print(changes.getChildAtIndex(i).name)
 PY
 }
+# The first line of the details panel's text.
+read_details() {
+    atspi <<'PY'
+import pyatspi
+def find(node):
+    if node is None:
+        return None
+    if node.name == "Details" and node.getRoleName() == "text":
+        return node
+    for i in range(node.childCount):
+        found = find(node.getChildAtIndex(i))
+        if found:
+            return found
+for app in pyatspi.Registry.getDesktop(0):
+    if app is not None and app.name == "Vantrel":
+        details = find(app)
+        if details:
+            print(details.queryText().getText(0, -1).splitlines()[0])
+PY
+}
 
 # --- the data server: the sample chart with KeyWarden's Interception 4 -> 2 --
 served=$work/served
@@ -94,9 +116,8 @@ sleep 1  # the reload follows the commit on the window's thread
 # Options/What changed…: F10, Right, Enter, Down (past Update), Enter.
 keys F10 Right Return Down Return
 if lines=$(wait_until read_changes); then
-    sleep 1  # painted
-    screenshot what-changed
-    if grep -qx 'KeyWarden: Interception 4 -> 2' <<<"$lines" && grep -qx 'KeyWarden: Total 28 -> 26' <<<"$lines"; then
+    if grep -qx 'KeyWarden (row 1): Interception 4 -> 2' <<<"$lines" &&
+        grep -qx 'KeyWarden (row 1): Total 28 -> 26' <<<"$lines"; then
         pass "a screen reader reads the changes: $(tr '\n' ';' <<<"$lines")"
     else
         fail "the changes read: $lines"
@@ -105,6 +126,28 @@ else
     fail "no What changed window reached the accessibility bus"
     screenshot what-changed-missing
 fi
+
+# Down (past the program's heading) and Enter: Interception's cell and its details.
+xdotool key --delay 150 Down Return  # to the window that has the focus: What changed
+interception() { [[ $(read_details) == Interception ]] && echo shown; }
+if wait_until interception >/dev/null; then
+    pass "Down, Enter showed the details of the line's cell"
+else
+    fail "the details panel reads: $(read_details)"
+fi
+# Its frame beside the main window's grid and details panel (client y 54 to 335).
+changes=$(xdotool search --onlyvisible --name '^What changed$' | head -n1)
+read -r x y _ h < <(geometry "$w")
+read -r cx cy cw ch < <(geometry "$changes")
+kept_top=$((y + h - client_h + 54)) kept_bottom=$((y + h - client_h + 335))
+if ((cx >= x + 762 || cx + cw <= x || cy >= kept_bottom || cy + ch <= kept_top)); then
+    pass "the window ($cx,$cy ${cw}x$ch) leaves the grid and details panel uncovered"
+else
+    fail "the window ($cx,$cy ${cw}x$ch) covers the grid or details panel (${x},$kept_top to $kept_bottom)"
+fi
+is_dialog "$changes" && fail "the window is kept above the main window (a dialog, or transient for it)"
+sleep 1  # painted
+screenshot what-changed
 xdotool key Escape  # to the window that has the focus: What changed
 if wait_until bash -c "xdotool search --onlyvisible --name '^What changed\$' >/dev/null || echo gone" >/dev/null; then
     pass "Esc closed the window"
