@@ -21,6 +21,7 @@
 #include "chart/files/local_path.h"
 #include "ui/Unit2.h"
 #include "ui/changes_window.h"
+#include "ui/history_worker.h"
 #include "ui/side_window_placement.h"
 #include "ui/artwork/built_pictures.h"
 #include "ui/design_fonts.h"
@@ -132,6 +133,11 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
         // A test's line: that test in the row the reader is on.
         if (row == 0) row = std::max(grid_.Row(), grid_.FixedRows());
         stringGrid1_->Select(col, row);
+    };
+    history_ = new HistoryWorker(this);
+    history_->onTold = [this](const chart::ReloadHistory::Told& told) {
+        changes_->Draw(told);
+        whatChanged1_->setEnabled(true);
     };
     // Beside the window, off the grid and the details panel its lines point into.
     changesPlacement_ = new SideWindowPlacement(*changes_, *this, QSize(420, 160), [this] {
@@ -263,7 +269,7 @@ void TForm1::BuildMenu() {
 
 void TForm1::FormCreate() {
     chart_->FormCreate();
-    history_.Start(chart_->Shown(), Now());
+    history_->Start(chart_->Shown(), Now());
 }
 
 void TForm1::Exit1Click() { close(); }
@@ -326,12 +332,9 @@ void TForm1::SetUpdateCommandsEnabled(bool enabled) {
 
 void TForm1::ReadAll() {
     RunGuarded(this, [this] { chart_->ReadAll(); });
-    // What the reload changed, for Options/What changed…; nothing of it is
-    // written anywhere.
-    history_.Reload(chart_->Shown(), Now(), DataSignature(chart_->ChartDirectory()));
-    if (!history_.HasTold()) return;
-    changes_->Draw(history_.Last());
-    whatChanged1_->setEnabled(true);
+    // What the reload changed, for Options/What changed…, worked out while
+    // the window goes on; nothing of it is written anywhere.
+    history_->Reload(chart_->Shown(), Now(), DataSignature(chart_->ChartDirectory()));
 }
 
 void TForm1::WhatChanged1Click() {
@@ -346,6 +349,8 @@ void TForm1::WhatChanged1Click() {
 }
 
 bool TForm1::WhatChangedEnabled() const { return whatChanged1_->isEnabled(); }
+
+bool TForm1::WhatChangedUpToDate() const { return !history_->Working(); }
 
 void TForm1::ShowMessageText(const std::string& text) { messages_->ShowMessage(text); }
 

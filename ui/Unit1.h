@@ -10,7 +10,6 @@
 #include <string>
 
 #include "chart/chart_form.h"
-#include "chart/diff/reload_history.h"
 
 class QAction;
 class QLabel;
@@ -23,6 +22,7 @@ namespace vantrel::ui {
 class ChangesWindow;
 class ChartGrid;
 class EventLoopWait;
+class HistoryWorker;
 class MemoDetailsPanel;
 class SideWindowPlacement;
 class TOKRightDlg;
@@ -112,6 +112,8 @@ public:
 
     ChangesWindow& WhatChanged() { return *changes_; }
     bool WhatChangedEnabled() const;
+    // False while what the last load changed is still being worked out.
+    bool WhatChangedUpToDate() const;
 
     // The about box Help/About shows; made on first use when none is given.
     void SetAboutBox(TOKRightDlg* aboutBox) { aboutBox_ = aboutBox; }
@@ -166,7 +168,7 @@ private:
     QAction* whatChanged1_ = nullptr;
     std::unique_ptr<ChangesWindow> changes_;  // a window of its own, not the main window's child
     SideWindowPlacement* changesPlacement_ = nullptr;
-    chart::ReloadHistory history_;
+    HistoryWorker* history_ = nullptr;
 };
 
 }  // namespace vantrel::ui

@@ -16,7 +16,7 @@ public:
 
     // None: an empty list.
     void SetChanges(std::shared_ptr<const chart::ChartChanges> changes);
-    const chart::ChartChanges* Changes() const { return changes_.get(); }
+    const std::shared_ptr<const chart::ChartChanges>& Changes() const { return changes_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     // The line as shown (a change indented under its program's heading, the

@@ -6,11 +6,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QMimeData>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
 
 #include "ui/changes_list_model.h"
+#include "ui/off_thread.h"
 
 namespace vantrel::ui {
 namespace {
@@ -52,6 +54,7 @@ ChangesWindow::ChangesWindow()
     heading_->setTextFormat(Qt::PlainText);
     heading_->setWordWrap(true);
     model_ = new ChangesListModel(this);
+    offThread_ = new OffThread(this);
     lines_ = new QListView(this);
     lines_->setObjectName(QStringLiteral("Changes"));
     lines_->setAccessibleName(QStringLiteral("Changes"));
@@ -79,31 +82,50 @@ void ChangesWindow::Draw(const chart::ReloadHistory::Told& told) {
 QString ChangesWindow::Heading() const { return heading_->text(); }
 
 void ChangesWindow::Choose(int line) {
-    const chart::ChartChanges* changes = model_->Changes();
+    const chart::ChartChanges* changes = model_->Changes().get();
     if (!changes || line < 0 || line >= model_->rowCount()) return;
     const chart::LineCell cell = changes->CellOf(static_cast<std::size_t>(line));
     // A removed program's line, or what the chart says at start: no cell shows it.
     if (cell.col > 0 && onSelectCell) onSelectCell(cell.col, cell.row);
 }
 
-QString ChangesWindow::SelectedText() const {
-    const chart::ChartChanges* changes = model_->Changes();
-    if (!changes) return {};
-    std::vector<int> rows;
+void ChangesWindow::CopySelected() {
+    if (!model_->Changes()) return;
+    std::vector<std::pair<int, int>> ranges;
     for (const QItemSelectionRange& range : lines_->selectionModel()->selection())
-        for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    QString text;
-    for (int row : rows) text += QString::fromUtf8(changes->Printed(static_cast<std::size_t>(row))) + u'\n';
-    return text;
+        ranges.emplace_back(range.top(), range.bottom());
+    offThread_->Run<QByteArray>(
+        [changes = model_->Changes(), ranges = std::move(ranges)]() mutable {
+            std::sort(ranges.begin(), ranges.end());
+            const auto eachLine = [&](auto&& take) {
+                int next = 0;  // the first line not yet taken: ranges may overlap
+                for (const auto& [top, bottom] : ranges) {
+                    for (int row = std::max(top, next); row <= bottom; ++row)
+                        take(changes->Printed(static_cast<std::size_t>(row)));
+                    next = std::max(next, bottom + 1);
+                }
+            };
+            // Measured first, so that tens of megabytes are never copied to grow.
+            qsizetype bytes = 0;
+            eachLine([&](const std::string& line) { bytes += static_cast<qsizetype>(line.size()) + 1; });
+            QByteArray text;
+            text.reserve(bytes);
+            eachLine([&](const std::string& line) { (text += QByteArrayView(line)) += '\n'; });
+            return text;
+        },
+        [](QByteArray text) {
+            // Kept as UTF-8, decoded when pasted: half the memory of the text decoded.
+            auto* copied = new QMimeData;
+            copied->setData(QStringLiteral("text/plain"), text);
+            QApplication::clipboard()->setMimeData(copied);
+        });
 }
 
 bool ChangesWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lines_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Copy)) {
-            QApplication::clipboard()->setText(SelectedText());
+            CopySelected();
             return true;
         }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {

@@ -5,7 +5,8 @@
 // beside the main window (not kept above it), not modal, hidden rather than
 // destroyed (Esc closes it). Choosing a line (a click, or Enter) selects the
 // cell it leads to, every time; moving through the lines selects nothing.
-// Ctrl+A selects every line and Ctrl+C copies the lines selected as text.
+// Ctrl+A selects every line and Ctrl+C copies the lines selected as text (made
+// off the window's thread: at the caps they are tens of megabytes).
 #include <QDialog>
 #include <functional>
 
@@ -17,6 +18,7 @@ class QListView;
 namespace vantrel::ui {
 
 class ChangesListModel;
+class OffThread;
 
 class ChangesWindow : public QDialog {
     Q_OBJECT
@@ -31,8 +33,6 @@ public:
 
     QListView& Lines() { return *lines_; }
     QString Heading() const;
-    // The lines selected, as diff prints them, one under the other.
-    QString SelectedText() const;
 
     // Wide enough for a line of the usual length, tall enough for a dozen lines.
     QSize sizeHint() const override { return {560, 300}; }
@@ -42,10 +42,13 @@ protected:
 
 private:
     void Choose(int line);
+    // Puts the lines selected on the clipboard, as diff prints them.
+    void CopySelected();
 
     QLabel* heading_;
     QListView* lines_;
     ChangesListModel* model_;
+    OffThread* offThread_;
 };
 
 }  // namespace vantrel::ui
