@@ -37,14 +37,16 @@ if [[ $scale == what-changed ]]; then
     changes=$(wait_until xdotool search --onlyvisible --name '^What changed$') ||
         { echo "take_screenshot.sh: no What changed window" >&2; exit 1; }
     changes=$(head -n1 <<<"$changes")
-    xdotool key Down   # a line: the cell it names is selected in the grid
-    # Below the main window, so that both show, then the two together.
-    read -r x y w h < <(geometry "$window")
-    xdotool windowsize --sync "$changes" "$w" 240 windowmove --sync "$changes" "$x" $((y + h + 8))
+    # Past the program's heading to its first change, chosen: its cell is
+    # selected and the details panel shows it; the window opened beside the
+    # main window by itself.
+    xdotool key --delay 150 Down Return
     sleep 1
+    read -r x y w h < <(geometry "$window")
     read -r cx cy cw ch < <(geometry "$changes")
-    right=$((x + w > cx + cw ? x + w : cx + cw))
-    xwd -root -silent | convert xwd:- -crop "$((right - x))x$((cy + ch - y))+$x+$y" +repage png:docs/what-changed.png
+    left=$((x < cx ? x : cx)) top=$((y < cy ? y : cy))
+    right=$((x + w > cx + cw ? x + w : cx + cw)) bottom=$((y + h > cy + ch ? y + h : cy + ch))
+    xwd -root -silent | convert xwd:- -crop "$((right - left))x$((bottom - top))+$left+$top" +repage png:docs/what-changed.png
     echo "wrote docs/what-changed.png"
     exit 0
 fi

@@ -34,8 +34,8 @@ public:
     QListView& Lines() { return *lines_; }
     QString Heading() const;
 
-    // Wide enough for a line of the usual length, tall enough for a dozen lines.
-    QSize sizeHint() const override { return {560, 300}; }
+    // As wide as the main window it opens beside, tall enough for a dozen lines.
+    QSize sizeHint() const override { return {762, 300}; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
