@@ -29,7 +29,8 @@ QString HeadingOf(const chart::ReloadHistory::Told& told) {
         heading = QStringLiteral("Since the chart shown %1: %2").arg(since,
             count == 1 ? QStringLiteral("1 change") : QStringLiteral("%1 changes").arg(count));
         if (told.unchangedAt)
-            heading += QStringLiteral("\nThe last Update, %1, changed nothing more.").arg(DateAndTime(*told.unchangedAt));
+            heading += QStringLiteral("\nThe last Update, %1, changed nothing more.")
+                           .arg(DateAndTime(*told.unchangedAt));
     } else if (told.unchangedAt) {
         heading = QStringLiteral("The last Update, %1, changed nothing since the chart shown %2.")
                       .arg(DateAndTime(*told.unchangedAt), since);
@@ -128,7 +129,8 @@ bool ChangesWindow::eventFilter(QObject* watched, QEvent* event) {
             CopySelected();
             return true;
         }
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             if (lines_->currentIndex().isValid()) Choose(lines_->currentIndex().row());
             return true;
         }

@@ -23,14 +23,15 @@ public:
     // work() on the pool, then done(its result) here.
     template <class Result>
     void Run(std::function<Result()> work, std::function<void(Result)> done) {
-        QThreadPool::globalInstance()->start([guard = guard_, work = std::move(work), done = std::move(done)]() mutable {
+        auto task = [guard = guard_, work = std::move(work), done = std::move(done)]() mutable {
             auto result = std::make_shared<Result>(work());
             std::lock_guard lock(guard->mutex);
             // Posted while the asker is known to live; Qt drops it if the asker goes before delivery.
             if (guard->owner)
                 QMetaObject::invokeMethod(
                     guard->owner, [result, done = std::move(done)] { done(std::move(*result)); }, Qt::QueuedConnection);
-        });
+        };
+        QThreadPool::globalInstance()->start(std::move(task));
     }
 
 private:

@@ -16,7 +16,7 @@ bool Contains(const std::vector<std::string>& texts, const std::string& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
-// A result or a name as a line tells it: a blank one said to be so.
+// A result as a line tells it: a blank one said to be so.
 std::string Told(const std::string& shown) { return shown.empty() ? "(blank)" : shown; }
 
 // One test's sub-criteria from one chart to the next: the same name is the
@@ -28,7 +28,9 @@ struct SubCriteriaPairs {
 
 SubCriteriaPairs PairSubCriteria(const CompareTest& before, const CompareTest& after) {
     std::map<std::string_view, std::vector<int>> byName;
-    for (std::size_t m = before.subCriteria.size(); m > 0; --m) byName[before.subCriteria[m - 1]].push_back(static_cast<int>(m));
+    // Each name's sub-criteria, the first last, to be taken from the back.
+    for (std::size_t m = before.subCriteria.size(); m > 0; --m)
+        byName[before.subCriteria[m - 1]].push_back(static_cast<int>(m));
     SubCriteriaPairs pairs{{0}, {}};
     std::vector<bool> paired(before.subCriteria.size() + 1);
     for (const std::string& name : after.subCriteria) {
@@ -167,6 +169,9 @@ std::string ChartChanges::Text(std::size_t at) const {
     const CompareChart& old = before_->chart;
     const CompareChart& now = after_->chart;
     const std::string test = line.col > 0 ? CompareChart::ColumnHeading(line.col) : "";
+    const auto subCriterion = [&](const CompareChart& chart, int m) -> const std::string& {
+        return chart.Test(line.col).subCriteria[static_cast<std::size_t>(m - 1)];
+    };
     const auto name = [](const CompareChart& chart, int p) {
         return chart.Program(p).blankName ? std::string("(no name)") : chart.Cell(p, kNameColumn);
     };
@@ -174,9 +179,10 @@ std::string ChartChanges::Text(std::size_t at) const {
         case ChangeKind::Heading:
             return Heading(group);
         case ChangeKind::MessageShown:
-            return "at start, Vantrel now says: \"" + after_->messages[static_cast<std::size_t>(line.item)] + "\"";
+            return "at start, Vantrel now says: \"" + after_->messages[static_cast<std::size_t>(line.item)] + '"';
         case ChangeKind::MessageGone:
-            return "at start, Vantrel no longer says: \"" + before_->messages[static_cast<std::size_t>(line.item)] + "\"";
+            return "at start, Vantrel no longer says: \"" + before_->messages[static_cast<std::size_t>(line.item)] +
+                   '"';
         case ChangeKind::CellsSelectable:
             return "cells can be selected again";
         case ChangeKind::CellsNotSelectable:
@@ -188,11 +194,9 @@ std::string ChartChanges::Text(std::size_t at) const {
         case ChangeKind::TestReadable:
             return test + ": selecting a result shows its details again";
         case ChangeKind::SubCriterionAdded:
-            return test + ": sub-criterion " + Quoted(now.Test(line.col).subCriteria[static_cast<std::size_t>(line.item - 1)]) +
-                   " added";
+            return test + ": sub-criterion " + Quoted(subCriterion(now, line.item)) + " added";
         case ChangeKind::SubCriterionRemoved:
-            return test + ": sub-criterion " + Quoted(old.Test(line.col).subCriteria[static_cast<std::size_t>(line.item - 1)]) +
-                   " removed";
+            return test + ": sub-criterion " + Quoted(subCriterion(old, line.item)) + " removed";
         case ChangeKind::Renamed:
             return "renamed: " + name(old, group.before) + " -> " + name(now, group.after);
         case ChangeKind::Added:
@@ -208,7 +212,7 @@ std::string ChartChanges::Text(std::size_t at) const {
         case ChangeKind::Result:
             return test + " " + Told(old.Cell(group.before, line.col)) + " -> " + Told(now.Cell(group.after, line.col));
         case ChangeKind::Answer:
-            return test + ": " + now.Test(line.col).subCriteria[static_cast<std::size_t>(line.item - 1)] + " " +
+            return test + ": " + subCriterion(now, line.item) + " " +
                    AnswerText(old.AnswerTo(group.before, line.col, line.was)) + " -> " +
                    AnswerText(now.AnswerTo(group.after, line.col, line.item));
     }

@@ -126,7 +126,8 @@ TEST(ReloadHistory, TellsEachReloadSinceTheChartBefore) {
 
     history.Reload(old, 50, "");
     EXPECT_EQ(history.Last().since, 30);  // the new chart, first shown at 30 and again at 40
-    EXPECT_EQ(history.Last().changes->Alone(history.Last().changes->Lines() - 1), "Delta (was row 3): removed from the chart");
+    const auto& back = *history.Last().changes;
+    EXPECT_EQ(back.Alone(back.Lines() - 1), "Delta (was row 3): removed from the chart");
 }
 
 }  // namespace

@@ -40,23 +40,34 @@ void Replace(const ChartDirectory& dir, const char* file, const std::string& fro
 void ChangeData(const ChartDirectory& dir, const std::string& from, const std::string& to) {
     Replace(dir, "data", from, to);
 }
+// The first program's record moved to the end.
+void MoveAlphaLast(const ChartDirectory& dir) {
+    const std::string alpha = "http://www.prog1.example/\r\nAlpha\r\n10 01 11 00 1x 0\r\n1 2 3 4 5 6 21\r\n\r\n";
+    ChangeData(dir, alpha, "");
+    dir.Write("data", dir.Read("data") + alpha);
+}
+
+void ChangeBravosTotal(const ChartDirectory& dir) { ChangeData(dir, "1 2 3 4 5 6 22", "1 2 3 4 5 6 26"); }
 
 const Reload kReloads[] = {
-    {"a changed result", [](const ChartDirectory& dir) { ChangeData(dir, "1 2 3 4 5 6 22", "1 2 3 4 5 6 26"); },
-     "Bravo (row 2): Total 22 -> 26", 7, 2},
-    {"a program's heading", [](const ChartDirectory& dir) { ChangeData(dir, "1 2 3 4 5 6 22", "1 2 3 4 5 6 26"); },
-     "Bravo (row 2)", 7, 2},
-    {"a changed answer", [](const ChartDirectory& dir) { ChangeData(dir, "10 01 11 00 1x 0\r\n1 2 3 4 5 6 23", "10 01 10 00 1x 0\r\n1 2 3 4 5 6 23"); },
+    {"a changed result", ChangeBravosTotal, "Bravo (row 2): Total 22 -> 26", 7, 2},
+    {"a program's heading", ChangeBravosTotal, "Bravo (row 2)", 7, 2},
+    {"a changed answer",
+     [](const ChartDirectory& dir) {
+         ChangeData(dir, "10 01 11 00 1x 0\r\n1 2 3 4 5 6 23", "10 01 10 00 1x 0\r\n1 2 3 4 5 6 23");
+     },
      "Charlie (row 3): Interception: Second YES -> NO", 3, 3},
     {"an added program out of view", [](const ChartDirectory& dir) { WriteSampleChart(dir, 16); },
      "Program 16 (row 16): added to the chart", 7, 16},
-    {"a moved program", [](const ChartDirectory& dir) { ChangeData(dir, "http://www.prog1.example/\r\nAlpha\r\n10 01 11 00 1x 0\r\n1 2 3 4 5 6 21\r\n\r\n", ""); dir.Write("data", dir.Read("data") + "http://www.prog1.example/\r\nAlpha\r\n10 01 11 00 1x 0\r\n1 2 3 4 5 6 21\r\n\r\n"); },
-     "Alpha (row 4): moved: row 1 -> 4", 7, 4},
+    {"a moved program", MoveAlphaLast, "Alpha (row 4): moved: row 1 -> 4", 7, 4},
     {"a renamed program", [](const ChartDirectory& dir) { ChangeData(dir, "Delta", "Delta Plus"); },
      "Delta Plus (row 4): renamed: Delta -> Delta Plus", 7, 4},
-    {"a test's new sub-criterion", [](const ChartDirectory& dir) { Replace(dir, "policy", "Interception\r\nFirst\r\nSecond\r\n", "Interception\r\nFirst\r\nSecond\r\nThird\r\n"); },
+    {"a test's new sub-criterion",
+     [](const ChartDirectory& dir) { Replace(dir, "policy", "Interception\r\nFirst\r\nSecond\r\n",
+                                             "Interception\r\nFirst\r\nSecond\r\nThird\r\n"); },
      "The whole chart: Interception: sub-criterion 'Third' added", 3, 0},
-    {"a removed program", [](const ChartDirectory& dir) { WriteSampleChart(dir, 3); }, "Delta (was row 4): removed from the chart", 0, 0},
+    {"a removed program", [](const ChartDirectory& dir) { WriteSampleChart(dir, 3); },
+     "Delta (was row 4): removed from the chart", 0, 0},
     {"nothing changed", [](const ChartDirectory&) {}, nullptr, 0, 0},
 };
 
