@@ -128,6 +128,9 @@ else
 fi
 
 # Down (past the program's heading) and Enter: Interception's cell and its details.
+changes=$(xdotool search --onlyvisible --name '^What changed$' | head -n1)
+focused() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$changes" ]] && echo focused; }
+wait_until focused >/dev/null || fail "the What changed window did not take the focus"
 xdotool key --delay 150 Down Return  # to the window that has the focus: What changed
 interception() { [[ $(read_details) == Interception ]] && echo shown; }
 if wait_until interception >/dev/null; then
@@ -136,7 +139,6 @@ else
     fail "the details panel reads: $(read_details)"
 fi
 # Its frame beside the main window's grid and details panel (client y 54 to 335).
-changes=$(xdotool search --onlyvisible --name '^What changed$' | head -n1)
 read -r x y _ h < <(geometry "$w")
 read -r cx cy cw ch < <(geometry "$changes")
 kept_top=$((y + h - client_h + 54)) kept_bottom=$((y + h - client_h + 335))
