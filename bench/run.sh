@@ -70,6 +70,9 @@ fi
 if [[ -x $build/bench/ui/bench_compare_window ]]; then
     QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} run compare_window "$build/bench/ui/bench_compare_window"
 fi
+if [[ -x $build/bench/ui/bench_what_changed ]]; then
+    run what_changed "$build/bench/ui/bench_what_changed"
+fi
 
 echo
 echo "== Vantrel benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
@@ -229,6 +232,15 @@ for name, window, details, box, peak in shapes:
         "", "<= 500 ms, < 200 MiB")
 if not shapes:
     missing("hostile charts", "<= 500 ms, < 200 MiB")
+
+# What changed at the size caps: each figure printed beside its aim.
+out = text("what_changed")
+figures = re.findall(r"^(.{52}) +(\S.*?)  (?:meets|MISSES) the aim$", out or "", re.M)
+for what, figure in figures:
+    peak = "peak" in what
+    row(f"what changed at the caps: {what.strip()}", figure, "", "< 200 MiB" if peak else "<= 100 ms")
+if not figures:
+    missing("what changed at the caps", "<= 100 ms, < 200 MiB")
 
 widths = [max(len(r[i]) for r in rows + [("what", "figures", "ratio", "aim")]) for i in range(4)]
 line = lambda r: "| " + " | ".join(c.ljust(widths[i]) for i, c in enumerate(r)) + " |"

@@ -30,13 +30,15 @@ if [[ $scale == what-changed ]]; then
     keys "$window" F10 Right Return Down Return   # Options/What changed…
     wait_for "the What changed window" titled "What changed" || finish_checks
     changes=${awaited%%$'\n'*}
-    xdotool key Down   # a line: the cell it names is selected in the grid
-    # Below the main window, so that both show, then the two together.
+    # Past the program's heading to its first change, chosen: its cell is
+    # selected and the details panel shows it; the window opened beside the
+    # main window by itself.
+    xdotool key --delay 150 Down Return
     read -r x y w h < <(geometry "$window")
-    xdotool windowsize --sync "$changes" "$w" 240 windowmove --sync "$changes" "$x" $((y + h + 8))
     read -r cx cy cw ch < <(geometry "$changes")
-    right=$((x + w > cx + cw ? x + w : cx + cw))
-    both() { xwd -root -silent | convert xwd:- -crop "$((right - x))x$((cy + ch - y))+$x+$y" +repage "png:$2"; }
+    left=$((x < cx ? x : cx)) top=$((y < cy ? y : cy))
+    right=$((x + w > cx + cw ? x + w : cx + cw)) bottom=$((y + h > cy + ch ? y + h : cy + ch))
+    both() { xwd -root -silent | convert xwd:- -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "png:$2"; }
     wait_settled "the two windows painted" "$changes" both || finish_checks
     both "$changes" docs/what-changed.png
     echo "wrote docs/what-changed.png"

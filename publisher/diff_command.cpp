@@ -1,5 +1,6 @@
 #include "publisher/diff_command.h"
 
+#include <memory>
 #include <ostream>
 
 #include "chart/diff/chart_changes.h"
@@ -33,37 +34,38 @@ std::vector<std::string> FreshReaderLines(const chart::ShownChart& updating, con
                         seen(details.updating, details.updatingRaises) + kept + seen(details.fresh, details.freshRaises) +
                         ")");
     for (const std::string& message : differences.onlyUpdating)
-        lines.push_back("start: readers who update see \"" + message + "\", kept from the chart before (readers who "
-                        "start afresh do not)");
+        lines.push_back("at start, Vantrel says \"" + message + "\" to readers who update, kept from the chart before "
+                        "(not to readers who start afresh)");
     for (const std::string& message : differences.onlyFresh)
-        lines.push_back("start: readers who start afresh see \"" + message + "\" (readers who update do not)");
+        lines.push_back("at start, Vantrel says \"" + message + "\" to readers who start afresh (not to readers who update)");
     if (differences.enabledDiffers)
-        lines.push_back(updating.enabled ? "start: the grid takes selections for readers who update, not for readers "
-                                           "who start afresh"
-                                         : "start: the grid takes selections for readers who start afresh, not for "
-                                           "readers who update");
+        lines.push_back(updating.enabled ? "cells can be selected by readers who update, not by readers who start afresh"
+                                         : "cells can be selected by readers who start afresh, not by readers who update");
     return lines;
 }
 
 }  // namespace
 
 int RunDiff(const std::string& oldFolder, const std::string& newFolder, std::ostream& out) {
-    const PublisherFolder before(oldFolder), after(newFolder);
-    const chart::ShownChart old = LoadedChart(before, chart::kPublisherHost);
-    const chart::ShownChart updating = UpdatedChart(before, after, chart::kPublisherHost);
-    const chart::ShownChart fresh = LoadedChart(after, chart::kPublisherHost);
-
-    const auto changes = chart::ChangesBetween(old, updating);
-    for (const chart::ChartChange& change : changes) out << ForTerminal(change.text) << '\n';
-    const ReaderDifferences differences = DifferencesFromFresh(updating, fresh);
+    const PublisherFolder oldFiles(oldFolder), newFiles(newFolder);
+    // What readers who update see: the new chart reloaded over the old, as
+    // the window's reload does; of each chart only what readers see is kept.
+    const auto before = std::make_shared<const chart::SeenChart>(LoadedChart(oldFiles, chart::kPublisherHost));
+    const chart::ShownChart updating = UpdatedChart(oldFiles, newFiles, chart::kPublisherHost);
+    const chart::ChartChanges changes =
+        chart::ChangesBetween(before, std::make_shared<const chart::SeenChart>(updating));
+    // A heading line a program, its changes indented under it.
+    for (std::size_t line = 0; line < changes.Lines(); ++line) out << ForTerminal(changes.Printed(line)) << '\n';
+    const ReaderDifferences differences =
+        DifferencesFromFresh(updating, LoadedChart(newFiles, chart::kPublisherHost));
     for (const std::string& line : FreshReaderLines(updating, differences)) out << ForTerminal(line) << '\n';
 
     // The releases' dates, as their signatures carry them (unverified: diff
     // has no key), beside each other and the clock.
-    if (const auto released = ReleaseDate(after, {}))
-        for (const TimelineNote& note : JudgeRelease(*released, ReleaseDate(before, {}), Now()))
+    if (const auto released = ReleaseDate(newFiles, {}))
+        for (const TimelineNote& note : JudgeRelease(*released, ReleaseDate(oldFiles, {}), Now()))
             out << "release: the new chart is " << ForTerminal(note.message) << '\n';
-    return changes.empty() && differences.Empty() ? 0 : 1;
+    return changes.Empty() && differences.Empty() ? 0 : 1;
 }
 
 }  // namespace publisher

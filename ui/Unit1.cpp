@@ -15,14 +15,15 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QPushButton>
+#include <algorithm>
 
-#include "chart/diff/chart_changes.h"
 #include "chart/files/file_bytes.h"
 #include "chart/files/local_path.h"
-#include "chart/verify/minisign.h"
 #include "ui/Unit2.h"
 #include "ui/changes_window.h"
 #include "ui/compare/compare_window.h"
+#include "ui/history_worker.h"
+#include "ui/side_window_placement.h"
 #include "ui/artwork/built_pictures.h"
 #include "ui/design_fonts.h"
 #include "ui/error_box.h"
@@ -39,19 +40,19 @@
 namespace vantrel::ui {
 namespace {
 
-// When the chart in the folder was released, by its kept signature, as the
-// What changed window says it; empty when it is not signed.
-QString ReleasedOn(const std::string& chartDirectory) {
+// The kept signature of the chart's data file, which dates its release; empty
+// when the chart is not signed.
+std::string DataSignature(const std::string& chartDirectory) {
     if (chartDirectory.empty()) return {};
     try {
-        const std::string signature = chart::ReadFileBytes(
+        return chart::ReadFileBytes(
             chart::LocalPath(chartDirectory, chart::kChartFileTable[chart::kData].keptSignature), 16 * 1024);
-        if (const auto released = chart::TrustedTimestamp(signature))
-            return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(*released)).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     } catch (const std::exception&) {
+        return {};  // none kept (an unsigned chart) or unreadable: no release date to tell
     }
-    return {};
 }
+
+chart::ReloadHistory::Seconds Now() { return QDateTime::currentSecsSinceEpoch(); }
 
 // The banner's link zone: X from 639 to the right edge, Y from the top to 20.
 constexpr int kLinkZoneLeft = 639;
@@ -128,8 +129,22 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
         move(shown->availableGeometry().center() - rect().center());
 
     details_ = std::make_unique<MemoDetailsPanel>(*memo1_, kMemo1InitialText);
-    changes_ = new ChangesWindow(this);
-    changes_->onSelectCell = [this](int col, int row) { stringGrid1_->Select(col, row); };
+    changes_ = std::make_unique<ChangesWindow>();
+    changes_->onSelectCell = [this](int col, int row) {
+        // A test's line: that test in the row the reader is on.
+        if (row == 0) row = std::max(grid_.Row(), grid_.FixedRows());
+        stringGrid1_->Select(col, row);
+    };
+    history_ = new HistoryWorker(this);
+    history_->onTold = [this](const chart::ReloadHistory::Told& told) {
+        changes_->Draw(told);
+        whatChanged1_->setEnabled(true);
+    };
+    // Beside the window, off the grid and the details panel its lines point into.
+    changesPlacement_ = new SideWindowPlacement(*changes_, *this, QSize(420, 160), [this] {
+        const QRect grid(stringGrid1_->mapTo(this, QPoint(0, 0)), stringGrid1_->size());
+        return grid.united(QRect(memo1_->mapTo(this, QPoint(0, 0)), memo1_->size()));
+    });
     folderWait_ = std::make_unique<EventLoopWait>([this, ending = std::move(ports.programEnding)] {
         return closing_ || (ending && ending());
     });
@@ -242,7 +257,7 @@ void TForm1::BuildMenu() {
     options1->setObjectName(QStringLiteral("Options1"));
     update1_ = options1->addAction(QStringLiteral("Update"), this, [this] { SpeedButton1Click(); });
     update1_->setObjectName(QStringLiteral("Update1"));
-    // Enabled once a reload has changed the chart.
+    // Enabled once an Update's reload has something to tell, if only that nothing changed.
     whatChanged1_ = options1->addAction(QStringLiteral("What changed\u2026"), this, [this] { WhatChanged1Click(); });
     whatChanged1_->setObjectName(QStringLiteral("WhatChanged1"));
     whatChanged1_->setEnabled(false);
@@ -259,8 +274,8 @@ void TForm1::BuildMenu() {
 
 void TForm1::FormCreate() {
     chart_->FormCreate();
-    shown_ = std::make_unique<chart::ShownChart>(chart_->Shown());
-    shownAt_ = QTime::currentTime().toString(QStringLiteral("HH:mm"));
+    shown_ = std::make_shared<const chart::ShownChart>(chart_->Shown());
+    history_->Start(shown_, Now());
     ShowInCompare();
 }
 
@@ -323,25 +338,25 @@ void TForm1::SetUpdateCommandsEnabled(bool enabled) {
 }
 
 void TForm1::ReadAll() {
-    // What the reload changes is kept for Options/What changed…; nothing of
-    // it is written anywhere.
     RunGuarded(this, [this] { chart_->ReadAll(); });
-    auto after = std::make_unique<chart::ShownChart>(chart_->Shown());
-    const auto changes = shown_ ? chart::ChangesBetween(*shown_, *after) : std::vector<chart::ChartChange>();
-    shown_ = std::move(after);
+    // As the load left it, before an update disables the grid: What changed
+    // compares it, Compare shows it.
+    shown_ = std::make_shared<const chart::ShownChart>(chart_->Shown());
+    // What the reload changed, for Options/What changed…, worked out while
+    // the window goes on; nothing of it is written anywhere.
+    history_->Reload(shown_, Now(), DataSignature(chart_->ChartDirectory()));
     ShowInCompare();
-    if (changes.empty()) return;
-    changes_->SetChanges(changes, shownAt_, ReleasedOn(chart_->ChartDirectory()));
-    shownAt_ = QTime::currentTime().toString(QStringLiteral("HH:mm"));
-    whatChanged1_->setEnabled(true);
 }
 
 void TForm1::WhatChanged1Click() {
     if (!whatChanged1_->isEnabled())
         return;
-    changes_->show();
-    changes_->raise();
-    changes_->activateWindow();
+    if (changes_->isVisible()) {  // where the reader has it
+        changes_->raise();
+        changes_->activateWindow();
+        return;
+    }
+    changesPlacement_->Show();
 }
 
 void TForm1::Compare1Click() {
@@ -367,6 +382,8 @@ void TForm1::ShowInCompare() {
 }
 
 bool TForm1::WhatChangedEnabled() const { return whatChanged1_->isEnabled(); }
+
+bool TForm1::WhatChangedUpToDate() const { return !history_->Working(); }
 
 void TForm1::ShowMessageText(const std::string& text) { messages_->ShowMessage(text); }
 

@@ -23,7 +23,9 @@ class ChangesWindow;
 class ChartGrid;
 class CompareWindow;
 class EventLoopWait;
+class HistoryWorker;
 class MemoDetailsPanel;
+class SideWindowPlacement;
 class TOKRightDlg;
 
 // Memo1's text before any cell has been selected (note the backquote and the
@@ -92,7 +94,8 @@ public:
     void Exit1Click();
     void SpeedButton1Click();
     void About1Click();
-    // Options/What changed…: shows what the last reload that changed the chart changed.
+    // Options/What changed…: shows what the reloads since start-up changed,
+    // beside the window.
     void WhatChanged1Click();
     // Options/Compare…: the window that sorts, filters and compares the programs.
     void Compare1Click();
@@ -114,6 +117,8 @@ public:
     bool WhatChangedEnabled() const;
     // Made on the first Options/Compare…; null until then.
     CompareWindow* Compare() { return compare_.get(); }
+    // False while what the last load changed is still being worked out.
+    bool WhatChangedUpToDate() const;
 
     // The about box Help/About shows; made on first use when none is given.
     void SetAboutBox(TOKRightDlg* aboutBox) { aboutBox_ = aboutBox; }
@@ -168,11 +173,13 @@ private:
     QAction* update1_ = nullptr;
     QAction* about1_ = nullptr;
     QAction* whatChanged1_ = nullptr;
-    ChangesWindow* changes_ = nullptr;
+    std::unique_ptr<ChangesWindow> changes_;  // a window of its own, not the main window's child
+    SideWindowPlacement* changesPlacement_ = nullptr;
+    HistoryWorker* history_ = nullptr;
     QAction* compare1_ = nullptr;
     std::unique_ptr<CompareWindow> compare_;  // a top-level window of its own
-    QString shownAt_;  // when the chart shown was read ("14:02")
-    std::unique_ptr<chart::ShownChart> shown_;  // as its last load left it, before an update disabled the grid
+    // The chart as its last load left it, before an update disabled the grid.
+    std::shared_ptr<const chart::ShownChart> shown_;
 };
 
 }  // namespace vantrel::ui

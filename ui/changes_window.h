@@ -1,38 +1,54 @@
 #pragma once
-// What changed: the window that lists what the last reload that changed the
-// chart changed, a line each in the words of the publisher's diff, grouped by
-// program, under a heading that says since when. Opened by Options/What
-// changed…, not modal, hidden rather than destroyed (Esc closes it).
-// Selecting a line of a changed result or answer selects its cell in the
-// grid, so the details panel shows it.
+// What changed: the window that lists what the reload history tells, a
+// heading line a program and its changes under it, below a heading that says
+// since when. Opened by Options/What changed…, a top-level window of its own
+// beside the main window (not kept above it), not modal, hidden rather than
+// destroyed (Esc closes it). Choosing a line (a click, or Enter) selects the
+// cell it leads to, every time; moving through the lines selects nothing.
+// Ctrl+A selects every line and Ctrl+C copies the lines selected as text (made
+// off the window's thread: at the caps they are tens of megabytes).
 #include <QDialog>
 #include <functional>
-#include <vector>
 
-#include "chart/diff/chart_changes.h"
+#include "chart/diff/reload_history.h"
 
 class QLabel;
-class QListWidget;
+class QListView;
 
 namespace vantrel::ui {
+
+class ChangesListModel;
+class OffThread;
 
 class ChangesWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit ChangesWindow(QWidget* parent);
+    ChangesWindow();
 
-    // since: when the chart before was shown ("14:02"); released: the new
-    // chart's release date when it is signed, or empty.
-    void SetChanges(const std::vector<chart::ChartChange>& changes, const QString& since, const QString& released);
-    // Called with a line's cell (column 1 to 7, row from 1) when it is selected.
+    // Draws what the history tells after a reload.
+    void Draw(const chart::ReloadHistory::Told& told);
+    // Called with the cell a chosen line leads to: col 1 to 7; row from 1,
+    // or 0 for a test's line (that test in the reader's row).
     std::function<void(int col, int row)> onSelectCell;
 
-    QListWidget& Lines() { return *lines_; }
+    QListView& Lines() { return *lines_; }
     QString Heading() const;
 
+    // As wide as the main window it opens beside, tall enough for a dozen lines.
+    QSize sizeHint() const override { return {762, 300}; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void Choose(int line);
+    // Puts the lines selected on the clipboard, as diff prints them.
+    void CopySelected();
+
     QLabel* heading_;
-    QListWidget* lines_;
+    QListView* lines_;
+    ChangesListModel* model_;
+    OffThread* offThread_;
 };
 
 }  // namespace vantrel::ui

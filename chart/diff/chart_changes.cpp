@@ -1,10 +1,10 @@
 #include "chart/diff/chart_changes.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
-#include <optional>
+#include <string_view>
 
-#include "chart/details/integer_conversion.h"
 #include "chart/text/quoted.h"
 
 namespace chart {
@@ -12,179 +12,238 @@ namespace {
 
 constexpr int kTotalColumn = GridModel::kColCount - 1;
 
-const char* Heading(int col) { return GridModel::kColumnHeadings[static_cast<std::size_t>(col)]; }
+bool Contains(const std::vector<std::string>& texts, const std::string& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
 
-// A program of the one chart and of the other: the same name, the n-th of
-// that name in each.
-struct Pair {
-    int oldRow;
-    int newRow;
+// A result as a line tells it: a blank one said to be so.
+std::string Told(const std::string& shown) { return shown.empty() ? "(blank)" : shown; }
+
+// One test's sub-criteria from one chart to the next: the same name is the
+// same sub-criterion, the n-th of a name the n-th of it in the other.
+struct SubCriteriaPairs {
+    std::vector<int> was;      // for each sub-criterion after (from 1, [0] unused): its index before, 0: added
+    std::vector<int> removed;  // those before that none after is, in their order
 };
 
-// Each name's rows, in order.
-std::map<std::string, std::vector<int>> RowsByName(const ShownChart& chart) {
-    std::map<std::string, std::vector<int>> rows;
-    for (int row = 1; row <= chart.Programs(); ++row) rows[chart.Name(row)].push_back(row);
-    return rows;
-}
-
-// How a program is named in the lines: by its name, and by its row too where
-// the chart holds two of that name.
-std::string Label(const ShownChart& chart, const std::map<std::string, std::vector<int>>& rows, int row) {
-    const std::string& name = chart.Name(row);
-    return rows.at(name).size() > 1 ? name + " (row " + std::to_string(row) + ")" : name;
-}
-
-// A test's sub-criteria by name, each with its answer as the details panel
-// shows it for the program; none when a selection there raises an error.
-std::optional<std::map<std::string, std::string>> Answers(const ShownChart& chart, int row, int col) {
-    const auto converted = ParseInteger(chart.tables.TestPolicy(col, 0));
-    if (!converted) return std::nullopt;
-    const long long count = std::min<long long>(*converted, kMaxSubCriteria);
-    // The details text: the title line, then "name: ANSWER" a line.
-    const std::string details = chart.Details(row, col);
-    std::map<std::string, std::string> answers;
-    std::size_t at = details.find("\r\n");
-    for (long long m = 1; m <= count && at != std::string::npos; ++m) {
-        const std::size_t end = details.find("\r\n", at + 2);
-        const std::string& name = chart.tables.TestPolicy(col, static_cast<int>(m));
-        const std::string line = details.substr(at + 2, end - at - 2);
-        answers.emplace(name, line.substr(std::min(line.size(), name.size() + 2)));
-        at = end;
+SubCriteriaPairs PairSubCriteria(const CompareTest& before, const CompareTest& after) {
+    std::map<std::string_view, std::vector<int>> byName;
+    // Each name's sub-criteria, the first last, to be taken from the back.
+    for (std::size_t m = before.subCriteria.size(); m > 0; --m)
+        byName[before.subCriteria[m - 1]].push_back(static_cast<int>(m));
+    SubCriteriaPairs pairs{{0}, {}};
+    std::vector<bool> paired(before.subCriteria.size() + 1);
+    for (const std::string& name : after.subCriteria) {
+        auto found = byName.find(name);
+        int was = 0;
+        if (found != byName.end() && !found->second.empty()) {
+            was = found->second.back();  // the first left of that name
+            found->second.pop_back();
+            paired[static_cast<std::size_t>(was)] = true;
+        }
+        pairs.was.push_back(was);
     }
-    return answers;
+    for (std::size_t m = 1; m < paired.size(); ++m)
+        if (!paired[m]) pairs.removed.push_back(static_cast<int>(m));
+    return pairs;
 }
 
-std::optional<std::string> TestTitle(const ShownChart& chart, int col) {
-    const auto count = ParseInteger(chart.tables.TestPolicy(col, 0));
-    if (!count || *count < 0 || *count + 1 >= kPolicySlots) return std::nullopt;
-    return chart.tables.TestPolicy(col, *count + 1);
-}
+}  // namespace
 
-class Changes {
+class ChartChanges::Builder {
 public:
-    Changes(const ShownChart& before, const ShownChart& after)
-        : before_(before), after_(after), oldRows_(RowsByName(before)), newRows_(RowsByName(after)) {}
+    explicit Builder(ChartChanges& changes)
+        : out_(changes), before_(*changes.before_), after_(*changes.after_) {}
 
-    std::vector<ChartChange> Between() {
+    void Build() {
+        for (int test = 1; test <= kTestCount; ++test)
+            subCriteria_[static_cast<std::size_t>(test - 1)] =
+                PairSubCriteria(before_.chart.Test(test), after_.chart.Test(test));
+        StartGroup(-1, -1);
         Start();
         Tests();
-        Programs();
-        return std::move(out_);
+        for (const ProgramPair& pair : MatchPrograms(before_.chart.Identities(), after_.chart.Identities())) {
+            StartGroup(pair.before, pair.after);
+            Program(pair);
+        }
+        EndGroup();
     }
 
 private:
-    void Add(std::string text, std::string program = {}, int row = 0, int col = 0) {
-        out_.push_back({std::move(text), std::move(program), row, col});
+    void StartGroup(int before, int after) {
+        EndGroup();
+        out_.groups_.push_back({before, after});
+        heading_ = out_.lines_.size();
+        Add(ChangeKind::Heading);
+    }
+    // A group with no change leaves no heading.
+    void EndGroup() {
+        if (out_.groups_.empty() || heading_ + 1 != out_.lines_.size()) return;
+        out_.lines_.pop_back();
+        out_.groups_.pop_back();
+    }
+    void Add(ChangeKind kind, int col = 0, int item = 0, int was = 0) {
+        out_.lines_.push_back({kind, col, item, was, static_cast<int>(out_.groups_.size() - 1)});
     }
 
     void Start() {
         const auto& old = before_.messages;
         const auto& now = after_.messages;
-        for (const auto& message : now)
-            if (std::find(old.begin(), old.end(), message) == old.end()) Add("start: readers now see \"" + message + "\"");
-        for (const auto& message : old)
-            if (std::find(now.begin(), now.end(), message) == now.end())
-                Add("start: readers no longer see \"" + message + "\"");
+        for (std::size_t i = 0; i < now.size(); ++i)
+            if (!Contains(old, now[i])) Add(ChangeKind::MessageShown, 0, static_cast<int>(i));
+        for (std::size_t i = 0; i < old.size(); ++i)
+            if (!Contains(now, old[i])) Add(ChangeKind::MessageGone, 0, static_cast<int>(i));
         if (before_.enabled != after_.enabled)
-            Add(after_.enabled ? "start: the grid takes selections again"
-                               : "start: the grid is disabled: readers cannot select a cell");
+            Add(after_.enabled ? ChangeKind::CellsSelectable : ChangeKind::CellsNotSelectable);
     }
 
     void Tests() {
-        for (int col = 1; col < kTotalColumn; ++col) {
-            const auto oldTitle = TestTitle(before_, col), newTitle = TestTitle(after_, col);
-            if (oldTitle && newTitle && *oldTitle != *newTitle)
-                Add(std::string(Heading(col)) + ": title " + Quoted(*oldTitle) + " -> " + Quoted(*newTitle));
-            // The sub-criteria as the first program's details list them.
-            if (before_.Programs() == 0 || after_.Programs() == 0) continue;
-            const auto oldAnswers = Answers(before_, 1, col), newAnswers = Answers(after_, 1, col);
-            if (!oldAnswers || !newAnswers) continue;
-            for (const auto& [name, answer] : *newAnswers)
-                if (!oldAnswers->contains(name))
-                    Add(std::string(Heading(col)) + ": sub-criterion " + Quoted(name) + " added");
-            for (const auto& [name, answer] : *oldAnswers)
-                if (!newAnswers->contains(name))
-                    Add(std::string(Heading(col)) + ": sub-criterion " + Quoted(name) + " removed");
-        }
-    }
-
-    void Programs() {
-        // The n-th program of a name in the one chart is the n-th in the other.
-        std::vector<Pair> pairs;
-        for (const auto& [name, oldRows] : oldRows_) {
-            const auto found = newRows_.find(name);
-            const std::size_t both = found == newRows_.end() ? 0 : std::min(oldRows.size(), found->second.size());
-            for (std::size_t i = 0; i < both; ++i) pairs.push_back({oldRows[i], found->second[i]});
-            for (std::size_t i = both; i < oldRows.size(); ++i)
-                Add("removed: " + Label(before_, oldRows_, oldRows[i]) + " (was row " + std::to_string(oldRows[i]) + ")",
-                    Label(before_, oldRows_, oldRows[i]));
-        }
-        for (const auto& [name, newRows] : newRows_) {
-            const auto found = oldRows_.find(name);
-            const std::size_t both = found == oldRows_.end() ? 0 : std::min(newRows.size(), found->second.size());
-            for (std::size_t i = both; i < newRows.size(); ++i)
-                Add("added: " + after_.Name(newRows[i]) + " (row " + std::to_string(newRows[i]) + ")",
-                    Label(after_, newRows_, newRows[i]), newRows[i]);
-        }
-        // Moved: a change of order among the programs both show, not a shift
-        // made by one added or removed above.
-        std::sort(pairs.begin(), pairs.end(), [](const Pair& a, const Pair& b) { return a.newRow < b.newRow; });
-        std::vector<int> oldOrder;
-        for (const Pair& pair : pairs) oldOrder.push_back(pair.oldRow);
-        std::sort(oldOrder.begin(), oldOrder.end());
-        for (std::size_t i = 0; i < pairs.size(); ++i) {
-            if (oldOrder[i] == pairs[i].oldRow) continue;
-            const std::string label = Label(after_, newRows_, pairs[i].newRow);
-            Add("moved: " + after_.Name(pairs[i].newRow) + " row " + std::to_string(pairs[i].oldRow) + " -> " +
-                    std::to_string(pairs[i].newRow),
-                label, pairs[i].newRow);
-        }
-        for (const Pair& pair : pairs) Program(pair);
-    }
-
-    void Program(const Pair& pair) {
-        const std::string name = Label(after_, newRows_, pair.newRow);
-        const int oldRow = pair.oldRow, newRow = pair.newRow;
-        const std::string& oldAddress = before_.tables.ProductUrl(oldRow);
-        const std::string& newAddress = after_.tables.ProductUrl(newRow);
-        if (oldAddress != newAddress)
-            Add(name + ": page address " + Quoted(oldAddress) + " -> " + Quoted(newAddress), name, newRow);
-        for (int col = 1; col <= kTotalColumn; ++col) {
-            const std::string& oldResult = before_.rows[static_cast<std::size_t>(oldRow - 1)][static_cast<std::size_t>(col)];
-            const std::string& newResult = after_.rows[static_cast<std::size_t>(newRow - 1)][static_cast<std::size_t>(col)];
-            if (oldResult != newResult)
-                Add(name + ": " + Heading(col) + " " + oldResult + " -> " + newResult, name, newRow, col);
-        }
-        for (int col = 1; col < kTotalColumn; ++col) {
-            const auto oldAnswers = Answers(before_, oldRow, col), newAnswers = Answers(after_, newRow, col);
-            if (!oldAnswers || !newAnswers) {
-                const std::string oldDetails = before_.Details(oldRow, col), newDetails = after_.Details(newRow, col);
-                if (oldDetails != newDetails)
-                    Add(name + ": " + Heading(col) + ": the details panel now shows " +
-                            Quoted(newDetails.substr(0, newDetails.find('\r'))),
-                        name, newRow, col);
+        for (int test = 1; test <= kTestCount; ++test) {
+            const CompareTest& old = before_.chart.Test(test);
+            const CompareTest& now = after_.chart.Test(test);
+            if (old.readable != now.readable) {
+                Add(now.readable ? ChangeKind::TestReadable : ChangeKind::TestUnreadable, test);
                 continue;
             }
-            for (const auto& [criterion, answer] : *newAnswers) {
-                const auto old = oldAnswers->find(criterion);
-                if (old != oldAnswers->end() && old->second != answer)
-                    Add(name + ": " + Heading(col) + ": " + criterion + " " + old->second + " -> " + answer, name,
-                        newRow, col);
+            if (!now.readable) continue;
+            if (old.title != now.title) Add(ChangeKind::TestTitle, test);
+            const SubCriteriaPairs& pairs = subCriteria_[static_cast<std::size_t>(test - 1)];
+            for (std::size_t m = 1; m < pairs.was.size(); ++m)
+                if (pairs.was[m] == 0) Add(ChangeKind::SubCriterionAdded, test, static_cast<int>(m));
+            for (int m : pairs.removed) Add(ChangeKind::SubCriterionRemoved, test, m);
+        }
+    }
+
+    void Program(const ProgramPair& pair) {
+        if (pair.before < 0) return Add(ChangeKind::Added);
+        if (pair.after < 0) return Add(ChangeKind::Removed);
+        const CompareProgram& old = before_.chart.Program(pair.before);
+        const CompareProgram& now = after_.chart.Program(pair.after);
+        if (pair.renamed && !(old.blankName && now.blankName)) Add(ChangeKind::Renamed);
+        if (pair.moved) Add(ChangeKind::Moved);
+        const auto& oldAddress = before_.addresses[static_cast<std::size_t>(pair.before)];
+        const auto& newAddress = after_.addresses[static_cast<std::size_t>(pair.after)];
+        // Readers open the page as the viewer rewrites it; an address it does
+        // not open is shown in a message as it stands.
+        const bool opened = !before_.chart.Identities().Address(pair.before).empty() ||
+                            !after_.chart.Identities().Address(pair.after).empty();
+        if (opened ? pair.readdressed : oldAddress != newAddress) Add(ChangeKind::PageAddress);
+        for (int col = 1; col <= kTotalColumn; ++col) {
+            if (old.cells[static_cast<std::size_t>(col)] != now.cells[static_cast<std::size_t>(col)])
+                Add(ChangeKind::Result, col);
+            if (col == kTotalColumn || !before_.chart.Test(col).readable || !after_.chart.Test(col).readable) continue;
+            const std::vector<int>& was = subCriteria_[static_cast<std::size_t>(col - 1)].was;
+            for (std::size_t m = 1; m < was.size(); ++m) {
+                if (was[m] == 0) continue;
+                if (before_.chart.AnswerTo(pair.before, col, was[m]) !=
+                    after_.chart.AnswerTo(pair.after, col, static_cast<int>(m)))
+                    Add(ChangeKind::Answer, col, static_cast<int>(m), was[m]);
             }
         }
     }
 
-    const ShownChart& before_;
-    const ShownChart& after_;
-    const std::map<std::string, std::vector<int>> oldRows_, newRows_;
-    std::vector<ChartChange> out_;
+    ChartChanges& out_;
+    const SeenChart& before_;
+    const SeenChart& after_;
+    std::array<SubCriteriaPairs, kTestCount> subCriteria_;
+    std::size_t heading_ = 0;
 };
 
-}  // namespace
+ChartChanges::ChartChanges(std::shared_ptr<const SeenChart> before, std::shared_ptr<const SeenChart> after)
+    : before_(std::move(before)), after_(std::move(after)) {
+    Builder(*this).Build();
+}
 
-std::vector<ChartChange> ChangesBetween(const ShownChart& before, const ShownChart& after) {
-    return Changes(before, after).Between();
+std::string ChartChanges::Heading(const Group& group) const {
+    if (group.after < 0 && group.before < 0) return "The whole chart";
+    const bool removed = group.after < 0;
+    const CompareChart& chart = removed ? before_->chart : after_->chart;
+    const CompareProgram& program = chart.Program(removed ? group.before : group.after);
+    const std::string row = (removed ? "was row " : "row ") + std::to_string(program.row);
+    return program.blankName ? row : program.cells[kNameColumn] + " (" + row + ")";
+}
+
+std::string ChartChanges::Text(std::size_t at) const {
+    const Line& line = lines_[at];
+    const Group& group = GroupOf(at);
+    const CompareChart& old = before_->chart;
+    const CompareChart& now = after_->chart;
+    const std::string test = line.col > 0 ? CompareChart::ColumnHeading(line.col) : "";
+    const auto subCriterion = [&](const CompareChart& chart, int m) -> const std::string& {
+        return chart.Test(line.col).subCriteria[static_cast<std::size_t>(m - 1)];
+    };
+    const auto name = [](const CompareChart& chart, int p) {
+        return chart.Program(p).blankName ? std::string("(no name)") : chart.Cell(p, kNameColumn);
+    };
+    switch (line.kind) {
+        case ChangeKind::Heading:
+            return Heading(group);
+        case ChangeKind::MessageShown:
+            return "at start, Vantrel now says: \"" + after_->messages[static_cast<std::size_t>(line.item)] + '"';
+        case ChangeKind::MessageGone:
+            return "at start, Vantrel no longer says: \"" + before_->messages[static_cast<std::size_t>(line.item)] +
+                   '"';
+        case ChangeKind::CellsSelectable:
+            return "cells can be selected again";
+        case ChangeKind::CellsNotSelectable:
+            return "cells can no longer be selected";
+        case ChangeKind::TestTitle:
+            return test + ": title " + Quoted(old.Test(line.col).title) + " -> " + Quoted(now.Test(line.col).title);
+        case ChangeKind::TestUnreadable:
+            return test + ": selecting a result now shows an error";
+        case ChangeKind::TestReadable:
+            return test + ": selecting a result shows its details again";
+        case ChangeKind::SubCriterionAdded:
+            return test + ": sub-criterion " + Quoted(subCriterion(now, line.item)) + " added";
+        case ChangeKind::SubCriterionRemoved:
+            return test + ": sub-criterion " + Quoted(subCriterion(old, line.item)) + " removed";
+        case ChangeKind::Renamed:
+            return "renamed: " + name(old, group.before) + " -> " + name(now, group.after);
+        case ChangeKind::Added:
+            return "added to the chart";
+        case ChangeKind::Removed:
+            return "removed from the chart";
+        case ChangeKind::Moved:
+            return "moved: row " + std::to_string(old.Program(group.before).row) + " -> " +
+                   std::to_string(now.Program(group.after).row);
+        case ChangeKind::PageAddress:
+            return "page address " + Quoted(before_->addresses[static_cast<std::size_t>(group.before)]) + " -> " +
+                   Quoted(after_->addresses[static_cast<std::size_t>(group.after)]);
+        case ChangeKind::Result:
+            return test + " " + Told(old.Cell(group.before, line.col)) + " -> " + Told(now.Cell(group.after, line.col));
+        case ChangeKind::Answer:
+            return test + ": " + subCriterion(now, line.item) + " " +
+                   AnswerText(old.AnswerTo(group.before, line.col, line.was)) + " -> " +
+                   AnswerText(now.AnswerTo(group.after, line.col, line.item));
+    }
+    return {};
+}
+
+std::string ChartChanges::Printed(std::size_t line) const { return IsHeading(line) ? Text(line) : "  " + Text(line); }
+
+std::string ChartChanges::Alone(std::size_t line) const {
+    return IsHeading(line) ? Text(line) : Heading(GroupOf(line)) + ": " + Text(line);
+}
+
+LineCell ChartChanges::CellOf(std::size_t at) const {
+    const Line& line = lines_[at];
+    const Group& group = GroupOf(at);
+    if (group.after < 0) {
+        // The whole chart's lines about a test lead to it; a removed program's nowhere.
+        const bool aboutTest = group.before < 0 && line.col > 0;
+        return aboutTest ? LineCell{line.col, 0} : LineCell{};
+    }
+    const int row = after_->chart.Program(group.after).row;
+    const bool ownCell = line.kind == ChangeKind::Result || line.kind == ChangeKind::Answer;
+    return {ownCell ? line.col : kTotalColumn, row};
+}
+
+ChartChanges ChangesBetween(std::shared_ptr<const SeenChart> before, std::shared_ptr<const SeenChart> after) {
+    return ChartChanges(std::move(before), std::move(after));
+}
+
+ChartChanges ChangesBetween(const ShownChart& before, const ShownChart& after) {
+    return ChangesBetween(std::make_shared<const SeenChart>(before), std::make_shared<const SeenChart>(after));
 }
 
 }  // namespace chart

@@ -1,7 +1,7 @@
 #pragma once
 // A chart under tests/data loaded as the window shows it: each of the three
 // files from its folder, or, where the folder has none, from `defaults` (so
-// that cases differing in one file hold that file alone).
+// that cases differing in one file hold that file alone); or from its bytes.
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -13,6 +13,15 @@
 
 namespace chart_test {
 
+inline chart::ShownChart LoadShownChart(std::array<std::optional<std::string>, 3> files) {
+    chart::ChartTables tables;
+    chart::GridModel grid;
+    chart::RecordingPorts ports;
+    chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, std::string(), "www.vantrel.example");
+    form.FormCreate(chart::ChartSnapshot(std::move(files)));
+    return form.Shown();
+}
+
 inline chart::ShownChart LoadShownChart(const std::string& folder, const std::string& defaults = {}) {
     std::array<std::optional<std::string>, 3> files;
     for (std::size_t file = 0; file < files.size(); ++file) {
@@ -20,12 +29,7 @@ inline chart::ShownChart LoadShownChart(const std::string& folder, const std::st
         const bool own = defaults.empty() || std::filesystem::exists(support::TestDataPath(folder + "/" + name));
         files[file] = support::TestData((own ? folder : defaults) + "/" + name);
     }
-    chart::ChartTables tables;
-    chart::GridModel grid;
-    chart::RecordingPorts ports;
-    chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, std::string(), "www.vantrel.example");
-    form.FormCreate(chart::ChartSnapshot(files));
-    return form.Shown();
+    return LoadShownChart(std::move(files));
 }
 
 }  // namespace chart_test

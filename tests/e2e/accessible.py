@@ -5,6 +5,8 @@
   accessible.py items ROLE NAME    the names of the children of the program's
                                    object of that role and name (a list's lines)
   accessible.py enabled ROLE NAME  "enabled" when that object is (a menu item)
+  accessible.py text ROLE NAME     the first line of that object's text (a
+                                   text box: the details panel)
 
 Prints nothing while the program, or the object, is not on the bus yet.
 """
@@ -46,6 +48,10 @@ def main():
             print(node.getChildAtIndex(i).name)
     elif query == "enabled" and node.getState().contains(pyatspi.STATE_ENABLED):
         print("enabled")
+    elif query == "text":
+        lines = node.queryText().getText(0, -1).splitlines()
+        if lines:
+            print(lines[0])
 
 
 main()

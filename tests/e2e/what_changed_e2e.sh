@@ -5,7 +5,9 @@
 # chosen from the menu bar by keys alone (F10, arrows, Enter), then Options/
 # What changed… the same way, once the reload has made it available; the
 # window's lines read through the desktop's accessibility bus (AT-SPI, as a
-# screen reader reads them); Esc closes it.
+# screen reader reads them); Down and Enter choose the first change, whose
+# cell's details then show, the window beside the grid and details panel, not
+# over them; Esc closes it.
 #
 # Usage: what_changed_e2e.sh PROGRAM SAMPLE_CHART_DIR ARTIFACT_DIR
 #   PROGRAM  the loopback copy, which fetches from $VANTREL_E2E_DATA_SERVER
@@ -39,18 +41,37 @@ wait_for "the reload: Options/What changed… enabled" accessible enabled "menu 
 keys "$window" F10 Right Return Down Return
 if wait_for "What changed: its lines on the accessibility bus" accessible items list Changes; then
     lines=$awaited
-    if wait_for "What changed: its window" titled "What changed"; then
-        changes=${awaited%%$'\n'*}
-        wait_settled "What changed: its window painted" "$changes" &&
-            window_picture "$changes" "$artifacts/what-changed.png"
-    fi
-    if grep -qx 'KeyWarden: Interception 4 -> 2' <<<"$lines" && grep -qx 'KeyWarden: Total 28 -> 26' <<<"$lines"; then
+    if grep -qx 'KeyWarden (row 1): Interception 4 -> 2' <<<"$lines" &&
+        grep -qx 'KeyWarden (row 1): Total 28 -> 26' <<<"$lines"; then
         pass "a screen reader reads the changes: $(tr '\n' ';' <<<"$lines")"
     else
         fail "the changes read: $lines"
     fi
 else
     screenshot what-changed-missing
+fi
+
+# Down (past the program's heading) and Enter: Interception's cell and its details.
+if wait_for "What changed: its window" titled "What changed"; then
+    changes=${awaited%%$'\n'*}
+    focused() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$changes" ]] && echo focused; }
+    wait_for "the What changed window focused" focused
+    xdotool key --delay 150 Down Return  # to the window that has the focus: What changed
+    interception() { [[ $(accessible text text Details) == Interception ]] && echo shown; }
+    wait_for "Down, Enter: the details of the line's cell" interception &&
+        pass "Down, Enter showed the details of the line's cell"
+    # Its frame beside the main window's grid and details panel (client y 54 to 335).
+    read -r x y _ h < <(geometry "$window")
+    read -r cx cy cw ch < <(geometry "$changes")
+    kept_top=$((y + h - client_h + 54)) kept_bottom=$((y + h - client_h + 335))
+    if ((cx >= x + 762 || cx + cw <= x || cy >= kept_bottom || cy + ch <= kept_top)); then
+        pass "the window ($cx,$cy ${cw}x$ch) leaves the grid and details panel uncovered"
+    else
+        fail "the window ($cx,$cy ${cw}x$ch) covers the grid or details panel (${x},$kept_top to $kept_bottom)"
+    fi
+    is_dialog "$changes" && fail "the window is kept above the main window (a dialog, or transient for it)"
+    wait_settled "What changed: its window painted" "$changes" &&
+        window_picture "$changes" "$artifacts/what-changed.png"
 fi
 xdotool key Escape  # to the window that has the focus: What changed
 wait_for "What changed closed after Esc" untitled "What changed" && pass "Esc closed the window"

@@ -8,7 +8,7 @@
 // `diff`, whose lines are What changed's.
 #include <QAbstractItemModel>
 #include <QImage>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 #include <filesystem>
 #include <functional>
@@ -300,10 +300,11 @@ TEST_F(UpdatingReaderMatchesWindow, ShowPreviewAndDiffAfterARealReload) {
         std::ostringstream out;
         publisher::RunDiff(served_.Path(), new_.Path(), out);
         const auto diff = Lines(out.str());
+        ASSERT_TRUE(QTest::qWaitFor([this] { return form_->WhatChangedUpToDate(); }, 20000));
+        const QAbstractItemModel& lines = *form_->WhatChanged().Lines().model();
         std::vector<std::string> listed;
         if (form_->WhatChangedEnabled())
-            for (int i = 0; i < form_->WhatChanged().Lines().count(); ++i)
-                listed.push_back(PrintedTabs(form_->WhatChanged().Lines().item(i)->text()));
+            for (int i = 0; i < lines.rowCount(); ++i) listed.push_back(PrintedTabs(lines.index(i, 0).data().toString()));
         ASSERT_GE(diff.size(), listed.size());
         std::vector<std::string> changes(diff.begin(), diff.begin() + static_cast<long>(listed.size()));
         std::sort(changes.begin(), changes.end());

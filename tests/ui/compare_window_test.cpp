@@ -20,6 +20,7 @@
 
 #include "chart/compare/compare_csv.h"
 #include "form_fixture.h"
+#include "ui/colour_contrast.h"
 #include "support/test_data.h"
 #include "ui/Unit2.h"
 #include "ui/compare/compare_window.h"

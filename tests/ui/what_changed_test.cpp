@@ -1,14 +1,20 @@
-// After a reload that changed the chart, Options/What changed… lists what
-// changed in the diff's words; selecting a line of a result or an answer
-// selects its cell (never a name, which opens a page). The menus are reached
-// from the keyboard alone, the armed bar drawn so; the about box's links stand
-// out on any palette and its address stays inside its frame.
+// After an Update's reload, Options/What changed… lists what changed, a
+// heading a program and its changes under it; choosing a line (a click, or
+// Enter, again after the grid moved) selects the cell it leads to and brings
+// it into view, never a name (which opens a page); a removed program's line
+// selects nothing, nor does opening the window. It opens beside the main
+// window, off its grid and details panel. The menus are reached from the
+// keyboard alone, the armed bar drawn so; the about box's links stand out on any palette and its
+// address stays inside its frame.
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -26,66 +32,124 @@ namespace {
 struct Reload {
     const char* name;
     void (*change)(const ChartDirectory& dir);
-    const char* line;  // a line the window lists; nullptr: the item stays disabled
-    int col, row;      // the cell its line selects; col 0: none
+    const char* line;  // a line the window lists, read alone (with its heading); nullptr: none
+    int col, row;      // the cell choosing it selects; col 0: none; row 0: the reader's row
 };
 
+void Replace(const ChartDirectory& dir, const char* file, const std::string& from, const std::string& to) {
+    std::string text = dir.Read(file);
+    text.replace(text.find(from), from.size(), to);
+    dir.Write(file, text);
+}
 void ChangeData(const ChartDirectory& dir, const std::string& from, const std::string& to) {
-    std::string data = dir.Read("data");
-    data.replace(data.find(from), from.size(), to);
-    dir.Write("data", data);
+    Replace(dir, "data", from, to);
+}
+// The first program's record moved to the end.
+void MoveAlphaLast(const ChartDirectory& dir) {
+    const std::string alpha = "http://www.prog1.example/\r\nAlpha\r\n10 01 11 00 1x 0\r\n1 2 3 4 5 6 21\r\n\r\n";
+    ChangeData(dir, alpha, "");
+    dir.Write("data", dir.Read("data") + alpha);
 }
 
+void ChangeBravosTotal(const ChartDirectory& dir) { ChangeData(dir, "1 2 3 4 5 6 22", "1 2 3 4 5 6 26"); }
+
 const Reload kReloads[] = {
-    {"a changed result", [](const ChartDirectory& dir) { ChangeData(dir, "1 2 3 4 5 6 22", "1 2 3 4 5 6 26"); },
-     "Bravo: Total 22 -> 26", 7, 2},
-    {"a changed answer", [](const ChartDirectory& dir) { ChangeData(dir, "10 01 11 00 1x 0\r\n1 2 3 4 5 6 23", "10 01 10 00 1x 0\r\n1 2 3 4 5 6 23"); },
-     "Charlie: Interception: Second YES -> NO", 3, 3},
-    {"an added program", [](const ChartDirectory& dir) { WriteSampleChart(dir, 5); }, "added: Program 5 (row 5)", 0, 0},
-    {"a removed program", [](const ChartDirectory& dir) { WriteSampleChart(dir, 3); }, "removed: Delta (was row 4)", 0, 0},
+    {"a changed result", ChangeBravosTotal, "Bravo (row 2): Total 22 -> 26", 7, 2},
+    {"a program's heading", ChangeBravosTotal, "Bravo (row 2)", 7, 2},
+    {"a changed answer",
+     [](const ChartDirectory& dir) {
+         ChangeData(dir, "10 01 11 00 1x 0\r\n1 2 3 4 5 6 23", "10 01 10 00 1x 0\r\n1 2 3 4 5 6 23");
+     },
+     "Charlie (row 3): Interception: Second YES -> NO", 3, 3},
+    {"an added program out of view", [](const ChartDirectory& dir) { WriteSampleChart(dir, 16); },
+     "Program 16 (row 16): added to the chart", 7, 16},
+    {"a moved program", MoveAlphaLast, "Alpha (row 4): moved: row 1 -> 4", 7, 4},
+    {"a renamed program", [](const ChartDirectory& dir) { ChangeData(dir, "Delta", "Delta Plus"); },
+     "Delta Plus (row 4): renamed: Delta -> Delta Plus", 7, 4},
+    {"a test's new sub-criterion",
+     [](const ChartDirectory& dir) { Replace(dir, "policy", "Interception\r\nFirst\r\nSecond\r\n",
+                                             "Interception\r\nFirst\r\nSecond\r\nThird\r\n"); },
+     "The whole chart: Interception: sub-criterion 'Third' added", 3, 0},
+    {"a removed program", [](const ChartDirectory& dir) { WriteSampleChart(dir, 3); },
+     "Delta (was row 4): removed from the chart", 0, 0},
     {"nothing changed", [](const ChartDirectory&) {}, nullptr, 0, 0},
 };
 
 class WhatChangedTest : public FormTest {
 protected:
     QAction* Item() { return form_->findChild<QAction*>("WhatChanged1"); }
-    QListWidget& Lines() { return form_->WhatChanged().Lines(); }
-    int Find(const QString& text) {
-        for (int i = 0; i < Lines().count(); ++i)
-            if (Lines().item(i)->text() == text) return i;
-        return -1;
+    QListView& Lines() { return form_->WhatChanged().Lines(); }
+    QModelIndex Find(const QString& alone) {
+        QAbstractItemModel& model = *Lines().model();
+        for (int i = 0; i < model.rowCount(); ++i)
+            if (model.index(i, 0).data(Qt::AccessibleTextRole).toString() == alone) return model.index(i, 0);
+        return {};
     }
-};
-
-TEST_F(WhatChangedTest, EachReloadIsListedAndItsLinesSelectTheirCells) {
-    for (const Reload& reload : kReloads) {
-        SCOPED_TRACE(reload.name);
+    std::pair<int, int> Current() { return {form_->GridModel().Col(), form_->GridModel().Row()}; }
+    bool InView(int col, int row) {
+        ChartGrid& grid = form_->StringGrid1();
+        return grid.viewport()->rect().contains(grid.CellRect(col, row));
+    }
+    // A reload as an Update ends, and what it changed worked out.
+    void ReadAll() {
+        form_->ReadAll();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return form_->WhatChangedUpToDate(); }, 20000));
+    }
+    // The sample chart, then the row's reload.
+    void Reloaded(const Reload& reload) {
         form_.reset();
         WriteSampleChart(dir_);
         Open();
         ASSERT_FALSE(Item()->isEnabled());
         reload.change(dir_);
-        form_->ReadAll();  // as an Update ends
+        ReadAll();
         EXPECT_TRUE(boxes_.seen.empty());
-        if (!reload.line) {
-            EXPECT_FALSE(Item()->isEnabled());
-            continue;
-        }
-        ASSERT_TRUE(Item()->isEnabled());
+    }
+};
+
+TEST_F(WhatChangedTest, EachKindOfLineLeadsToItsCellEachTimeItIsChosen) {
+    for (const Reload& reload : kReloads) {
+        SCOPED_TRACE(reload.name);
+        Reloaded(reload);
+        ASSERT_TRUE(Item()->isEnabled());  // if only to say that nothing changed
+        const auto before = Current();
+        const std::string memo = MemoText();
         Item()->trigger();
         ChangesWindow& window = form_->WhatChanged();
         EXPECT_TRUE(window.isVisible());
         EXPECT_FALSE(window.isModal());
-        EXPECT_TRUE(window.Heading().startsWith("Since the chart shown at ")) << window.Heading().toStdString();
-        const int line = Find(reload.line);
-        ASSERT_GE(line, 0) << reload.line;
-        const int col = form_->GridModel().Col(), row = form_->GridModel().Row();
-        Lines().setCurrentRow(line);
-        if (reload.col > 0) {
-            EXPECT_EQ(std::pair(form_->GridModel().Col(), form_->GridModel().Row()), std::pair(reload.col, reload.row));
-            EXPECT_FALSE(MemoText().empty());
-        } else {
-            EXPECT_EQ(std::pair(form_->GridModel().Col(), form_->GridModel().Row()), std::pair(col, row));
+        EXPECT_EQ(window.parentWidget(), nullptr);  // a window of its own, not kept above the main one
+        EXPECT_EQ(Current(), before);  // opening it selects nothing
+        EXPECT_EQ(MemoText(), memo);
+        if (!reload.line) {
+            EXPECT_TRUE(window.Heading().startsWith("The last Update, on ")) << window.Heading().toStdString();
+            EXPECT_TRUE(window.Heading().contains(" changed nothing since the chart shown on "));
+            EXPECT_EQ(Lines().model()->rowCount(), 0);
+            continue;
+        }
+        EXPECT_TRUE(window.Heading().startsWith("Since the chart shown on ")) << window.Heading().toStdString();
+        const QModelIndex line = Find(reload.line);
+        ASSERT_TRUE(line.isValid()) << reload.line;
+        // Chosen by a click, then again by Enter after the reader moved the grid elsewhere.
+        for (const bool click : {true, false}) {
+            SCOPED_TRACE(click ? "click" : "Enter");
+            if (!click) form_->StringGrid1().Select(1, 1 + (reload.row == 1));
+            const int row = reload.row > 0 ? reload.row : form_->GridModel().Row();
+            const auto was = Current();
+            if (click) {
+                Lines().scrollTo(line);
+                QTest::mouseClick(Lines().viewport(), Qt::LeftButton, {}, Lines().visualRect(line).center());
+            } else {
+                Lines().setCurrentIndex(line);
+                QTest::keyClick(&Lines(), Qt::Key_Return);
+            }
+            if (reload.col > 0) {
+                EXPECT_EQ(Current(), std::pair(reload.col, row));
+                EXPECT_TRUE(InView(reload.col, row));
+                EXPECT_FALSE(MemoText().empty());
+            } else {
+                EXPECT_EQ(Current(), was);
+            }
         }
         EXPECT_TRUE(documents_.Opened().empty());
         QTest::keyClick(&window, Qt::Key_Escape);
@@ -94,13 +158,49 @@ TEST_F(WhatChangedTest, EachReloadIsListedAndItsLinesSelectTheirCells) {
     }
 }
 
+// Ctrl+A and Ctrl+C copy the whole list, as diff prints it.
+TEST_F(WhatChangedTest, CopiesTheWholeListAsText) {
+    Reloaded(kReloads[2]);
+    ChangeData(dir_, "1 2 3 4 5 6 21", "1 2 3 4 5 6 29");
+    ReadAll();  // a second Update: since the chart the first one showed
+    Item()->trigger();
+    QTest::keyClick(&Lines(), Qt::Key_A, Qt::ControlModifier);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(&Lines(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::clipboard()->text().isEmpty(); }, 20000));
+    EXPECT_EQ(QApplication::clipboard()->text(), "Alpha (row 1)\n  Total 21 -> 29\n");
+}
+
+// On a 1024x768 screen (its own run: ui_what_changed_on_a_small_screen), the
+// main window centred: What changed opens beside it, covering neither the
+// grid nor the details panel, and reopens where the reader put it.
+using WhatChangedOnASmallScreen = WhatChangedTest;
+TEST_F(WhatChangedOnASmallScreen, OpensOffTheGridAndTheDetails) {
+    ASSERT_EQ(QApplication::primaryScreen()->geometry(), QRect(0, 0, 1024, 768))
+        << "run on the 1024x768 screen: ctest's ui_what_changed_on_a_small_screen";
+    Reloaded(kReloads[0]);
+    Item()->trigger();
+    ChangesWindow& window = form_->WhatChanged();
+    ASSERT_TRUE(window.isVisible());
+    const auto global = [](const QWidget& widget) { return QRect(widget.mapToGlobal(QPoint(0, 0)), widget.size()); };
+    const QRect frame = window.frameGeometry();
+    EXPECT_TRUE(QRect(0, 0, 1024, 768).contains(frame));
+    EXPECT_FALSE(frame.intersects(global(form_->StringGrid1())));
+    EXPECT_FALSE(frame.intersects(global(form_->Memo1())));
+    EXPECT_EQ(window.windowHandle()->transientParent(), nullptr);
+    window.move(frame.topLeft() + QPoint(-40, -9));
+    QTest::keyClick(&window, Qt::Key_Escape);
+    Item()->trigger();
+    EXPECT_EQ(window.frameGeometry().topLeft(), frame.topLeft() + QPoint(-40, -9));
+}
+
 // F10 (or Alt alone) puts the focus on the menu bar; the arrows and Enter
 // choose Options/What changed…; Esc leaves it; the captions have no mnemonic.
 TEST_F(WhatChangedTest, MenusAreReachedByTheKeyboardAlone) {
     WriteSampleChart(dir_);
     Open();
     WriteSampleChart(dir_, 3);
-    form_->ReadAll();
+    ReadAll();
     QMenuBar* bar = form_->menuBar();
     const auto key = [](Qt::Key which) {
         QTest::keyClick(QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget(),
