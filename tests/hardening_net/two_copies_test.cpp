@@ -12,7 +12,7 @@
 
 #include "driver_process.h"
 #include "support/scripted_server.h"
-#include "update/folder/startup_recovery.h"
+#include "folder/startup_recovery.h"
 #include "support/update_fixture.h"
 
 namespace update_test {
