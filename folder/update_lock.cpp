@@ -60,8 +60,18 @@ UpdateLock::UpdateLock(const WorkFiles& folder) {
     // can hold it.
     const std::string ownPath = folder.OwnLockFile(user);
     own_.Reset(::open(ownPath.c_str(), O_RDWR | O_CREAT | kNeverBlocks, 0600));
+    const int ownError = errno;
+    // One made before on a file system read-only now is locked as it is.
+    if (!own_ && ownError == EROFS) own_.Reset(::open(ownPath.c_str(), O_RDONLY | kNeverBlocks));
     if (!own_) {
-        why_ = OpenFailure(folder, ownPath, errno);
+        // Nothing there and none can be made: a folder read-only to this
+        // user; anything there that cannot be opened is not the user's own.
+        const int error = ownError;
+        const bool there = ::lstat(ownPath.c_str(), &info) == 0;
+        const bool readOnly = error == EACCES || error == EPERM || error == EROFS;
+        why_ = there      ? NameTakenFailure(ownPath)
+               : readOnly ? MakeFailure(Failure::Kind::FolderNotWritable, folder.Directory(), error)
+                          : WriteFailure(ownPath, error);
         shared_.Reset();
         return;
     }
@@ -73,10 +83,10 @@ UpdateLock::UpdateLock(const WorkFiles& folder) {
     }
     if ((info.st_mode & 077) != 0) static_cast<void>(::fchmod(own_.Get(), 0600));
 
-    const int ownError = TryLock(own_.Get());
-    const int sharedError = ownError == 0 ? TryLock(shared_.Get()) : 0;
-    bool held = ownError == 0 && sharedError == 0;
-    if (ownError == 0 && sharedError == EWOULDBLOCK) {
+    const int ownLockError = TryLock(own_.Get());
+    const int sharedError = ownLockError == 0 ? TryLock(shared_.Get()) : 0;
+    bool held = ownLockError == 0 && sharedError == 0;
+    if (ownLockError == 0 && sharedError == EWOULDBLOCK) {
         // Kept by others alone, the shared lock is no copy of this user's.
         const Holders holders = ClassifyHolders(path, user, true);
         held = UpdateLockStepFor(holders.kind) == UpdateLockStep::GoOnWithTheOwnLock;
@@ -86,11 +96,11 @@ UpdateLock::UpdateLock(const WorkFiles& folder) {
         state_ = LockState::Held;
         return;
     }
-    const int error = ownError != 0 ? ownError : sharedError;
+    const int error = ownLockError != 0 ? ownLockError : sharedError;
     const bool busy = error == EWOULDBLOCK;
     state_ = busy ? LockState::Busy : LockState::Failed;
     why_ = busy ? MakeFailure(Failure::Kind::AnotherCopyUpdating)
-                : WriteFailure(ownError != 0 ? ownPath : path, error);
+                : WriteFailure(ownLockError != 0 ? ownPath : path, error);
     own_.Reset();
     shared_.Reset();
 }
