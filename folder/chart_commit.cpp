@@ -130,7 +130,8 @@ private:
         Holders holders = ClassifyHolders(directory, ::geteuid(), true);
         // Without a list of locks, a try to share it tells the mode.
         if (holders.kind == HolderKind::Unknown) {
-            holders.exclusive = ChartFolderLock(directory, ChartFolderLock::Mode::Shared, std::chrono::milliseconds(0)).Busy();
+            const ChartFolderLock share(directory, ChartFolderLock::Mode::Shared, std::chrono::milliseconds(0));
+            holders.exclusive = share.Busy();
         }
         return holders;
     }

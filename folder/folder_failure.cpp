@@ -36,7 +36,8 @@ std::string Reason(const Failure& f) {
         return "the file " + f.path + " could not be replaced, as it is not a regular file.";
     case Kind::NameTaken: {
         const auto [folder, name] = FolderAndName(f.path);
-        return "the chart folder " + folder + " holds \"" + name + "\", which is not Vantrel's own and cannot be removed.";
+        return "the chart folder " + folder + " holds \"" + name +
+               "\", which is not Vantrel's own and cannot be removed.";
     }
     case Kind::MarkerDamaged:
         if (f.error != 0) {

@@ -191,7 +191,8 @@ TEST_F(ChartTest, AReloadNeverWaitsForTheFolderWithoutABound) {
         if (*row.data && read.snapshot) {
             // One chart: the policy of the same release as the data.
             EXPECT_EQ(read.snapshot->Bytes("data"), row.data);
-            EXPECT_EQ(read.snapshot->Bytes("policy"), std::string(row.data) == "new data" ? "new policy" : "old policy");
+            const bool isNew = std::string(row.data) == "new data";
+            EXPECT_EQ(read.snapshot->Bytes("policy"), isNew ? "new policy" : "old policy");
         }
         EXPECT_EQ(told, row.toldWhy);
         EXPECT_NE(read.message.find(row.message), std::string::npos) << read.message;

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "driver_process.h"
@@ -211,6 +212,9 @@ TEST_P(FolderProtocolTest, AReaderShowsOneWholeChartWithinItsWaits) {
     reader.join();
 
     EXPECT_EQ(told, row.waitsForTheCopy);
+    const auto ms = [](Clock::duration d) { return std::chrono::duration_cast<std::chrono::milliseconds>(d).count(); };
+    std::printf("read %lld ms after it began, %lld ms after the kill\n", static_cast<long long>(ms(ended - started)),
+                static_cast<long long>(ms(ended - killedAt)));
     if (row.waitsForTheCopy) {
         EXPECT_GT(ended, killedAt) << "read while the copy was at work";
         EXPECT_LT(ended - killedAt, kMargin);

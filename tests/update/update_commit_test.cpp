@@ -118,7 +118,8 @@ TEST_F(UpdateCommitTest, AStartDuringAnotherCopysCommitReadsNoHalfOfIt) {
     LeaveCommitKilledAfter(1);
     const folder::WorkFiles files(dir_.string());
     auto updateLock = std::make_unique<folder::UpdateLock>(files);
-    auto folderLock = std::make_unique<folder::ChartFolderLock>(dir_.string(), folder::ChartFolderLock::Mode::Exclusive);
+    using Mode = folder::ChartFolderLock::Mode;
+    auto folderLock = std::make_unique<folder::ChartFolderLock>(dir_.string(), Mode::Exclusive);
     auto markerLock = std::make_unique<folder::MarkerLock>(files.CommitMarker(), std::chrono::seconds(0), nullptr);
     ASSERT_TRUE(updateLock->Held() && folderLock->Held() && markerLock->Held());
     EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
