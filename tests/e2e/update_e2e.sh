@@ -128,7 +128,7 @@ if grep -q '"GET /data.dat' "$work/server.log" && grep -q '"GET /version.dat' "$
 else
     fail "the server saw no requests"; cat "$work/server.log"
 fi
-leftovers=$(ls -A "$folder" | grep -v -x -e vantrel -e vantrel-http.so -e data -e policy -e version -e output.log -e .vantrel-update.lock)
+leftovers=$(ls -A "$folder" | grep -v -x -e vantrel -e vantrel-http.so -e data -e policy -e version -e output.log -e .vantrel-update.lock -e ".vantrel-update-$(id -u).lock")
 if [[ -n $leftovers ]]; then
     fail "files left beside the program: $leftovers"
 fi
@@ -190,7 +190,7 @@ if w=$(main_window); then
     for name in data policy version; do
         cmp -s "$closing/old/$name" "$closing/$name" || fail "closing mid-update: \"$name\" was changed"
     done
-    leftovers=$(ls -A "$closing" | grep -v -x -e vantrel -e vantrel-http.so -e data -e policy -e version -e output.log -e .vantrel-update.lock -e old)
+    leftovers=$(ls -A "$closing" | grep -v -x -e vantrel -e vantrel-http.so -e data -e policy -e version -e output.log -e .vantrel-update.lock -e ".vantrel-update-$(id -u).lock" -e old)
     if [[ -n $leftovers ]]; then
         fail "closing mid-update: files left beside the program: $leftovers"
     else
@@ -252,7 +252,7 @@ if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
         start_program "$stalled" "$stalled/program-ro/vantrel"
         if main_window >/dev/null; then
             stop_program "stalled disk, next start" "$stalled"
-            leftovers=$(ls -A "$stalled/data/vantrel" | grep -v -x -e data -e policy -e version -e .vantrel-update.lock)
+            leftovers=$(ls -A "$stalled/data/vantrel" | grep -v -x -e data -e policy -e version -e .vantrel-update.lock -e ".vantrel-update-$(id -u).lock")
             if [[ -z $leftovers ]]; then pass "stalled disk: the next start cleared what was left"; else fail "stalled disk: left after the next start: $leftovers"; fi
         else
             fail "stalled disk: the next start showed no window"; cat "$stalled/output.log"
