@@ -6,6 +6,7 @@
 
 #include "chart/files/chart_directory.h"
 #include "chart/publisher_values.h"
+#include "folder/startup_recovery.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
 #include "ui/artwork/built_pictures.h"
@@ -15,8 +16,6 @@
 #include "ui/ports/message_box.h"
 #include "ui/termination_requests.h"
 #include "ui/update_bridge.h"
-#include "update/folder/startup_recovery.h"
-#include "update/folder/update_activity.h"
 #include "update/update_thread.h"
 
 namespace vantrel {
@@ -85,17 +84,19 @@ static int RunWindow(int argc, char** argv, const std::string& dataServer) {
     // Every wait on the folder keeps the session's end request heard.
     const auto ending = [&termination] { return termination.Requested(); };
     EventLoopWait startWait(ending);
-    std::optional<update::Failure> unfinishedUpdate;
+    std::optional<folder::Failure> unfinishedUpdate;
     if (!chartDirectory.empty())
-        unfinishedUpdate = update::RecoverChartFolder(chartDirectory, &startWait);
+        unfinishedUpdate = folder::RecoverChartFolder(chartDirectory, &startWait);
     if (termination.Requested()) return 0;
-    // Form1's creation loads the chart, message boxes and all.
-    update::UpdateActivity folderActivity(chartDirectory);
+    // Another copy finishing that commit: the reload waits for it.
+    if (unfinishedUpdate && unfinishedUpdate->kind == folder::Failure::Kind::AnotherCopyUpdating)
+        unfinishedUpdate.reset();
+    // Form1's creation loads the chart, message boxes and all, as the folder's
+    // protocol reads it.
     FormPorts ports;
-    ports.commits = &folderActivity;
     ports.programEnding = ending;
     TForm1 form1(chartDirectory, ports, nullptr,
-                 unfinishedUpdate ? update::FailureMessage(*unfinishedUpdate) : std::string());
+                 unfinishedUpdate ? folder::NotReadMessage(*unfinishedUpdate) : std::string());
     // The about box, created hidden; it lives as long as Form1.
     form1.SetAboutBox(new TOKRightDlg(form1.Documents(), &form1));
     // The Update button and Options/Update; closing Form1 stops a run.

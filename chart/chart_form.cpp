@@ -52,41 +52,10 @@ ChartForm::ChartForm(ChartTables& tables, GridModel& grid, ChartPorts ports,
 // The grid may outlive the form; it must not call a form that is gone.
 ChartForm::~ChartForm() { grid_.SetOnSelectCell(nullptr); }
 
-void ChartForm::FormCreate() {
-    tables_.LatestVersion = std::string(BuiltInVersion);
-    tables_.RequiredVersion = std::string(BuiltInVersion);
-    ReadAll();
-}
-
 void ChartForm::FormCreate(const ChartSnapshot& chart) {
     tables_.LatestVersion = std::string(BuiltInVersion);
     tables_.RequiredVersion = std::string(BuiltInVersion);
     ReadAll(chart);
-}
-
-void ChartForm::ReadAll() {
-    // All three files' bytes first, under the folder's lock; no message box
-    // opens before the lock has been let go.
-    FolderWaits waits;
-    waits.window = ports_.waits;
-    waits.commits = ports_.commits;
-    waits.onCommitWait = [this] { ports_.messages.ShowMessage(kWaitingForAnotherCopyMessage); };
-    const ChartSnapshot snapshot(chartDirectory_, waits);
-    switch (snapshot.State()) {
-    case ChartSnapshot::Outcome::Read:
-        ReadAll(snapshot);
-        return;
-    case ChartSnapshot::Outcome::Abandoned:
-        return;  // the program is ending
-    case ChartSnapshot::Outcome::CommitNotFinished:
-    case ChartSnapshot::Outcome::RecoveryFailed:
-        // The files may be of two charts: none of them is read.
-        ports_.messages.ShowMessage(snapshot.State() == ChartSnapshot::Outcome::CommitNotFinished
-                                        ? std::string(kCommitNotFinishedMessage)
-                                        : snapshot.Why());
-        grid_.SetEnabled(false);
-        return;
-    }
 }
 
 void ChartForm::ReadAll(const ChartSnapshot& snapshot) {

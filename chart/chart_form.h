@@ -13,7 +13,6 @@
 #include "diff/shown_chart.h"
 #include "files/chart_file_set.h"
 #include "files/chart_snapshot.h"
-#include "files/commit_watch.h"
 #include "files/data_file.h"
 #include "files/policy_file.h"
 #include "files/version_file.h"
@@ -34,25 +33,11 @@ inline constexpr const char* kNewestAvailableMessage =
 inline constexpr const char* kNotWebAddressMessage =
     "This program's page address is not a web address, so it was not opened:\r\n";
 
-// Shown when a reload meets another copy of the program still putting its new
-// chart in place; the chart is read once it is done.
-inline constexpr const char* kWaitingForAnotherCopyMessage =
-    "Another copy of Vantrel is putting a new chart in place. The chart is read as soon as it is done.";
-// Shown instead of the chart when that copy did not finish within the wait.
-inline constexpr const char* kCommitNotFinishedMessage =
-    "Another copy of Vantrel has not finished putting a new chart in place, so the chart was not read. "
-    "Start Vantrel again once that copy is done.";
-
 // What the form reaches the world through.
 struct ChartPorts {
     MessagePort& messages;
     DocumentPort& documents;
     DetailsPanel& details;
-    // The window's answering while a reload waits for the chart folder; none:
-    // the reload waits without (no window, as in the publisher's tool).
-    WaitPort* waits = nullptr;
-    // What the chart folder's updates are doing; none: no update to ask about.
-    CommitWatch* commits = nullptr;
 };
 
 class ChartForm {
@@ -68,14 +53,12 @@ public:
     ChartForm(const ChartForm&) = delete;
     ChartForm& operator=(const ChartForm&) = delete;
 
-    // The creation handler's part: both version strings set to "10", then ReadAll.
-    void FormCreate();
-    // The same over a chart given as bytes rather than read from the folder.
+    // The creation handler's part over the chart as read: both version
+    // strings set to "10", then ReadAll.
     void FormCreate(const ChartSnapshot& chart);
-    // Reads the three files as one set (ChartSnapshot), then goes through
-    // them as the loading sequence says, messages and all.
-    void ReadAll();
-    // The loading sequence over the three files as given.
+    // The loading sequence over the three files as read (the folder module
+    // reads them from the chart folder as one chart; the publisher's tool
+    // from its own files), messages and all.
     void ReadAll(const ChartSnapshot& chart);
     void ReadVersion();
     // The readers: fileName is a bare local name. A failure is told with the

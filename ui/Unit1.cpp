@@ -19,6 +19,7 @@
 
 #include "chart/files/file_bytes.h"
 #include "chart/files/local_path.h"
+#include "folder/chart_reader.h"
 #include "ui/Unit2.h"
 #include "ui/changes_window.h"
 #include "ui/compare/compare_window.h"
@@ -151,7 +152,7 @@ TForm1::TForm1(std::string chartDirectory, Ports ports, QWidget* parent, std::st
     // No chart folder (start-up has said why): nothing to read or update.
     const bool noChartFolder = chartDirectory.empty();
     chart_ = std::make_unique<chart::ChartForm>(
-        tables_, grid_, chart::ChartPorts{*messages_, *documents_, *details_, folderWait_.get(), ports.commits},
+        tables_, grid_, chart::ChartPorts{*messages_, *documents_, *details_},
         std::move(chartDirectory), chart::kPublisherHost);
 
     // Loads the chart, message boxes and all, before the window is first shown.
@@ -273,7 +274,11 @@ void TForm1::BuildMenu() {
 }
 
 void TForm1::FormCreate() {
-    chart_->FormCreate();
+    if (auto snapshot = ReadFolder()) {
+        chart_->FormCreate(*snapshot);
+    } else {
+        tables_.LatestVersion = tables_.RequiredVersion = std::string(chart::BuiltInVersion);
+    }
     shown_ = std::make_shared<const chart::ShownChart>(chart_->Shown());
     history_->Start(shown_, Now());
     ShowInCompare();
@@ -337,8 +342,45 @@ void TForm1::SetUpdateCommandsEnabled(bool enabled) {
     update1_->setEnabled(enabled);
 }
 
+std::optional<chart::ChartSnapshot> TForm1::ReadFolder() {
+    folder::ReaderWaits waits;
+    waits.window = folderWait_.get();
+    waits.onCommitWait = [this] { messages_->ShowMessage(folder::kWaitingForAnotherCopyMessage); };
+    folder::ChartRead read = folder::ReadChartFolder(chart_->ChartDirectory(), waits);
+    switch (read.outcome) {
+    case folder::ChartRead::Outcome::Read:
+        return std::move(read.snapshot);
+    case folder::ChartRead::Outcome::Abandoned:
+        return std::nullopt;  // the program is ending
+    case folder::ChartRead::Outcome::CommitNotFinished:
+    case folder::ChartRead::Outcome::NotRead:
+        break;
+    }
+    // The files may be of two charts: none of them is read.
+    messages_->ShowMessage(read.message);
+    grid_.SetEnabled(false);
+    return std::nullopt;
+}
+
 void TForm1::ReadAll() {
-    RunGuarded(this, [this] { chart_->ReadAll(); });
+    // The wait for the folder and the message boxes answer events, among them
+    // an update's end asking for a reload: that one runs after this one.
+    if (reloading_) {
+        reloadAgain_ = true;
+        return;
+    }
+    reloading_ = true;
+    do {
+        reloadAgain_ = false;
+        ReloadOnce();
+    } while (reloadAgain_ && !closing_);
+    reloading_ = false;
+}
+
+void TForm1::ReloadOnce() {
+    RunGuarded(this, [this] {
+        if (auto snapshot = ReadFolder()) chart_->ReadAll(*snapshot);
+    });
     // As the load left it, before an update disables the grid: What changed
     // compares it, Compare shows it.
     shown_ = std::make_shared<const chart::ShownChart>(chart_->Shown());

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "chart/chart_form.h"
@@ -60,10 +61,6 @@ private:
 struct FormPorts {
     chart::MessagePort* messages = nullptr;
     chart::DocumentPort* documents = nullptr;
-    // What the chart folder's updates are doing, for a reload that finds the
-    // folder held; none: the reload reads the chart as it stands after a
-    // short wait.
-    chart::CommitWatch* commits = nullptr;
     // True once the program is ending (the session asked it to): a reload
     // waiting for the chart folder stops.
     std::function<bool()> programEnding = {};
@@ -110,6 +107,10 @@ public:
     void SetGridEnabled(bool enabled);
     bool GridEnabled() const;
     void SetUpdateCommandsEnabled(bool enabled);
+    // Reads the chart folder (as the folder module's protocol says, the
+    // window answering meanwhile) and loads what it read. One at a time: a
+    // reload asked for while one runs is merged into it, which reads again
+    // once it is done.
     void ReadAll();
     void ShowMessageText(const std::string& text);
 
@@ -148,10 +149,16 @@ private:
     void BuildMenu();
     // After each load: Options/Compare… and its window follow the chart shown.
     void ShowInCompare();
+    void ReloadOnce();
+    // The chart folder's three files as one chart; nothing when none was read
+    // (the program is ending, or the user has been told why).
+    std::optional<chart::ChartSnapshot> ReadFolder();
 
     chart::ChartTables tables_;
     chart::GridModel grid_;
     bool closing_ = false;  // File/Exit or the close box: a reload's wait ends
+    bool reloading_ = false;
+    bool reloadAgain_ = false;  // asked for while a reload ran
     std::unique_ptr<EventLoopWait> folderWait_;
     std::unique_ptr<chart::MessagePort> ownMessages_;
     std::unique_ptr<chart::DocumentPort> ownDocuments_;

@@ -1,11 +1,32 @@
 #include "update/failure.h"
 
-#include <cstring>
-
 #include "chart/files/chart_file_set.h"
 
 namespace update {
 namespace {
+
+// The folder module's kinds and the update's, side by side.
+struct FolderKind {
+    folder::Failure::Kind folder;
+    FailureKind update;
+};
+constexpr FolderKind kFolderKinds[] = {
+    {folder::Failure::Kind::WriteFailed, FailureKind::WriteFailed},
+    {folder::Failure::Kind::ReadFailed, FailureKind::ReadFailed},
+    {folder::Failure::Kind::FolderNotWritable, FailureKind::FolderNotWritable},
+    {folder::Failure::Kind::NotAFile, FailureKind::NotAFile},
+    {folder::Failure::Kind::NameTaken, FailureKind::NameTaken},
+    {folder::Failure::Kind::MarkerDamaged, FailureKind::MarkerDamaged},
+    {folder::Failure::Kind::AnotherCopyUpdating, FailureKind::AnotherCopyUpdating},
+    {folder::Failure::Kind::Cancelled, FailureKind::Cancelled},
+};
+
+// A failure of the chart folder's, told in the folder module's words.
+std::optional<std::string> FolderReason(const Failure& f) {
+    for (const FolderKind& kind : kFolderKinds)
+        if (kind.update == f.kind) return folder::Reason(folder::MakeFailure(kind.folder, f.detail, f.error));
+    return std::nullopt;
+}
 
 std::string SizeInWords(std::uint64_t bytes) {
     constexpr std::uint64_t kMiB = 1024u * 1024u;
@@ -14,9 +35,8 @@ std::string SizeInWords(std::uint64_t bytes) {
 }
 
 std::string Reason(const Failure& f) {
+    if (auto words = FolderReason(f)) return *words;
     switch (f.kind) {
-    case FailureKind::Cancelled:
-        return "it was cancelled.";
     case FailureKind::ClientNotCreated:
         if (!f.detail.empty()) {
             return "the connection to the data server could not be set up (" + f.detail + ").";
@@ -73,27 +93,8 @@ std::string Reason(const Failure& f) {
         return "the transfer of " + f.urlPath + " was cut short.";
     case FailureKind::TooLarge:
         return "the download of " + f.urlPath + " was larger than " + SizeInWords(f.limit) + ".";
-    case FailureKind::WriteFailed:
-        return "the file " + f.detail + " could not be written (" + std::strerror(f.error) + ").";
-    case FailureKind::ReadFailed:
-        return "the file " + f.detail + " could not be read (" + std::strerror(f.error) + ").";
-    case FailureKind::FolderNotWritable:
-        return "the chart folder " + f.detail + " cannot be written to (" + std::strerror(f.error) + ").";
-    case FailureKind::NotAFile:
-        return "the file " + f.detail + " could not be replaced, as it is not a regular file.";
-    case FailureKind::NameTaken: {
-        const auto slash = f.detail.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : f.detail.substr(0, slash);
-        return "the chart folder " + folder + " holds \"" + f.detail.substr(slash + 1) +
-               "\", which is not Vantrel's own and cannot be removed.";
-    }
-    case FailureKind::MarkerDamaged:
-        return "the record of an unfinished update, " + f.detail +
-               ", is damaged, so that update cannot be finished.";
     case FailureKind::NotAChart:
         return "the data server did not send a chart.";
-    case FailureKind::AnotherCopyUpdating:
-        return "another copy of Vantrel is updating this chart.";
     case FailureKind::NotSigned:
         return chart::RefusalReason(chart::ReleaseRefusal::Kind::NotSigned);
     case FailureKind::OlderChart:
@@ -102,6 +103,14 @@ std::string Reason(const Failure& f) {
         return chart::RefusalReason(chart::ReleaseRefusal::Kind::MixedRelease);
     case FailureKind::FutureChart:
         return chart::RefusalReason(chart::ReleaseRefusal::Kind::FutureChart);
+    case FailureKind::WriteFailed:  // the chart folder's, told above
+    case FailureKind::ReadFailed:
+    case FailureKind::FolderNotWritable:
+    case FailureKind::NotAFile:
+    case FailureKind::NameTaken:
+    case FailureKind::MarkerDamaged:
+    case FailureKind::AnotherCopyUpdating:
+    case FailureKind::Cancelled:
     case FailureKind::Other:
         break;
     }
@@ -123,6 +132,21 @@ Failure ReleaseFailure(const chart::ReleaseRefusal& refusal) {
         break;
     }
     return MakeFailure(FailureKind::OlderChart);
+}
+
+Failure FromFolder(const folder::Failure& failure) {
+    FailureKind kind = FailureKind::WriteFailed;
+    for (const FolderKind& each : kFolderKinds)
+        if (each.folder == failure.kind) kind = each.update;
+    Failure f = MakeFailure(kind);
+    f.detail = failure.path;
+    f.error = failure.error;
+    return f;
+}
+
+std::optional<Failure> FromFolder(const std::optional<folder::Failure>& failure) {
+    if (!failure) return std::nullopt;
+    return FromFolder(*failure);
 }
 
 std::string FailureMessage(const Failure& failure) {

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "chart/verify/chart_release.h"
+#include "folder/folder_failure.h"
 
 namespace update {
 
@@ -79,34 +80,16 @@ inline Failure ReadFailure(std::string path, int error) {
     return f;
 }
 
-// A work file's name held by something that is not the user's own and cannot
-// be removed (another user's file in a shared folder, a folder).
-inline Failure NameTakenFailure(std::string path) {
-    Failure f = MakeFailure(FailureKind::NameTaken);
-    f.detail = std::move(path);
-    return f;
-}
-
 // What every step of an update that makes something answers: the thing made,
 // or why it could not be made. (A step that makes nothing answers
 // std::optional<Failure>: nothing when it succeeded.)
 template <typename T>
-class Result {
-public:
-    Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
-    Result(Failure failure) : state_(std::in_place_index<1>, std::move(failure)) {}
+using Result = folder::ResultOf<T, Failure>;
 
-    bool Ok() const { return state_.index() == 0; }
-    explicit operator bool() const { return Ok(); }
-    T& operator*() { return std::get<0>(state_); }
-    const T& operator*() const { return std::get<0>(state_); }
-    T* operator->() { return &std::get<0>(state_); }
-    const T* operator->() const { return &std::get<0>(state_); }
-    const Failure& Why() const { return std::get<1>(state_); }
-
-private:
-    std::variant<T, Failure> state_;
-};
+// The chart folder's failures (the folder module's) as the update's: the one
+// place they cross; their words stay the folder module's.
+Failure FromFolder(const folder::Failure& failure);
+std::optional<Failure> FromFolder(const std::optional<folder::Failure>& failure);
 
 // A signed chart refused by the release rules.
 Failure ReleaseFailure(const chart::ReleaseRefusal& refusal);

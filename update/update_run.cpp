@@ -2,11 +2,13 @@
 
 #include "update/check/chart_signatures.h"
 #include "update/check/staged_chart_check.h"
-#include "update/folder/chart_commit.h"
+#include "folder/chart_commit.h"
 #include "update/http_module.h"
 
 namespace update {
 namespace {
+
+using folder::ChartFile, folder::kChartFiles, folder::kSignatureFiles, folder::StagedSet;
 
 std::string JoinUrl(std::string base, const char* path) {
     while (!base.empty() && base.back() == '/') base.pop_back();
@@ -37,9 +39,9 @@ std::optional<Failure> UpdateRun::Steps() {
     if (auto failure = Checkpoint()) return failure;
     // A run that was killed may have left staging files behind, or a chart
     // half put in place that must be completed before new downloads start.
-    if (auto failure = FinishInterruptedUpdate(folder_)) return failure;
+    if (auto failure = folder::FinishInterruptedUpdate(folder_)) return FromFolder(*failure);
     const bool signedChart = !settings_.publisherKey.empty();
-    if (auto failure = PrepareKeptFiles(folder_, StagedSet(signedChart))) return failure;
+    if (auto failure = folder::PrepareKeptFiles(folder_, StagedSet(signedChart))) return FromFolder(*failure);
     if (auto failure = Checkpoint()) return failure;
     if (auto failure = CreateClient()) return failure;
     progress_(33);
@@ -77,14 +79,14 @@ std::optional<Failure> UpdateRun::CheckAndCommit() {
     }
     Http.reset();
     if (auto failure = Checkpoint()) return failure;
-    return CommitStagingFiles(folder_, StagedSet(signedChart));
+    return FromFolder(folder::CommitStagingFiles(folder_, StagedSet(signedChart)));
 }
 
 // One updater per chart folder: while another copy of the program updates it,
 // this run touches nothing there.
 std::optional<Failure> UpdateRun::TakeLock() {
-    lock_ = std::make_unique<UpdateLock>(folder_);
-    return lock_->Why();
+    lock_ = std::make_unique<folder::UpdateLock>(folder_);
+    return FromFolder(lock_->Why());
 }
 
 // The HTTP module (libcurl and its chain) is loaded here, by the first update,
@@ -100,9 +102,9 @@ std::optional<Failure> UpdateRun::CreateClient() {
 std::optional<Failure> UpdateRun::Download(const ChartFile& file) {
     // Made fresh: never a file another user planted or linked at the name.
     const std::string staging = folder_.Staging(file);
-    auto fd = folder_.CreateFresh(staging, WorkFiles::kChartMode);
+    auto fd = folder_.CreateFresh(staging, folder::WorkFiles::kChartMode);
     if (!fd) {
-        Failure failure = fd.Why();
+        Failure failure = FromFolder(fd.Why());
         failure.urlPath = file.urlPath;
         return failure;
     }
@@ -127,7 +129,7 @@ void UpdateRun::End(const std::optional<Failure>& failure) {
     Stream.reset();
     Http.reset();
     // Staging files in a folder another copy is updating are that copy's.
-    if (failure && lock_ && lock_->Held()) DiscardStagingFiles(folder_);
+    if (failure && lock_ && lock_->Held()) folder::DiscardStagingFiles(folder_);
     lock_.reset();
 }
 

@@ -11,10 +11,10 @@
 #include <stop_token>
 
 #include "update/failure.h"
-#include "update/folder/chart_files.h"
+#include "folder/chart_files.h"
+#include "folder/update_lock.h"
+#include "folder/work_files.h"
 #include "update/folder/output_file.h"
-#include "update/folder/update_lock.h"
-#include "update/folder/work_files.h"
 #include "update/http/http_transport.h"
 #include "update/update_settings.h"
 
@@ -38,19 +38,19 @@ private:
     std::optional<Failure> Checkpoint() const;
     std::optional<Failure> TakeLock();
     std::optional<Failure> CreateClient();
-    std::optional<Failure> Download(const ChartFile& file);
-    std::optional<Failure> DownloadSignature(const ChartFile& signature);
+    std::optional<Failure> Download(const folder::ChartFile& file);
+    std::optional<Failure> DownloadSignature(const folder::ChartFile& signature);
     std::optional<Failure> CheckAndCommit();
 
     const UpdateSettings& settings_;
     const Deadline deadline_;  // from the click, not from the thread's start
     const std::stop_token stop_;
     const std::function<void(int)> progress_;
-    const WorkFiles folder_;              // the chart folder, as every step names its files
+    const folder::WorkFiles folder_;         // the chart folder, as every step names its files
     // The worker's two fields under their given names, held by the run since neither outlives one.
     std::unique_ptr<HttpTransport> Http;  // the HTTP client of all the run's downloads
     std::unique_ptr<OutputFile> Stream;   // the staging file being written
-    std::unique_ptr<UpdateLock> lock_;    // the chart folder's, until the commit ends
+    std::unique_ptr<folder::UpdateLock> lock_;    // the chart folder's, until the commit ends
 };
 
 }  // namespace update

@@ -20,6 +20,7 @@
 #include "publisher/check_command.h"
 #include "publisher/grid_text_width.h"
 #include "chart/recording_ports.h"
+#include "support/folder_snapshot.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -71,7 +72,7 @@ bool Measure(const char* what, const std::string& viewerDir, const std::string& 
     const publisher::CheckRules rules{"www.vantrel.example", publisher::GridCut, {}, 0, {}};
     const publisher::PublisherFolder folder(servedDir);
     std::size_t findings = 0;
-    const auto load = [&] { form.ReadAll(); };
+    const auto load = [&] { form.ReadAll(support::FolderSnapshot(viewerDir)); };
     const auto check = [&] { findings += publisher::CheckChart(folder, rules).findings.size(); };
 
     std::vector<double> loads, checks, ratios;

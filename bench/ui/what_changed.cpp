@@ -34,6 +34,7 @@
 #include <unistd.h>
 
 #include "chart/chart_form.h"
+#include "support/folder_snapshot.h"
 #include "chart/diff/reload_history.h"
 #include "chart/recording_ports.h"
 #include "support/caps_chart.h"
@@ -119,7 +120,7 @@ Figures History(const std::string& before, const std::string& after) {
         chart::GridModel grid;
         chart::RecordingPorts ports;
         chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, dir, "www.vantrel.example");
-        form.FormCreate();
+        form.FormCreate(support::FolderSnapshot(dir));
         return form.Shown();
     };
     vantrel::ui::ChangesWindow window;

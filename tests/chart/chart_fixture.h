@@ -8,6 +8,7 @@
 
 #include "chart/chart_form.h"
 #include "chart/recording_ports.h"
+#include "support/folder_snapshot.h"
 #include "support/temp_dir.h"
 
 namespace chart_test {
@@ -24,6 +25,9 @@ protected:
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form{tables, grid, chart::ChartPorts{rec, rec, rec}, dir.Path(), kHost};
+
+    // The files in dir as a reload reads them.
+    chart::ChartSnapshot Files() const { return support::FolderSnapshot(dir.Path()); }
 
     void WriteAll(const std::string& version, const std::string& data, const std::string& policy) {
         dir.Write("version", version);

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
 
-#include "chart/files/chart_folder_lock.h"
-#include "chart/files/chart_snapshot.h"
 #include "chart/loading/version_gate.h"
+#include "folder/chart_folder_lock.h"
+#include "folder/chart_reader.h"
+#include "folder/marker_lock.h"
+#include "folder/work_files.h"
 #include "chart_fixture.h"
 
 namespace chart {
@@ -30,7 +33,7 @@ TEST(VersionGate, ByteWiseOrderNotNumbers) {
 
 TEST_F(ChartTest, FirstStartWithoutFilesShowsThreeMessagesInOrder) {
     tables.LatestVersion = tables.RequiredVersion = "x";
-    form.FormCreate();
+    form.FormCreate(Files());
     EXPECT_EQ(tables.LatestVersion, "10");
     EXPECT_EQ(tables.RequiredVersion, "10");
     EXPECT_EQ(rec.Log(), (Log{std::string("message: ") + kNoVersionFileMessage,
@@ -43,7 +46,7 @@ TEST_F(ChartTest, FirstStartWithoutFilesShowsThreeMessagesInOrder) {
 TEST_F(ChartTest, MissingVersionFileAloneLeavesTheGridEnabled) {
     dir.Write("data", kData);
     dir.Write("policy", kPolicy);
-    form.FormCreate();
+    form.FormCreate(Files());
     EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNoVersionFileMessage});
     EXPECT_TRUE(grid.Enabled());
     EXPECT_EQ(grid.Cell(0, 1), "Alpha");
@@ -54,7 +57,7 @@ TEST_F(ChartTest, RequiredVersionAboveOursStopsTheLoad) {
         rec.events.clear();
         grid.SetCell(0, 1, "earlier");
         WriteAll(std::string("10\n") + required + "\n", kData, kPolicy);
-        form.ReadAll();
+        form.ReadAll(Files());
         EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNeedNewestVersionMessage + kHost});
         EXPECT_FALSE(grid.Enabled());
         EXPECT_EQ(grid.Cell(0, 1), "earlier");
@@ -64,7 +67,7 @@ TEST_F(ChartTest, RequiredVersionAboveOursStopsTheLoad) {
 TEST_F(ChartTest, NewerVersionOnOfferIsANoticeAndTheChartLoads) {
     WriteAll("11\n10\n", kData, kPolicy);
     grid.SetEnabled(false);
-    form.ReadAll();
+    form.ReadAll(Files());
     EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNewestAvailableMessage + kHost});
     EXPECT_TRUE(grid.Enabled());
     EXPECT_EQ(grid.Cell(0, 1), "Alpha");
@@ -72,54 +75,41 @@ TEST_F(ChartTest, NewerVersionOnOfferIsANoticeAndTheChartLoads) {
 
     rec.events.clear();
     WriteAll("12", kData, kPolicy);  // a single line: the required version is empty
-    form.ReadAll();
+    form.ReadAll(Files());
     EXPECT_EQ(tables.RequiredVersion, "");
     EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNewestAvailableMessage + kHost});
     EXPECT_TRUE(grid.Enabled());
 
     rec.events.clear();
     WriteAll("10\r\n10\r\nignored\n", kData, kPolicy);
-    form.ReadAll();
+    form.ReadAll(Files());
     EXPECT_TRUE(rec.Log().empty());
 }
 
 TEST_F(ChartTest, MissingPolicyIsReportedAfterTheDataIsLoaded) {
     dir.Write("version", "10\n10\n");
     dir.Write("data", kData);
-    form.ReadAll();
+    form.ReadAll(Files());
     EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNoPolicyFileMessage});
     EXPECT_EQ(grid.Cell(0, 1), "Alpha");
     EXPECT_FALSE(grid.Enabled());
 }
 
-// Another process holds the chart folder's lock the whole time: the reload
-// tries a short while, then goes by what the holder is doing. Every row ends
-// within its bounds, whatever holds the lock.
+// What the chart folder holds when a reload meets it (another copy's marker,
+// its locks, a holder none of ours), as the files and locks themselves: every
+// row ends within its bounds with one whole chart or none, never a mix.
+enum class Marker { None, CutOff, CutOffForGood, Damaged };
 struct FolderHeld {
     const char* name;
-    CommitWatch::Activity activity;  // what the holder is doing
-    std::optional<std::string> finishFails;  // what finishing a cut-off commit answers
-    int windowEndsAfter;     // polls until the program ends; 0: never
-    bool commitEndsOnItsOwn;  // once the reload has said why it waits
-    ChartSnapshot::Outcome outcome;
-    const char* read;  // the data read: the "old" or the "new" chart, or "" for none
-    bool toldWhy;      // the reload said it waits for a commit
-};
-
-class HolderWatch : public CommitWatch {
-public:
-    std::function<void()> finish;
-    std::function<void()> onNow;
-    std::optional<std::string> finishFails;
-    Activity activity = Activity::None;
-    Activity Now() override {
-        if (onNow) onNow();
-        return activity;
-    }
-    std::optional<std::string> FinishInterrupted(WaitPort&) override {
-        if (!finishFails) finish();
-        return finishFails;
-    }
+    Marker marker;
+    bool writerAtWork;        // its writer holds the marker's lock
+    bool folderHeld;          // the folder's lock, exclusively
+    int windowEndsAfter;      // polls until the program ends; 0: never
+    bool commitEndsOnItsOwn;  // the writer finishes once the reload has said why it waits
+    folder::ChartRead::Outcome outcome;
+    const char* data;  // the data read ("old data", "new data"), or "" for none
+    bool toldWhy;      // the reload said it waits for another copy
+    const char* message = "";  // a piece of what the user is told instead of the chart
 };
 
 class CallbackWindow : public WaitPort {
@@ -129,75 +119,84 @@ public:
 };
 
 TEST_F(ChartTest, AReloadNeverWaitsForTheFolderWithoutABound) {
-    using Activity = CommitWatch::Activity;
-    using Outcome = ChartSnapshot::Outcome;
+    using Outcome = folder::ChartRead::Outcome;
     const FolderHeld rows[] = {
-        {"a holder none of ours", Activity::None, std::nullopt, 0, false, Outcome::Read, "old", false},
-        {"a commit cut off", Activity::Interrupted, std::nullopt, 0, false, Outcome::Read, "new", false},
-        {"a commit cut off for good", Activity::Interrupted, "cannot", 0, false, Outcome::RecoveryFailed, "", false},
-        {"a slow commit", Activity::Committing, std::nullopt, 0, true, Outcome::Read, "new", true},
-        {"a commit that never ends", Activity::Committing, std::nullopt, 0, false, Outcome::CommitNotFinished, "", true},
-        {"the program ending", Activity::Committing, std::nullopt, 3, false, Outcome::Abandoned, "", true},
+        {"a holder none of ours", Marker::None, false, true, 0, false, Outcome::Read, "old data", false},
+        {"a commit cut off", Marker::CutOff, false, false, 0, false, Outcome::Read, "new data", false},
+        {"a commit cut off, the folder held", Marker::CutOff, false, true, 0, false, Outcome::Read, "new data", false},
+        {"a commit cut off for good", Marker::CutOffForGood, false, false, 0, false, Outcome::NotRead, "", false,
+         "/policy could not be written (Is a directory)."},
+        {"a damaged marker", Marker::Damaged, false, false, 0, false, Outcome::NotRead, "", false, "is damaged"},
+        {"a slow commit", Marker::CutOff, true, true, 0, true, Outcome::Read, "new data", true},
+        {"a commit that never ends", Marker::CutOff, true, true, 0, false, Outcome::CommitNotFinished, "", true,
+         "has not finished"},
+        {"the program ending", Marker::CutOff, true, true, 3, false, Outcome::Abandoned, "", true},
+        {"the program ending while a cut-off commit waits for the folder", Marker::CutOff, false, true, 3, false,
+         Outcome::Abandoned, "", false},
     };
-    HolderWatch watch;
+    const folder::WorkFiles files(dir.Path());
+    const auto path = [&](const std::string& name) { return dir.Path() + "/" + name; };
     CallbackWindow window;
     for (const FolderHeld& row : rows) {
         SCOPED_TRACE(row.name);
-        WriteAll("10\n10\n", "old", "");
-        auto holder = std::make_unique<ChartFolderLock>(dir.Path(), ChartFolderLock::Mode::Exclusive);
-        ASSERT_TRUE(holder->Held());
-        const auto putNewChartInPlace = [&] {
-            dir.Write("data", "new");
-            watch.activity = Activity::None;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) std::filesystem::remove_all(entry);
+        WriteAll("10\n10\n", "old data", "old policy");
+        // A commit cut off after its first rename: data new, the rest staged.
+        const auto renameRest = [&] {
+            std::filesystem::rename(path(".vantrel-update-policy.tmp"), path("policy"));
+            std::filesystem::rename(path(".vantrel-update-version.tmp"), path("version"));
+            std::filesystem::remove(files.CommitMarker());
+            for (const char* name : {"data", "policy", "version"})
+                std::filesystem::remove(path(std::string(".vantrel-update-") + name + ".old"));
         };
-        watch.activity = row.activity;
-        watch.finishFails = row.finishFails;
-        watch.finish = putNewChartInPlace;
+        if (row.marker != Marker::None) {
+            for (const char* name : {"data", "policy", "version"}) {
+                std::filesystem::create_hard_link(path(name), path(std::string(".vantrel-update-") + name + ".old"));
+            }
+            dir.Write(".vantrel-update-data.tmp", "new data");
+            dir.Write(".vantrel-update-policy.tmp", "new policy");
+            dir.Write(".vantrel-update-version.tmp", "10\n10\n");
+            std::filesystem::rename(path(".vantrel-update-data.tmp"), path("data"));
+            dir.Write(".vantrel-update-commit", row.marker == Marker::Damaged ? "policy\nend" : "end\n");
+        }
+        if (row.marker == Marker::CutOffForGood) {
+            std::filesystem::remove(path(".vantrel-update-policy.old"));
+            std::filesystem::remove(path("policy"));
+            std::filesystem::create_directory(path("policy"));
+            dir.Write("policy/keep", "x");
+        }
+        std::optional<folder::MarkerLock> writer;
+        if (row.writerAtWork) writer.emplace(files.CommitMarker(), std::chrono::seconds(0), nullptr);
+        std::optional<folder::ChartFolderLock> holder;
+        if (row.folderHeld) holder.emplace(dir.Path(), folder::ChartFolderLock::Mode::Exclusive);
+        ASSERT_TRUE(!holder || holder->Held());
+
         bool told = false;
         int polls = 0;
         window.poll = [&] {
-            if (told && row.commitEndsOnItsOwn) {
-                putNewChartInPlace();
+            if (told && row.commitEndsOnItsOwn && writer) {
+                renameRest();
+                writer.reset();
                 holder.reset();
             }
             return ++polls != row.windowEndsAfter;
         };
-        FolderWaits waits;
+        folder::ReaderWaits waits;
         waits.window = &window;
-        waits.commits = &watch;
         waits.onCommitWait = [&] { told = true; };
         waits.lockWait = std::chrono::milliseconds(20);
-        waits.commitWait = std::chrono::milliseconds(200);
-        const ChartSnapshot snapshot(dir.Path(), waits);
-        EXPECT_EQ(snapshot.State(), row.outcome);
-        if (*row.read) {
-            EXPECT_EQ(snapshot.Bytes("data"), row.read);
+        waits.commitWait = std::chrono::milliseconds(300);
+        const auto read = folder::ReadChartFolder(dir.Path(), waits);
+        EXPECT_EQ(read.outcome, row.outcome) << read.message;
+        if (*row.data && read.snapshot) {
+            // One chart: the policy of the same release as the data.
+            EXPECT_EQ(read.snapshot->Bytes("data"), row.data);
+            const bool isNew = std::string(row.data) == "new data";
+            EXPECT_EQ(read.snapshot->Bytes("policy"), isNew ? "new policy" : "old policy");
         }
         EXPECT_EQ(told, row.toldWhy);
-        if (row.finishFails) {
-            EXPECT_EQ(snapshot.Why(), *row.finishFails);
-        }
+        EXPECT_NE(read.message.find(row.message), std::string::npos) << read.message;
     }
-}
-
-// A file put in place of one while the reload read it (by something that
-// takes no lock, or a commit that could not take it): the files are read
-// again, so that the three are one chart.
-TEST_F(ChartTest, AFileReplacedWhileReadIsReadAgain) {
-    WriteAll("10\n10\n", "old", "old");
-    HolderWatch watch;
-    int looks = 0;
-    watch.onNow = [&] {
-        if (++looks > 1) return;
-        dir.Write("data.new", "new");
-        std::filesystem::rename(dir.Path() + "/data.new", dir.Path() + "/data");
-    };
-    FolderWaits waits;
-    waits.commits = &watch;
-    const ChartSnapshot snapshot(dir.Path(), waits);
-    EXPECT_EQ(snapshot.State(), ChartSnapshot::Outcome::Read);
-    EXPECT_EQ(snapshot.Bytes("data"), "new");
-    EXPECT_EQ(looks, 2);
 }
 
 }  // namespace
@@ -208,7 +207,8 @@ namespace {
 
 // Another copy's commit swapping whole charts under the folder's exclusive
 // lock, one rename at a time, while this copy reloads again and again: every
-// reload shows one chart, never the version, data or policy of the other.
+// reload shows one chart, never the version, data or policy of the other. The
+// reloads that overlapped a commit are counted: without one, nothing was tried.
 TEST_F(ChartTest, ReloadDuringCommitsSeesOneChartNeverAMix) {
     struct Chart {
         std::string version, data, policy;
@@ -217,23 +217,32 @@ TEST_F(ChartTest, ReloadDuringCommitsSeesOneChartNeverAMix) {
                             {"08\n08\n", "http://b.example\nBravo\n1\nB\n\n", "TB\nc\n\n"}};
     WriteAll(charts[0].version, charts[0].data, charts[0].policy);
     std::atomic<bool> stop{false};
+    std::atomic<int> commitsBegun{0}, commitsEnded{0};
     std::thread committer([&] {
         for (int n = 1; !stop; ++n) {
             {
                 const Chart& chart = charts[n % 2];
-                const ChartFolderLock lock(dir.Path(), ChartFolderLock::Mode::Exclusive);
+                const folder::ChartFolderLock lock(dir.Path(), folder::ChartFolderLock::Mode::Exclusive);
+                ++commitsBegun;
                 for (const auto& [name, bytes] : {std::pair{"version", chart.version}, {"data", chart.data},
                                                   {"policy", chart.policy}}) {
                     dir.Write(std::string(".new-") + name, bytes);
                     std::filesystem::rename(dir.Path() + "/.new-" + name, dir.Path() + "/" + name);
                     std::this_thread::yield();  // a reload without the lock would land here
                 }
+                ++commitsEnded;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(1));  // commits come apart
         }
     });
-    for (int reload = 0; reload < 300 && !HasFailure(); ++reload) {
-        form.ReadAll();
+    // Until enough reloads have overlapped a commit, within a bound.
+    int overlapped = 0, reloads = 0;
+    for (; reloads < 20000 && overlapped < 50 && !HasFailure(); ++reloads) {
+        const int reload = reloads;
+        const int begunBefore = commitsBegun, endedBefore = commitsEnded;
+        form.ReadAll(Files());
+        // A commit under way when the reload began, or one begun during it.
+        overlapped += begunBefore != endedBefore || commitsBegun != begunBefore;
         const int which = tables.LatestVersion == "09" ? 0 : 1;
         EXPECT_EQ(tables.LatestVersion + "\n" + tables.RequiredVersion + "\n", charts[which].version) << reload;
         EXPECT_EQ(grid.Cell(0, 1), which == 0 ? "Alpha" : "Bravo") << reload;
@@ -242,6 +251,8 @@ TEST_F(ChartTest, ReloadDuringCommitsSeesOneChartNeverAMix) {
     stop = true;
     committer.join();
     EXPECT_TRUE(rec.Log().empty());
+    EXPECT_GT(overlapped, 0) << "no reload overlapped a commit";
+    std::printf("%d of %d reloads overlapped a commit\n", overlapped, reloads);
 }
 
 }  // namespace

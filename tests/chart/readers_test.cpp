@@ -232,7 +232,7 @@ TEST_P(LoadEffectsTest, LeaveWhatWasRead) {
     if (c.version) dir.Write("version", *c.version);
     if (c.data) dir.Write("data", *c.data);
     if (c.policy) dir.Write("policy", *c.policy);
-    form.ReadAll();
+    form.ReadAll(Files());
     EXPECT_EQ(tables.LatestVersion, c.latest);
     EXPECT_EQ(tables.RequiredVersion, c.required);
     EXPECT_EQ(grid.RowCount(), c.rows);

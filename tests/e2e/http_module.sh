@@ -55,7 +55,7 @@ if [[ $status -eq 1 && $message == "The update failed: the connection to the dat
 else
     fail "without the module: exit $status, message: $message"
 fi
-[[ $(cat "$alone/data") == $'old chart\r' ]] && [[ $(ls -A "$alone" | grep -v -x .vantrel-update.lock) == $'data\ndriver' ]] &&
+[[ $(cat "$alone/data") == $'old chart\r' ]] && [[ $(ls -A "$alone" | grep -v -x -e .vantrel-update.lock -e ".vantrel-update-$(id -u).lock") == $'data\ndriver' ]] &&
     pass "the chart is left as it was" || fail "the chart folder changed: $(ls -A "$alone")"
 
 # Without /proc the program's folder is not known: the update fails naming the

@@ -33,7 +33,7 @@ source "$(dirname "$0")/x_session.sh"
 # chart, the program's output and the update lock.
 left_in() {
     ls -A "$1" | grep -v -x -e vantrel -e vantrel-http.so -e data -e policy -e version -e output.log \
-        -e .vantrel-update.lock
+        -e .vantrel-update.lock -e ".vantrel-update-$(id -u).lock"
 }
 
 # unchanged LABEL FOLDER: the folder still holds the older chart.
@@ -146,7 +146,7 @@ if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
     unchanged "stalled disk" "$stalled/data/vantrel"
     start_window "stalled disk, next start" "$stalled" "$stalled/program-ro/vantrel"
     stop_program "stalled disk, next start" "$stalled"
-    leftovers=$(ls -A "$stalled/data/vantrel" | grep -v -x -e data -e policy -e version -e .vantrel-update.lock)
+    leftovers=$(ls -A "$stalled/data/vantrel" | grep -v -x -e data -e policy -e version -e .vantrel-update.lock -e ".vantrel-update-$(id -u).lock")
     if [[ -z $leftovers ]]; then pass "stalled disk: the next start cleared what was left"; else fail "stalled disk: left after the next start: $leftovers"; fi
     unset XDG_DATA_HOME
 elif [[ -r /dev/fuse && -w /dev/fuse ]]; then

@@ -10,6 +10,7 @@
 #include "chart/details/conversion_error.h"
 #include "chart/details/web_address.h"
 #include "fuzz_support.h"
+#include "support/folder_snapshot.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, dir, "www.vantrel.example");
-    form.FormCreate();
+    form.FormCreate(support::FolderSnapshot(dir));
     // Past a version gate that stopped the load, too.
     form.ReadInfo("data", grid);
     form.ReadPolicy("policy");
@@ -91,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     SelectEverything(form, grid);
     // A reload with the current cell wherever the selections left it.
-    form.ReadAll();
+    form.ReadAll(support::FolderSnapshot(dir));
     SelectEverything(form, grid);
     return 0;
 }

@@ -16,7 +16,8 @@
 #include "fuzz_support.h"
 #include "support/scripted_server.h"
 #include "support/update_port_recorder.h"
-#include "update/folder/chart_files.h"
+#include "folder/chart_files.h"
+#include "support/lock_files.h"
 #include "update/tmt.h"
 
 namespace {
@@ -28,7 +29,7 @@ const std::string kOld[] = {"old data\n", "old policy\n", "old version\n"};
 std::vector<std::string> Names(const std::string& dir) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        if (entry.path().filename() != ".vantrel-update.lock")  // stays once made
+        if (!support::IsUpdateLockFile(entry.path()))  // stays once made
             names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -41,9 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static support::ScriptedServer server;
     const std::string& dir = fuzz::ScratchDirectory();
     const std::string answer(reinterpret_cast<const char*>(data), size);
-    for (std::size_t i = 0; i < update::kChartFiles.size(); ++i) {
-        fuzz::WriteFile(chart::LocalPath(dir, update::kChartFiles[i].name), kOld[i]);
-        server.On(update::kChartFiles[i].urlPath, {support::Send(answer), support::Close()});
+    for (std::size_t i = 0; i < folder::kChartFiles.size(); ++i) {
+        fuzz::WriteFile(chart::LocalPath(dir, folder::kChartFiles[i].name), kOld[i]);
+        server.On(folder::kChartFiles[i].urlPath, {support::Send(answer), support::Close()});
     }
 
     update::UpdateSettings settings;
@@ -70,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(Names(dir) == std::vector<std::string>{"data", "policy", "version"},
                   "no staging file left behind");
     std::string files[3];
-    for (std::size_t i = 0; i < update::kChartFiles.size(); ++i)
-        files[i] = fuzz::ReadFile(chart::LocalPath(dir, update::kChartFiles[i].name));
+    for (std::size_t i = 0; i < folder::kChartFiles.size(); ++i)
+        files[i] = fuzz::ReadFile(chart::LocalPath(dir, folder::kChartFiles[i].name));
     if (reloaded) {
         fuzz::Require(files[0] == files[1] && files[1] == files[2], "all three hold the served body");
         fuzz::Require(files[0].size() <= settings.bodyCap, "no body beyond the cap");

@@ -46,7 +46,7 @@ std::string LoadAndSelectEverything(const std::string& directory) {
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form(tables, grid, chart::ChartPorts{rec, rec, rec}, directory, kHost);
-    form.FormCreate();
+    form.FormCreate(support::FolderSnapshot(directory));
     form.ReadInfo("data", grid);  // also past a version gate that stopped the load
     form.ReadPolicy("policy");
     if (grid.RowCount() < 1 || grid.RowCount() > chart::kMaxPrograms + 1) return "row count out of range";
@@ -117,7 +117,7 @@ TEST(HostileFileContents, NulByteIsAnOrdinaryByteOfTheLine) {
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form(tables, grid, chart::ChartPorts{rec, rec, rec}, dir.Path(), kHost);
-    form.FormCreate();
+    form.FormCreate(support::FolderSnapshot(dir.Path()));
     // "1\0" "1" sorts before "10": no notice.
     EXPECT_EQ(tables.LatestVersion, "1\0"s "1");
     EXPECT_TRUE(rec.Log().empty());

@@ -50,7 +50,7 @@ inline LoadResult LoadChart(const std::string& directory) {
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form(tables, grid, chart::ChartPorts{rec, rec, rec}, directory, kHost);
-    form.FormCreate();
+    form.FormCreate(support::FolderSnapshot(directory));
     LoadResult result;
     result.log = rec.Log();
     result.gridEnabled = grid.Enabled();

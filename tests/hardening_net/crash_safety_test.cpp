@@ -16,8 +16,8 @@
 #include "support/scripted_server.h"
 #include "support/update_fixture.h"
 #include "support/wait_for.h"
-#include "update/folder/chart_commit.h"
-#include "update/folder/startup_recovery.h"
+#include "folder/chart_commit.h"
+#include "folder/startup_recovery.h"
 
 namespace update_test {
 namespace {
@@ -106,7 +106,7 @@ protected:
         ::kill(pid, SIGKILL);
         int status = 0;
         EXPECT_EQ(::waitpid(pid, &status, 0), pid);
-        const bool commitPending = update::CommitPending(update::WorkFiles(dir_.string()));
+        const bool commitPending = folder::CommitPending(folder::WorkFiles(dir_.string()));
         if (commitPending) ++rolledForward_;
 
         // What the program does when it next starts, before it reads the chart.
@@ -188,7 +188,7 @@ TEST_P(CrashSafetyTest, KilledUpdatesLeaveTheOldChartOrTheNewOne) {
     const std::pair<const char*, std::function<bool()>> commitSteps[] = {
         {"the marker is being written",
          [&] { return std::filesystem::exists(dir_ / ".vantrel-update-commit.new"); }},
-        {"the commit has begun", [&] { return update::CommitPending(update::WorkFiles(dir_.string())); }},
+        {"the commit has begun", [&] { return folder::CommitPending(folder::WorkFiles(dir_.string())); }},
         {"data is new", [&] { return StateOf("data", kOldData, kNewData) == "new"; }},
         {"policy is new", [&] { return StateOf("policy", kOldPolicy, kNewPolicy) == "new"; }},
         {"version is new", [&] { return StateOf("version", kOldVersion, kNewVersion) == "new"; }},

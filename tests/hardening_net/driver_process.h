@@ -21,16 +21,30 @@ extern char** environ;
 
 namespace update_test {
 
-// stderrPath: where its standard error goes ("" keeps the test's own).
-// fatRules: the driver renames and links by FAT's rules (system_call_faults.h).
-inline pid_t StartDriver(const std::string& base, const std::string& chartDirectory,
-                         const std::string& stderrPath = {}, bool fatRules = false) {
-    const char* argv[] = {VANTREL_UPDATE_DRIVER, base.c_str(), chartDirectory.c_str(), nullptr};
+// The test's environment, with `extra` ("NAME=value") when given.
+inline std::vector<char*> DriverEnvironment(std::string& extra) {
     std::vector<char*> environment;
     for (char** variable = environ; *variable; ++variable) environment.push_back(*variable);
-    std::string rules = std::string(support::kFatRulesVariable) + "=1";
-    if (fatRules) environment.push_back(rules.data());
+    if (!extra.empty()) environment.push_back(extra.data());
     environment.push_back(nullptr);
+    return environment;
+}
+
+// "NAME=value" that stops the driver just before `call` ("rename" or
+// "unlink") reaches the name given (system_call_faults.h).
+inline std::string StopBefore(const std::string& call, const std::string& name) {
+    return std::string(support::kStopBeforeVariable) + "=" + call + ":" + name;
+}
+
+// stderrPath: where its standard error goes ("" keeps the test's own).
+// fatRules: the driver renames and links by FAT's rules (system_call_faults.h).
+// extraEnvironment: one more "NAME=value" for it.
+inline pid_t StartDriver(const std::string& base, const std::string& chartDirectory,
+                         const std::string& stderrPath = {}, bool fatRules = false,
+                         std::string extraEnvironment = {}) {
+    const char* argv[] = {VANTREL_UPDATE_DRIVER, base.c_str(), chartDirectory.c_str(), nullptr};
+    if (fatRules) extraEnvironment = std::string(support::kFatRulesVariable) + "=1";
+    std::vector<char*> environment = DriverEnvironment(extraEnvironment);
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);
     if (!stderrPath.empty()) {
@@ -68,10 +82,12 @@ inline const std::string& DriverForAnyone() {
 // running as root, forks, gives up its rights and starts it.
 // With publicKey, the run takes only a chart signed with it.
 inline pid_t StartDriverAs(uid_t uid, gid_t gid, const std::string& base, const std::string& chartDirectory,
-                           const std::string& stderrPath, const std::string& publicKey = {}) {
+                           const std::string& stderrPath, const std::string& publicKey = {},
+                           std::string extraEnvironment = {}) {
     const std::string& driver = DriverForAnyone();
     const char* argv[] = {driver.c_str(), base.c_str(), chartDirectory.c_str(),
                           publicKey.empty() ? nullptr : publicKey.c_str(), nullptr};
+    std::vector<char*> environment = DriverEnvironment(extraEnvironment);
     const pid_t pid = ::fork();
     if (pid == 0) {
         // Only calls that are safe after a fork, until exec.
@@ -80,7 +96,7 @@ inline pid_t StartDriverAs(uid_t uid, gid_t gid, const std::string& base, const 
             ::setuid(uid) != 0) {
             ::_exit(3);
         }
-        ::execve(argv[0], const_cast<char**>(argv), environ);
+        ::execve(argv[0], const_cast<char**>(argv), environment.data());
         ::_exit(4);
     }
     EXPECT_GT(pid, 0) << "cannot fork";

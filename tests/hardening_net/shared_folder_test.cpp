@@ -9,16 +9,13 @@
 #include <unistd.h>
 
 #include "driver_process.h"
+#include "two_users.h"
 #include "support/minisign_key.h"
 #include "support/scripted_server.h"
 #include "support/update_fixture.h"
 
 namespace update_test {
 namespace {
-
-constexpr uid_t kOwner = 60001;
-constexpr uid_t kMember = 60002;  // the second member of the group
-constexpr gid_t kTeam = 60000;
 
 // OpenForeignFile: one anyone may write to, which a hard link could reach.
 enum class Plant { LinkToPrivateFile, Fifo, ForeignFile, OpenForeignFile };
@@ -65,12 +62,6 @@ protected:
         Give(Private(), kOwner, kTeam, 0600);
         ChartDirTest::SetUp();
         for (const char* name : {"data", "policy", "version"}) Give(dir_ / name, kOwner, kTeam, 0644);
-    }
-    static void Give(const std::filesystem::path& path, uid_t uid, gid_t gid, mode_t mode) {
-        ASSERT_EQ(::lchown(path.c_str(), uid, gid), 0) << path;
-        if (!std::filesystem::is_symlink(path)) {
-            ASSERT_EQ(::chmod(path.c_str(), mode), 0) << path;
-        }
     }
     std::filesystem::path Private() const { return home_ / "notes.txt"; }
 

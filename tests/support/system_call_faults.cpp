@@ -1,6 +1,7 @@
 #include "support/system_call_faults.h"
 
 #include <dlfcn.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +44,32 @@ struct NamedFault {
     }
 };
 NamedFault failingReads, failingRenames;
+
+// Where the process stops itself, from the environment: "rename:NAME" or
+// "unlink:NAME"; once.
+struct StopPoint {
+    std::string call, name;
+    std::atomic<bool> passed{false};
+    StopPoint() {
+        const char* at = std::getenv(kStopBeforeVariable);
+        const std::string_view spec = at ? at : "";
+        const auto colon = spec.find(':');
+        if (colon == std::string_view::npos) return;
+        call = spec.substr(0, colon);
+        name = spec.substr(colon + 1);
+    }
+    void Before(std::string_view which, std::string_view path) {
+        if (call.empty() || which != call || passed) return;
+        const auto slash = path.rfind('/');
+        if (path.substr(slash == std::string_view::npos ? 0 : slash + 1) != name) return;
+        passed = true;
+        ::raise(SIGSTOP);
+    }
+};
+StopPoint& Stop() {
+    static StopPoint point;
+    return point;
+}
 
 template <typename Function>
 Function Real(const char* name) {
@@ -92,6 +119,7 @@ extern "C" ssize_t read(int fd, void* buffer, size_t size) {
 
 extern "C" int rename(const char* from, const char* to) {
     static const auto real = support::Real<int (*)(const char*, const char*)>("rename");
+    support::Stop().Before("rename", to);
     if (const int error = support::failingRenames.For(to)) {
         errno = error;
         return -1;
@@ -101,6 +129,12 @@ extern "C" int rename(const char* from, const char* to) {
         return -1;
     }
     return real(from, to);
+}
+
+extern "C" int unlink(const char* path) {
+    static const auto real = support::Real<int (*)(const char*)>("unlink");
+    support::Stop().Before("unlink", path);
+    return real(path);
 }
 
 extern "C" int link(const char* from, const char* to) {

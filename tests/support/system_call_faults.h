@@ -1,8 +1,9 @@
 #pragma once
-// A disk that fails, and a file system with FAT's rules, for the update's
-// tests: the test program's own fsync, read, rename, link and linkat stand in
-// front of the C library's (only programs that link vantrel_system_call_faults
-// have them), and do what the C library does unless told otherwise here.
+// A disk that fails, a file system with FAT's rules, and a process that stops
+// itself at a chosen step, for the update's tests: the test program's own
+// fsync, read, rename, unlink, link and linkat stand in front of the C
+// library's (only programs that link vantrel_system_call_faults have them),
+// and do what the C library does unless told otherwise here.
 #include <string>
 
 namespace support {
@@ -22,6 +23,35 @@ void FailRenamesOnto(const std::string& name, int error, int times = 1);
 // kFatRulesVariable=1 (an update driver started by a test).
 void UseFatRules(bool on);
 inline constexpr const char* kFatRulesVariable = "VANTREL_TEST_FAT_RULES";
+
+// Each fault armed for as long as its guard lives.
+class FolderFlushesFail {
+public:
+    explicit FolderFlushesFail(int count) { FailNextFolderFlushes(count); }
+    ~FolderFlushesFail() { FailNextFolderFlushes(0); }
+    FolderFlushesFail(const FolderFlushesFail&) = delete;
+    FolderFlushesFail& operator=(const FolderFlushesFail&) = delete;
+};
+class ReadsFail {
+public:
+    ReadsFail(const std::string& name, int error) { FailReadsOf(name, error); }
+    ~ReadsFail() { FailReadsOf("", 0); }
+    ReadsFail(const ReadsFail&) = delete;
+    ReadsFail& operator=(const ReadsFail&) = delete;
+};
+class RenamesFail {
+public:
+    RenamesFail(const std::string& name, int error, int times = 1) { FailRenamesOnto(name, error, times); }
+    ~RenamesFail() { FailRenamesOnto("", 0); }
+    RenamesFail(const RenamesFail&) = delete;
+    RenamesFail& operator=(const RenamesFail&) = delete;
+};
+
+// A process started with kStopBeforeVariable="rename:NAME" (or
+// "unlink:NAME") stops itself (SIGSTOP) just before its first rename onto,
+// or unlink of, a path whose last part is NAME: a commit cut at a chosen
+// step, still holding what it holds, which the test then kills.
+inline constexpr const char* kStopBeforeVariable = "VANTREL_TEST_STOP_BEFORE";
 
 // FAT's rules for as long as it lives, when `on`.
 class FatRulesDuring {

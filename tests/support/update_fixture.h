@@ -12,12 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "support/lock_files.h"
 #include "support/minisign_key.h"
 #include "support/scripted_server.h"
 #include "support/temp_dir.h"
 #include "support/test_data.h"
 #include "support/update_port_recorder.h"
-#include "update/folder/startup_recovery.h"
+#include "folder/startup_recovery.h"
 #include "update/tmt.h"
 
 namespace update_test {
@@ -53,9 +54,9 @@ inline const std::vector<std::string> kFailedAtOnce{"grid off", "progress 0", "f
 
 // What start-up tells instead of reading the chart, as the window shows it.
 inline std::optional<std::string> RecoveryMessage(const std::filesystem::path& dir) {
-    const auto failure = update::RecoverChartFolder(dir.string());
+    const auto failure = folder::RecoverChartFolder(dir.string());
     if (!failure) return std::nullopt;
-    return update::FailureMessage(*failure);
+    return folder::NotReadMessage(*failure);
 }
 
 class ChartDirTest : public ::testing::Test {
@@ -98,11 +99,11 @@ protected:
         EXPECT_EQ(ReadBytes(dir_ / "version"), kOldVersion);
     }
     // Only data, policy and version are left in the directory (and the
-    // update lock's file, which stays once made).
+    // update lock's files, which stay once made).
     void ExpectNoStagingFiles() const {
         std::vector<std::string> names;
         for (const auto& e : std::filesystem::directory_iterator(dir_)) {
-            if (e.path().filename() != kLockFileName) names.push_back(e.path().filename().string());
+            if (!IsLockFile(e.path())) names.push_back(e.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"data", "policy", "version"}));
@@ -118,6 +119,7 @@ protected:
     const std::string kChartPolicy = TestData("charts/small/policy");
     const std::string kChartVersion = TestData("charts/small/version");
     static inline const char* kLockFileName = ".vantrel-update.lock";
+    static bool IsLockFile(const std::filesystem::path& path) { return support::IsUpdateLockFile(path); }
 
     const std::string kOldData = TestData("charts/old/data");
     const std::string kOldPolicy = TestData("charts/old/policy");

@@ -1,5 +1,7 @@
 // The main window as a person meets it: start-up, layout, banner link zone,
 // details panel, about box, screen-reader access.
+#include <filesystem>
+
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 #include <QAction>
@@ -62,6 +64,32 @@ TEST_F(MainWindowTest, StartAfterAnUnfinishedUpdateShowsWhyAndReadsNoFile) {
     EXPECT_FALSE(boxes_.seen[0].mainWindowVisible);
     EXPECT_FALSE(form_->GridEnabled());
     EXPECT_EQ(form_->GridModel().Cell(0, 1), "");
+}
+
+// A reload asked for while one runs (its message boxes and its wait for the
+// folder answer events, among them an update's end) runs after it, never
+// inside it.
+TEST_F(MainWindowTest, AReloadAskedForDuringOneRunsAfterIt) {
+    WriteSampleChart(dir_);
+    std::filesystem::remove(dir_.Path() + "/version");  // every read then says so
+    // A box that answers events while it is open, as a modal one does.
+    class AnsweringBoxes : public chart::RecordingPorts {
+    public:
+        void ShowMessage(const std::string& text) override {
+            RecordingPorts::ShowMessage(text);
+            QApplication::processEvents();
+        }
+    } boxes;
+    form_ = std::make_unique<TForm1>(dir_.Path(), FormPorts{&boxes, &documents_});
+    boxes.events.clear();
+    std::size_t toldWhenTheSecondReturned = 0;
+    QTimer::singleShot(0, form_.get(), [&] {
+        form_->ReadAll();
+        toldWhenTheSecondReturned = boxes.Messages().size();
+    });
+    form_->ReadAll();
+    EXPECT_EQ(toldWhenTheSecondReturned, 1u) << "the second reload ran inside the first";
+    EXPECT_EQ(boxes.Messages().size(), 2u) << "the second reload never ran";
 }
 
 TEST_F(MainWindowTest, LayoutIsFixedAsDesigned) {

@@ -13,7 +13,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "chart/files/chart_folder_lock.h"
+#include "folder/chart_folder_lock.h"
+#include "support/lock_files.h"
 #include "form_fixture.h"
 #include "support/file_events.h"
 #include "support/scripted_server.h"
@@ -85,11 +86,11 @@ protected:
     void FailOnPolicyAndExpectTheWindowBack();
 
     // Every file in the chart directory with its bytes, but for the update
-    // lock's file (empty, and kept once made).
+    // lock's files (empty, and kept once made).
     std::vector<std::pair<std::string, std::string>> Files() const {
         std::vector<std::pair<std::string, std::string>> files;
         for (const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
-            if (entry.path().filename() == ".vantrel-update.lock")
+            if (support::IsUpdateLockFile(entry.path()))
                 continue;
             std::ifstream in(entry.path(), std::ios::binary);
             std::ostringstream bytes;
@@ -223,7 +224,7 @@ TEST_F(UpdateWiringTest, ClosingWhileTheWorkerIsStuckInTheFolderDoesNotWaitForIt
     ServeChart("10\r\n10\r\n");
     // Another copy reading the chart from a stalled disk holds the folder's
     // lock: all three files arrive, then the commit waits for it.
-    auto reader = std::make_unique<chart::ChartFolderLock>(dir_.Path(), chart::ChartFolderLock::Mode::Shared);
+    auto reader = std::make_unique<folder::ChartFolderLock>(dir_.Path(), folder::ChartFolderLock::Mode::Shared);
     ASSERT_TRUE(reader->Held());
     // The commit opens the folder itself to take its lock, after the last
     // download has closed its staging file: from then on it waits.

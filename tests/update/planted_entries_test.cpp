@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "support/scripted_server.h"
-#include "update/folder/startup_recovery.h"
-#include "update/folder/work_files.h"
+#include "folder/startup_recovery.h"
+#include "folder/work_files.h"
 #include "support/update_fixture.h"
 
 namespace update_test {
@@ -105,8 +105,8 @@ TEST_P(PlantedEntryTest, IsNeitherFollowedNorObeyed) {
     EXPECT_EQ(ReadBytes(dir_ / "data"), newChart ? kChartData : kOldData);
     EXPECT_EQ(ReadBytes(dir_ / "policy"), newChart ? kChartPolicy : kOldPolicy);
     EXPECT_EQ(ReadBytes(dir_ / "version"), newChart ? kChartVersion : kOldVersion);
-    const update::WorkFiles files(dir_.string());
-    for (const auto& file : update::kStagedFiles) {
+    const folder::WorkFiles files(dir_.string());
+    for (const auto& file : folder::kStagedFiles) {
         EXPECT_FALSE(files.IsOwn(files.Staging(file)) || files.IsOwn(files.Backup(file), true)) << file.name;
     }
     EXPECT_FALSE(files.IsOwn(files.CommitMarker()) || files.IsOwn(files.RollbackMarker()) ||

@@ -179,7 +179,7 @@ TEST_P(SignedUpdateTest, OnlyTheChartItsPublisherSignedReplacesTheChart) {
         // Exactly the files that were there, as they were (and the lock's file).
         std::map<std::string, std::string> after;
         for (const auto& e : std::filesystem::directory_iterator(dir_)) {
-            if (e.path().filename() != kLockFileName) after[e.path().filename()] = ReadBytes(e.path());
+            if (!IsLockFile(e.path())) after[e.path().filename()] = ReadBytes(e.path());
         }
         EXPECT_EQ(after, before);
     }
@@ -188,35 +188,60 @@ TEST_P(SignedUpdateTest, OnlyTheChartItsPublisherSignedReplacesTheChart) {
 // A run killed while it wrote the commit marker leaves the old chart with its
 // own signatures once the next start has cleared the rest, and an older
 // release is still refused after it. A marker in place but cut short, at each
-// of its lengths, is read and refused as damaged: the start reads nothing and
-// changes nothing, rather than take it for a commit without signatures.
+// of its lengths, is of neither format and refused as damaged: the start reads
+// nothing and changes nothing, rather than take it for a commit without
+// signatures. Only the two cuts the version before wrote whole ("" for an
+// unsigned commit, "+signatures\n") are finished, as it meant them.
 TEST_F(SignedChartTest, AMarkerCutShortLeavesTheOldChartWithItsSignatures) {
     SignChartOnDisk(kServedTime + 1);
     const Served older = SignedChart(kServedTime);
     for (const auto& [path, body] : older) WriteBytes(dir_ / (".vantrel-update-" + LocalName(path) + ".tmp"), body);
-    std::map<std::string, std::string> before;
-    for (const auto& e : std::filesystem::directory_iterator(dir_)) before[e.path().filename()] = ReadBytes(e.path());
+    const auto folderNow = [this] {
+        std::map<std::string, std::string> files;
+        for (const auto& e : std::filesystem::directory_iterator(dir_)) {
+            if (!IsLockFile(e.path())) files[e.path().filename()] = ReadBytes(e.path());
+        }
+        return files;
+    };
+    const std::map<std::string, std::string> before = folderNow();
     const std::string marker = "+signatures\nend\n";
     for (std::size_t cut = 0; cut < marker.size(); ++cut) {
         SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes");
+        for (const auto& [name, bytes] : before) WriteBytes(dir_ / name, bytes);
         WriteBytes(dir_ / ".vantrel-update-commit", marker.substr(0, cut));
-        EXPECT_EQ(RecoveryMessage(dir_), "The update failed: the record of an unfinished update, " + dir_.string() +
-                                             "/.vantrel-update-commit, is damaged, so that update cannot be finished.");
-        std::map<std::string, std::string> after;
-        for (const auto& e : std::filesystem::directory_iterator(dir_)) after[e.path().filename()] = ReadBytes(e.path());
-        after.erase(kLockFileName);
-        after.erase(".vantrel-update-commit");
-        EXPECT_EQ(after, before);
+        const auto message = RecoveryMessage(dir_);
+        auto after = folderNow();
+        const bool olderWhole = cut == 0 || marker.substr(0, cut) == "+signatures\n";
+        if (!olderWhole) {
+            EXPECT_EQ(message, "The chart was not read: the record of an unfinished update, " + dir_.string() +
+                                   "/.vantrel-update-commit, is damaged, so that update cannot be finished. To keep "
+                                   "the new chart, rename each .vantrel-update-NAME.tmp in " + dir_.string() +
+                                   " to NAME; to keep the chart from before that update instead, rename each "
+                                   ".vantrel-update-NAME.old to NAME. Then delete .vantrel-update-commit (the next "
+                                   "start clears the rest), or delete every file of the chart and click Update.");
+            after.erase(".vantrel-update-commit");
+            EXPECT_EQ(after, before);
+            continue;
+        }
+        // The chart files put in place, and with "+signatures" their signatures.
+        EXPECT_EQ(message, std::nullopt);
+        for (const auto& [path, body] : older) {
+            const bool inSet = cut != 0 || path.find(".minisig") == std::string::npos;
+            const std::string name = LocalName(path);
+            EXPECT_EQ(after[name], inSet ? body : before.at(name)) << name;
+            EXPECT_EQ(after.count(".vantrel-update-" + name + ".tmp"), inSet ? 0u : 1u) << name;
+        }
+        EXPECT_EQ(after.count(".vantrel-update-commit"), 0u);
+        for (const auto& [name, bytes] : after) std::filesystem::remove(dir_ / name);
     }
+    for (const auto& [name, bytes] : before) WriteBytes(dir_ / name, bytes);
     std::filesystem::remove(dir_ / ".vantrel-update-commit");
     // The staging files go with the start below.
-    std::erase_if(before, [](const auto& entry) { return entry.first.starts_with(".vantrel-update-"); });
+    auto expected = before;
+    std::erase_if(expected, [](const auto& entry) { return entry.first.starts_with(".vantrel-update-"); });
     WriteBytes(dir_ / ".vantrel-update-commit.new", marker);
     EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
-    std::map<std::string, std::string> after;
-    for (const auto& e : std::filesystem::directory_iterator(dir_)) after[e.path().filename()] = ReadBytes(e.path());
-    after.erase(kLockFileName);
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(folderNow(), expected);
 
     ScriptedServer server;
     for (const auto& [path, body] : older) server.On(path, {Send(Ok(body))});

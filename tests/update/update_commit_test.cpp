@@ -11,16 +11,17 @@
 #include <functional>
 #include <optional>
 
-#include "chart/files/chart_snapshot.h"
+#include "folder/chart_folder_lock.h"
+#include "folder/chart_reader.h"
+#include "folder/marker_lock.h"
 #include "support/scripted_server.h"
 #include "support/system_call_faults.h"
 #include "update/check/staged_chart_check.h"
-#include "update/folder/chart_commit.h"
-#include "update/folder/chart_files.h"
-#include "update/folder/startup_recovery.h"
-#include "update/folder/update_activity.h"
-#include "update/folder/update_lock.h"
-#include "update/folder/work_files.h"
+#include "folder/chart_commit.h"
+#include "folder/chart_files.h"
+#include "folder/startup_recovery.h"
+#include "folder/update_lock.h"
+#include "folder/work_files.h"
 #include "support/update_fixture.h"
 
 namespace update_test {
@@ -35,12 +36,12 @@ protected:
     std::filesystem::path Staging(const char* name) const {
         return dir_ / (std::string(".vantrel-update-") + name + ".tmp");
     }
-    std::filesystem::path Marker() const { return update::WorkFiles(dir_.string()).CommitMarker(); }
+    std::filesystem::path Marker() const { return folder::WorkFiles(dir_.string()).CommitMarker(); }
 
     // The state a commit killed after `renamed` renames leaves behind.
     void LeaveCommitKilledAfter(std::size_t renamed) {
-        for (std::size_t i = 0; i < update::kChartFiles.size(); ++i) {
-            const char* name = update::kChartFiles[i].name;
+        for (std::size_t i = 0; i < folder::kChartFiles.size(); ++i) {
+            const char* name = folder::kChartFiles[i].name;
             WriteBytes(i < renamed ? dir_ / name : Staging(name), NewBytes(name));
         }
         WriteBytes(Marker(), kWholeMarker);
@@ -53,15 +54,15 @@ protected:
 };
 
 TEST_F(UpdateCommitTest, AMarkedCommitIsFinishedWhereverItWasKilled) {
-    for (std::size_t renamed = 0; renamed < update::kChartFiles.size(); ++renamed) {
+    for (std::size_t renamed = 0; renamed < folder::kChartFiles.size(); ++renamed) {
         SCOPED_TRACE("killed after " + std::to_string(renamed) + " renames");
         LeaveCommitKilledAfter(renamed);
-        EXPECT_EQ(update::FinishInterruptedUpdate(update::WorkFiles(dir_.string())), std::nullopt);
+        EXPECT_EQ(folder::FinishInterruptedUpdate(folder::WorkFiles(dir_.string())), std::nullopt);
         ExpectNewChart();
         ExpectNoStagingFiles();
         // Killed after the last rename, before the marker went: nothing to redo.
         WriteBytes(Marker(), kWholeMarker);
-        EXPECT_EQ(update::FinishInterruptedUpdate(update::WorkFiles(dir_.string())), std::nullopt);
+        EXPECT_EQ(folder::FinishInterruptedUpdate(folder::WorkFiles(dir_.string())), std::nullopt);
         ExpectNewChart();
         ExpectNoStagingFiles();
     }
@@ -87,7 +88,7 @@ TEST_F(UpdateCommitTest, AStagingFileThatCannotBeReadIsTheFoldersFault) {
             WriteBytes(Staging(name), NewBytes(name));
         }
         plant();
-        const auto staged = update::ReadStagedChart(update::WorkFiles(dir_.string()));
+        const auto staged = update::ReadStagedChart(folder::WorkFiles(dir_.string()));
         ASSERT_FALSE(staged);
         EXPECT_EQ(update::FailureMessage(staged.Why()), message);
     }
@@ -95,7 +96,7 @@ TEST_F(UpdateCommitTest, AStagingFileThatCannotBeReadIsTheFoldersFault) {
 
 TEST_F(UpdateCommitTest, WithoutAMarkerStagingFilesAreRemovedAndTheChartKept) {
     for (const char* name : {"data", "policy", "version"}) WriteBytes(Staging(name), "half a download");
-    EXPECT_EQ(update::FinishInterruptedUpdate(update::WorkFiles(dir_.string())), std::nullopt);
+    EXPECT_EQ(folder::FinishInterruptedUpdate(folder::WorkFiles(dir_.string())), std::nullopt);
     ExpectUntouched();
     ExpectNoStagingFiles();
 }
@@ -109,27 +110,47 @@ TEST_F(UpdateCommitTest, NextUpdateFinishesAKilledCommitBeforeDownloading) {
     ExpectNoStagingFiles();
 }
 
-// A start while another holder of the lock is putting its files in place
-// leaves them alone, and its reload waits for it, saying why; one that never
-// ends is reported instead of being read.
+// A start while another copy is putting its files in place (its update lock,
+// the folder's lock, its marker's own) leaves them alone, and its reload
+// waits for it, saying why. That copy dies part-way: the reload finishes its
+// commit and reads the new chart whole, not the half it left.
 TEST_F(UpdateCommitTest, AStartDuringAnotherCopysCommitReadsNoHalfOfIt) {
     LeaveCommitKilledAfter(1);
-    {
-        const update::UpdateLock holder(update::WorkFiles(dir_.string()));
-        ASSERT_TRUE(holder.Held());
-        EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
-        EXPECT_TRUE(update::CommitPending(update::WorkFiles(dir_.string())));
-        update::UpdateActivity activity(dir_.string());
-        chart::FolderWaits waits;
-        waits.commits = &activity;
-        bool told = false;
-        waits.onCommitWait = [&] { told = true; };
-        waits.commitWait = std::chrono::milliseconds(100);
-        const chart::ChartSnapshot reload(dir_.string(), waits);
-        EXPECT_EQ(reload.State(), chart::ChartSnapshot::Outcome::CommitNotFinished);
-        EXPECT_TRUE(told);
-    }
+    const folder::WorkFiles files(dir_.string());
+    auto updateLock = std::make_unique<folder::UpdateLock>(files);
+    using Mode = folder::ChartFolderLock::Mode;
+    auto folderLock = std::make_unique<folder::ChartFolderLock>(dir_.string(), Mode::Exclusive);
+    auto markerLock = std::make_unique<folder::MarkerLock>(files.CommitMarker(), std::chrono::seconds(0), nullptr);
+    ASSERT_TRUE(updateLock->Held() && folderLock->Held() && markerLock->Held());
     EXPECT_EQ(RecoveryMessage(dir_), std::nullopt);
+    EXPECT_TRUE(folder::CommitPending(files));
+
+    bool told = false;
+    class Polls : public chart::WaitPort {
+    public:
+        std::function<void()> each;
+        bool KeepWaiting() override {
+            each();
+            return true;
+        }
+    } window;
+    window.each = [&] {
+        // The copy dies once the reload has said why it waits: the kernel
+        // lets go of what it held, nothing else changes.
+        if (told) {
+            markerLock.reset();
+            folderLock.reset();
+            updateLock.reset();
+        }
+    };
+    folder::ReaderWaits waits;
+    waits.window = &window;
+    waits.onCommitWait = [&] { told = true; };
+    waits.lockWait = std::chrono::milliseconds(50);
+    const auto reload = folder::ReadChartFolder(dir_.string(), waits);
+    ASSERT_EQ(reload.outcome, folder::ChartRead::Outcome::Read) << reload.message;
+    EXPECT_TRUE(told);
+    for (const char* name : {"data", "policy", "version"}) EXPECT_EQ(reload.snapshot->Bytes(name), NewBytes(name));
     ExpectNewChart();
     ExpectNoStagingFiles();
 }
@@ -159,8 +180,11 @@ struct FolderState {
     Action action;
     Ends ends;
     std::string message;  // a piece of the failure message; "" for none
-    // The chart file whose first rename onto it fails (a failing disk).
+    // A failing disk: the chart file whose first rename onto it fails, the
+    // work file whose every read fails, how many flushes of the folder fail.
     const char* renameFails = nullptr;
+    const char* readFails = nullptr;
+    int flushFails = 0;
 };
 
 void PrintTo(const FolderState& f, std::ostream* os) { *os << f.name; }
@@ -362,33 +386,34 @@ const FolderState kFolderStates[] = {
      Ends::OldChart, ""},
     // A roll-back whose last flush fails is not done: its marker stays, so
     // nothing is read and no update starts over the restored files.
-    {"RollBackWhoseFlushFails",
-     [](const auto& dir) {
-         CommitKilledAfterData(dir, ".vantrel-update-rollback");
-         support::FailNextFolderFlushes(1);
-     },
-     Action::Start, Ends::NotLoaded, "could not be written (Input/output error)."},
+    {"RollBackWhoseFlushFails", [](const auto& dir) { CommitKilledAfterData(dir, ".vantrel-update-rollback"); },
+     Action::Start, Ends::NotLoaded, "could not be written (Input/output error).", nullptr, nullptr, 1},
     // A marker that cannot be read stops recovery where it is, as a failed
     // flush does: acting on a guess could put a chart beside the wrong
     // signatures.
     {"MarkerUnreadable",
-     [](const auto& dir) {
-         SignedCommitKilledAfterData(dir, ".vantrel-update-commit", true);
-         support::FailReadsOf(".vantrel-update-commit", EIO);
-     },
-     Action::Start, Ends::NotLoaded, "/.vantrel-update-commit could not be read (Input/output error)."},
+     [](const auto& dir) { SignedCommitKilledAfterData(dir, ".vantrel-update-commit", true); }, Action::Start,
+     Ends::NotLoaded, "/.vantrel-update-commit, could not be read (Input/output error), so that update", nullptr,
+     ".vantrel-update-commit"},
     {"RollBackMarkerUnreadable",
+     [](const auto& dir) { SignedCommitKilledAfterData(dir, ".vantrel-update-rollback", true); }, Action::Start,
+     Ends::NotLoaded, "/.vantrel-update-rollback, could not be read (Input/output error), so that update", nullptr,
+     ".vantrel-update-rollback"},
+    // Neither this version's nor the one before's: what the user can do.
+    {"MarkerOfNeitherFormat",
      [](const auto& dir) {
-         SignedCommitKilledAfterData(dir, ".vantrel-update-rollback", true);
-         support::FailReadsOf(".vantrel-update-rollback", EIO);
+         CommitKilledAfterData(dir, ".vantrel-update-commit");
+         WriteBytes(dir / ".vantrel-update-commit", "data\nend");
      },
-     Action::Start, Ends::NotLoaded, "/.vantrel-update-rollback could not be read (Input/output error)."},
+     Action::Start, Ends::NotLoaded,
+     "/.vantrel-update-commit, is damaged, so that update cannot be finished. To keep the new chart, rename "
+     "each .vantrel-update-NAME.tmp in "},
     {"MarkerGrownOverItsSize",
      [](const auto& dir) {
          CommitKilledAfterData(dir, ".vantrel-update-commit");
          WriteBytes(dir / ".vantrel-update-commit", std::string(5000, '\n') + kWholeMarker);
      },
-     Action::Start, Ends::NotLoaded, "/.vantrel-update-commit could not be read (File too large)."},
+     Action::Start, Ends::NotLoaded, "/.vantrel-update-commit, could not be read (File too large)"},
     {"KilledDuringACommitThatCannotBeFinished",
      [](const auto& dir) {
          CommitKilledAfterData(dir, ".vantrel-update-commit");
@@ -424,11 +449,13 @@ protected:
 TEST_P(FolderStateTest, EndsWithOneWholeChart) {
     const auto& [f, fatRules] = GetParam();
     f.prepare(dir_);
-    if (f.renameFails) support::FailRenamesOnto(f.renameFails, EIO);
 
     std::optional<std::string> message;
     {
-        support::FatRulesDuring rules(fatRules);
+        const support::RenamesFail renames(f.renameFails ? f.renameFails : "", EIO);
+        const support::ReadsFail reads(f.readFails ? f.readFails : "", EIO);
+        const support::FolderFlushesFail flushes(f.flushFails);
+        const support::FatRulesDuring rules(fatRules);
         switch (f.action) {
         case Action::Update: {
             ScriptedServer server;
@@ -440,11 +467,11 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
         }
         case Action::Commit:
         case Action::SignedCommit: {
-            const auto set = update::StagedSet(f.action == Action::SignedCommit);
-            const update::WorkFiles files(dir_.string());
-            if (const auto failure = update::CommitStagingFiles(files, set)) {
-                message = update::FailureMessage(*failure);
-                update::DiscardStagingFiles(files);  // as the worker's run ends
+            const auto set = folder::StagedSet(f.action == Action::SignedCommit);
+            const folder::WorkFiles files(dir_.string());
+            if (const auto failure = folder::CommitStagingFiles(files, set)) {
+                message = update::FailureMessage(update::FromFolder(*failure));
+                folder::DiscardStagingFiles(files);  // as the worker's run ends
             }
             break;
         }
@@ -453,8 +480,6 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
             break;
         }
     }
-    support::FailRenamesOnto("", 0);
-    support::FailReadsOf("", 0);
     EXPECT_EQ(message.has_value(), !f.message.empty()) << message.value_or("");
     if (message) {
         EXPECT_NE(message->find(f.message), std::string::npos) << *message;
@@ -494,15 +519,15 @@ TEST_P(FolderStateTest, EndsWithOneWholeChart) {
         }
         break;
     case Ends::NotLoaded:
-        EXPECT_TRUE(update::CommitPending(update::WorkFiles(dir_.string())));
+        EXPECT_TRUE(folder::CommitPending(folder::WorkFiles(dir_.string())));
         return;  // what finishes the update later stays
     }
-    for (const auto& file : update::kStagedFiles) {
+    for (const auto& file : folder::kStagedFiles) {
         const std::string name = file.name;
         EXPECT_FALSE(HasFile(StagingOf(dir_, name))) << name;
         EXPECT_FALSE(HasFile(dir_ / (std::string(".vantrel-update-") + name + ".old"))) << name;
     }
-    EXPECT_FALSE(update::CommitPending(update::WorkFiles(dir_.string())));
+    EXPECT_FALSE(folder::CommitPending(folder::WorkFiles(dir_.string())));
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, FolderStateTest, ::testing::Combine(::testing::ValuesIn(kFolderStates), ::testing::Bool()),

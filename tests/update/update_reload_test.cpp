@@ -6,6 +6,7 @@
 
 #include "chart/chart_form.h"
 #include "chart/recording_ports.h"
+#include "support/folder_snapshot.h"
 #include "support/scripted_server.h"
 #include "support/update_fixture.h"
 
@@ -21,11 +22,11 @@ protected:
         form_ = std::make_unique<chart::ChartForm>(
             tables_, grid_, chart::ChartPorts{ports_, ports_, ports_}, dir_.string(),
             "www.vantrel.example");
-        form_->FormCreate();  // the chart as shown before the update
+        form_->FormCreate(support::FolderSnapshot(dir_.string()));  // the chart as shown before the update
         ports_.events.clear();
         // The window runs ReadAll on its own thread; here the worker's thread
         // does it while the test waits.
-        port_.onReadAll = [this] { form_->ReadAll(); };
+        port_.onReadAll = [this] { form_->ReadAll(support::FolderSnapshot(dir_.string())); };
         server_.On("/data.dat", {Send(Ok("http://new.example/\r\nNew Keys\r\n10\r\n2 2 2 2 2 2 12\r\n"))});
         server_.On("/policy.dat", {Send(Ok("Security\r\nHidden\r\nStealth\r\n\r\n"))});
     }

@@ -11,7 +11,7 @@
 #include "update/update_thread.h"
 #include "support/child_process.h"
 #include "support/update_fixture.h"
-#include "update/folder/update_lock.h"
+#include "folder/update_lock.h"
 
 namespace update_test {
 namespace {
@@ -113,8 +113,8 @@ TEST_F(UpdateRunTest, AFolderTheUserCannotWriteToIsToldAsSuch) {
     const auto outcome = support::RunInChild(
         [&] {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
-            const update::UpdateLock lock(update::WorkFiles(dir_.string()));
-            return lock.Why() && update::FailureMessage(*lock.Why()) == expected ? 0 : 1;
+            const folder::UpdateLock lock(folder::WorkFiles(dir_.string()));
+            return lock.Why() && update::FailureMessage(update::FromFolder(*lock.Why())) == expected ? 0 : 1;
         },
         std::chrono::seconds(10));
     EXPECT_TRUE(outcome.finished && outcome.exitCode == 0) << outcome.Describe();

@@ -22,9 +22,10 @@ std::optional<std::string> KeptChartFile(const std::string& path) {
 
 }  // namespace
 
-std::optional<Failure> CheckStagedSignatures(const chart::MinisignPrimitives& primitives, const WorkFiles& folder,
+std::optional<Failure> CheckStagedSignatures(const chart::MinisignPrimitives& primitives, const folder::WorkFiles& folder,
                                              const StagedChart& stagedChart, const std::string& publicKey,
                                              std::uint64_t now) {
+    using folder::ChartFile, folder::kChartFiles, folder::kSignatureFiles;
     std::array<chart::SignatureCheck, kChartFiles.size()> staged{};
     std::array<chart::SignatureCheck, kChartFiles.size()> kept{};
     for (std::size_t i = 0; i < kChartFiles.size(); ++i) {
@@ -32,12 +33,12 @@ std::optional<Failure> CheckStagedSignatures(const chart::MinisignPrimitives& pr
         const ChartFile& signature = kSignatureFiles[i];
         // A signature far larger than minisign writes is none.
         auto signatureBytes = folder.ReadOwnFile(folder.Staging(signature), kSignatureFileCap);
-        if (!signatureBytes && signatureBytes.Why().error != EFBIG) return signatureBytes.Why();
+        if (!signatureBytes && signatureBytes.Why().error != EFBIG) return FromFolder(signatureBytes.Why());
         if (!signatureBytes || !*signatureBytes) return MakeFailure(FailureKind::NotSigned, file.urlPath);
         staged[i] = chart::CheckMinisign(primitives, publicKey, stagedChart[i], **signatureBytes);
 
         auto keptSignature = folder.ReadOwnFile(folder.Target(signature), kSignatureFileCap);
-        if (!keptSignature && keptSignature.Why().error != EFBIG) return keptSignature.Why();
+        if (!keptSignature && keptSignature.Why().error != EFBIG) return FromFolder(keptSignature.Why());
         const auto keptBytes =
             keptSignature && *keptSignature ? KeptChartFile(folder.Target(file)) : std::nullopt;
         if (keptBytes) kept[i] = chart::CheckMinisign(primitives, publicKey, *keptBytes, **keptSignature);

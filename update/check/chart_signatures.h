@@ -9,7 +9,7 @@
 #include "chart/verify/minisign.h"
 #include "update/check/staged_chart_check.h"
 #include "update/failure.h"
-#include "update/folder/work_files.h"
+#include "folder/work_files.h"
 
 namespace update {
 
@@ -28,7 +28,7 @@ inline constexpr std::size_t kSignatureFileCap = 16 * 1024;
 // signature that is anything but the user's own regular file fails the run
 // naming the folder.
 [[nodiscard]] std::optional<Failure> CheckStagedSignatures(const chart::MinisignPrimitives& primitives,
-                                                           const WorkFiles& folder, const StagedChart& staged,
+                                                           const folder::WorkFiles& folder, const StagedChart& staged,
                                                            const std::string& publicKey, std::uint64_t now);
 
 }  // namespace update

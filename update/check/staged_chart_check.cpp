@@ -7,7 +7,8 @@
 
 namespace update {
 
-Result<StagedChart> ReadStagedChart(const WorkFiles& folder) {
+Result<StagedChart> ReadStagedChart(const folder::WorkFiles& folder) {
+    using folder::kChartFiles;
     const auto refused = [](const chart::NotAChart& why) {
         Failure notAChart = MakeFailure(FailureKind::NotAChart, kChartFiles[why.file].urlPath);
         notAChart.detail = why.rule;
@@ -19,8 +20,8 @@ Result<StagedChart> ReadStagedChart(const WorkFiles& folder) {
         const std::string staging = folder.Staging(kChartFiles[file]);
         auto read = folder.ReadOwnFile(staging, chart::kChartFileSizeCap);
         if (!read && read.Why().error == EFBIG) return refused({file, "it is larger than a chart file may be"});
-        if (!read) return read.Why();
-        if (!*read) return ReadFailure(staging, ENOENT);
+        if (!read) return FromFolder(read.Why());
+        if (!*read) return FromFolder(folder::ReadFailure(staging, ENOENT));
         bytes[file] = std::move(**read);
     }
     if (const auto why = chart::WhyBytesAreNotAChart({bytes[0], bytes[1], bytes[2]})) return refused(*why);

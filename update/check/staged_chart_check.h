@@ -6,7 +6,7 @@
 #include <string>
 
 #include "update/failure.h"
-#include "update/folder/work_files.h"
+#include "folder/work_files.h"
 
 namespace update {
 
@@ -17,6 +17,6 @@ using StagedChart = std::array<std::string, 3>;
 // followed, no FIFO waited on), when they may become the chart; otherwise a
 // NotAChart failure whose detail is the rule that refused them, or the
 // folder's failure when a staging file cannot be read.
-Result<StagedChart> ReadStagedChart(const WorkFiles& folder);
+Result<StagedChart> ReadStagedChart(const folder::WorkFiles& folder);
 
 }  // namespace update

@@ -1,26 +1,27 @@
 #pragma once
-// The files an update replaces and where each comes from: the three chart
-// files and, for a signed chart, their signatures. Their work files in the
-// chart folder (staging files, backups, markers) are named and made by
-// WorkFiles.
+// The files an update puts in place and where each comes from, from the
+// chart core's one table: the three chart files and, for a signed chart, the
+// signatures kept beside them. Their work files (staging files, backups,
+// markers) are named and made by WorkFiles.
 #include <array>
 #include <span>
 #include <string>
 
 #include "chart/files/chart_file_set.h"
 
-namespace update {
+namespace folder {
 
 struct ChartFile {
     const char* urlPath;  // on the data server
     const char* name;     // bare local name
+    bool signature;       // a kept signature, not a chart file
 };
 
 // In download order.
 inline constexpr std::array<ChartFile, 3> kChartFiles = [] {
     std::array<ChartFile, 3> files{};
     for (std::size_t i = 0; i < files.size(); ++i)
-        files[i] = {chart::kChartFileTable[i].urlPath, chart::kChartFileTable[i].name};
+        files[i] = {chart::kChartFileTable[i].urlPath, chart::kChartFileTable[i].name, false};
     return files;
 }();
 
@@ -29,7 +30,7 @@ inline constexpr std::array<ChartFile, 3> kChartFiles = [] {
 inline constexpr std::array<ChartFile, 3> kSignatureFiles = [] {
     std::array<ChartFile, 3> files{};
     for (std::size_t i = 0; i < files.size(); ++i)
-        files[i] = {chart::kChartFileTable[i].signatureUrlPath, chart::kChartFileTable[i].keptSignature};
+        files[i] = {chart::kChartFileTable[i].signatureUrlPath, chart::kChartFileTable[i].keptSignature, true};
     return files;
 }();
 
@@ -50,4 +51,4 @@ constexpr FileSet StagedSet(bool withSignatures) {
     return FileSet(kStagedFiles).first(withSignatures ? kStagedFiles.size() : kChartFiles.size());
 }
 
-}  // namespace update
+}  // namespace folder

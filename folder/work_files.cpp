@@ -1,4 +1,4 @@
-#include "update/folder/work_files.h"
+#include "folder/work_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 
 #include "chart/files/local_path.h"
 
-namespace update {
+namespace folder {
 namespace {
 
 std::string WorkName(const ChartFile& file, const char* suffix) {
@@ -34,10 +34,14 @@ WorkFiles::WorkFiles(std::string directory)
       rollbackMarker_(chart::LocalPath(directory_, ".vantrel-update-rollback")),
       lockFile_(chart::LocalPath(directory_, ".vantrel-update.lock")) {}
 
+std::string WorkFiles::OwnLockFile(uid_t user) const {
+    return chart::LocalPath(directory_, ".vantrel-update-" + std::to_string(user) + ".lock");
+}
+
 std::optional<Failure> WorkFiles::FreeName(const std::string& path) const {
     struct stat info;
     if (::lstat(path.c_str(), &info) != 0) {
-        return errno == ENOENT ? std::nullopt : std::optional<Failure>(WriteFailure({}, path, errno));
+        return errno == ENOENT ? std::nullopt : std::optional<Failure>(WriteFailure(path, errno));
     }
     // unlink removes a link or a FIFO itself; a directory is never ours to clear.
     if (S_ISDIR(info.st_mode)) return NameTaken(path);
@@ -45,7 +49,7 @@ std::optional<Failure> WorkFiles::FreeName(const std::string& path) const {
     // Someone else's in a folder that lets only owners remove (sticky); a
     // read-only folder or a failing disk is told as what it is.
     if (errno == EPERM || (errno == EACCES && info.st_uid != ::geteuid())) return NameTaken(path);
-    return WriteFailure({}, path, errno);
+    return WriteFailure(path, errno);
 }
 
 Result<chart::UniqueFd> WorkFiles::CreateFresh(const std::string& path, mode_t mode) const {
@@ -57,9 +61,9 @@ Result<chart::UniqueFd> WorkFiles::CreateFresh(const std::string& path, mode_t m
         // Someone put something there again in between: not a name to fight over.
         if (!fd && errno == EEXIST) return NameTaken(path);
     }
-    if (!fd) return WriteFailure({}, path, errno);
+    if (!fd) return WriteFailure(path, errno);
     struct stat info;
-    if (::fstat(fd.Get(), &info) != 0) return WriteFailure({}, path, errno);
+    if (::fstat(fd.Get(), &info) != 0) return WriteFailure(path, errno);
     if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) return NameTaken(path);
     return fd;
 }
@@ -132,11 +136,11 @@ bool WorkFiles::RenameOver(const std::string& from, const std::string& to) const
 }
 
 std::optional<Failure> WorkFiles::Flush() const {
-    const chart::UniqueFd folder(::open(directory_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder) return WriteFailure({}, directory_, errno);
+    const chart::UniqueFd dir(::open(directory_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir) return WriteFailure(directory_, errno);
     // EINVAL: a file system with nothing to sync for a folder.
-    if (::fsync(folder.Get()) != 0 && errno != EINVAL) return WriteFailure({}, directory_, errno);
+    if (::fsync(dir.Get()) != 0 && errno != EINVAL) return WriteFailure(directory_, errno);
     return std::nullopt;
 }
 
-}  // namespace update
+}  // namespace folder

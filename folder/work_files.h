@@ -10,10 +10,10 @@
 #include <string>
 
 #include "chart/files/unique_fd.h"
-#include "update/folder/chart_files.h"
-#include "update/failure.h"
+#include "folder/chart_files.h"
+#include "folder/folder_failure.h"
 
-namespace update {
+namespace folder {
 
 class WorkFiles {
 public:
@@ -29,8 +29,10 @@ public:
     const std::string& CommitMarker() const { return commitMarker_; }
     const std::string& CommitMarkerBeingWritten() const { return commitMarkerBeingWritten_; }
     const std::string& RollbackMarker() const { return rollbackMarker_; }
-    // The one-updater lock's file (UpdateLock), which stays once made.
+    // The one-updater lock's files (UpdateLock), which stay once made: the
+    // one every copy and every earlier version takes, and the user's own.
     const std::string& LockFile() const { return lockFile_; }
+    std::string OwnLockFile(uid_t user) const;
 
     // A new, empty regular file of the user's own at path, open for writing,
     // never writable by others whatever the umask (a group member must not
@@ -87,4 +89,4 @@ private:
     std::string commitMarker_, commitMarkerBeingWritten_, rollbackMarker_, lockFile_;
 };
 
-}  // namespace update
+}  // namespace folder

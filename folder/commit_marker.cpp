@@ -1,6 +1,6 @@
-#include "update/folder/commit_marker.h"
+#include "folder/commit_marker.h"
 
-namespace update {
+namespace folder {
 namespace {
 
 constexpr std::string_view kSignaturesLine = "+signatures";
@@ -21,6 +21,18 @@ bool IsStagedName(std::string_view name) {
     return false;
 }
 
+// Every line one a commit writes before the last, each ended.
+bool AreMarkerLines(std::string_view lines) {
+    for (std::string_view rest = lines; !rest.empty();) {
+        const std::size_t end = rest.find('\n');
+        if (end == std::string_view::npos) return false;
+        const std::string_view line = rest.substr(0, end);
+        if (line != kSignaturesLine && !IsStagedName(line)) return false;
+        rest.remove_prefix(end + 1);
+    }
+    return true;
+}
+
 }  // namespace
 
 CommitMarker::CommitMarker(FileSet set) : set_(set) {
@@ -29,18 +41,12 @@ CommitMarker::CommitMarker(FileSet set) : set_(set) {
 
 std::optional<CommitMarker> CommitMarker::Parse(std::string_view text) {
     const std::string last = std::string(kLastLine) + '\n';
-    if (!text.ends_with(last)) return std::nullopt;
-    const std::string_view lines = text.substr(0, text.size() - last.size());
-    // Every line one this code writes: anything else is a damaged marker.
-    for (std::string_view rest = lines; !rest.empty();) {
-        const std::size_t end = rest.find('\n');
-        if (end == std::string_view::npos) return std::nullopt;
-        const std::string_view line = rest.substr(0, end);
-        if (line == kLastLine || (line != kSignaturesLine && !IsStagedName(line))) return std::nullopt;
-        rest.remove_prefix(end + 1);
-    }
+    const bool older = !text.ends_with(last);
+    const std::string_view lines = older ? text : text.substr(0, text.size() - last.size());
+    if (!AreMarkerLines(lines)) return std::nullopt;
     CommitMarker marker(StagedSet(HasLine(lines, kSignaturesLine)));
     marker.lines_ = std::string(lines);
+    marker.older_ = older;
     return marker;
 }
 
@@ -50,4 +56,4 @@ bool CommitMarker::IsNew(const ChartFile& file) const { return HasLine(lines_, f
 
 std::string CommitMarker::Text() const { return lines_ + std::string(kLastLine) + '\n'; }
 
-}  // namespace update
+}  // namespace folder

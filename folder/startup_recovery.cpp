@@ -1,10 +1,9 @@
-#include "update/folder/startup_recovery.h"
+#include "folder/startup_recovery.h"
 
-#include "update/folder/chart_commit.h"
-#include "update/failure.h"
-#include "update/folder/update_lock.h"
+#include "folder/chart_commit.h"
+#include "folder/update_lock.h"
 
-namespace update {
+namespace folder {
 
 std::optional<Failure> RecoverChartFolder(const std::string& chartDirectory, chart::WaitPort* window) {
     const WorkFiles folder(chartDirectory);
@@ -17,4 +16,4 @@ std::optional<Failure> RecoverChartFolder(const std::string& chartDirectory, cha
     return std::nullopt;
 }
 
-}  // namespace update
+}  // namespace folder

@@ -2,6 +2,7 @@
 // The chart folder's own lock (flock on the folder itself, so no file of ours
 // can be planted in its place), which lets a reload read the three files as
 // one set while whatever puts chart files in place holds it for its renames.
+// Who may hold it, and what each step does meeting a holder: folder_protocol.h.
 #include <cerrno>
 #include <chrono>
 #include <string>
@@ -9,7 +10,7 @@
 #include "chart/files/unique_fd.h"
 #include "chart/window_ports.h"
 
-namespace chart {
+namespace folder {
 
 // A reload holds it shared while it reads the three files' bytes; a commit,
 // or start-up's roll-forward or roll-back, exclusively for its few renames.
@@ -25,7 +26,7 @@ public:
     // opened or locked (a file system without locks): the caller decides
     // whether to go on without it.
     ChartFolderLock(const std::string& directory, Mode mode,
-                    std::chrono::milliseconds wait = std::chrono::seconds(10), WaitPort* window = nullptr);
+                    std::chrono::milliseconds wait = std::chrono::seconds(10), chart::WaitPort* window = nullptr);
     // Lets go of the lock.
     ~ChartFolderLock() = default;
     ChartFolderLock(const ChartFolderLock&) = delete;
@@ -39,15 +40,10 @@ public:
     bool Abandoned() const { return abandoned_; }
 
 private:
-    UniqueFd fd_;
+    chart::UniqueFd fd_;
     bool held_ = false;
     bool abandoned_ = false;
     int error_ = 0;
 };
 
-// True when someone holds the folder's lock exclusively (not readers, who
-// share it): someone else putting files in place, or a holder that is none of
-// ours.
-bool FolderLockedExclusively(const std::string& directory);
-
-}  // namespace chart
+}  // namespace folder

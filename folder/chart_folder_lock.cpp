@@ -1,4 +1,4 @@
-#include "chart/files/chart_folder_lock.h"
+#include "folder/chart_folder_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -6,11 +6,11 @@
 #include <cerrno>
 #include <thread>
 
-namespace chart {
+namespace folder {
 namespace {
 
-UniqueFd OpenFolder(const std::string& directory) {
-    return UniqueFd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
+chart::UniqueFd OpenFolder(const std::string& directory) {
+    return chart::UniqueFd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
 }
 
 // One try without waiting; 0 or errno.
@@ -24,7 +24,7 @@ int TryLock(int fd, int operation) {
 }  // namespace
 
 ChartFolderLock::ChartFolderLock(const std::string& directory, Mode mode, std::chrono::milliseconds wait,
-                                 WaitPort* window) {
+                                 chart::WaitPort* window) {
     fd_ = OpenFolder(directory);
     if (!fd_) {
         error_ = errno;
@@ -50,9 +50,4 @@ ChartFolderLock::ChartFolderLock(const std::string& directory, Mode mode, std::c
     fd_.Reset();
 }
 
-bool FolderLockedExclusively(const std::string& directory) {
-    const UniqueFd fd = OpenFolder(directory);
-    return fd && TryLock(fd.Get(), LOCK_SH) == EWOULDBLOCK;
-}
-
-}  // namespace chart
+}  // namespace folder

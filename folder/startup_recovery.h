@@ -1,21 +1,22 @@
 #pragma once
 // What start-up does with the chart folder before the chart is read: under the
 // folder's update lock, finishes or clears whatever an earlier update left.
-// While another copy of the program holds the lock, its files are left alone:
-// if it is putting its chart in place, the reload that follows waits for it
-// (see chart_snapshot.h), so that it never reads half of each chart.
+// While another copy of the program holds the lock, its files are left alone;
+// the reload that follows goes by the protocol (folder_protocol.h), so that it
+// never reads half of each chart.
 #include <optional>
 #include <string>
 
 #include "chart/window_ports.h"
-#include "update/failure.h"
+#include "folder/folder_failure.h"
 
-namespace update {
+namespace folder {
 
 // Nothing when the chart may be read; otherwise why it must not be read (an
 // interrupted update that cannot be finished leaves files of two charts side
-// by side), which the window tells instead of reading it. With a window, the
-// window answers during every wait and may end it: a Cancelled failure.
+// by side), which the window tells (NotReadMessage) instead of reading it.
+// With a window, the window answers during every wait and may end it: a
+// Cancelled failure.
 std::optional<Failure> RecoverChartFolder(const std::string& chartDirectory, chart::WaitPort* window = nullptr);
 
-}  // namespace update
+}  // namespace folder

@@ -1,17 +1,17 @@
 #pragma once
 // Putting a set of staging files in place (the three chart files, and for a
 // signed chart their signatures) as one step: all of them or none, even when
-// a rename fails part-way or the run is killed; and what the next start or
-// update finishes or clears of a step that was cut off. The order and its
-// reasons are told beside each step in chart_commit.cpp.
+// a rename fails part-way or the run is killed; and finishing a step that was
+// cut off. The order and its reasons are told beside each step in
+// chart_commit.cpp; who waits for whom, in folder_protocol.h.
 #include <optional>
 #include <string>
 
 #include "chart/window_ports.h"
-#include "update/folder/work_files.h"
-#include "update/failure.h"
+#include "folder/folder_failure.h"
+#include "folder/work_files.h"
 
-namespace update {
+namespace folder {
 
 // Before any download: each file of the set that exists is the user's own (a
 // backup of another member's file could not be removed again in a sticky
@@ -27,16 +27,21 @@ bool CommitPending(const WorkFiles& folder);
 // Checks that each file of the set can be replaced (absent, a regular file, or
 // a symbolic link to one), then puts its staging files in place as above.
 // When that fails, the files are exactly the old ones, unless the roll-back
-// itself failed (then the roll-back marker stays for FinishInterruptedUpdate).
+// itself failed (then the roll-back marker stays for FinishCutOffCommit).
 [[nodiscard]] std::optional<Failure> CommitStagingFiles(const WorkFiles& folder,
                                                         FileSet set = StagedSet(false));
 
-// Brings the chart directory to a consistent state before it is read or
-// updated: finishes a marked commit or roll-back over the set its marker
-// names, or removes leftover staging files and backups (of all six names). When that cannot be done the marker is kept; the chart
-// files may then mix old and new ones and must not be read. With a window
-// (on the user-interface thread) the window answers while the folder's lock
-// is waited for, and may end the wait (a Cancelled failure).
+// Finishes a commit (or roll-back) of the user's own that was cut off, over
+// the set its marker names: forward, or back when a new file was lost.
+// Nothing to do without such a marker. When it cannot be finished the marker
+// stays, and the chart files, which may mix two charts, must not be read.
+// With a window (on the user-interface thread) the window answers while the
+// locks are waited for, and may end the wait (a Cancelled failure).
+[[nodiscard]] std::optional<Failure> FinishCutOffCommit(const WorkFiles& folder, chart::WaitPort* window = nullptr);
+
+// Under the update lock, before the chart folder is read or updated: a
+// cut-off commit finished, or else the staging files and backups an
+// unfinished download left (of all six names) removed.
 [[nodiscard]] std::optional<Failure> FinishInterruptedUpdate(const WorkFiles& folder,
                                                              chart::WaitPort* window = nullptr);
 
@@ -44,4 +49,4 @@ bool CommitPending(const WorkFiles& folder);
 // commit is pending (then they belong to the chart that is being put in place).
 void DiscardStagingFiles(const WorkFiles& folder);
 
-}  // namespace update
+}  // namespace folder

@@ -1,23 +1,26 @@
-#include "update/folder/chart_commit.h"
+#include "folder/chart_commit.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <string_view>
+#include <thread>
 
-#include "chart/files/chart_folder_lock.h"
-#include "update/folder/commit_marker.h"
+#include "folder/chart_folder_lock.h"
+#include "folder/commit_marker.h"
+#include "folder/folder_protocol.h"
+#include "folder/lock_holders.h"
+#include "folder/marker_lock.h"
 
-namespace update {
+namespace folder {
 namespace {
 
 // A file of the chart folder that could not be written, renamed or removed.
-Failure FileFailure(const std::string& path, int error) { return WriteFailure({}, path, error); }
+Failure FileFailure(const std::string& path, int error) { return WriteFailure(path, error); }
 
 bool Exists(const std::string& path) {
     struct stat info;
@@ -43,9 +46,7 @@ std::optional<Failure> CheckReplaceable(const std::string& path) {
     if (S_ISLNK(info.st_mode) && (::stat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode))) {
         return std::nullopt;
     }
-    Failure notAFile = MakeFailure(FailureKind::NotAFile);
-    notAFile.detail = path;
-    return notAFile;
+    return MakeFailure(Failure::Kind::NotAFile, path);
 }
 
 // A staging file is the user's own regular file, as the download left it.
@@ -57,6 +58,11 @@ std::optional<Failure> CheckStaged(const WorkFiles& folder, const ChartFile& fil
     return std::nullopt;
 }
 
+// How long the folder's lock is tried before its holder is asked about, and
+// how long this user's readers are waited for.
+constexpr std::chrono::milliseconds kReaderWait{2000};
+constexpr std::chrono::milliseconds kCopyWait{10000};
+
 // Where a hard link is refused for want of links (FAT, exFAT, some shares),
 // the file is moved aside instead.
 bool LinksRefused(int error) {
@@ -66,49 +72,77 @@ bool LinksRefused(int error) {
 // Written in full under its own name, flushed through its own descriptor,
 // then renamed into place: a kill or a full disk part-way leaves no marker
 // (whose absence would be read as the chart files' set alone), only a work
-// file the next start removes.
-std::optional<Failure> WriteMarker(const WorkFiles& folder, const CommitMarker& marker) {
+// file the next start removes. Locked before a byte is written, so that from
+// the moment it is in place readers see its writer at work; the lock goes
+// with the commit.
+Result<MarkerLock> WriteMarker(const WorkFiles& folder, const CommitMarker& marker) {
     const std::string path = folder.CommitMarkerBeingWritten();
     auto fd = folder.CreateFresh(path);
     if (!fd) return fd.Why();
+    MarkerLock lock(std::move(*fd));
     const std::string text = marker.Text();
-    const ssize_t n = ::write(fd->Get(), text.data(), text.size());
+    const ssize_t n = ::write(lock.Fd(), text.data(), text.size());
     if (n != static_cast<ssize_t>(text.size())) {
         return FileFailure(path, n < 0 ? errno : ENOSPC);  // a few bytes cut short: the disk is full
     }
-    if (::fsync(fd->Get()) != 0 || fd->Close() != 0) return FileFailure(path, errno);
-    if (auto failure = folder.FreeName(folder.CommitMarker())) return failure;
+    if (::fsync(lock.Fd()) != 0) return FileFailure(path, errno);
+    if (auto failure = folder.FreeName(folder.CommitMarker())) return *failure;
     if (std::rename(path.c_str(), folder.CommitMarker().c_str()) != 0) return FileFailure(folder.CommitMarker(), errno);
-    return std::nullopt;
+    return lock;
 }
 
 // Holds the chart folder against reloads while files are renamed. A file
-// system without locks goes without. Readers share the lock for milliseconds:
-// one that keeps it past the wait is taken for another copy at work. A holder
-// that keeps it exclusively is none of ours (every commit of ours holds the
-// update lock, as this one does), and may never let go: past a short wait the
-// renames go on without it, as readers that cannot take the lock ask the
-// update lock and the marker instead.
+// system without locks goes without. Who else may hold it, and how long each
+// is waited for, is the protocol's table of renames (folder_protocol.cpp).
 class RenameGuard {
 public:
     RenameGuard(const WorkFiles& folder, chart::WaitPort* window) {
         const std::string& directory = folder.Directory();
-        lock_.emplace(directory, chart::ChartFolderLock::Mode::Exclusive, kReaderWait, window);
-        if (!lock_->Busy() || lock_->Abandoned()) return;
-        goesOn_ = chart::FolderLockedExclusively(directory);
-        if (!goesOn_) lock_.emplace(directory, chart::ChartFolderLock::Mode::Exclusive, kCopyWait, window);
+        const auto start = std::chrono::steady_clock::now();
+        for (;;) {
+            lock_.emplace(directory, ChartFolderLock::Mode::Exclusive, std::chrono::milliseconds(0));
+            if (!lock_->Busy()) return;  // held, or a file system without locks
+            switch (RenameStepFor(HoldersOf(directory), WaitedSince(start))) {
+            case RenameStep::Take:  // let go meanwhile
+            case RenameStep::KeepTrying:
+                break;
+            case RenameStep::GoOnWithout:
+                return;
+            case RenameStep::Refuse:
+                refused_ = true;
+                return;
+            }
+            if (window && !window->KeepWaiting()) {
+                abandoned_ = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(window ? 10 : 2));
+        }
     }
     std::optional<Failure> Check() const {
-        if (lock_->Abandoned()) return MakeFailure(FailureKind::Cancelled);
-        if (lock_->Busy() && !goesOn_) return MakeFailure(FailureKind::AnotherCopyUpdating);
+        if (abandoned_) return MakeFailure(Failure::Kind::Cancelled);
+        if (refused_) return MakeFailure(Failure::Kind::AnotherCopyUpdating);
         return std::nullopt;
     }
 
 private:
-    static constexpr std::chrono::milliseconds kReaderWait{2000};
-    static constexpr std::chrono::milliseconds kCopyWait{8000};
-    std::optional<chart::ChartFolderLock> lock_;
-    bool goesOn_ = false;
+    static Holders HoldersOf(const std::string& directory) {
+        Holders holders = ClassifyHolders(directory, ::geteuid(), true);
+        // Without a list of locks, a try to share it tells the mode.
+        if (holders.kind == HolderKind::Unknown) {
+            const ChartFolderLock share(directory, ChartFolderLock::Mode::Shared, std::chrono::milliseconds(0));
+            holders.exclusive = share.Busy();
+        }
+        return holders;
+    }
+    static RenameWait WaitedSince(std::chrono::steady_clock::time_point start) {
+        const auto waited = std::chrono::steady_clock::now() - start;
+        return waited < kReaderWait ? RenameWait::Short : waited < kCopyWait ? RenameWait::Long : RenameWait::Over;
+    }
+
+    std::optional<ChartFolderLock> lock_;
+    bool abandoned_ = false;
+    bool refused_ = false;
 };
 
 // The old files of the marker's set in place of the new: every backup goes
@@ -166,21 +200,17 @@ bool NewFileLost(const WorkFiles& folder, const ChartFile& file) {
     return !Exists(target) || (folder.HasBackup(file) && SameFile(target, folder.Backup(file)));
 }
 
-// The marker at path, the user's own. One that cannot be read, or is not
-// whole, stops recovery where it is: acting on a guess could put a chart in
-// place beside the wrong signatures.
+// The marker at path, the user's own. One that cannot be read, or is of
+// neither format, stops recovery where it is: acting on a guess could put a
+// chart in place beside the wrong signatures.
 Result<CommitMarker> ReadMarker(const WorkFiles& folder, const std::string& path) {
-    // Six short names at most: anything larger is no marker of ours.
-    constexpr std::size_t kMarkerCap = 4096;
-    auto bytes = folder.ReadOwnFile(path, kMarkerCap);
-    if (!bytes) return bytes.Why();
-    if (!*bytes) return ReadFailure(path, ENOENT);  // gone since it was seen
-    auto marker = CommitMarker::Parse(**bytes);
-    if (!marker) {
-        Failure damaged = MakeFailure(FailureKind::MarkerDamaged);
-        damaged.detail = path;
-        return damaged;
+    constexpr std::size_t kMarkerCap = 4096;  // six short names at most
+    const auto bytes = folder.ReadOwnFile(path, kMarkerCap);
+    if (!bytes || !*bytes) {
+        return MakeFailure(Failure::Kind::MarkerDamaged, path, bytes ? ENOENT : bytes.Why().error);
     }
+    auto marker = CommitMarker::Parse(**bytes);
+    if (!marker) return MakeFailure(Failure::Kind::MarkerDamaged, path);
     return *marker;
 }
 
@@ -244,8 +274,7 @@ std::optional<Failure> PrepareKeptFiles(const WorkFiles& folder, FileSet set) {
             if (errno == ENOENT) continue;
             return ReadFailure(target, errno);
         }
-        const bool signature = std::string_view(file.urlPath).ends_with(".minisig");
-        if (signature && !S_ISREG(info.st_mode)) {
+        if (file.signature && !S_ISREG(info.st_mode)) {
             // Not a kept signature: cleared, or the run stops here.
             if (auto failure = folder.FreeName(target)) return failure;
         } else if (info.st_uid != ::geteuid()) {
@@ -275,9 +304,10 @@ std::optional<Failure> CommitStagingFiles(const WorkFiles& folder, FileSet set) 
     // for each file being replaced. The staging files are already flushed;
     // the marker, the backups and their names must be on disk before any
     // rename is: from then on the new set is decided, and whoever finds the
-    // marker finishes what a killed run did not get to.
+    // marker with nobody at work finishes what a killed run did not get to.
     MovedAside movedAside{};
-    auto failure = WriteMarker(folder, marker);
+    auto written = WriteMarker(folder, marker);
+    std::optional<Failure> failure = written ? std::nullopt : std::optional<Failure>(written.Why());
     if (!failure) failure = KeepBackups(folder, set, movedAside);
     if (!failure) failure = folder.Flush();
     if (failure) {
@@ -294,23 +324,43 @@ std::optional<Failure> CommitStagingFiles(const WorkFiles& folder, FileSet set) 
         return failure;
     }
     EndCommit(folder, set);
-    return std::nullopt;
+    return std::nullopt;  // the marker's lock, then the folder's, go here
+}
+
+std::optional<Failure> FinishCutOffCommit(const WorkFiles& folder, chart::WaitPort* window) {
+    // A few looks at most: each one after the marker went or changed under it.
+    for (int look = 0; look < 3; ++look) {
+        // Only the user's own markers count: anything else at those names is
+        // left alone.
+        const bool rollBack = folder.IsOwn(folder.RollbackMarker());
+        const std::string& path = rollBack ? folder.RollbackMarker() : folder.CommitMarker();
+        if (!rollBack && !folder.IsOwn(path)) return std::nullopt;
+        // Whoever else is at it (its writer, or another copy finishing it)
+        // holds the marker's lock; either is done within the copy wait.
+        const MarkerLock held(path, kCopyWait, window);
+        switch (held.Now()) {
+        case MarkerLock::State::Abandoned:
+            return MakeFailure(Failure::Kind::Cancelled);
+        case MarkerLock::State::Busy:
+            return MakeFailure(Failure::Kind::AnotherCopyUpdating);
+        case MarkerLock::State::Gone:
+            continue;  // finished meanwhile, or turned into the roll-back marker
+        case MarkerLock::State::Held:
+            break;
+        }
+        const RenameGuard guard(folder, window);
+        if (auto failure = guard.Check()) return failure;
+        if (!held.StillAt(path)) continue;  // finished, and another begun, meanwhile
+        if (!rollBack) return RollForward(folder);
+        const auto marker = ReadMarker(folder, path);
+        if (!marker) return marker.Why();
+        return RollBack(folder, *marker);
+    }
+    return MakeFailure(Failure::Kind::AnotherCopyUpdating);
 }
 
 std::optional<Failure> FinishInterruptedUpdate(const WorkFiles& folder, chart::WaitPort* window) {
-    // Only the user's own markers count: anything else at those names is left
-    // alone, and the chart is read as it stands.
-    const bool rollBack = folder.IsOwn(folder.RollbackMarker());
-    if (rollBack || folder.IsOwn(folder.CommitMarker())) {
-        const RenameGuard guard(folder, window);
-        if (auto failure = guard.Check()) return failure;
-        if (rollBack) {
-            const auto marker = ReadMarker(folder, folder.RollbackMarker());
-            if (!marker) return marker.Why();
-            return RollBack(folder, *marker);
-        }
-        return RollForward(folder);
-    }
+    if (CommitPending(folder)) return FinishCutOffCommit(folder, window);
     // Without a marker, staging files and backups are only the remains of an
     // unfinished download.
     folder.RemoveStagingFiles();
@@ -322,4 +372,4 @@ void DiscardStagingFiles(const WorkFiles& folder) {
     if (!CommitPending(folder)) folder.RemoveStagingFiles();
 }
 
-}  // namespace update
+}  // namespace folder

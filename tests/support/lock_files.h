@@ -1,0 +1,16 @@
+#pragma once
+// The update lock's files, which stay in a chart folder once made: the one
+// every copy shares (".vantrel-update.lock") and each user's own
+// (".vantrel-update-1000.lock"). Tests that compare a folder's files leave
+// them out.
+#include <filesystem>
+#include <string>
+
+namespace support {
+
+inline bool IsUpdateLockFile(const std::filesystem::path& path) {
+    const std::string name = path.filename().string();
+    return name.starts_with(".vantrel-update") && name.ends_with(".lock");
+}
+
+}  // namespace support
