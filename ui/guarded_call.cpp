@@ -13,6 +13,8 @@ bool RunGuarded(QWidget* owner, const std::function<void()>& action) {
     } catch (const std::exception& error) {
         ShowErrorBox(owner, error.what());
     } catch (...) {
+        // Nothing of ours throws another kind; whatever it is, the user is
+        // told in the same box and the loop goes on.
         ShowErrorBox(owner, "Unknown error");
     }
     return false;

@@ -44,7 +44,8 @@ void UpdateBridge::Start() {
         // until the finished run's last report has been carried out here.
         updates_.Start(*this);
     } catch (...) {
-        // No thread could be started: the commands come back at once.
+        // No thread could be started (whatever the reason, passed on): the
+        // commands come back at once.
         running_ = false;
         form_->SetUpdateCommandsEnabled(true);
         throw;

@@ -46,6 +46,8 @@ void GridModel::SetRowCount(int value) {
         try {
             if (onSelectCell_) onSelectCell_(col_, lastRow, SelectionCause::RowCountChange);
         } catch (...) {
+            // The handler's error, whatever it is, goes on to whoever set the
+            // row count, the change undone.
             rowCount_ = oldRowCount;
             fixedRows_ = oldFixedRows;
             col_ = oldCol;

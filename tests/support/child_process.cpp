@@ -67,6 +67,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
     try {
         pid_ = Spawn(argv, pipeFds[1]);
     } catch (...) {
+        // Passed on once the pipe is closed.
         ::close(pipeFds[0]);
         ::close(pipeFds[1]);
         throw;
