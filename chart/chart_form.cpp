@@ -5,36 +5,9 @@
 #include "chart/details/conversion_error.h"
 #include "chart/details/details_text.h"
 #include "chart/details/web_address.h"
-#include "chart/files/chart_file_set.h"
-#include "chart/files/data_file.h"
-#include "chart/files/file_bytes.h"
-#include "chart/files/local_path.h"
-#include "chart/files/policy_file.h"
-#include "chart/files/version_file.h"
-#include "chart/loading/version_gate.h"
+#include "chart/loading/chart_load.h"
 
 namespace chart {
-namespace {
-
-// Points the readers at a reload's snapshot for as long as it lives. A
-// message box's event loop may run another reload inside this one: the outer
-// one gets its own snapshot back.
-class SnapshotInUse {
-public:
-    SnapshotInUse(const ChartSnapshot*& current, const ChartSnapshot& snapshot)
-        : current_(current), before_(current) {
-        current_ = &snapshot;
-    }
-    ~SnapshotInUse() { current_ = before_; }
-    SnapshotInUse(const SnapshotInUse&) = delete;
-    SnapshotInUse& operator=(const SnapshotInUse&) = delete;
-
-private:
-    const ChartSnapshot*& current_;
-    const ChartSnapshot* const before_;
-};
-
-}  // namespace
 
 ChartForm::ChartForm(ChartTables& tables, GridModel& grid, ChartPorts ports,
                      std::string chartDirectory, std::string publisherHost)
@@ -53,70 +26,18 @@ ChartForm::ChartForm(ChartTables& tables, GridModel& grid, ChartPorts ports,
 ChartForm::~ChartForm() { grid_.SetOnSelectCell(nullptr); }
 
 void ChartForm::FormCreate(const ChartSnapshot& chart) {
-    tables_.LatestVersion = std::string(BuiltInVersion);
-    tables_.RequiredVersion = std::string(BuiltInVersion);
+    SetBuiltInVersions(tables_);
     ReadAll(chart);
 }
 
-void ChartForm::ReadAll(const ChartSnapshot& snapshot) {
-    loadMessages_.clear();
-    const SnapshotInUse use(snapshot_, snapshot);
-    // The window presents the grid once, as the whole load left it.
+void ChartForm::ReadAll(const ChartSnapshot& files) {
+    // The window presents the grid once, as the whole load left it, after
+    // the message boxes the load asks for.
     const GridModel::Batch presentOnce(grid_);
-    ReadVersion();
-    if (IsNewerVersion(tables_.RequiredVersion, BuiltInVersion)) {
-        Tell(kNeedNewestVersionMessage + publisherHost_);
-        grid_.SetEnabled(false);
-        return;
-    }
-    grid_.SetEnabled(true);
-    if (IsNewerVersion(tables_.LatestVersion, BuiltInVersion))
-        Tell(kNewestAvailableMessage + publisherHost_);
-    ReadInfo(kDataFileName, grid_);
-    ReadPolicy(kPolicyFileName);
-}
-
-// Whatever went wrong in a reader, the user is told the same; what the reader
-// stored before the failure stays.
-
-void ChartForm::ReadVersion() {
-    try {
-        ReadVersionBytes(FileBytes(kVersionFileName), tables_);
-    } catch (...) {
-        Tell(kNoVersionFileMessage);
-        grid_.SetEnabled(false);
-    }
-}
-
-void ChartForm::ReadInfo(const std::string& fileName, GridModel& grid) {
-    // Held across the failure too: the message comes before the grid is presented.
-    const GridModel::Batch presentOnce(grid);
-    try {
-        programs_ = std::min(ReadDataBytes(FileBytes(fileName), tables_, grid).programs, kMaxPrograms);
-    } catch (...) {
-        Tell(kNoDataFileMessage);
-        grid.SetEnabled(false);
-    }
-}
-
-void ChartForm::ReadPolicy(const std::string& fileName) {
-    try {
-        ReadPolicyBytes(FileBytes(fileName), tables_);
-    } catch (...) {
-        Tell(kNoPolicyFileMessage);
-        grid_.SetEnabled(false);
-    }
-}
-
-std::string_view ChartForm::FileBytes(const std::string& fileName) {
-    if (snapshot_ && snapshot_->Holds(fileName)) return snapshot_->Bytes(fileName);
-    readNow_ = ReadFileBytes(LocalPath(chartDirectory_, fileName), kChartFileSizeCap);
-    return readNow_;
-}
-
-void ChartForm::Tell(const std::string& text) {
-    loadMessages_.push_back(text);
-    ports_.messages.ShowMessage(text);
+    const ChartLoad load = LoadChart(files, tables_, grid_, LoadRules{publisherHost_});
+    programs_ = ProgramsAfter(load, programs_);
+    loadMessages_ = load.messages;
+    for (const std::string& message : load.messages) ports_.messages.ShowMessage(message);
 }
 
 ShownChart ChartForm::Shown() const { return ShownChart::Of(tables_, grid_, programs_, loadMessages_); }

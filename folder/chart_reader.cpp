@@ -56,11 +56,24 @@ bool Unchanged(const Reads& reads) {
     return true;
 }
 
-ChartRead Taken(Reads& reads) {
+// The data file's kept signature, read while the chart files are (its date
+// is the release's only when both are of one release).
+std::string KeptDataSignature(const WorkFiles& folder) {
+    // A signature far larger than minisign writes is none.
+    constexpr std::uint64_t kSignatureCap = 16 * 1024;
+    try {
+        return chart::ReadFileBytes(folder.Target(kSignatureFiles[chart::kData]), kSignatureCap);
+    } catch (const std::exception&) {
+        return {};  // none kept (an unsigned chart) or unreadable: no release date to tell
+    }
+}
+
+ChartRead Taken(Reads& reads, std::string dataSignature = {}) {
     ChartRead read;
     read.outcome = ChartRead::Outcome::Read;
     read.snapshot.emplace(std::array<chart::ChartSnapshot::File, 3>{
         std::move(reads[0].file), std::move(reads[1].file), std::move(reads[2].file)});
+    read.snapshot->SetDataSignature(std::move(dataSignature));
     return read;
 }
 
@@ -152,11 +165,14 @@ ChartRead ReadChartFolder(const std::string& directory, const ReaderWaits& waits
         case ReaderStep::ReadUnderLock:
         case ReaderStep::ReadAsItStands: {
             Reads reads = ReadPaths(ChartPaths(folder));
+            std::string dataSignature = KeptDataSignature(folder);
             lock.reset();
             // Taken when nothing of a commit began meanwhile (it marks the
             // folder before its first rename) and each name still leads to
             // the file read.
-            if (Quiet(LookAt(folder).marker) && (Unchanged(reads) || ++rereads > kRereads)) return Taken(reads);
+            if (Quiet(LookAt(folder).marker) && (Unchanged(reads) || ++rereads > kRereads)) {
+                return Taken(reads, std::move(dataSignature));
+            }
             break;
         }
         case ReaderStep::TryAgain:

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-#include "chart/chart_form.h"
 #include "chart/details/integer_conversion.h"
-#include "chart/files/version_file.h"
+#include "chart/files/chart_texts.h"
+#include "chart/files/grid_rows.h"
+#include "chart/loading/chart_load.h"
+#include "chart/loading/shown_after_loading.h"
 #include "chart/loading/version_gate.h"
 #include "chart/verify/chart_bytes_check.h"
 #include "publisher/checked_chart.h"
@@ -94,8 +96,8 @@ std::string Cells(const std::vector<ReaderDifferences::Cell>& cells, bool updati
 void CheckWhatUpdatingReadersKeep(CheckedChart& chart, const PublisherFolder& served, const std::string& host) {
     const chart::ChartSnapshot now(
         {chart.bytes[kData], chart.bytes[kPolicy], chart.bytes[kVersion]});
-    const chart::ShownChart fresh = LoadedChart(now, nullptr, host);
-    const chart::ShownChart updating = LoadedChart(SnapshotOf(served), &now, host);
+    const chart::ShownChart fresh = chart::ShownAfterLoading(now, nullptr, host);
+    const chart::ShownChart updating = chart::ShownAfterLoading(SnapshotOf(served), &now, host);
     const ReaderDifferences differences = DifferencesFromFresh(updating, fresh);
     const std::string readers = "readers who update from the served chart ";
 
@@ -144,30 +146,27 @@ CheckReport CheckChart(const PublisherFolder& folder, const CheckRules& rules) {
     ReadFiles(chart, folder);
     const auto wide = FindWideFiles(chart);
 
-    // The readers as the window calls them, over the same bytes, each
-    // record looked at as it is read; each file is read whatever the others
-    // hold, so that every fault is told at once. The policy comes first: the
-    // data's flags are checked against its tests.
-    chart::DataFileSummary data;
-    chart::PolicyFileSummary policy;
-    if (chart.bytes[kPolicy]) {
-        PolicyFindings policyFindings(chart);
-        policy = chart::ReadPolicyBytes(*chart.bytes[kPolicy], chart.tables,
-                                        wide[kPolicy] ? chart::PolicyRecordSink() : std::ref(policyFindings));
-        if (!wide[kPolicy]) {
-            ConvertCounts(chart);
-            policyFindings.Finish();
-        }
+    // The loading sequence as the window runs it, over the same bytes and
+    // past the version gate (every fault is told at once), each record
+    // looked at as it is read; the data's flags once the policy's tests are
+    // known. A wide file's records are not looked at.
+    const chart::ChartSnapshot files({chart.bytes[kData], chart.bytes[kPolicy], chart.bytes[kVersion]});
+    DataFindings dataFindings(chart);
+    PolicyFindings policyFindings(chart);
+    chart::LoadSinks sinks;
+    if (!wide[kData]) sinks.data = std::ref(dataFindings);
+    if (!wide[kPolicy]) sinks.policy = std::ref(policyFindings);
+    chart::GridRows rows(chart.grid);
+    chart::LoadRules loading{rules.publisherHost, true};
+    const chart::ChartLoad load = chart::LoadChart(files, chart.tables, rows, loading, sinks);
+    if (load.policy && !wide[kPolicy]) {
+        ConvertCounts(chart);
+        policyFindings.Finish();
     }
-    if (chart.bytes[kData]) {
-        DataFindings dataFindings(chart);
-        data = chart::ReadDataBytes(*chart.bytes[kData], chart.tables, chart.grid,
-                                    wide[kData] ? chart::DataRecordSink() : std::ref(dataFindings));
-    }
-    if (chart.bytes[kVersion]) {
-        chart::ReadVersionBytes(*chart.bytes[kVersion], chart.tables);
-        if (!wide[kVersion]) CheckVersion(chart, rules);
-    }
+    if (load.data && !wide[kData]) dataFindings.Finish();
+    if (chart.bytes[kVersion] && !wide[kVersion]) CheckVersion(chart, rules);
+    const chart::DataFileSummary data = load.data.value_or(chart::DataFileSummary{});
+    const chart::PolicyFileSummary policy = load.policy.value_or(chart::PolicyFileSummary{});
     // What the update's own check says before it lets a chart replace a chart.
     if (std::all_of(chart.bytes.begin(), chart.bytes.end(), [](const auto& bytes) { return bytes.has_value(); })) {
         if (const auto refused = chart::WhyReadBytesAreNotAChart(

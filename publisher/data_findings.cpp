@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "chart/chart_form.h"
+#include "chart/files/chart_texts.h"
 #include "chart/details/web_address.h"
 #include "chart/text/ascii.h"
 #include "chart/text/utf8.h"
@@ -156,8 +156,12 @@ void DataFindings::CheckProgram(const chart::DataRecordLines& record) {
         chart_.Add(kData, nameLine, Severity::Warning, "same-name",
                    "a second program named " + Quoted(name) + " (the first at line " + std::to_string(first->second) +
                        ")");
-    CheckFlags(record.first + 2, row);
+    flagsLines_.emplace_back(record.first + 2, row);
     CheckResults(record);
+}
+
+void DataFindings::Finish() {
+    for (const auto& [line, row] : flagsLines_) CheckFlags(line, row);
 }
 
 // Each test's word of flags against the test's sub-criteria, one character

@@ -5,6 +5,8 @@
 // or do not add up.
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "chart/files/data_file.h"
 #include "publisher/checked_chart.h"
@@ -13,10 +15,12 @@ namespace publisher {
 
 class DataFindings {
 public:
-    // The policy file has been read: the tests' counts and titles are known.
     explicit DataFindings(CheckedChart& chart) : chart_(chart) {}
     // The reader's sink.
     void operator()(const chart::DataRecordLines& record);
+    // Once the policy file has been read (the loading sequence reads it
+    // after the data): each program's flags against the tests' counts.
+    void Finish();
 
 private:
     void CheckIgnoredLines(const chart::DataRecordLines& record);
@@ -26,6 +30,7 @@ private:
 
     CheckedChart& chart_;
     std::unordered_map<std::string, long long> nameLines_;  // the first line of each name
+    std::vector<std::pair<long long, int>> flagsLines_;     // each program's flags line and row
 };
 
 }  // namespace publisher

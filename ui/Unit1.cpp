@@ -17,8 +17,6 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "chart/files/file_bytes.h"
-#include "chart/files/local_path.h"
 #include "folder/chart_reader.h"
 #include "ui/Unit2.h"
 #include "ui/changes_window.h"
@@ -43,16 +41,6 @@ namespace {
 
 // The kept signature of the chart's data file, which dates its release; empty
 // when the chart is not signed.
-std::string DataSignature(const std::string& chartDirectory) {
-    if (chartDirectory.empty()) return {};
-    try {
-        return chart::ReadFileBytes(
-            chart::LocalPath(chartDirectory, chart::kChartFileTable[chart::kData].keptSignature), 16 * 1024);
-    } catch (const std::exception&) {
-        return {};  // none kept (an unsigned chart) or unreadable: no release date to tell
-    }
-}
-
 chart::ReloadHistory::Seconds Now() { return QDateTime::currentSecsSinceEpoch(); }
 
 // The banner's link zone: X from 639 to the right edge, Y from the top to 20.
@@ -378,15 +366,19 @@ void TForm1::ReadAll() {
 }
 
 void TForm1::ReloadOnce() {
-    RunGuarded(this, [this] {
-        if (auto snapshot = ReadFolder()) chart_->ReadAll(*snapshot);
+    std::string dataSignature;
+    RunGuarded(this, [&] {
+        if (auto snapshot = ReadFolder()) {
+            chart_->ReadAll(*snapshot);
+            dataSignature = snapshot->DataSignature();
+        }
     });
     // As the load left it, before an update disables the grid: What changed
     // compares it, Compare shows it.
     shown_ = std::make_shared<const chart::ShownChart>(chart_->Shown());
     // What the reload changed, for Options/What changed…, worked out while
     // the window goes on; nothing of it is written anywhere.
-    history_->Reload(shown_, Now(), DataSignature(chart_->ChartDirectory()));
+    history_->Reload(shown_, Now(), std::move(dataSignature));
     ShowInCompare();
 }
 

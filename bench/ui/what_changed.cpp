@@ -33,10 +33,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "chart/chart_form.h"
-#include "support/folder_snapshot.h"
 #include "chart/diff/reload_history.h"
-#include "chart/recording_ports.h"
+#include "chart/loading/shown_after_loading.h"
+#include "support/folder_snapshot.h"
 #include "support/caps_chart.h"
 #include "ui/Unit1.h"
 #include "ui/changes_window.h"
@@ -116,12 +115,7 @@ const Key kKeys[] = {
 // over charts loaded by the core alone. And what the history then holds.
 Figures History(const std::string& before, const std::string& after) {
     const auto load = [](const std::string& dir) {
-        chart::ChartTables tables;
-        chart::GridModel grid;
-        chart::RecordingPorts ports;
-        chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, dir, "www.vantrel.example");
-        form.FormCreate(support::FolderSnapshot(dir));
-        return form.Shown();
+        return chart::ShownAfterLoading(support::FolderSnapshot(dir), nullptr, "www.vantrel.example");
     };
     vantrel::ui::ChangesWindow window;
     window.show();

@@ -8,15 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace chart {
+#include "chart/files/chart_texts.h"
 
-// Messages shown by the readers, byte for byte.
-inline constexpr const char* kNoVersionFileMessage =
-    "No version file found. Please click \"Update\" button to receive new.";
-inline constexpr const char* kNoDataFileMessage =
-    "No data file found. Please click \"Update\" button to receive new.";
-inline constexpr const char* kNoPolicyFileMessage =
-    "No testing policy file found. Please click \"Update\" button to receive new.";
+namespace chart {
 
 struct ChartFileNames {
     const char* name;              // the viewer's bare local name

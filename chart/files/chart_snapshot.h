@@ -32,10 +32,16 @@ public:
     // reader reading the file itself would have.
     std::string_view Bytes(std::string_view name) const;
 
+    // The data file's signature kept beside a signed chart, read with the
+    // three files (its trusted comment dates the release); empty: none.
+    const std::string& DataSignature() const { return dataSignature_; }
+    void SetDataSignature(std::string signature) { dataSignature_ = std::move(signature); }
+
 private:
     const File* Find(std::string_view name) const;
 
     std::array<File, 3> files_;
+    std::string dataSignature_;
 };
 
 }  // namespace chart

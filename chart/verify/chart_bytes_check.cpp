@@ -1,9 +1,9 @@
 #include "chart/verify/chart_bytes_check.h"
 
-#include <exception>
 
 #include "chart/files/chart_file_set.h"
-#include "chart/files/version_file.h"
+#include "chart/files/chart_snapshot.h"
+#include "chart/loading/chart_load.h"
 #include "chart/text/ascii.h"
 
 namespace chart {
@@ -43,22 +43,19 @@ public:
 
 }  // namespace
 
-std::optional<NotAChart> WhyBytesAreNotAChart(const std::array<std::string_view, 3>& bytes) {
-    // The readers write somewhere: scratch tables, and rows nobody keeps.
+std::optional<NotAChart> WhyBytesAreNotAChart(const ChartSnapshot& files) {
+    // The loading sequence over scratch tables and rows nobody keeps, past
+    // the version gate: what a version file asks for is the reload's to judge.
     ChartTables tables;
     DroppedRows rows;
-    std::size_t file = kData;
-    try {
-        const auto data = ReadDataBytes(bytes[kData], tables, rows);
-        file = kPolicy;
-        const auto policy = ReadPolicyBytes(bytes[kPolicy], tables);
-        file = kVersion;
-        ReadVersionBytes(bytes[kVersion], tables);
-        return WhyReadBytesAreNotAChart(bytes, data, policy, tables.LatestVersion);
-    } catch (const std::exception& failure) {
-        // A file the readers would refuse with their message.
-        return NotAChart{file, std::string("it cannot be read: ") + failure.what()};
-    }
+    LoadRules rules;
+    rules.pastTheGate = true;
+    const ChartLoad load = LoadChart(files, tables, rows, rules);
+    // A file the readers would refuse with their message.
+    for (std::size_t file : {kVersion, kData, kPolicy})
+        if (load.failures[file]) return NotAChart{file, "it cannot be read: " + *load.failures[file]};
+    return WhyReadBytesAreNotAChart({files.Bytes(kDataFileName), files.Bytes(kPolicyFileName), files.Bytes(kVersionFileName)},
+                                    *load.data, *load.policy, tables.LatestVersion);
 }
 
 std::optional<NotAChart> WhyReadBytesAreNotAChart(const std::array<std::string_view, 3>& bytes,

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "chart/files/chart_snapshot.h"
 #include "chart/files/data_file.h"
 #include "chart/files/policy_file.h"
 
@@ -23,8 +24,7 @@ struct NotAChart {
 // data file without one complete program record, a policy file without one
 // complete test, a version file whose first line is not a version number. No
 // version gate: what a version file asks for is judged by the reload after.
-// bytes: data, policy and version.
-std::optional<NotAChart> WhyBytesAreNotAChart(const std::array<std::string_view, 3>& bytes);
+std::optional<NotAChart> WhyBytesAreNotAChart(const ChartSnapshot& files);
 
 // The same for bytes the readers went through already: what they reported,
 // and the newest version read.

@@ -1,12 +1,14 @@
 #pragma once
-// A chart form wired to a recorder of its three ports, reading its files from
-// a fresh temporary directory.
+// A chart form wired to a recorder of its three ports, over files written to
+// a fresh temporary directory and read as a reload reads them.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "chart/chart_form.h"
+#include "chart/files/grid_rows.h"
+#include "chart/loading/chart_load.h"
 #include "chart/recording_ports.h"
 #include "support/folder_snapshot.h"
 #include "support/temp_dir.h"
@@ -28,6 +30,19 @@ protected:
 
     // The files in dir as a reload reads them.
     chart::ChartSnapshot Files() const { return support::FolderSnapshot(dir.Path()); }
+    // One step of the loading sequence over them, into this grid (whose
+    // selection handler is the form's): what it said.
+    chart::ChartLoad ReadInfo() {
+        chart::ChartLoad load;
+        chart::GridRows rows(grid);
+        chart::ReadInfo(Files(), tables, rows, load);
+        return load;
+    }
+    chart::ChartLoad ReadPolicy() {
+        chart::ChartLoad load;
+        chart::ReadPolicy(Files(), tables, load);
+        return load;
+    }
 
     void WriteAll(const std::string& version, const std::string& data, const std::string& policy) {
         dir.Write("version", version);

@@ -95,6 +95,30 @@ TEST_F(ChartTest, MissingPolicyIsReportedAfterTheDataIsLoaded) {
     EXPECT_FALSE(grid.Enabled());
 }
 
+// A signed chart's release date comes from its signature, read with it.
+TEST_F(ChartTest, TheKeptDataSignatureIsReadWithTheChart) {
+    WriteAll("10\n10\n", kData, kPolicy);
+    EXPECT_EQ(Files().DataSignature(), "");
+    dir.Write("data.minisig", "untrusted comment: signature\nRWQ=\n");
+    EXPECT_EQ(Files().DataSignature(), "untrusted comment: signature\nRWQ=\n");
+}
+
+// The checks read every file, past a gate that stops the window's load: the
+// grid stays disabled, each reader's failure is kept with its reason.
+TEST_F(ChartTest, ALoadPastTheGateReadsEveryFileAndKeepsWhyOneFailed) {
+    dir.Write("version", "10\n11\n");
+    dir.Write("data", kData);
+    GridRows rows(grid);
+    const ChartLoad load = LoadChart(Files(), tables, rows, LoadRules{kHost, true});
+    EXPECT_TRUE(load.stoppedByTheGate);
+    EXPECT_FALSE(load.enabled);
+    EXPECT_EQ(load.messages, (Log{kNeedNewestVersionMessage + std::string(kHost), kNoPolicyFileMessage}));
+    ASSERT_TRUE(load.data);
+    EXPECT_EQ(load.data->programs, 1);
+    EXPECT_EQ(load.failures[ChartFileIndex::kPolicy], "File not found");
+    EXPECT_FALSE(load.failures[ChartFileIndex::kData]);
+}
+
 // What the chart folder holds when a reload meets it (another copy's marker,
 // its locks, a holder none of ours), as the files and locks themselves: every
 // row ends within its bounds with one whole chart or none, never a mix.

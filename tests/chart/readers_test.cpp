@@ -24,7 +24,7 @@ class ReadInfoTest : public ChartTest {
 protected:
     void Load(const std::string& data) {
         dir.Write("data", data);
-        form.ReadInfo("data", grid);
+        ReadInfo();
     }
 };
 
@@ -117,9 +117,10 @@ TEST_F(ReadInfoTest, UnreadableFileDisablesTheGridAndKeepsTheRows) {
     Load(Record("one", "a") + "\n" + Record("two", "b"));
     std::filesystem::remove(dir.Path() + "/data");
     std::filesystem::create_directory(dir.Path() + "/data");
-    form.ReadInfo("data", grid);
-    EXPECT_EQ(rec.Log(), Log{std::string("message: ") + kNoDataFileMessage});
-    EXPECT_FALSE(grid.Enabled());
+    const ChartLoad load = ReadInfo();
+    EXPECT_EQ(load.messages, Log{kNoDataFileMessage});
+    EXPECT_FALSE(load.enabled);
+    EXPECT_FALSE(load.data);
     EXPECT_EQ(grid.RowCount(), 3);
 }
 
@@ -129,7 +130,7 @@ class ReloadMovingTheCurrentCellTest : public ReadInfoTest {
 protected:
     void SetUp() override {
         dir.Write("policy", "Title\nc1\n\n");
-        form.ReadPolicy("policy");
+        ReadPolicy();
     }
 };
 
@@ -203,7 +204,7 @@ class ReadPolicyTest : public ChartTest, public ::testing::WithParamInterface<Po
 TEST_P(ReadPolicyTest, FileFillsTheSlots) {
     for (const std::string& file : GetParam().files) {
         dir.Write("policy", file);
-        form.ReadPolicy("policy");
+        ReadPolicy();
     }
     for (const auto& [test, slot, text] : GetParam().slots) {
         EXPECT_EQ(tables.TestPolicy(test, slot), text) << "test " << test << ", slot " << slot;
@@ -273,7 +274,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ReadPolicyTest, ::testing::ValuesIn(kPolicies),
 // The test a double empty line used up has no count to give hints by.
 TEST_F(ChartTest, PolicyTestUsedUpByADoubleEmptyLineHasNoHints) {
     dir.Write("policy", "T1\na\n\n\nT3\nb\n\n");
-    form.ReadPolicy("policy");
+    ReadPolicy();
     EXPECT_THROW(form.GetHintForTest(1, 2), ConversionError);
 }
 

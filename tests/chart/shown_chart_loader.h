@@ -7,19 +7,13 @@
 #include <optional>
 #include <string>
 
-#include "chart/chart_form.h"
-#include "chart/recording_ports.h"
+#include "chart/loading/shown_after_loading.h"
 #include "support/test_data.h"
 
 namespace chart_test {
 
 inline chart::ShownChart LoadShownChart(std::array<std::optional<std::string>, 3> files) {
-    chart::ChartTables tables;
-    chart::GridModel grid;
-    chart::RecordingPorts ports;
-    chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, std::string(), "www.vantrel.example");
-    form.FormCreate(chart::ChartSnapshot(std::move(files)));
-    return form.Shown();
+    return chart::ShownAfterLoading(chart::ChartSnapshot(std::move(files)), nullptr, "www.vantrel.example");
 }
 
 inline chart::ShownChart LoadShownChart(const std::string& folder, const std::string& defaults = {}) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "chart/chart_form.h"
+#include "chart/loading/chart_load.h"
 #include "chart/details/conversion_error.h"
 #include "chart/details/web_address.h"
 #include "fuzz_support.h"
@@ -75,10 +76,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form(tables, grid, chart::ChartPorts{ports, ports, ports}, dir, "www.vantrel.example");
-    form.FormCreate(support::FolderSnapshot(dir));
-    // Past a version gate that stopped the load, too.
-    form.ReadInfo("data", grid);
-    form.ReadPolicy("policy");
+    const chart::ChartSnapshot files = support::FolderSnapshot(dir);
+    form.FormCreate(files);
+    // Again past a version gate that stopped the load.
+    chart::LoadChart(files, tables, grid, chart::LoadRules{"www.vantrel.example", true});
     fuzz::Require(grid.RowCount() >= 1 && grid.RowCount() <= chart::kMaxPrograms + 1,
                   "row count within the tables");
 

@@ -46,9 +46,10 @@ std::string LoadAndSelectEverything(const std::string& directory) {
     chart::ChartTables tables;
     chart::GridModel grid;
     chart::ChartForm form(tables, grid, chart::ChartPorts{rec, rec, rec}, directory, kHost);
-    form.FormCreate(support::FolderSnapshot(directory));
-    form.ReadInfo("data", grid);  // also past a version gate that stopped the load
-    form.ReadPolicy("policy");
+    const chart::ChartSnapshot files = support::FolderSnapshot(directory);
+    form.FormCreate(files);
+    // Again past a version gate that stopped the load.
+    chart::LoadChart(files, tables, grid, chart::LoadRules{kHost, true});
     if (grid.RowCount() < 1 || grid.RowCount() > chart::kMaxPrograms + 1) return "row count out of range";
 
     for (int row = 0; row <= grid.RowCount(); ++row) {

@@ -5,17 +5,20 @@
 
 #include "chart/files/chart_file_set.h"
 #include "chart/files/file_bytes.h"
+#include "chart/files/file_error.h"
 #include "chart/verify/chart_release.h"
 
 namespace update {
 namespace {
 
 // A kept chart file as the viewer reads it (a link of the user's own to it
-// included); nothing when it cannot be read.
+// included); nothing when the viewer could not read it either (missing,
+// unreadable, too large): no kept release to be newer than. Anything else
+// the read raises goes on to the run's guard.
 std::optional<std::string> KeptChartFile(const std::string& path) {
     try {
         return chart::ReadFileBytes(path, chart::kChartFileSizeCap);
-    } catch (...) {
+    } catch (const chart::FileError&) {
         return std::nullopt;
     }
 }
@@ -35,7 +38,7 @@ std::optional<Failure> CheckStagedSignatures(const chart::MinisignPrimitives& pr
         auto signatureBytes = folder.ReadOwnFile(folder.Staging(signature), kSignatureFileCap);
         if (!signatureBytes && signatureBytes.Why().error != EFBIG) return FromFolder(signatureBytes.Why());
         if (!signatureBytes || !*signatureBytes) return MakeFailure(FailureKind::NotSigned, file.urlPath);
-        staged[i] = chart::CheckMinisign(primitives, publicKey, stagedChart[i], **signatureBytes);
+        staged[i] = chart::CheckMinisign(primitives, publicKey, stagedChart.Bytes(file.name), **signatureBytes);
 
         auto keptSignature = folder.ReadOwnFile(folder.Target(signature), kSignatureFileCap);
         if (!keptSignature && keptSignature.Why().error != EFBIG) return FromFolder(keptSignature.Why());

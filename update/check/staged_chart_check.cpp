@@ -1,6 +1,9 @@
 #include "update/check/staged_chart_check.h"
 
+#include <array>
 #include <cerrno>
+#include <optional>
+#include <string>
 
 #include "chart/files/chart_file_set.h"
 #include "chart/verify/chart_bytes_check.h"
@@ -14,7 +17,7 @@ Result<StagedChart> ReadStagedChart(const folder::WorkFiles& folder) {
         notAChart.detail = why.rule;
         return notAChart;
     };
-    StagedChart bytes;
+    std::array<std::optional<std::string>, 3> bytes;
     for (std::size_t file = 0; file < kChartFiles.size(); ++file) {
         // A staging file that cannot be read is the folder's fault, not the server's.
         const std::string staging = folder.Staging(kChartFiles[file]);
@@ -24,8 +27,9 @@ Result<StagedChart> ReadStagedChart(const folder::WorkFiles& folder) {
         if (!*read) return FromFolder(folder::ReadFailure(staging, ENOENT));
         bytes[file] = std::move(**read);
     }
-    if (const auto why = chart::WhyBytesAreNotAChart({bytes[0], bytes[1], bytes[2]})) return refused(*why);
-    return bytes;
+    StagedChart staged(bytes);
+    if (const auto why = chart::WhyBytesAreNotAChart(staged)) return refused(*why);
+    return staged;
 }
 
 }  // namespace update

@@ -2,16 +2,14 @@
 // Only a chart replaces a chart: before the commit the staged files are read
 // once and judged by the chart core's rules (chart/verify/chart_bytes_check.h);
 // nothing is shown and the window's grid is not touched.
-#include <array>
-#include <string>
-
+#include "chart/files/chart_snapshot.h"
 #include "update/failure.h"
 #include "folder/work_files.h"
 
 namespace update {
 
-// The three staged chart files' bytes, in the order of kChartFiles.
-using StagedChart = std::array<std::string, 3>;
+// The three staged chart files' bytes, as a load reads them.
+using StagedChart = chart::ChartSnapshot;
 
 // The staged files, read once as the folder's work files are (no link
 // followed, no FIFO waited on), when they may become the chart; otherwise a
