@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "diff/shown_chart.h"
+#include "loading/shown_chart.h"
 #include "files/chart_snapshot.h"
 #include "files/chart_texts.h"
 #include "tables/chart_tables.h"

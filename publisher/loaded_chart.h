@@ -5,7 +5,7 @@
 // over it, as the window's reload does). What `check` and `diff` compare.
 #include <string>
 
-#include "chart/diff/shown_chart.h"
+#include "chart/loading/shown_chart.h"
 #include "chart/files/chart_snapshot.h"
 #include "publisher/publisher_folder.h"
 

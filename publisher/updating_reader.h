@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/diff/shown_chart.h"
+#include "chart/loading/shown_chart.h"
 
 namespace publisher {
 

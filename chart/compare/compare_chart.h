@@ -10,7 +10,7 @@
 
 #include "chart/compare/program_identity.h"
 #include "chart/details/details_text.h"
-#include "chart/diff/shown_chart.h"
+#include "chart/loading/shown_chart.h"
 
 namespace chart {
 

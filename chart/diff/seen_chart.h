@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "chart/compare/compare_chart.h"
-#include "chart/diff/shown_chart.h"
+#include "chart/loading/shown_chart.h"
 
 namespace chart {
 

@@ -3,7 +3,7 @@
 // publisher's tool, the tests and the benchmarks ask this, not the form.
 #include <string>
 
-#include "chart/diff/shown_chart.h"
+#include "chart/loading/shown_chart.h"
 #include "chart/files/chart_snapshot.h"
 
 namespace chart {

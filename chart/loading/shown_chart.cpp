@@ -1,4 +1,4 @@
-#include "chart/diff/shown_chart.h"
+#include "chart/loading/shown_chart.h"
 
 #include <algorithm>
 
