@@ -1,13 +1,12 @@
 #pragma once
-// The program, wired: the application titled "Vantrel", the chart's folder
-// decided and an interrupted update finished, the main window (which loads
-// the chart before it is shown), the hidden about box, the updates, then the
-// event loop until the main window closes.
+// The program, wired: the chart's folder decided and an interrupted update
+// finished, the main window, the about box and the updates, then the event loop.
 #include <string>
 
 namespace vantrel {
 
-// dataServer: where updates come from (the built-in one; the end-to-end
+// The main window loads the chart before it is first shown; the loop runs
+// until it closes. dataServer: where updates come from (the built-in one; the end-to-end
 // tests' copy gives a loopback server).
 int RunProgram(int argc, char** argv, const std::string& dataServer);
 

@@ -1,10 +1,7 @@
 #pragma once
 // The chart half of the main window: loads the three files into the tables and
 // the grid model, and answers a cell selection with the details text or the
-// program's web page. Reaches the window only through the ports it is given,
-// so it runs without a display. The desktop window (TForm1) owns one; the
-// file formats and the details text it goes by live below it, in files/ and
-// details/.
+// program's web page.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,7 +16,7 @@
 
 namespace chart {
 
-// What the form reaches the world through.
+// What the form reaches the window through, so that it runs without a display.
 struct ChartPorts {
     MessagePort& messages;
     DocumentPort& documents;

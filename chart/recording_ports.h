@@ -1,8 +1,6 @@
 #pragma once
-// The window's operations recorded instead of carried out: no box is shown
-// and no browser opened; what the window would have shown and opened is kept,
-// in order, with the details panel's text. What the publisher's tool tells,
-// and what tests look at.
+// The window's operations recorded in order instead of carried out (no box
+// shown, no browser opened), for the publisher's tool and the tests.
 #include <string>
 #include <vector>
 

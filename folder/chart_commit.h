@@ -1,9 +1,6 @@
 #pragma once
-// Putting a set of staging files in place (the three chart files, and for a
-// signed chart their signatures) as one step: all of them or none, even when
-// a rename fails part-way or the run is killed; and finishing a step that was
-// cut off. The order and its reasons are told beside each step in
-// chart_commit.cpp; who waits for whom, in folder_protocol.h.
+// Putting a set of staging files in place as one step (all or none, even when a
+// rename fails part-way or the run is killed), and finishing one cut off.
 #include <optional>
 #include <string>
 

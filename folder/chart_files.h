@@ -1,8 +1,6 @@
 #pragma once
-// The files an update puts in place and where each comes from, from the
-// chart core's one table: the three chart files and, for a signed chart, the
-// signatures kept beside them. Their work files (staging files, backups,
-// markers) are named and made by WorkFiles.
+// The files an update puts in place, from the chart core's one table: the three
+// chart files and, for a signed chart, the signatures kept beside them.
 #include <array>
 #include <span>
 #include <string>

@@ -9,6 +9,7 @@
 namespace folder {
 namespace {
 
+// The lock is on the folder itself, so that no file can be planted in its place.
 chart::UniqueFd OpenFolder(const std::string& directory) {
     return chart::UniqueFd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
 }

@@ -1,8 +1,6 @@
 #pragma once
-// The chart folder's own lock (flock on the folder itself, so no file of ours
-// can be planted in its place), which lets a reload read the three files as
-// one set while whatever puts chart files in place holds it for its renames.
-// Who may hold it, and what each step does meeting a holder: folder_protocol.h.
+// The chart folder's own lock, which lets a reload read the three files as one
+// set while a commit holds it for its renames.
 #include <cerrno>
 #include <chrono>
 #include <string>

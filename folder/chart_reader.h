@@ -1,8 +1,6 @@
 #pragma once
 // A reload's read of the chart folder: the three files' bytes as one chart,
-// never two mixed, going by the protocol's table of what a reader does
-// (folder_protocol.h). The folder's shared lock is held only while the bytes
-// are read, never while waiting; every wait has a bound and a way out.
+// never two mixed, by the protocol's table of what a reader does.
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -49,6 +47,8 @@ struct ChartRead {
     std::string message;
 };
 
+// The folder's shared lock is held only while the bytes are read, never while
+// waiting, so that no wait of the reader's holds up a commit.
 ChartRead ReadChartFolder(const std::string& directory, const ReaderWaits& waits = {});
 
 }  // namespace folder

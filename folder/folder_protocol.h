@@ -1,16 +1,7 @@
 #pragma once
-// The chart folder's protocol, both ends, in one place: the states a reader
-// can meet there and what a reload, a commit, a recovery and an update do on
-// meeting each. The three tables in folder_protocol.cpp are the protocol; the
-// reader (chart_reader), the commit and its recovery (chart_commit) and the
-// update lock (update_lock) look their steps up there.
-//
-// A commit, in order (chart_commit.cpp says why at each step): the update
-// lock, held for the whole run; the folder's lock, exclusively; the marker,
-// written under a name of its own, locked, flushed and renamed into place;
-// a backup name for each file replaced; the renames; the marker removed, then
-// the backups; the locks let go. Whoever finds the marker with nobody at work
-// finishes the commit (forward, or back when a new file was lost).
+// The chart folder's protocol, both ends: the states a reader can meet there and
+// what a reload, a commit, a recovery and an update do on meeting each, as the
+// tables (folder_protocol.cpp) that the reader, the commit and the update lock look up.
 #include <sys/types.h>
 
 #include <optional>

@@ -1,8 +1,6 @@
 #pragma once
-// Who holds a lock on a file, as the kernel lists every lock (/proc/locks):
-// looked up, never taken, so a look never stands in anyone's way; and which
-// user each holder runs as, which nobody can fake. Only the chart's owner's
-// holders make a reader wait or an update stop.
+// Who holds a lock on a file, and as which user, as the kernel lists every lock
+// (/proc/locks).
 #include <sys/types.h>
 
 #include <optional>
@@ -14,9 +12,10 @@ namespace folder {
 struct LockHolder {
     pid_t pid = 0;
     bool exclusive = false;
-    std::optional<uid_t> user;  // none: the process is not to be seen from here
+    std::optional<uid_t> user;  // which nobody can fake; none: the process is not to be seen from here
 };
 
+// Looked up, never taken, so that a look never stands in anyone's way.
 // The holders of the locks on the file at path (not following a link); an
 // empty list when nobody holds one, nothing when that cannot be told (no
 // list of locks, or no file there).
@@ -33,6 +32,7 @@ struct Holders {
     HolderKind kind = HolderKind::None;
     bool exclusive = false;  // one of them holds it exclusively
 };
+// Only the chart owner's holders make a reader wait or an update stop.
 // The holders of the lock on path seen from `user`; `busy` says whether a
 // try to lock it failed (without a list, a busy lock has Unknown holders).
 Holders ClassifyHolders(const std::string& path, uid_t user, bool busy);

@@ -1,10 +1,6 @@
 #pragma once
-// The lock on the commit marker itself, held by the commit that wrote it, or
-// by whoever finishes a commit that was cut off, until the marker is gone. A
-// marker is its user's own file (mode 0600), so only that user's processes
-// can hold it: a reader tells a commit at work from one cut off by whether
-// anyone holds it, and nobody else can fake either. The kernel lets go of it
-// when its holder dies.
+// The lock on the commit marker itself, held by the commit that wrote it, or by
+// whoever finishes a commit that was cut off, until the marker is gone.
 #include <chrono>
 #include <optional>
 #include <string>
@@ -15,6 +11,9 @@
 
 namespace folder {
 
+// A reader tells a commit at work from one cut off by whether anyone holds
+// this lock: a marker is its user's own file (mode 0600), so nobody else can
+// fake either, and the kernel lets go of the lock when its holder dies.
 class MarkerLock {
 public:
     enum class State { Held, Busy, Gone, Abandoned };

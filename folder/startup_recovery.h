@@ -1,9 +1,6 @@
 #pragma once
 // What start-up does with the chart folder before the chart is read: under the
 // folder's update lock, finishes or clears whatever an earlier update left.
-// While another copy of the program holds the lock, its files are left alone;
-// the reload that follows goes by the protocol (folder_protocol.h), so that it
-// never reads half of each chart.
 #include <optional>
 #include <string>
 
@@ -16,7 +13,8 @@ namespace folder {
 // interrupted update that cannot be finished leaves files of two charts side
 // by side), which the window tells (NotReadMessage) instead of reading it.
 // With a window, the window answers during every wait and may end it: a
-// Cancelled failure.
+// Cancelled failure. While another copy holds the update lock its files are
+// left alone: the reload that follows goes by the folder's protocol.
 std::optional<Failure> RecoverChartFolder(const std::string& chartDirectory, chart::WaitPort* window = nullptr);
 
 }  // namespace folder

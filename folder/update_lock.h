@@ -1,11 +1,6 @@
 #pragma once
 // One updater per chart folder: held by an update from its first staging file
 // to the end of its commit, and by start-up while it finishes what a run left.
-// Two exclusive advisory locks (flock): one on the user's own lock file (mode
-// 0600), which only the user's processes can open, so no other user can keep
-// it; and one on the lock file every copy and every earlier version takes,
-// which counts only while a process of this user holds it (see
-// folder_protocol.h): another user who opens it to lock it stops no update.
 #include <optional>
 #include <string>
 
@@ -40,7 +35,11 @@ public:
     const std::optional<Failure>& Why() const { return why_; }
 
 private:
+    // Both are exclusive flock locks. The lock file every copy and every
+    // earlier version takes counts only while a process of this user holds it,
+    // so that another user who locks it stops no update.
     chart::UniqueFd shared_;
+    // The user's own lock file (mode 0600), which no other user can open to keep.
     chart::UniqueFd own_;
     LockState state_ = LockState::Failed;
     std::optional<Failure> why_;

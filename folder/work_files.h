@@ -1,9 +1,7 @@
 #pragma once
-// The chart folder as an update sees it, with its work files (staging files,
-// backups, the commit and roll-back markers, the update lock's file): the one
-// place that names, makes and removes them and flushes the folder. Nothing
-// here follows a link, waits on a FIFO, or acts on what is not the user's own:
-// the folder may be shared, or a copy anyone prepared.
+// The chart folder as an update sees it: the one place that names, makes and
+// removes its work files (staging files, backups, markers, lock files) and
+// flushes the folder.
 #include <sys/types.h>
 
 #include <optional>
@@ -15,6 +13,8 @@
 
 namespace folder {
 
+// Nothing here follows a link, waits on a FIFO, or acts on what is not the
+// user's own: the folder may be shared, or a copy anyone prepared.
 class WorkFiles {
 public:
     explicit WorkFiles(std::string directory);

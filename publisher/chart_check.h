@@ -1,10 +1,7 @@
 #pragma once
 // `vantrel-chart check`: reads a publisher's three files exactly as the viewer
-// does (the chart core's own readers, over the files' bytes) and tells what
-// readers would see broken (errors) or odd (warnings), each at the line it
-// comes from: readers who start afresh, and readers who update, from the
-// chart being served when it is given, or from any chart. Reads nothing but
-// the three files, their signatures, and the served chart's; writes nothing.
+// does and tells what readers would see broken (errors) or odd (warnings), each
+// at the line it comes from.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -41,6 +38,8 @@ struct CheckReport {
     int tests = 0;     // the tests whose count and title are stored
 };
 
+// Reads nothing but the three files, their signatures and the served chart's;
+// writes nothing.
 CheckReport CheckChart(const PublisherFolder& folder, const CheckRules& rules);
 
 bool HasError(const std::vector<Finding>& findings);

@@ -1,9 +1,6 @@
 #pragma once
-// `vantrel-chart check [--json] [--verbose] [--public-key KEY] [--served
-// SERVED] DIR`: prints the chart's findings and answers the exit status: 0
-// without an error, 1 with one. A summary line (programs, tests, findings by
-// severity) goes to standard error, never among the findings: always with
-// --verbose, otherwise when there is nothing to find.
+// `vantrel-chart check [--json] [--verbose] [--public-key KEY] [--served SERVED] DIR`:
+// prints the chart's findings; exits 0 without an error, 1 with one.
 #include <iosfwd>
 #include <string>
 
@@ -28,7 +25,8 @@ CheckReport CheckForThisViewer(const std::string& folder, const std::string& pub
 
 int RunCheck(const std::string& folder, const CheckOptions& options, std::ostream& out, std::ostream& err);
 
-// "3 programs, 6 tests: 1 error, 2 warnings".
+// "3 programs, 6 tests: 1 error, 2 warnings": on standard error, never among
+// the findings; always with --verbose, otherwise when there is nothing to find.
 std::string SummaryOf(const CheckReport& report);
 
 }  // namespace publisher

@@ -1,8 +1,7 @@
 #pragma once
 // The data file's findings, record by record as the reader hands them over:
 // programs that make no row or are lost, page addresses the viewer refuses or
-// rewrites, flags that answer nothing, results that are shifted, cut, empty
-// or do not add up.
+// rewrites, flags that answer nothing, results that are shifted, cut or empty.
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -26,7 +25,7 @@ private:
     void CheckIgnoredLines(const chart::DataRecordLines& record);
     void CheckProgram(const chart::DataRecordLines& record);
     void CheckFlags(long long line, int row);
-    void CheckResults(const chart::DataRecordLines& record);
+    void CheckResults(const chart::DataRecordLines& record);  // and whether they add up to the Total
 
     CheckedChart& chart_;
     std::unordered_map<std::string, long long> nameLines_;  // the first line of each name

@@ -1,8 +1,7 @@
 #pragma once
-// What any of the three files may hold that the viewer reads otherwise than
-// it looks: a Ctrl-Z that ends the file early, lines that are not UTF-8, a
-// byte-order mark read as part of the first line; a file saved as UTF-16 or
-// UTF-32, which the viewer reads as bytes of no chart at all.
+// What any of the three files may hold that the viewer reads otherwise than it
+// looks: a Ctrl-Z that ends it early, lines that are not UTF-8, a byte-order
+// mark, a file saved as UTF-16 or UTF-32 (to the viewer, no chart at all).
 #include <cstddef>
 #include <optional>
 #include <string>

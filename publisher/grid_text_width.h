@@ -1,10 +1,7 @@
 #pragma once
-// Where the window's grid cuts a cell's text: the text as the grid shows it
-// (chart/text/display_limit.h's rule: decoded, bidirectional controls left
-// out, at most 2000 characters), measured with the grid font's advances and
-// kerning, which the build measures from the window's own font
-// (publisher/measure_grid_font.cpp), against the width its column gives the
-// text. No window library: `check` asks it.
+// Where the window's grid cuts a cell's text, measured with the grid font's
+// advances and kerning as the build measured them (measure_grid_font.cpp),
+// without a window library: `check` asks it.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,7 +9,8 @@
 
 namespace publisher {
 
-// The characters of a cell as the grid draws them.
+// The characters of a cell as the grid draws them (chart/text/display_limit.h's
+// rule: decoded, bidirectional controls left out, at most 2000 characters).
 std::u32string GridCellText(std::string_view cell);
 
 // Their width in 1/64 pixels, as the font engine adds it up.

@@ -1,8 +1,6 @@
 #pragma once
-// A publisher's chart as readers see it, by the viewer's own loading sequence
-// over the files' bytes: as a reader who starts afresh sees it, and as one
-// who updates to it from the chart before (the one loaded, then the other
-// over it, as the window's reload does). What `check` and `diff` compare.
+// A publisher's chart as readers see it, by the viewer's own loading sequence:
+// started afresh on it, or updated to it from the chart before.
 #include <string>
 
 #include "chart/loading/shown_chart.h"

@@ -1,7 +1,6 @@
-// vantrel-chart: the publisher's tool. Checks, compares and signs a chart
-// before it is served, by the viewer's own code, without a window library;
-// `show` and `preview` are the window's, run by vantrel-chart-window beside
-// this program.
+// vantrel-chart, the publisher's tool: checks, compares and signs a chart before
+// it is served, without a window library; `show` and `preview` are run by
+// vantrel-chart-window beside it.
 #include <unistd.h>
 
 #include <iostream>

@@ -1,9 +1,5 @@
-// Measures, at build time, the font the window's grid draws its cells in
-// (its own design font, ui/design_fonts.h): each character's advance and the
-// kerning between neighbours, in 1/64 pixels as the font engine adds them,
-// and the width a name cell and a result cell give their text. Writes them
-// as a C++ header that `check` compiles in, so that it knows where the grid
-// cuts a cell without a window library.
+// Measures, at build time, the font the window's grid draws its cells in, as a
+// C++ header that `check` compiles in to know where the grid cuts a cell.
 // Usage: vantrel_measure_grid_font OUTPUT.h
 #include <QFontMetricsF>
 #include <QGuiApplication>

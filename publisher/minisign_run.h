@@ -1,8 +1,7 @@
 #pragma once
-// minisign run once, as `sign` runs it: the key's password, when it has one,
-// given on its standard input through a pipe (minisign reads it there when
-// that is no terminal), what it says kept for the message when it fails, and
-// the run ended when a stop signal comes.
+// minisign run once, as `sign` runs it: the key's password given on its
+// standard input, what it says kept for the message when it fails, and the run
+// ended when a stop signal comes.
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,7 +15,8 @@ struct MinisignRun {
     std::string said;  // what it wrote, but for its password prompt and progress
 };
 
-// password: nothing for a key without one (minisign then gets no input).
+// password: nothing for a key without one (minisign then gets no input); given
+// through a pipe, where minisign reads it when its input is no terminal.
 MinisignRun RunMinisign(const std::string& program, const std::vector<std::string>& args,
                         const std::string* password, const StopSignals& stop);
 

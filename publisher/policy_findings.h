@@ -1,9 +1,6 @@
 #pragma once
 // The policy file's findings, record by record as the reader hands them over,
-// then test by test once it is read: a test no record defines, a record
-// without its empty line, an empty record that moves the tests after it, a
-// count that cannot be read, tests out of the headings' order or renamed,
-// sub-criteria past the 49 a test shows, text readers cannot see.
+// then test by test once it is read.
 #include <optional>
 
 #include "chart/files/policy_file.h"
@@ -11,6 +8,10 @@
 
 namespace publisher {
 
+// A test no record defines, a record without its empty line, an empty record
+// that moves the tests after it, a count that cannot be read, tests out of the
+// headings' order or renamed, sub-criteria past the 49 a test shows, text
+// readers cannot see.
 class PolicyFindings {
 public:
     explicit PolicyFindings(CheckedChart& chart) : chart_(chart) {}

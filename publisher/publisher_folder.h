@@ -1,8 +1,7 @@
 #pragma once
-// A chart as a publisher keeps it: data.dat, policy.dat and version.dat (the
-// names the data server serves), with data.dat.minisig and so on beside them
-// when the chart is signed. A folder holding the viewer's own names (data,
-// policy, version) is taken too. Only read, never written.
+// A chart as a publisher keeps it, only ever read: data.dat, policy.dat and
+// version.dat (the served names; the viewer's own are taken too), with their
+// signatures (data.dat.minisig, ...) beside them when the chart is signed.
 #include <array>
 #include <cstdint>
 #include <optional>

@@ -1,9 +1,7 @@
 #pragma once
-// A release's date on the timeline readers hold it to: the "timestamp:" its
-// signatures carry, beside the reader's clock and the release the reader has.
-// A signed viewer refuses a release older than the one it holds, and one
-// dated more than a day ahead of its clock; these are the slips that lead
-// there (check, diff and sign tell them alike).
+// A release's date (the "timestamp:" its signatures carry) beside the reader's
+// clock and the release the reader has: the slips that make a signed viewer
+// refuse it, told alike by check, diff and sign.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +32,8 @@ struct TimelineNote {
     std::string message;  // "dated …: readers …"
 };
 
+// A signed viewer refuses a release older than the one it holds, and one dated
+// more than a day ahead of its clock.
 // What readers make of a release dated `release`: dated far ahead of now,
 // before 2000, older than the served release readers hold, or of its very
 // date. aheadBeyondSlack: whether to tell a date past the day readers allow

@@ -1,8 +1,6 @@
 #pragma once
-// Chart text as the window decodes it, for the tool to measure and to print:
-// a line's characters (UTF-8 where the line is valid, Windows-1252
-// otherwise), and which of them a reader cannot see as they stand: control
-// characters, bidirectional marks and controls, zero-width characters.
+// Chart text as the window decodes it, for the tool to measure and to print: a
+// line's characters, and which of them a reader cannot see as they stand.
 #include <string>
 #include <string_view>
 #include <utility>

@@ -1,9 +1,7 @@
 #pragma once
-// What a signed build of the viewer makes of the chart's signatures
-// (data.dat.minisig beside data.dat, ...): the update's own check of each
-// signature and of the three as one release, each refusal told with the
-// message readers would see; and the release's date beside the clock and the
-// served release (publisher/release_date.h).
+// What a signed build of the viewer makes of the chart's signatures: the
+// update's own check of each and of the three as one release, each refusal in
+// the words readers would see, and the release's date (release_date.h).
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -1,8 +1,6 @@
 #pragma once
 // The signals that end a command from the outside (SIGINT, SIGTERM, SIGHUP),
-// caught while `sign` works instead of ending it at once: a wait in progress
-// is cut short, and the command removes what it made and gives the terminal
-// back its echo before it ends as the signal asked.
+// caught while `sign` works instead of ending it at once.
 #include <csignal>
 
 namespace publisher {
@@ -16,7 +14,8 @@ public:
 
     // The signal caught, or 0.
     int Caught() const;
-    // Ends the process as the caught signal would have.
+    // Ends the process as the caught signal would have, once the command has
+    // removed what it made and given the terminal back its echo.
     [[noreturn]] void EndAsAsked() const;
     // Waits until fd has something to read (or its other end closed): true;
     // or until a stop signal comes: false. A signal that comes just before

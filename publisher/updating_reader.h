@@ -1,9 +1,6 @@
 #pragma once
-// Where readers who update to a chart see other than readers who start
-// afresh on it: the cells and table slots the new chart does not fill keep
-// what the chart before left there (the viewer clears nothing between loads),
-// and version lines it does not give keep the ones before. Both charts are
-// the viewer's own loads (publisher/loaded_chart.h); this only compares them.
+// Where readers who update to a chart see other than readers who start afresh
+// on it, between two of the viewer's own loads (loaded_chart.h).
 #include <string>
 #include <vector>
 
@@ -41,6 +38,9 @@ struct ReaderDifferences {
     }
 };
 
+// The viewer clears nothing between loads: the cells and table slots the new
+// chart does not fill, and the version lines it does not give, keep the ones
+// before.
 ReaderDifferences DifferencesFromFresh(const chart::ShownChart& updating, const chart::ShownChart& fresh);
 
 }  // namespace publisher

@@ -1,9 +1,7 @@
 #pragma once
-// Unit1 holds TForm1, the main window (its one instance is Form1; the names
-// are the system's own). The chart grid under the banner and the column
-// headings, the details panel, the Update button, the status and progress
-// bars and the menu. Creating it loads the chart (FormCreate), with any
-// message boxes, before it is first shown.
+// Unit1 holds TForm1, the main window (its one instance is Form1; the names are
+// the system's own): the grid under the banner and the column headings, the
+// details panel, the Update button, the status and progress bars, the menu.
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -74,6 +72,8 @@ public:
 
     using Ports = FormPorts;
 
+    // Loads the chart (FormCreate), with any message boxes, before the window
+    // is first shown.
     // chartDirectory: where "data", "policy" and "version" are read from.
     // unfinishedUpdate: start-up's message about an update it could not
     // complete; when given, it is shown instead of loading the chart (the

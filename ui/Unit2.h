@@ -1,9 +1,6 @@
 #pragma once
-// Unit2 holds TOKRightDlg (OKRightDlg): the about box. Created hidden at
-// start-up, shown by Help/About without being modal, as the active window,
-// hidden again by "CLOSE", its close box or Esc. Tab moves the keyboard focus
-// between CLOSE (where it starts) and the two links; Enter or Space activates
-// the one that has it.
+// Unit2 holds TOKRightDlg (OKRightDlg): the about box, created hidden at
+// start-up and shown by Help/About without being modal.
 #include <QDialog>
 
 #include "chart/window_ports.h"
@@ -28,6 +25,8 @@ public:
     void ShowCentred();
 
 protected:
+    // "CLOSE", the close box and Esc hide it; Tab moves the focus between
+    // CLOSE (where it starts) and the two links, which Enter or Space activates.
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

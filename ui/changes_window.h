@@ -1,12 +1,6 @@
 #pragma once
-// What changed: the window that lists what the reload history tells, a
-// heading line a program and its changes under it, below a heading that says
-// since when. Opened by Options/What changed…, a top-level window of its own
-// beside the main window (not kept above it), not modal, hidden rather than
-// destroyed (Esc closes it). Choosing a line (a click, or Enter) selects the
-// cell it leads to, every time; moving through the lines selects nothing.
-// Ctrl+A selects every line and Ctrl+C copies the lines selected as text (made
-// off the window's thread: at the caps they are tens of megabytes).
+// What changed (Options/What changed…): the window that lists what the reload
+// history tells, a heading line a program and its changes under it.
 #include <QDialog>
 #include <functional>
 
@@ -20,6 +14,9 @@ namespace vantrel::ui {
 class ChangesListModel;
 class OffThread;
 
+// A top-level window beside the main window (not kept above it), not modal,
+// hidden rather than destroyed. Choosing a line (a click, or Enter) selects
+// the cell it leads to, every time; moving through the lines selects nothing.
 class ChangesWindow : public QDialog {
     Q_OBJECT
 public:
@@ -42,7 +39,9 @@ protected:
 
 private:
     void Choose(int line);
-    // Puts the lines selected on the clipboard, as diff prints them.
+    // Puts the lines selected (Ctrl+C; Ctrl+A selects them all) on the
+    // clipboard as diff prints them, made off the window's thread: at the caps
+    // they are tens of megabytes.
     void CopySelected();
 
     QLabel* heading_;

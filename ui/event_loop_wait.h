@@ -1,8 +1,6 @@
 #pragma once
-// A wait on the user-interface thread that keeps the program answering: at
-// each of the wait's polls the events that came meanwhile are handled (the
-// session asking the program to end, File/Exit, repaints), and the wait ends
-// once the program is ending.
+// A wait on the user-interface thread that keeps the program answering (the
+// session's end, File/Exit, repaints) and ends once the program is ending.
 #include <functional>
 
 #include "chart/window_ports.h"

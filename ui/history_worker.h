@@ -1,8 +1,6 @@
 #pragma once
-// The reload history worked out off the window's thread: a chart at the size
-// caps takes a tenth of a second to reduce to what readers see, which would
-// hold the window. The loads are handed over in order and worked out one at a
-// time; what a reload tells is handed back on the window's thread.
+// The reload history worked out off the window's thread, the loads in order and
+// one at a time, what a reload tells handed back on the window's thread.
 #include <QObject>
 #include <deque>
 #include <functional>
@@ -15,6 +13,8 @@ namespace vantrel::ui {
 
 class OffThread;
 
+// A chart at the size caps takes a tenth of a second to reduce to what readers
+// see, which would hold the window.
 class HistoryWorker : public QObject {
     Q_OBJECT
 public:

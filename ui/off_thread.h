@@ -1,8 +1,6 @@
 #pragma once
-// Work that would hold the window's thread (tenths of a second on a chart at
-// the size caps), run on a thread of the pool, its result handed back on the
-// window's thread unless the object that asked for it has gone by then.
-// Nothing ever waits for the work: it holds only what it was given.
+// Work that would hold the window's thread, run on a thread of the pool, its
+// result handed back on the window's thread unless the asker has gone by then.
 #include <QMetaObject>
 #include <QObject>
 #include <QThreadPool>
@@ -20,7 +18,8 @@ public:
         guard_->owner = nullptr;
     }
 
-    // work() on the pool, then done(its result) here.
+    // work() on the pool, then done(its result) here. Nothing ever waits for
+    // the work, so it must hold only what it was given.
     template <class Result>
     void Run(std::function<Result()> work, std::function<void(Result)> done) {
         auto task = [guard = guard_, work = std::move(work), done = std::move(done)]() mutable {

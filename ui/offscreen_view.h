@@ -1,8 +1,7 @@
 #pragma once
 // The main window itself over a chart given as bytes, on Qt's offscreen
-// platform: the same loading sequence, grid, details panel and selection
-// handler as on a desktop, its message boxes and browser recorded instead of
-// shown. What the publisher's tool shows and draws; its face holds no Qt.
+// platform, its boxes and browser recorded instead of shown: what the
+// publisher's tool shows and draws (its face holds no Qt).
 #include <memory>
 #include <string>
 #include <vector>

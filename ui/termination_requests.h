@@ -1,8 +1,6 @@
 #pragma once
-// The session asking the program to end (SIGTERM at logout, SIGHUP, SIGINT)
-// is turned into an ordinary request on the user-interface thread, so the
-// program ends as File/Exit ends it: an update in progress stops and cleans
-// up, and the exit status is 0, instead of dying in the middle of a write.
+// The session asking the program to end (SIGTERM at logout, SIGHUP, SIGINT),
+// turned into an ordinary request on the user-interface thread.
 #include <QObject>
 
 class QSocketNotifier;
@@ -20,7 +18,9 @@ public:
     bool Requested() const { return requested_; }
 
 signals:
-    // Emitted on the user-interface thread, once per signal received.
+    // Emitted on the user-interface thread, once per signal received, so that
+    // the program ends as File/Exit ends it (an update stopped and cleaned up,
+    // exit status 0) instead of dying in the middle of a write.
     void requested();
 
 private:

@@ -1,9 +1,6 @@
 #pragma once
-// Connects the Update button and Options/Update to the update worker. The
-// worker reports from its own thread; each report is carried out on the
-// user-interface thread, in the order made, by posting it to this object.
-// Pending reports die with this object, and none of them touches a window
-// that has gone.
+// Connects the Update button and Options/Update to the update worker, whose
+// reports it carries out on the user-interface thread in the order made.
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -42,7 +39,8 @@ public:
     void UpdateFinished() override;
 
 protected:
-    // Carries out one posted report.
+    // Carries out one posted report. Pending reports die with this object, so
+    // that none of them touches a window that has gone.
     void customEvent(QEvent* event) override;
 
 private:

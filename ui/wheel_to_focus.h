@@ -1,8 +1,6 @@
 #pragma once
-// The wheel goes to the control that has the focus, wherever the pointer is:
-// with the grid focused, a notch over the details panel (or the banner, or the
-// status bar) still moves the grid's current cell, and with the panel focused
-// a notch over the grid scrolls the panel.
+// The wheel goes to the control that has the focus, wherever the pointer is
+// (a notch over the details panel still moves a focused grid's current cell).
 #include <QObject>
 
 class QWidget;

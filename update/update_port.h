@@ -1,13 +1,13 @@
 #pragma once
-// Where the window and the update worker meet. UpdatePort: what the worker
-// asks of the window, every call made from the worker's thread (the desktop
-// program posts each one to the user-interface thread, which carries them out
-// in the order made; tests record them). UpdateControl: what the window asks
-// of the updates.
+// Where the window and the update worker meet: UpdatePort, what the worker asks
+// of the window; UpdateControl, what the window asks of the updates.
 #include <string>
 
 namespace update {
 
+// Every call is made from the worker's thread: the desktop program posts each
+// one to the user-interface thread, which carries them out in the order made;
+// tests record them.
 class UpdatePort {
 public:
     virtual ~UpdatePort() = default;

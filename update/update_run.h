@@ -1,8 +1,5 @@
 #pragma once
-// The steps of one update, in order: the chart folder's update lock, a commit
-// a killed run left, the three downloads (each followed by its signature for
-// a signed chart), the checks that only a chart its publisher signed replaces
-// the chart, the commit. Each step answers nothing when it succeeded and
+// The steps of one update, each answering nothing when it succeeded and
 // otherwise why the run fails. Tmt runs them on its thread.
 #include <chrono>
 #include <functional>
@@ -28,6 +25,9 @@ public:
     UpdateRun(const UpdateSettings& settings, Deadline deadline, std::stop_token stop,
               std::function<void(int position)> progress);
 
+    // In order: the chart folder's update lock, a commit a killed run left, the
+    // three downloads (each followed by its signature for a signed chart), the
+    // checks that only a chart its publisher signed replaces the chart, the commit.
     std::optional<Failure> Steps();
     // What a run leaves when it ends: its client and file let go, and, when
     // it failed, its staging files (unless another copy's are in the folder).

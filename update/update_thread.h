@@ -1,10 +1,6 @@
 #pragma once
-// UpdateThread (the name is the system's own): the holder of the most
-// recently started worker, with what every run is given. While a run is going
-// a further start is ignored, so two workers never write the same files.
-// Stopping a run waits a short grace for it, never longer: a worker blocked in
-// the system is let go to a thread of the holder's that waits for it and frees
-// it; the program then ends without waiting for it.
+// UpdateThread (the name is the system's own): the holder of the most recently
+// started worker, with what every run is given.
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -28,7 +24,8 @@ public:
     UpdateThread(const UpdateThread&) = delete;
     UpdateThread& operator=(const UpdateThread&) = delete;
 
-    // A finished worker is released here.
+    // A finished worker is released here. While a run is going a further start
+    // is ignored, so that two workers never write the same files.
     bool Start(UpdatePort& port) override;
     bool Running() const override;
     bool Cancel() override;

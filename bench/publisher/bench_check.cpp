@@ -1,10 +1,5 @@
 // Times `vantrel-chart check` (everything but printing) beside its floor, the
-// viewer's own load of the same chart (ChartForm::ReadAll: the three files
-// read under the folder's lock, then the readers), on the largest chart the
-// viewer's tables take (50 programs, 6 tests of 49 sub-criteria, every
-// finding looked for) and on the benchmarks' 50-program chart. The two run
-// interleaved, their order turned every round; prints the medians and the
-// median of the per-round ratios.
+// viewer's own load of the same chart, on the largest chart and the 50-program one.
 // Usage: bench_check [rounds]   (default 2000)
 #include <algorithm>
 #include <chrono>
@@ -75,6 +70,8 @@ bool Measure(const char* what, const std::string& viewerDir, const std::string& 
     const auto load = [&] { form.ReadAll(support::FolderSnapshot(viewerDir)); };
     const auto check = [&] { findings += publisher::CheckChart(folder, rules).findings.size(); };
 
+    // Interleaved, the order turned every round: the medians, and the median of
+    // the per-round ratios.
     std::vector<double> loads, checks, ratios;
     for (int round = 0; round < rounds; ++round) {
         double tookLoad, tookCheck;

@@ -1,8 +1,5 @@
 // The yardstick for the program's start-up: a bare Qt main window of the same
-// client size, shown and left in the event loop, with nothing else in it.
-// With --text it also shows a menu bar and a line of text, so the benchmark
-// can tell the first use of fonts (which any window with text pays) apart
-// from what the program itself adds.
+// client size, shown and left in the event loop.
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
@@ -10,6 +7,9 @@
 #include <QWidget>
 #include <cstring>
 
+// With --text, a menu bar and a line of text too, so that the benchmark tells
+// the first use of fonts (which any window with text pays) from what the
+// program itself adds.
 int main(int argc, char** argv) {
     const bool withText = argc > 1 && std::strcmp(argv[1], "--text") == 0;
     QApplication app(argc, argv);

@@ -1,10 +1,5 @@
-// The Compare window at the caps (50 programs, six tests of 49
-// sub-criteria, names of 4 KiB), on Qt's offscreen platform over a main
-// window that loaded the chart from its files: opening the window (made,
-// filled and painted), one sort and one must-have change (each painted), and
-// the memory the window adds to the main window's. Medians of the rounds,
-// beside the aims (50 ms each, 50 MB); prints figures, never fails on them.
-//
+// The Compare window at the caps, offscreen over a main window that loaded the
+// chart: opening it, one sort, one must-have change, and its memory, beside the aims.
 //   bench_compare_window [ROUNDS]      (default 9)
 #include <QApplication>
 #include <QComboBox>
@@ -28,6 +23,7 @@
 
 namespace {
 
+// Medians of the rounds beside the aims; prints figures, never fails on them.
 constexpr double kAimMs = 50;
 constexpr double kAimMB = 50;
 constexpr std::size_t kNameBytes = 4 * 1024;

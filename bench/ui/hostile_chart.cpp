@@ -1,12 +1,5 @@
-// Charts a careless or hostile publisher could ship, every file within the
-// readers' 16 MiB cap: how long the window takes to show, a cell's details to
-// show and a message or error box to show, and the program's peak memory,
-// beside the aims (0.5 s each, 200 MiB). Each shape runs in a child process of
-// its own (a fresh peak) a few times; the figures are the medians of the
-// times and the largest peak. Form1 runs on Qt's offscreen platform with real
-// message boxes, which a timer closes as soon as they have been painted.
-// Prints figures; never fails on them.
-//
+// Charts a careless or hostile publisher could ship within the 16 MiB cap: how long
+// the window, a cell's details and a box take to show, and the peak memory, beside the aims.
 //   bench_hostile_chart [ROUNDS]      (default 3)
 #include <QApplication>
 #include <QElapsedTimer>
@@ -140,7 +133,9 @@ struct Figures {
     double windowMs = -1, detailsMs = -1, boxMs = -1, peakMiB = -1;
 };
 
-// In the child: one measurement of one shape; written to `out`.
+// In the child (a fresh peak): one measurement of one shape; written to `out`.
+// Form1 runs on the offscreen platform with real message boxes, which a timer
+// closes once they have been painted.
 Figures Measure(const std::string& dir, const Shape& shape, int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
@@ -210,6 +205,7 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::printf("aims: window, details and box each within %.0f ms; peak memory under %.0f MiB\n", kAimMs, kAimMiB);
     std::printf("%-44s %10s %10s %10s %12s\n", "chart", "window", "details", "box", "peak");
+    // Each shape a few rounds: the medians of the times and the largest peak.
     for (const Shape& shape : Shapes()) {
         std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-bench-XXXXXX").string();
         if (!mkdtemp(pattern.data())) return 1;

@@ -1,25 +1,6 @@
 // Times the start of X programs from the outside, with no shell in the timed
-// path: for each run it starts the program itself (posix_spawn) and waits,
-// on its own X connection, for the program's top-level window to be mapped
-// (MapNotify on the root window) and for the first frame painted into it (the
-// first DAMAGE report on that window after the map). Half a second after that
-// frame it reads the program's memory from /proc/PID/smaps_rollup, then ends
-// it: Rss (the VmRSS figure) and Private_Dirty, the pages the program itself
-// wrote. (Private_Clean is left out: a library's clean pages count as private
-// only while no other process maps them, so on a shared machine it swings
-// with whatever else runs.)
-//
-// The programs run interleaved, round after round, the order reversed every
-// other round so that a machine growing busier or quieter weighs on each
-// alike; one warm-up round comes first and is not counted. The first program
-// is compared with each of the others through the median of its per-round
-// ratios, beside the plain medians.
-//
-//   bench_startup_timer ROUNDS NAME PROGRAM [ARGS...] [-- NAME PROGRAM [ARGS...]]...
-//
-// Runs under any X server (the benchmark script gives it a private Xvfb and a
-// private session bus). Prints figures only; exits 1 when a program never
-// showed its window.
+// path: to the window's map and its first painted frame, and its memory then.
+// Usage: bench_startup_timer ROUNDS NAME PROGRAM [ARGS...] [-- NAME PROGRAM [ARGS...]]...
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
 #include <fcntl.h>
@@ -65,6 +46,9 @@ struct Sample {
 // A window that went away before its damage object did is no error here.
 int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
 
+// Rss (the VmRSS figure) and Private_Dirty, the pages the program itself wrote.
+// Private_Clean is left out: a library's clean pages count as private only
+// while no other process maps them, so on a shared machine it swings.
 std::optional<Sample> ReadMemory(pid_t pid, Sample s) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/smaps_rollup");
     std::string line;
@@ -94,6 +78,9 @@ public:
     }
     bool HasDamage() const { return damageOk_; }
 
+    // Started with posix_spawn; timed to the MapNotify of its top-level window
+    // on the root window and the first DAMAGE report on it after the map; its
+    // memory read kMemoryDelayMs after that frame.
     std::optional<Sample> Run(const Program& program) {
         Drain();
         std::vector<char*> argv;
@@ -204,6 +191,9 @@ std::vector<Program> ParsePrograms(int argc, char** argv) {
 
 }  // namespace
 
+// Runs under any X server with DAMAGE (the benchmark script gives it a private
+// Xvfb and session bus). Prints figures only; exits 1 when a program never
+// showed its window.
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 0;
     const std::vector<Program> programs = ParsePrograms(argc, argv);
@@ -226,6 +216,9 @@ int main(int argc, char** argv) {
     const std::size_t n = programs.size();
     std::vector<std::vector<Sample>> samples(n);  // per program, per counted round
     bool allShown = true;
+    // Interleaved, the order reversed every other round, so that a machine
+    // growing busier or quieter weighs on each alike; the first program is
+    // compared with each other through the median of its per-round ratios.
     for (int round = 0; round <= rounds; ++round) {  // round 0: warm-up
         std::vector<std::optional<Sample>> got(n);
         for (std::size_t k = 0; k < n; ++k) {

@@ -1,13 +1,5 @@
 // How long the window's event loop is held up while an update runs against a
-// slow data server (the aim: never more than 16 ms, one frame). Form1 is
-// created on the offscreen platform over the 50-program chart, then over the
-// sample chart; the first update of the process is the cold one (the HTTP
-// module and libcurl are loaded by it). A loopback server trickles the
-// data file's body over about two seconds; a 5 ms timer ticks throughout and
-// the largest gap between two ticks is recorded, during the downloads and over
-// the whole run (the reload at the end included). An idle loop of the same
-// length gives the machine's own jitter. Prints figures; never fails on them.
-//
+// slow data server (the aim: never more than 16 ms, one frame); prints figures.
 //   bench_update_holdup [ROUNDS]      (default 5)
 #include <QAbstractButton>
 #include <QApplication>
@@ -105,6 +97,10 @@ struct Round {
     bool ok;
 };
 
+// Form1 on the offscreen platform; a 5 ms timer ticks throughout and the largest
+// gap between two ticks is kept, during the downloads and over the whole run
+// (the reload included). The process's first round is the cold one, which
+// loads the HTTP module and libcurl.
 Round OneRound(const std::string& chartDir, const std::string& base) {
     CountingMessages messages;
     NoDocuments documents;
@@ -144,7 +140,8 @@ Round OneRound(const std::string& chartDir, const std::string& base) {
             ticks.ticks, button->isEnabled() && messages.shown == 0};
 }
 
-// The same loop with nothing happening, for as long as one run.
+// The same loop with nothing happening, for as long as one run: the machine's
+// own jitter.
 double IdleMaxGap(std::chrono::milliseconds length) {
     TickRecorder ticks;
     QTimer timer;

@@ -1,15 +1,5 @@
-// What changed at the size caps: two charts whose data and policy files each
-// fill the 16 MiB cap and differ in everything a reader sees (50 programs
-// renamed, every result and answer changed: 14,850 lines). Beside the aims:
-// What changed holds the window's thread at most 100 ms at a time (the
-// reload's history worked out and the list drawn, the window opened, each
-// key on its list; a 5 ms timer ticks throughout and the largest gap between
-// ticks is the figure), and the program's window and `vantrel-chart diff`
-// each stay under 200 MiB at their peak. Each measurement runs in a child
-// process of its own (a fresh peak), the three kinds in turn, the order
-// turned every round; times are medians, peaks the largest. Prints figures;
-// never fails on them.
-//
+// What changed at the size caps (two charts that differ in everything a reader
+// sees: 14,850 lines), beside its aims; prints figures, never fails on them.
 //   bench_what_changed [ROUNDS]      (default 3)
 #include <QApplication>
 #include <QClipboard>
@@ -43,7 +33,11 @@
 
 namespace {
 
+// The window's thread held at most this long at a time (the history worked out
+// and drawn, the window opened, each key on its list), as the largest gap
+// between the ticks of a 5 ms timer.
 constexpr double kAimMs = 100;
+// The program's window and `vantrel-chart diff` each at their peak.
 constexpr double kAimMiB = 200;
 
 double PeakMiB() {
@@ -236,6 +230,9 @@ int main(int argc, char** argv) {
     WriteChart(before, 1);
     WriteChart(after, 2);
 
+    // Each measurement in a child process of its own (a fresh peak), the three
+    // kinds in turn, the order turned every round; times are medians, peaks the
+    // largest.
     std::map<int, std::vector<Figures>> measured;  // by kind
     for (int round = 0; round < rounds; ++round) {
         for (int turn = 0; turn < 3; ++turn) {

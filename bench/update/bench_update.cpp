@@ -1,14 +1,5 @@
-// Times the whole update path beside two floors, all three fetching the 50-
-// program chart's three files from the same loopback static server (python3's
-// http.server on a temporary folder): the update driver is a fresh process
-// each round, so the worker starts cold (the HTTP module and libcurl not yet
-// loaded) and the time ends when the driver exits, the new files committed.
-// The floors: the plain curl command fetching the same three addresses in one
-// run, and the safe peer (bench_safe_fetch: the same curl command to
-// temporary names, then each file flushed and renamed over its target and the
-// folder flushed), which makes the new files as crash-proof as the update
-// does. The three run interleaved, their order turned every round; prints the
-// medians and the median of the per-round ratios against each floor.
+// Times the whole update path (the update driver, a fresh process each round,
+// so the worker starts cold) beside two floors, over a loopback static server.
 // Usage: bench_update [rounds]   (default 40)
 #include <fcntl.h>
 #include <signal.h>
@@ -141,6 +132,9 @@ int main(int argc, char** argv) {
             "-o", (curlDir / "b").string(), u + "/policy.dat",
             "-o", (curlDir / "c").string(), u + "/version.dat"};
         const std::vector<std::string> safe = {VANTREL_SAFE_FETCH, server.base, safeDir.string()};
+        // The floors: the plain curl command fetching the three files in one run,
+        // and the safe peer, which makes them as crash-proof as the update does;
+        // the figures are medians and the median of the per-round ratios.
         const Command commands[] = {{"the update", update}, {"curl", curl}, {"the safe peer", safe}};
         constexpr int kCommands = sizeof commands / sizeof commands[0];
         std::vector<double> times[kCommands], curlRatios, safeRatios;

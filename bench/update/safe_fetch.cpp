@@ -1,10 +1,5 @@
 // The update benchmark's safe peer: the curl command fetching the three chart
-// files, each to a temporary name in DIRECTORY, then what a careful program
-// does to make the new files survive a crash: each file flushed to disk,
-// renamed over its target, and the folder flushed once so the renames are
-// durable (four flushes in all). Exits 0 when every step worked, 1 otherwise
-// (the failed step on stderr), 2 on wrong usage.
-//
+// files, then each flushed and renamed over its target and the folder flushed.
 //   bench_safe_fetch BASE DIRECTORY
 #include <fcntl.h>
 #include <spawn.h>
@@ -71,6 +66,9 @@ bool Flush(const std::string& path, int flags) {
 
 }  // namespace
 
+// What a careful program does to make new files survive a crash (four flushes
+// in all). Exits 0 when every step worked, 1 otherwise (the failed step on
+// stderr), 2 on wrong usage.
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s BASE DIRECTORY\n", argv[0]);

@@ -1,9 +1,7 @@
 #pragma once
 // The chart as the compare window shows it, made once for each chart shown:
-// each program's name and results as the grid shows them (UTF-8, cut as the
-// grid cuts them), its answer to every sub-criterion as the details panel
-// reads its flags, the tests as the details panel names them, and who each
-// program is. No text of the chart is kept beyond what is shown.
+// names and results as the grid shows them, answers as the details panel reads
+// the flags, the tests as it names them, and who each program is.
 #include <array>
 #include <string>
 #include <vector>
@@ -35,6 +33,7 @@ struct CompareProgram {
     std::array<std::array<Answer, kMaxSubCriteria>, kTestCount> answers{};
 };
 
+// Keeps no text of the chart beyond what is shown.
 class CompareChart {
 public:
     explicit CompareChart(const ShownChart& chart);

@@ -1,8 +1,6 @@
 #pragma once
-// What a reader chose in the compare window, as plain data the window keeps
-// in the user's settings for the next start: the sort, the shortlist and the
-// must-haves, each program and sub-criterion by its identity rather than its
-// row.
+// What a reader chose in the compare window (the sort, the shortlist, the
+// must-haves), as plain data the window keeps in the user's settings.
 #include <string>
 #include <vector>
 
@@ -22,6 +20,8 @@ struct SubCriterionKey {
     bool operator==(const SubCriterionKey&) const = default;
 };
 
+// Programs and sub-criteria are kept by who they are, not by row, so that a
+// choice outlives a reload or a new chart.
 struct CompareChoices {
     int sortColumn = -1;  // -1: the grid's order
     SortOrder order = SortOrder::Ascending;

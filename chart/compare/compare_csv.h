@@ -1,8 +1,6 @@
 #pragma once
-// The compare window's view as a CSV file (RFC 4180, UTF-8 without a byte
-// order mark, lines ended by CR LF): a heading row, then one row for each
-// program the view keeps, in its order, with its name, its seven results and
-// its answer to every sub-criterion, each as the window shows it.
+// The compare window's view as a CSV file: a heading row, then a row for each
+// program the view keeps, in its order, each field as the window shows it.
 #include <string>
 #include <string_view>
 
@@ -17,6 +15,7 @@ namespace chart {
 // (no result) are values, never run, and are written as they are.
 std::string CsvField(std::string_view text);
 
+// RFC 4180, in UTF-8 without a byte order mark, lines ended by CR LF.
 std::string CompareCsv(const CompareModel& model);
 
 }  // namespace chart

@@ -1,9 +1,6 @@
 #pragma once
-// The compare window's model: a chart's programs sorted by any column, kept or
-// ruled out by the reader's Find and must-haves, counted, and shortlisted to
-// be put side by side; the reader's choices kept across a reload by who each
-// program is. Plain data in and out, each question cheap to ask per row and
-// column, so that the window's own models and views draw it.
+// The compare window's model: programs sorted by any column, kept or ruled out
+// by Find and the must-haves, counted, and shortlisted to be put side by side.
 #include <array>
 #include <functional>
 #include <optional>
@@ -34,6 +31,9 @@ struct RuledOut {
     Answer answer = Answer::NotApplicable;  // NO or N/A
 };
 
+// Plain data in and out, each question cheap to ask per row and column, so
+// that the window's own models and views can draw it; the reader's choices
+// outlive a reload by who each program is.
 class CompareModel {
 public:
     // Orders two names as shown (UTF-8): less than zero when a comes first.

@@ -1,8 +1,7 @@
 #pragma once
-// Who a program is from one chart to the next. The same page address is the
-// same program; then the same name, for programs the addresses leave over
-// (none of their own, one two programs share, or changed); then, among
-// programs of one name, the n-th of the one chart is the n-th of the other.
+// Who a program is from one chart to the next: the same page address; then the
+// same name; then, among programs of one name, the n-th of one chart is the
+// n-th of the other.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,7 +67,8 @@ struct ProgramPair {
 };
 
 // Every program after, in its order (paired or added), then every program
-// removed, in the order before.
+// removed, in the order before. Names pair only the programs the addresses
+// leave over (none of their own, one two programs share, or changed).
 std::vector<ProgramPair> MatchPrograms(const ProgramIdentities& before, const ProgramIdentities& after);
 
 }  // namespace chart

@@ -1,8 +1,6 @@
 #pragma once
-// How results sort: as numbers, however many digits they have (compared digit
-// by digit, never converted, so a value too large to add up still sorts);
-// "-", an empty result and anything else that is no number after every
-// number, in both orders.
+// How results sort: as numbers of any length, then "-", an empty result and
+// anything else that is no number, last in both orders.
 #include <string_view>
 
 namespace chart {
@@ -19,6 +17,8 @@ struct ResultNumber {
 ResultNumber ParseResultNumber(std::string_view text);
 
 // Less than zero when a is the smaller number, zero when they are equal.
+// Compared digit by digit, never converted, so that a value too large to add
+// up still sorts.
 int CompareNumbers(const ResultNumber& a, const ResultNumber& b);
 
 }  // namespace chart

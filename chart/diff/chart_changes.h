@@ -1,16 +1,6 @@
 #pragma once
-// What readers will see change from one chart to the next, grouped as they
-// read it: first the whole chart's lines (what the loading sequence says at
-// start, the tests' titles and sub-criteria), then one group per program, in
-// the new chart's order, those removed last; each group a heading line (the
-// program's name and row) and its changes: renamed first, then added,
-// removed or moved, its page address, and each test's result with its
-// answers in the details panel's order, the Total last. A program is who
-// MatchPrograms says it is. The publisher's diff prints the lines; the What
-// changed window lists them.
-//
-// Lines are made when asked for, from the two charts as shown: none copies a
-// name, so the memory kept is the two shown charts' and a few bytes a line.
+// What readers will see change from one chart to the next, as lines grouped as
+// they read them: the publisher's diff prints them, What changed lists them.
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -48,6 +38,12 @@ struct LineCell {
     bool operator==(const LineCell&) const = default;
 };
 
+// First the whole chart's lines (what the loading sequence says at start, the
+// tests' titles and sub-criteria), then one group per program (as
+// MatchPrograms pairs them) in the new chart's order, those removed last; each
+// group a heading line (the program's name and row) and its changes: renamed
+// first, then added, removed or moved, its page address, and each test's
+// result with its answers in the details panel's order, the Total last.
 class ChartChanges {
 public:
     ChartChanges(std::shared_ptr<const SeenChart> before, std::shared_ptr<const SeenChart> after);
@@ -88,6 +84,8 @@ private:
     const Group& GroupOf(std::size_t line) const { return groups_[static_cast<std::size_t>(lines_[line].group)]; }
     std::string Heading(const Group& group) const;
 
+    // A line's words are made when asked for and no line copies a name, so the
+    // memory kept is the two charts' and a few bytes a line.
     std::shared_ptr<const SeenChart> before_, after_;
     std::vector<Group> groups_;
     std::vector<Line> lines_;

@@ -1,8 +1,7 @@
 #pragma once
-// The reload's history: keeps what readers saw of the chart shown before,
-// and after each reload says what changed since it, grouped as readers read
-// it, when that chart was first shown, and when the chart now shown was
-// released. It keeps no clock: the caller gives the time of each load.
+// The reload's history: what changed since the chart shown before, grouped as
+// readers read it, when that chart was first shown, and when the chart now
+// shown was released.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -14,6 +13,7 @@ namespace chart {
 
 class ReloadHistory {
 public:
+    // The history keeps no clock: the caller gives the time of each load.
     using Seconds = std::int64_t;  // since the epoch, as the caller's clock tells it
 
     // What the last reload leaves to tell.

@@ -1,9 +1,7 @@
 #pragma once
-// The three files a chart is made of: the one table of their names (the
-// viewer's, the data server's and a publisher's, their signatures', the
-// signatures kept beside the chart) and of what readers see when the viewer
-// cannot read one; and the largest size any of them may have. The readers,
-// the update and the publisher's tool all go by these.
+// The three files a chart is made of: the one table of their names (local,
+// served, signatures) and of what readers see when one cannot be read, and the
+// largest size any of them may have.
 #include <array>
 #include <cstddef>
 #include <cstdint>

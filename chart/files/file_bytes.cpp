@@ -20,6 +20,7 @@ namespace {
 }  // namespace
 
 UniqueFd OpenForReading(const std::string& path, std::uint64_t sizeCap) {
+    // Opened without blocking: a FIFO with no writer would hold the open forever.
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd) ThrowOpenError(errno);
     struct stat st {};

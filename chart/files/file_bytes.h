@@ -1,8 +1,6 @@
 #pragma once
-// Opening a chart file for reading, and reading one whole. Never blocks on a
-// FIFO or a device: anything that is not a regular file is refused, and so is
-// a file larger than sizeCap bytes ("File too large"), also one that grows
-// past it while it is read. Failures are raised as FileError.
+// Opening a chart file for reading, and reading one whole, without ever
+// blocking on a FIFO or a device. Failures are raised as FileError.
 #include <sys/types.h>
 
 #include <cstdint>
@@ -13,7 +11,8 @@
 
 namespace chart {
 
-// The open file, positioned at its start.
+// The open file, positioned at its start. Anything that is not a regular file
+// is refused, and so is a file larger than sizeCap bytes ("File too large").
 UniqueFd OpenForReading(const std::string& path, std::uint64_t sizeCap);
 
 // Which file a name led to: another file put in its place since is another.
@@ -24,6 +23,7 @@ struct FileIdentity {
 };
 
 // Every byte of the file, as it stands; with identity, which file was read.
+// A file that grows past sizeCap while it is read is refused too.
 std::string ReadFileBytes(const std::string& path, std::uint64_t sizeCap, FileIdentity* identity = nullptr);
 
 // The file the name leads to now; nothing when none does.

@@ -1,10 +1,6 @@
 #pragma once
-// Reads a chart file line by line, from the file itself or from its bytes
-// read before. LF ends a line; every CR is dropped; a Ctrl-Z (0x1A) ends the
-// line it stands in and the file; a last line without LF is returned whole and
-// a final LF adds no empty line. Lines have no length limit. Failures are
-// raised as FileError; the file is closed when the reader goes away, whatever
-// happened.
+// Reads a chart file line by line, from the file itself or from its bytes read
+// before. Failures are raised as FileError.
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -35,13 +31,17 @@ public:
     explicit LineReader(const std::string& path, std::uint64_t sizeCap = kNoSizeCap);
     // Reads the lines of bytes the caller keeps for as long as the reader lives.
     explicit LineReader(ByteInput input);
+    // Closes the file, whatever happened.
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
     // True when no byte is left or the next byte is a Ctrl-Z.
     bool AtEnd();
-    // The next line without its end; "" when already at the end.
+    // The next line without its end; "" when already at the end. LF ends a
+    // line and every CR is dropped; a Ctrl-Z (0x1A) ends the line it stands in
+    // and the file; a last line without LF is returned whole and a final LF adds
+    // no empty line. Lines have no length limit.
     std::string ReadLine();
     // Reads the next line into `line` (reusing its storage).
     void ReadLine(std::string& line);

@@ -1,8 +1,7 @@
 #pragma once
 // The loading sequence over a chart's three files as read: the version gate,
-// then the data file, then the policy file, each step under its reader's
-// name. No I/O and no window: it fills the tables and the rows it is given
-// and returns what the load said, which the caller shows.
+// the data file, then the policy file. No I/O and no window: it fills the
+// tables and rows it is given and returns what the load said.
 #include <array>
 #include <optional>
 #include <string>
@@ -52,8 +51,8 @@ struct LoadRules {
 // before the first load.
 void SetBuiltInVersions(ChartTables& tables);
 
-// The steps, each told of its failure in `load` (its message, the grid
-// disabled) rather than raising it.
+// The steps, under their readers' names, each told of its failure in `load`
+// (its message, the grid disabled) rather than raising it.
 void ReadVersion(const ChartSnapshot& files, ChartTables& tables, ChartLoad& load);
 void ReadInfo(const ChartSnapshot& files, ChartTables& tables, DataRows& rows, ChartLoad& load,
               const DataRecordSink& records = {});

@@ -1,8 +1,6 @@
 #pragma once
-// The chart tables: everything known about the chart beyond the grid cells.
-// Fixed bounds; a slot is only ever overwritten, never cleared, so a reload
-// changes exactly the slots the new files name. Every access is bounds-checked:
-// reads outside the table give the empty string, writes outside it are dropped.
+// The chart tables: everything known about the chart beyond the grid cells, in
+// fixed bounds, every access bounds-checked.
 #include <array>
 #include <string>
 #include <string_view>
@@ -15,6 +13,9 @@ inline constexpr int kPolicySlots = 51;       // TestPolicy slots 0..50
 inline constexpr int kMaxSubCriteria = kPolicySlots - 2;  // 49: count at 0, title at n+1
 inline constexpr std::string_view BuiltInVersion = "10";
 
+// A slot is only ever overwritten, never cleared, so that a reload changes
+// exactly the slots the new files name. Reads outside the table give the
+// empty string; writes outside it are dropped.
 class ChartTables {
 public:
     const std::string& ProductUrl(int row) const;

@@ -1,9 +1,6 @@
 #pragma once
-// The chart grid model: the state behind the main window's grid. Cells are
-// stored independently of the row and column counts; the row count follows the
-// row-count rule; the grid raises the cell-selection event before its current
-// cell moves. The window's grid widget presents this model and feeds it the
-// user's presses, keys and wheel notches.
+// The chart grid model: the state behind the main window's grid, which the
+// grid widget presents and feeds with the user's presses, keys and wheel notches.
 #include <array>
 #include <functional>
 #include <string>
@@ -17,6 +14,8 @@ enum class SelectionCause {
     RowCountChange,  // the row-count rule moved it (only during a load)
 };
 
+// Cells are stored apart from the row and column counts: rows the row-count
+// rule hides keep their text.
 class GridModel {
 public:
     static constexpr int kColCount = 8;

@@ -1,9 +1,6 @@
 #pragma once
-// ASCII classes and letter case, the same under every locale. The chart's
-// files and a server's answers are bytes, not text in the user's language,
-// and the window's toolkit sets the process's locale from the user's: under
-// a Turkish one, the C library's tolower('I') is not 'i'. So nothing in the
-// chart core or the update asks <cctype>; they ask these.
+// ASCII classes and letter case, the same under every locale: the chart core
+// and the update ask these, never <cctype>.
 #include <string_view>
 
 namespace chart::ascii {
@@ -17,6 +14,8 @@ constexpr bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && 
 // Space, tab, line feed, vertical tab, form feed, carriage return.
 constexpr bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+// Not tolower: the window's toolkit sets the process's locale from the user's,
+// and under a Turkish one tolower('I') is not 'i'.
 constexpr char ToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // One or more digits and nothing else.

@@ -1,14 +1,13 @@
 #pragma once
-// Windows-1252, the code page the window reads a line of chart text in when
-// the line is not valid UTF-8: one character a byte, Latin-1 but for
-// 0x80-0x9F. The window decodes by it, and the publisher's tool measures
-// and escapes what the window shows by it.
+// Windows-1252, in which the window reads a line of chart text that is not
+// valid UTF-8; the publisher's tool measures and escapes what it shows by it.
 #include <array>
 
 namespace chart {
 
-// Code points for 0x80-0x9F; the five undefined bytes keep their Latin-1
-// control code point, as the system's own conversion does.
+// One character a byte, Latin-1 but for 0x80-0x9F, whose code points these
+// are; the five undefined bytes keep their Latin-1 control code point, as the
+// system's own conversion does.
 inline constexpr std::array<char16_t, 32> kWindows1252High = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,

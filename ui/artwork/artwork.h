@@ -1,8 +1,6 @@
 #pragma once
-// The program's pictures, drawn in code so they scale with the publisher's
-// host name and need no image files at run time. Each is drawn for a device
-// pixel ratio (the screen's), so a scaled screen gets a sharp picture of the
-// same logical size rather than a blown-up 1x one.
+// The program's pictures, drawn in code so that they scale with the publisher's
+// host name and need no image files at run time.
 #include <QIcon>
 #include <QImage>
 #include <QString>
@@ -11,6 +9,8 @@ class QPainter;
 
 namespace vantrel::ui {
 
+// Each is drawn for a device pixel ratio (the screen's), so that a scaled
+// screen gets a sharp picture of the same logical size, not a blown-up 1x one.
 // Image2: 762 by 54, the grey-yellow-grey gradient with the "powered by" mark
 // in the top-right corner.
 QImage BannerPicture(const QString& publisherHost, qreal ratio = 1.0);

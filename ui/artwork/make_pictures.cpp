@@ -1,8 +1,5 @@
-// Draws, at build time and with the program's own artwork code, every picture
-// the build needs: the fixed pictures the program compiles in (each at each
-// built ratio, and the window icon at each size it is shown at on those
-// ratios), and the desktop's icon files (vantrel-N.png for each icon size, and
-// the scalable vantrel.svg).
+// Draws, at build time with the program's own artwork code, the fixed pictures
+// the program compiles in and the desktop's icon files.
 // Usage: vantrel_make_pictures PICTURE_DIR ICON_DIR ICON_SIZE...
 #include <QFile>
 #include <QGuiApplication>

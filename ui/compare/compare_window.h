@@ -1,12 +1,7 @@
 #pragma once
-// Compare: the window in which a reader sorts the chart's programs by any
-// column, keeps only those with the answers they must have, finds one by
-// name, shortlists two to five and sees them side by side, saves the view as
-// CSV and prints the side-by-side rows. Opened by Options/Compare…, not
-// modal, hidden rather than destroyed (Esc hides it), beside the main window.
-// It draws the chart core's compare model through Qt's own models and views;
-// after every reload it shows the new chart with the reader's choices kept
-// by who each program is, and it keeps them for the next start.
+// Compare (Options/Compare…): the window in which a reader sorts, filters and
+// shortlists the chart's programs, sees two to five side by side, saves the
+// view as CSV and prints it; the core's compare model drawn through Qt's views.
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -32,6 +27,7 @@ class ProgramsProxy;
 class SideBySideModel;
 class SideWindowPlacement;
 
+// Not modal, beside the main window, hidden rather than destroyed (Esc hides it).
 class CompareWindow : public QWidget {
     Q_OBJECT
 public:

@@ -1,14 +1,14 @@
 #pragma once
 // "Must have" as Qt's tree views see it: the six tests, as the details panel
-// names them, each with its sub-criteria, all checkable. The compare model
-// holds what is checked; checking a test checks all its sub-criteria, and the
-// test's box shows whether all, some or none are.
+// names them, each with its sub-criteria, all checkable.
 #include <QStandardItemModel>
 
 #include "chart/compare/compare_model.h"
 
 namespace vantrel::ui {
 
+// The compare model holds what is checked; checking a test checks all its
+// sub-criteria, and the test's box shows whether all, some or none are.
 class MustHaveModel : public QStandardItemModel {
     Q_OBJECT
 public:

@@ -1,8 +1,7 @@
 #pragma once
-// "Programs" as Qt's item views see it: one row for each program of the
-// compare model (in the grid's order; the sort proxy orders them), the name,
-// the six results and the Total as the grid shows them, and a check box on the
-// name for the shortlist.
+// "Programs" as Qt's item views see it: a row for each program of the compare
+// model in the grid's order, its name and results as the grid shows them, and
+// a check box on the name for the shortlist.
 #include <QAbstractTableModel>
 
 #include "chart/compare/compare_model.h"

@@ -1,8 +1,6 @@
 #pragma once
-// Qt's sort and filter proxy over "Programs", asking the compare model for
-// both: the order (the core's, ties in the grid's order, what has nothing to
-// sort by last in both orders) and whether Find and the must-haves keep a
-// program. The sorted heading says how it is sorted to a screen reader.
+// Qt's sort and filter proxy over "Programs", asking the compare model both the
+// order and whether Find and the must-haves keep a program.
 #include <QSortFilterProxyModel>
 
 #include "chart/compare/compare_model.h"
@@ -20,6 +18,7 @@ public:
 
     // Sorts the core's view too (what the CSV holds); column -1: the grid's order.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // The sorted heading says how it is sorted, for screen readers.
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 protected:
@@ -27,6 +26,8 @@ protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
 private:
+    // The core's order, ties in the grid's order; what has nothing to sort by
+    // comes last in both orders.
     bool Precedes(int a, int b, chart::SortOrder order) const;
 
     chart::CompareModel* core_ = nullptr;

@@ -1,9 +1,7 @@
 #pragma once
 // "Side by side" as Qt's item views see it: the shortlisted programs as
-// columns, after the row's heading and its mark; a row for each test's result
-// and, under it, one for each of its sub-criteria's answers, then the Total.
-// A row where the programs differ says "differs" and is tinted; the tint is
-// made from the palette, so that the text stays legible on a dark one.
+// columns; a row for each test's result, its sub-criteria's answers under it,
+// then the Total; a row where the programs differ says "differs".
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QPalette>
@@ -16,7 +14,7 @@
 namespace vantrel::ui {
 
 // The background of a row where the programs differ: the base colour moved a
-// little toward the highlight.
+// little toward the highlight, so that the text stays legible on a dark palette.
 QColor DiffersTint(const QPalette& palette);
 
 class SideBySideModel : public QAbstractTableModel {

@@ -1,9 +1,7 @@
 #pragma once
 // Presents the chart grid model to Qt's item views (and through them to screen
-// readers). The fixed row is the view's header; view row v is grid row
-// v + FixedRows(). The counts it answers with are the ones the views were last
-// told about, so a view that paints in the middle of a load (behind a message
-// box) never meets rows it has not heard of.
+// readers): the fixed row is the view's header, view row v is grid row
+// v + FixedRows().
 #include <QAbstractTableModel>
 
 #include "chart/tables/grid_model.h"
@@ -35,6 +33,9 @@ public:
 
 private:
     chart::GridModel& grid_;
+    // The counts last told to the views, which are the ones answered, so that a
+    // view that paints in the middle of a load (behind a message box) never
+    // meets rows it has not heard of.
     int shownRows_;
     int shownFixedRows_;
 };

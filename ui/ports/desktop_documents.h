@@ -1,9 +1,6 @@
 #pragma once
 // The open-document operation: hands a web or "mailto:" address to the
-// desktop's opener (xdg-open) as one argument, byte for byte, without waiting
-// for the program it opens. When the desktop cannot take the address (the
-// opener does not start, reports a failure, or the address is longer than
-// one program argument may be) the user is told so in one box naming it.
+// desktop's opener (xdg-open) as one argument, byte for byte, without waiting.
 #include <QObject>
 #include <QString>
 #include <cstddef>
@@ -29,6 +26,8 @@ public:
     int Running() const;
 
 private:
+    // The opener did not start, reported a failure, or the address is longer
+    // than one argument may be: the user is told in one box naming it.
     void Failed(const std::string& address);
 
     chart::MessagePort& messages_;

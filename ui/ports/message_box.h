@@ -1,10 +1,7 @@
 #pragma once
 // The message operation: a modal box captioned "Vantrel", no icon, the text
-// word-wrapped at half the screen's width above one "OK" button that is both
-// the default and the Esc button. Sized to its text and centred on the screen.
-// The text is plain text whatever it holds; a word wider than the box wraps
-// inside itself, and a text taller than the screen scrolls, so the box never
-// outgrows the screen and "OK" stays in view.
+// word-wrapped at half the screen's width above one "OK" button (the default
+// and the Esc button), sized to its text and centred on the screen.
 #include <QDialog>
 #include <QStyle>
 #include <string>
@@ -20,6 +17,9 @@ inline constexpr const char* kApplicationTitle = "Vantrel";
 inline constexpr const char* kMessageBoxObjectName = "VantrelMessageBox";
 inline constexpr const char* kMessageTextObjectName = "MessageText";
 
+// The text is plain text whatever it holds; a word wider than the box wraps
+// inside itself and a text taller than the screen scrolls, so that the box never
+// outgrows the screen and "OK" stays in view.
 class MessageDialog : public QDialog {
     Q_OBJECT
 public:

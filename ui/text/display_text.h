@@ -1,9 +1,6 @@
 #pragma once
-// What of the chart's text reaches a widget, by the rule in
-// chart/text/display_limit.h: the tables keep every byte; a widget is given at
-// most kDisplayTextLimit characters of any one line (a cell, a line of the
-// details, a line of a message), the rest shown as "…". Chart text is always
-// plain text.
+// What of the chart's text reaches a widget: at most kDisplayTextLimit
+// characters of any one line, the rest shown as "…", always as plain text.
 #include <QString>
 #include <string_view>
 
@@ -11,6 +8,7 @@
 
 namespace vantrel::ui {
 
+// The chart core's rule (chart/text/display_limit.h): the tables keep every byte.
 inline constexpr qsizetype kDisplayTextLimit = static_cast<qsizetype>(chart::kDisplayTextLimit);
 
 // Lines separated by LF or CR LF, each decoded on its own (UTF-8 where the

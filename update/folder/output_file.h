@@ -1,8 +1,6 @@
 #pragma once
 // The file a body is being written to (the worker's Stream): a staging file
 // made fresh by WorkFiles, written in full, synced and closed by Finish.
-// Shared by the worker and the HTTP module: its descriptor is a plain one
-// inside either way.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -30,7 +28,7 @@ private:
 
     std::string path_;
     std::string urlPath_;
-    chart::UniqueFd fd_;
+    chart::UniqueFd fd_;  // a plain descriptor, so that the worker and the HTTP module both write through it
 };
 
 }  // namespace update

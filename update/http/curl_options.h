@@ -1,8 +1,5 @@
 #pragma once
 // Sets the options of one easy handle and keeps the first one libcurl refuses.
-// Every option set is one the download relies on (the protocol limit, the
-// timers, the body cap, the callbacks): a libcurl that refuses one, being
-// older or built without it, would otherwise download under other rules.
 // Built into the HTTP module only.
 #include <curl/curl.h>
 
@@ -24,7 +21,9 @@ public:
         return *this;
     }
 
-    // The OptionRefused failure of the first option refused, if any.
+    // The OptionRefused failure of the first option refused, if any. Every
+    // option set is one the download relies on, so a libcurl that refuses one
+    // (older, or built without it) must not download under other rules.
     const std::optional<Failure>& Refusal() const { return refused_; }
 
 private:

@@ -1,8 +1,6 @@
 #pragma once
 // The worker's HTTP client (its Http): one libcurl easy handle for the three
-// blocking GETs, driven through a multi handle so the wait can be cut short
-// by a cancel or a stalled server without waiting for libcurl's own timers.
-// Built into the HTTP module only (see http_transport.h).
+// blocking GETs. Built into the HTTP module only.
 #include <memory>
 #include <optional>
 #include <stop_token>
@@ -34,6 +32,8 @@ private:
     HttpClient(EasyHandle easy, MultiHandle multi, const HttpLimits& limits);
 
     EasyHandle easy_;
+    // The GETs are driven through a multi handle, so that a cancel or a stalled
+    // server cuts the wait short without waiting for libcurl's own timers.
     MultiHandle multi_;  // goes before easy_, which it may still hold
     HttpLimits limits_;
 };

@@ -1,8 +1,6 @@
 #pragma once
-// What the worker asks of the HTTP module, which the first update loads (see
-// http_module.h): its HTTP client, and minisign's functions for a signed
-// chart. libcurl and libsodium (with everything they pull in) live there, so
-// a start that never updates does not load them.
+// What the worker asks of the HTTP module, which the first update loads: its
+// HTTP client, and minisign's functions for a signed chart.
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -38,7 +36,8 @@ public:
 };
 
 // The module's file, looked for in the executable's own folder (which is also
-// its install folder).
+// its install folder). libcurl and libsodium live in it, so that a start that
+// never updates does not load them.
 inline constexpr char kHttpModuleFileName[] = "vantrel-http.so";
 // Its one exported function: a new client (owned by the caller), or nullptr
 // with why in *failure when libcurl cannot be set up as the download needs.
