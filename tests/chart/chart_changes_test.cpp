@@ -1,8 +1,5 @@
-// What readers will see change between two charts, one pair a row: each
-// folder under tests/data/diff holds the chart before (old/) and after (new/)
-// under the viewer's names, or only the files that differ from the shared
-// pair's (diff/base), and the lines expected in order (expected), printed as
-// diff prints them: each program's heading, its changes indented under it.
+// What readers will see change between two charts, one pair a row, and the
+// reload's history over them.
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -35,6 +32,9 @@ std::vector<std::string> CaseNames() {
 
 class ChartChangesCase : public ::testing::TestWithParam<std::string> {};
 
+// Each folder under tests/data/diff holds the chart before (old/) and after
+// (new/), or only the files that differ from the shared pair's (diff/base), and
+// the lines expected in order (expected), printed as diff prints them.
 TEST_P(ChartChangesCase, AreTheExpectedLines) {
     const std::string folder = "diff/" + GetParam();
     const ChartChanges changes = Between(folder);

@@ -1,7 +1,5 @@
 // Where the chart lives: beside the program when it may write there, else in
-// the user's own data folder, seeded from the program's sample chart. The
-// read-only cases run as nobody in a child (the tests run as root, who may
-// write anywhere).
+// the user's own data folder, seeded from the program's sample chart.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,7 +47,8 @@ protected:
         for (const char* name : kNames) std::ofstream(program_ + "/" + name) << "sample " << name;
     }
 
-    // Runs the choice as nobody; what it chose and said come back through a pipe.
+    // Runs the choice as nobody (the tests run as root, who may write
+    // anywhere); what it chose and said come back through a pipe.
     void ChooseAsNobody(const ChartDirectoryPlaces& places) {
         int pipeEnds[2];
         ASSERT_EQ(pipe(pipeEnds), 0);

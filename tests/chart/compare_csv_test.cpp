@@ -1,8 +1,6 @@
-// The compare window's CSV read back by another program's CSV reader
-// (Python's csv module, csv_reader.py): hostile names and results (quotes,
-// commas, formulas, right-to-left overrides, Windows-1252, names past the
-// display limit) and fields with line breaks come back as the window shows
-// them, formulas with a "'" before them.
+// The compare window's CSV read back by another program's CSV reader (Python's
+// csv module, csv_reader.py): hostile text comes back as the window shows it,
+// formulas with a "'" before them.
 #include <gtest/gtest.h>
 
 #include "chart/compare/compare_csv.h"

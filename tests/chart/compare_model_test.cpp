@@ -1,7 +1,5 @@
-// The compare window's rules, as tables over the charts under
-// tests/data/compare: the sort orders, Find, the must-haves and the lines
-// that say why a program is ruled out, the shortlist, the side-by-side rows,
-// and the reader's choices across a reload and a restart.
+// The compare window's rules as tables over the charts under tests/data/compare:
+// sorts, Find, must-haves, the shortlist, side by side, choices kept by identity.
 #include <gtest/gtest.h>
 
 #include "chart/compare/compare_model.h"

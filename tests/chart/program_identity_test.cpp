@@ -1,8 +1,4 @@
-// Who a program is across a reload, one pair of charts a row: each folder
-// under tests/data/compare/identity holds the data file before and after
-// (the policy and version are the compare cases' own) and the pairs
-// expected, in MatchPrograms' order: rows before -> after ("-" for none)
-// and what changed.
+// Who a program is across a reload, one pair of charts a row.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,6 +26,10 @@ std::string Row(int index) { return index < 0 ? "-" : std::to_string(index + 1);
 
 class ProgramIdentityCase : public ::testing::TestWithParam<std::string> {};
 
+// Each folder under tests/data/compare/identity holds the data file before and
+// after (the policy and version are the compare cases' own) and the pairs
+// expected in MatchPrograms' order: rows before -> after ("-" for none) and
+// what changed.
 TEST_P(ProgramIdentityCase, PairsTheProgramsExpected) {
     const std::string folder = kCases + "/" + GetParam();
     const CompareChart before = Load(folder + "/before"), after = Load(folder + "/after");

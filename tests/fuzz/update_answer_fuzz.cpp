@@ -1,9 +1,5 @@
-// The update worker against a server whose every answer is the fuzzer's
-// bytes: the loopback server reads each request, sends the input as the raw
-// HTTP response and closes. Whatever comes back, the chart must end either
-// wholly new (the three files hold the same served body, which then reads as
-// a chart) or wholly old, with no staging file left behind, and the run must
-// end with one outcome.
+// The update worker against a loopback server whose every answer is the
+// fuzzer's bytes, sent as the raw HTTP response.
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
@@ -38,6 +34,9 @@ std::vector<std::string> Names(const std::string& dir) {
 
 }  // namespace
 
+// Whatever comes back, the chart ends either wholly new (the three files hold
+// the same served body, which then reads as a chart) or wholly old, with no
+// staging file left behind, and the run ends with one outcome.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static support::ScriptedServer server;
     const std::string& dir = fuzz::ScratchDirectory();

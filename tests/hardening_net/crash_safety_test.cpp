@@ -1,8 +1,6 @@
-// An update killed at any moment (SIGKILL: no clean-up of its own) leaves,
-// once the next start has finished what it left, "data", "policy" and
-// "version" all as they were or all new: never one file half written, never
-// a chart of old and new files, nothing missing and nothing left behind. The
-// same on an ordinary disk and on FAT (a USB stick: no hard links).
+// An update killed at any moment (SIGKILL) leaves, once the next start has
+// finished what it left, the three files all as they were or all new, on an
+// ordinary disk and on FAT.
 #include <gtest/gtest.h>
 
 #include <signal.h>

@@ -1,10 +1,6 @@
-// The chart folder's protocol between real processes. A copy updating the
-// chart is cut at a step of its commit (it stops itself there, holding what
-// it holds) and killed, either before a reader starts or once the reader has
-// waited for it past the lock wait; the dying copy is this user, or another
-// user who owns the chart. Beside them, folders as older versions, damage or
-// another user left them. A reader started then shows one whole chart, never
-// a mix, or says why not, within the waits README states; an Update then goes on.
+// The chart folder's protocol between real processes: a copy cut at a step of
+// its commit and killed, or a folder as older versions, damage or another user
+// left it; a reader then shows one whole chart, never a mix, or says why not.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -153,6 +149,9 @@ protected:
     }
 };
 
+// The copy is killed before the reader starts or once the reader has waited
+// for it past the lock wait; the reader must finish within the waits README
+// states, and an Update then goes on.
 TEST_P(FolderProtocolTest, AReaderShowsOneWholeChartWithinItsWaits) {
     const ProtocolRow& row = GetParam();
     ScriptedServer server;

@@ -1,7 +1,5 @@
-// Servers that try to hang the update, fill the disk or confuse the worker:
-// each must end in the failure message within the time limits (the tests run
-// with limits far shorter than the time they wait for the end), with the
-// three files untouched and nothing left behind.
+// Servers that try to hang the update, fill the disk or confuse the worker: each
+// ends in the failure message within the time limits, the files untouched.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,6 +22,7 @@ const std::string kLargeOk = "HTTP/1.1 200 OK\r\nContent-Length: ";
 
 class HostileServerTest : public ChartDirTest, public ::testing::WithParamInterface<Hostile> {};
 
+// The tests run with limits far shorter than the time they wait for the end.
 TEST_P(HostileServerTest, FailsPromptlyAndTouchesNothing) {
     const Hostile& h = GetParam();
     ASSERT_EQ(h.unreadable, "");

@@ -1,8 +1,6 @@
-// Two real users share a chart folder as a team share is set up (group-
-// writable, sticky). What the second member plants at the names an update
-// writes never reaches the owner's files outside the folder and is never
-// obeyed: the owner's update fails at once naming the folder, or goes on
-// around it, and ends with the old chart or the new one exactly.
+// Two real users share a chart folder set up as a team share (group-writable,
+// sticky): what the second member plants at the names an update writes is
+// never followed nor obeyed.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -68,6 +66,8 @@ protected:
     std::filesystem::path home_;
 };
 
+// The owner's update fails at once naming the folder, or goes on around what
+// was planted, and ends with the old chart or the new one exactly.
 TEST_P(SharedFolderTest, WhatTheOtherMemberPlantsIsNeverFollowedNorObeyed) {
     const PlantedRow& row = GetParam();
     const auto at = dir_ / row.at;

@@ -1,8 +1,6 @@
-// Two copies of the program on one chart folder, as two real processes: while
-// one updates, the other's Update fails at once and touches nothing, and its
-// start leaves the first one's staging files alone; a copy that dies lets the
-// other update. The chart ends exactly as one of the two servers sent it,
-// whatever the timing.
+// Two copies of the program on one chart folder, as two real processes: one
+// updates while the other's Update fails at once, and the chart ends exactly
+// as one of the two servers sent it, whatever the timing.
 #include <gtest/gtest.h>
 
 #include <signal.h>

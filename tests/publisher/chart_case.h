@@ -1,8 +1,6 @@
 #pragma once
-// A chart of the publisher's tests' tables, kept as the files that differ
-// from the base chart (tests/data/publisher/check/base): the folder's own
-// files over the base's, less those `absent` lists. What the check cases and
-// the updating readers' pairs are made of.
+// A chart of the publisher's tests' tables, kept as the files that differ from
+// the base chart (tests/data/publisher/check/base), less those `absent` lists.
 #include <algorithm>
 #include <filesystem>
 #include <sstream>

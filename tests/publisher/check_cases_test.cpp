@@ -1,10 +1,5 @@
-// Every finding of `vantrel-chart check`, one broken chart a row: each folder
-// under tests/data/publisher/check holds the files that differ from the base
-// chart there (check/base; `absent` lists base files to leave out) and
-// `expected`, the beginning of each line check prints, in order; a folder
-// `served` in it, the files of the chart being served that differ from the
-// base, checked with --served. The base chart, the sample chart and the
-// largest chart the viewer takes are clean.
+// Every finding of `vantrel-chart check`, one broken chart a row; the charts we
+// ship are clean.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -43,6 +38,10 @@ std::vector<std::string> CaseNames() {
     return names;
 }
 
+// Each folder under tests/data/publisher/check holds the files that differ from
+// the base chart (check/base; `absent` lists base files to leave out),
+// `expected` (the beginning of each line check prints, in order), and, checked
+// with --served, the served chart's files that differ from the base in `served`.
 class CheckCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CheckCase, PrintsTheExpectedFindings) {

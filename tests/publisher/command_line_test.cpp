@@ -1,8 +1,5 @@
-// vantrel-chart from the outside: its exit statuses for each kind of outcome,
-// run on copies of the charts, each of which is byte for byte the same after
-// the command; keys and outputs that are no such thing; check's summary
-// apart from its findings; and diff on a pair of charts, line for line, with
-// what the releases' signatures say of their dates.
+// vantrel-chart from the outside: its exit statuses, the charts it is run on
+// left byte for byte as they were, check's summary, and diff on a pair of charts.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,11 +1,6 @@
-// `show`, `show --cell` and `preview` beside the window itself: the window
-// tests' charts are opened in a real Form1, every cell is clicked as a user
-// clicks it, and what the details panel, the browser and the boxes got is
-// what the tool prints for the same folder and cell; the tool's grid is the
-// window's, cell for cell; its picture is the window's own grab. The same
-// for readers who update: a real Form1 on the served chart, reloaded on the
-// new one as an Update ends, beside `show --served`, `preview --served` and
-// `diff`, whose lines are What changed's.
+// `show`, `show --cell`, `preview` and `diff` beside the window itself: a real
+// Form1 on the same charts, every cell clicked as a user clicks it, for readers
+// who start afresh and readers who update.
 #include <QAbstractItemModel>
 #include <QImage>
 #include <QListView>

@@ -1,10 +1,6 @@
-// `vantrel-chart sign` as a publisher runs it: a key kept under a password is
-// asked for once, on a pseudo-terminal a test answers, and the three
-// signatures follow; Ctrl-C at the prompt and a wrong password leave nothing
-// behind. Keys that are no secret key (a FIFO, a public key) are refused at
-// once; a release older than the served one is not signed; a rename that
-// fails puts the previous signatures back; an empty PATH entry is not the
-// current folder.
+// `vantrel-chart sign` as a publisher runs it, a password asked for on a
+// pseudo-terminal the test answers; refusals and failures leave the signatures
+// there were.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>

@@ -1,9 +1,6 @@
 #pragma once
-// Programs the tests run beside them (minisign, openssl, a TLS relay), with
-// their arguments as given: no shell in between; and a piece of a test run in
-// a forked child, so that a hang can be cut short (the parent kills the child
-// at the deadline) and the child may drop its privileges or measure its own
-// peak memory without touching the test process.
+// Programs the tests run beside them (minisign, openssl, a TLS relay), with no
+// shell in between; and a piece of a test run in a forked child under a deadline.
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -50,6 +47,9 @@ struct ChildOutcome {
     std::string Describe() const;
 };
 
+// A piece of a test in a forked child, so that a hang is cut short (killed at
+// the deadline) and the child may drop its privileges or measure its own peak
+// memory without touching the test process.
 // body's result is the child's exit code (0 for success). The child leaves
 // with _exit, running no destructors or exit handlers of the test process.
 ChildOutcome RunInChild(const std::function<int()>& body, std::chrono::milliseconds deadline);

@@ -1,9 +1,6 @@
 #pragma once
 // A FAT file system, as on a USB stick (no hard links, no symbolic links, no
-// owners): an image made by mkfs.vfat and mounted through fusefat, which needs
-// no kernel module, only /dev/fuse and the right to use it (single-threaded:
-// fusefat is not safe with more than one request at a time). Unmounted and
-// removed when the object goes.
+// owners): an image made by mkfs.vfat and mounted through fusefat.
 #include <filesystem>
 #include <string>
 
@@ -11,9 +8,12 @@
 
 namespace support {
 
+// fusefat needs no kernel module, only /dev/fuse and the right to use it; it
+// runs single-threaded (-s), as it is not safe with more than one request at a time.
 class FatFolder {
 public:
     FatFolder();
+    // Unmounts and removes the file system.
     ~FatFolder();
     FatFolder(const FatFolder&) = delete;
     FatFolder& operator=(const FatFolder&) = delete;

@@ -1,8 +1,7 @@
 #pragma once
-// The update lock's files, which stay in a chart folder once made: the one
-// every copy shares (".vantrel-update.lock") and each user's own
-// (".vantrel-update-1000.lock"). Tests that compare a folder's files leave
-// them out.
+// The update lock's files, which stay in a chart folder once made (the shared
+// ".vantrel-update.lock" and each user's own): tests comparing a folder's files
+// leave them out.
 #include <filesystem>
 #include <string>
 

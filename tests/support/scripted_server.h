@@ -1,9 +1,7 @@
 #pragma once
-// A raw HTTP server on 127.0.0.1 at a port the system picks, for the update
-// tests, the hostile-server tests, the window's update tests, the fuzz target
-// and the benchmarks: each request path plays a script of steps (send bytes,
-// pause, close, reset, hang, trickle, send without end), so the worker meets
-// every kind of answer a real server could give.
+// A raw HTTP server on 127.0.0.1 at a port the system picks, each request path
+// playing a script of steps, so that the worker meets every kind of answer a
+// real server could give.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>

@@ -1,13 +1,12 @@
 #pragma once
 // A disk that fails, a file system with FAT's rules, and a process that stops
-// itself at a chosen step, for the update's tests: the test program's own
-// fsync, read, rename, unlink, link and linkat stand in front of the C
-// library's (only programs that link vantrel_system_call_faults have them),
-// and do what the C library does unless told otherwise here.
+// itself at a chosen step: the test program's own fsync, read, rename, unlink,
+// link and linkat, in front of the C library's (vantrel_system_call_faults).
 #include <string>
 
 namespace support {
 
+// Each call does what the C library does unless told otherwise here.
 // The next `count` fsync calls on a directory fail with EIO (those on files go through).
 void FailNextFolderFlushes(int count);
 // Every read of an open file named `name` (its last path part) fails with

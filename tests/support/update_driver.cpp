@@ -1,10 +1,6 @@
-// Runs one update of the chart in DIRECTORY from the data server at BASE and
-// exits: 0 when the new chart was put in place, 1 when the update failed
-// (the reason on stderr), 2 on wrong usage. The crash-safety test kills it.
-//
+// Runs one update of the chart in DIRECTORY from the data server at BASE, as a
+// process of its own that tests can kill or watch (and the update benchmark times).
 //   vantrel_update_driver BASE DIRECTORY [PUBLIC_KEY]
-//
-// With PUBLIC_KEY (minisign's "RW..." line) only a chart signed with it is taken.
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -44,6 +40,9 @@ private:
 
 }  // namespace
 
+// Exits 0 when the new chart was put in place, 1 when the update failed (the
+// reason on stderr), 2 on wrong usage. With PUBLIC_KEY (minisign's "RW..."
+// line) only a chart signed with it is taken.
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 4) {
         std::fprintf(stderr, "usage: %s BASE DIRECTORY [PUBLIC_KEY]\n", argv[0]);

@@ -1,7 +1,6 @@
-// Chart text on its way to the widgets: always plain text, never a link to
-// follow; bounded in length whatever the chart holds; one line per cell; each
-// details block decoded on its own; and the desktop's opener given the
-// address as it is, or the user told.
+// Chart text on its way to the widgets: plain text, never a link; bounded in
+// length; one line per cell; each details block decoded on its own; and the
+// desktop's opener given the address as it is, or the user told.
 #include <QAccessible>
 #include <QAccessibleTableInterface>
 #include <QApplication>

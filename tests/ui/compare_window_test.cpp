@@ -1,9 +1,6 @@
-// Options/Compare…: Qt's models and proxy agree with the compare model in
-// every order and filter; everything is within the keyboard's reach;
-// selecting a program selects its Total cell in the grid; a reload keeps the
-// reader's choices by who each program is, and so does the next start; the
-// CSV saved is the core's; a sixth program is refused; rows that differ stay
-// legible on a dark palette.
+// Options/Compare…: Qt's models and proxy agree with the compare model, the
+// keyboard reaches everything, choices outlive a reload and a restart, and the
+// CSV, printing and the marks of differing rows are the core's.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>

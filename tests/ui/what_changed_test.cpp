@@ -1,11 +1,6 @@
-// After an Update's reload, Options/What changed… lists what changed, a
-// heading a program and its changes under it; choosing a line (a click, or
-// Enter, again after the grid moved) selects the cell it leads to and brings
-// it into view, never a name (which opens a page); a removed program's line
-// selects nothing, nor does opening the window. It opens beside the main
-// window, off its grid and details panel. The menus are reached from the
-// keyboard alone, the armed bar drawn so; the about box's links stand out on any palette and its
-// address stays inside its frame.
+// What changed after an Update's reload: its lines and the cells they lead to,
+// where it opens, and the copy as text; the menus reached from the keyboard
+// alone; the about box's links on any palette.
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>

@@ -1,7 +1,5 @@
-// The HTTP module is read before it is loaded: a copy cut short anywhere in
-// what the loader would map fails the update with a message naming it, where
-// mapping it would end the program with SIGBUS; cut only past its segments,
-// it loads.
+// The HTTP module is read before it is loaded: a copy cut short anywhere the
+// loader would map fails the update naming it, instead of SIGBUS.
 #include <gtest/gtest.h>
 
 #include <elf.h>

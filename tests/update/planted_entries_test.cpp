@@ -1,8 +1,5 @@
-// Whatever someone else put at a name the update writes (a link to a file
-// outside the folder, a FIFO, a folder, another user's file) is never written
-// through, never waited on and never obeyed: an update removes what it can
-// and otherwise fails at once naming the folder; a start leaves it alone and
-// reads the chart as it stands. The file outside stays as it was.
+// Whatever someone else put at a name the update writes (a link, a FIFO, a
+// folder, another user's file) is never written through, waited on or obeyed.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -63,6 +60,9 @@ protected:
     std::filesystem::path outside_ = elsewhere_.Dir() / "notes.txt";
 };
 
+// An update removes what it can and otherwise fails at once naming the folder;
+// a start leaves it alone and reads the chart as it stands; the file a link
+// leads to outside stays as it was.
 TEST_P(PlantedEntryTest, IsNeitherFollowedNorObeyed) {
     const auto [name, kind, when] = GetParam();
     WriteBytes(outside_, "private notes\n");

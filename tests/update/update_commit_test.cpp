@@ -1,8 +1,6 @@
-// Putting the new chart in place is all or nothing: with the commit marker
-// present the remaining renames are finished, without it staging files are
-// only the remains of a download and go; a rename that fails part-way puts
-// the old chart back; a chart file that cannot be replaced stops the commit
-// before anything moves.
+// Putting the new chart in place is all or nothing: a marked commit is finished
+// wherever it was cut, staging files without a marker go, and a failed rename
+// puts the old chart back.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>

@@ -1,8 +1,6 @@
-// How the answer to one GET decides an update: every kind of server answer to
-// /data.dat (or to another path, or to all three), with the other files
-// served normally. Only a chart replaces a chart: answers that are web pages,
-// markup, JSON, compressed, partial or empty leave the old chart exactly as it
-// was. The whole table runs under a Turkish locale.
+// How the answer to one GET decides an update: only a chart replaces a chart,
+// and any other answer (a web page, JSON, compressed, partial, empty) leaves
+// the old chart exactly as it was.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -35,6 +33,8 @@ protected:
     void TearDown() override { std::setlocale(LC_ALL, "C"); }
 };
 
+// One answer a row, to /data.dat (or to another path, or to all three), the
+// other files served normally.
 TEST_P(UpdateOutcomeTest, DataAnswerDecidesTheWholeUpdate) {
     const Outcome& o = GetParam();
     ASSERT_EQ(o.unreadable, "");
