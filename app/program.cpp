@@ -1,3 +1,4 @@
+// The program wired: start-up's recovery, the window, the updates and the session's end.
 #include "app/program.h"
 
 #include <QApplication>

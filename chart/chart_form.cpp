@@ -1,3 +1,4 @@
+// The chart form: the loading sequence applied to the grid and the ports, and the cell-selection handler.
 #include "chart/chart_form.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The commit: staging files put in place all or none, and a commit cut off finished; each step says why.
 #include "folder/chart_commit.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// The chart folder's own lock, tried within a bound.
 #include "folder/chart_folder_lock.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// A reload's read of the chart folder: one whole chart, never two mixed, every wait bounded.
 #include "folder/chart_reader.h"
 
 #include <sys/stat.h>

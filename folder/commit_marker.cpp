@@ -1,3 +1,4 @@
+// What the commit marker says, written and read.
 #include "folder/commit_marker.h"
 
 namespace folder {

@@ -1,3 +1,4 @@
+// Why something in the chart folder could not be done, in its one wording.
 #include "folder/folder_failure.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The chart folder's protocol as tables: what a reader, a commit and an update do on meeting each state.
 #include "folder/folder_protocol.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// Who holds a lock on a file, read from /proc/locks.
 #include "folder/lock_holders.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// The lock on the commit marker itself.
 #include "folder/marker_lock.h"
 
 #include <fcntl.h>

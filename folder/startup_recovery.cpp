@@ -1,3 +1,4 @@
+// Start-up's recovery of the chart folder, under the update lock.
 #include "folder/startup_recovery.h"
 
 #include "folder/chart_commit.h"

@@ -1,3 +1,4 @@
+// The update lock: one updater per chart folder.
 #include "folder/update_lock.h"
 
 #include <cerrno>

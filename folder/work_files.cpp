@@ -1,3 +1,4 @@
+// The chart folder's work files, named, made and removed without following links or waiting on FIFOs.
 #include "folder/work_files.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// The command line of vantrel-chart parsed, a fault raised as UsageError.
 #include "publisher/arguments.h"
 
 #include <charconv>

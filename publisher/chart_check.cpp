@@ -1,3 +1,4 @@
+// `vantrel-chart check`: the three files read as the viewer reads them, and each file's checks.
 #include "publisher/chart_check.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// `vantrel-chart check`: the findings printed and the exit status answered.
 #include "publisher/check_command.h"
 
 #include <ostream>

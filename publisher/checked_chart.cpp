@@ -1,3 +1,4 @@
+// A chart as the check holds it, and the findings so far.
 #include "publisher/checked_chart.h"
 
 #include <algorithm>

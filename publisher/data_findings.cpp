@@ -1,3 +1,4 @@
+// The data file's findings.
 #include "publisher/data_findings.h"
 
 #include <algorithm>

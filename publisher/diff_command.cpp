@@ -1,3 +1,4 @@
+// `vantrel-chart diff`: what readers of one chart will see change in the next.
 #include "publisher/diff_command.h"
 
 #include <memory>

@@ -1,3 +1,4 @@
+// What any of the three files holds that the viewer reads otherwise than it looks.
 #include "publisher/file_findings.h"
 
 #include <algorithm>

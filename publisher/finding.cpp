@@ -1,3 +1,4 @@
+// A finding printed as compilers print theirs, or as a JSON line.
 #include "publisher/finding.h"
 
 #include <algorithm>

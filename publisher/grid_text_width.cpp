@@ -1,3 +1,4 @@
+// Where the grid cuts a cell's text, by the font the build measured.
 #include "publisher/grid_text_width.h"
 
 #include <algorithm>

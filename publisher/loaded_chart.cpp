@@ -1,3 +1,4 @@
+// A publisher's chart loaded as a reader starting afresh, or updating, sees it.
 #include "publisher/loaded_chart.h"
 
 #include "chart/loading/shown_after_loading.h"

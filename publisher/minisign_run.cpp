@@ -1,3 +1,4 @@
+// minisign run once, as `sign` runs it.
 #include "publisher/minisign_run.h"
 
 #include <fcntl.h>

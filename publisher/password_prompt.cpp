@@ -1,3 +1,4 @@
+// The secret key's password, asked for once and wiped when done.
 #include "publisher/password_prompt.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// The policy file's findings.
 #include "publisher/policy_findings.h"
 
 #include <algorithm>

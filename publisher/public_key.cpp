@@ -1,3 +1,4 @@
+// The publisher's minisign keys read as the tool takes them.
 #include "publisher/public_key.h"
 
 #include <sys/stat.h>

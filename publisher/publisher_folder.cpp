@@ -1,3 +1,4 @@
+// A publisher's chart folder found under the served names or the viewer's, and read.
 #include "publisher/publisher_folder.h"
 
 #include <unistd.h>

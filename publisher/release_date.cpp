@@ -1,3 +1,4 @@
+// A release's date from its signatures, judged beside the clock and the served release.
 #include "publisher/release_date.h"
 
 #include <array>

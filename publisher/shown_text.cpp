@@ -1,3 +1,4 @@
+// Chart text as the window decodes it, and which characters a reader cannot see.
 #include "publisher/shown_text.h"
 
 #include <algorithm>

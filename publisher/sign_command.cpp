@@ -1,3 +1,4 @@
+// `vantrel-chart sign`: the three served files signed as one release.
 #include "publisher/sign_command.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// What a signed viewer makes of the chart's signatures.
 #include "publisher/signature_findings.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SIGINT, SIGTERM and SIGHUP caught while `sign` works.
 #include "publisher/stop_signals.h"
 
 #include <poll.h>

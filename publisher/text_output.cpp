@@ -1,3 +1,4 @@
+// Chart text escaped for a terminal.
 #include "publisher/text_output.h"
 
 #include "chart/text/utf8.h"

@@ -1,3 +1,4 @@
+// What both of the tool's programs do around a command, each fault told with its exit status.
 #include "publisher/tool_run.h"
 
 #include <iostream>

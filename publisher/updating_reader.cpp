@@ -1,3 +1,4 @@
+// Where readers who update see other than readers who start afresh.
 #include "publisher/updating_reader.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// `vantrel-chart show` and `preview`, through the window offscreen.
 #include "publisher/window_commands.h"
 
 #include <filesystem>

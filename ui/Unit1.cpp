@@ -1,3 +1,4 @@
+// The main window (TForm1): its controls and handlers, its reloads, and the windows it opens.
 #include "ui/Unit1.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// The about box (TOKRightDlg): its layout, its links and its keys.
 #include "ui/Unit2.h"
 
 #include <QApplication>

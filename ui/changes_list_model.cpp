@@ -1,3 +1,4 @@
+// What changed's lines as a list model, each line made when the view asks for it.
 #include "ui/changes_list_model.h"
 
 #include <QFont>

@@ -1,3 +1,4 @@
+// The What changed window: its lines drawn, chosen and copied.
 #include "ui/changes_window.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// The contrast between two colours, and the nearest colour that stands out enough.
 #include "ui/colour_contrast.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The design's fonts, or Liberation Sans where they are not installed.
 #include "ui/design_fonts.h"
 
 #include <QFontDatabase>

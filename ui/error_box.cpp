@@ -1,3 +1,4 @@
+// The application's standard error box.
 #include "ui/error_box.h"
 
 #include "ui/ports/message_box.h"

@@ -1,3 +1,4 @@
+// A wait that keeps the window answering and ends once the program is ending.
 #include "ui/event_loop_wait.h"
 
 #include <QCoreApplication>

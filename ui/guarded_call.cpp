@@ -1,3 +1,4 @@
+// Event handler bodies run guarded: an escaping error goes to the standard error box.
 #include "ui/guarded_call.h"
 
 #include <exception>

@@ -1,3 +1,4 @@
+// The reload history worked out off the window's thread, one load at a time.
 #include "ui/history_worker.h"
 
 #include "ui/off_thread.h"

@@ -1,3 +1,4 @@
+// A dotted frame around a flat control while Tab has given it the focus.
 #include "ui/keyboard_focus_mark.h"
 
 #include <QEvent>

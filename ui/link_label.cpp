@@ -1,3 +1,4 @@
+// The about box's links: opened by a click, Enter or Space, and announced as links.
 #include "ui/link_label.h"
 
 #include <QAccessibleWidget>

@@ -1,3 +1,4 @@
+// The menu bar reached by Alt or F10 and worked by the arrows, Enter and Esc.
 #include "ui/menu_bar_keys.h"
 
 #include <QApplication>

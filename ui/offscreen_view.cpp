@@ -1,3 +1,4 @@
+// The main window offscreen over a chart given as bytes, for the publisher's tool.
 #include "ui/offscreen_view.h"
 
 #include <QApplication>

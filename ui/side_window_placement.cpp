@@ -1,3 +1,4 @@
+// Where What changed and Compare open: beside the main window, off its grid and details panel.
 #include "ui/side_window_placement.h"
 
 #include <QEvent>

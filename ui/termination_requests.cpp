@@ -1,3 +1,4 @@
+// SIGTERM, SIGHUP and SIGINT turned into a request on the user-interface thread, through a socket pair.
 #include "ui/termination_requests.h"
 
 #include <fcntl.h>

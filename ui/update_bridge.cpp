@@ -1,3 +1,4 @@
+// The update worker's reports carried onto the user-interface thread, in order.
 #include "ui/update_bridge.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// The wheel's events sent to the control that has the focus.
 #include "ui/wheel_to_focus.h"
 
 #include <QAbstractScrollArea>

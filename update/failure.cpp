@@ -1,3 +1,4 @@
+// The message the user is shown for each way an update fails.
 #include "update/failure.h"
 
 #include "chart/files/chart_file_set.h"

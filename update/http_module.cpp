@@ -1,3 +1,4 @@
+// Loads the HTTP module once, the first time an update needs it.
 #include "update/http_module.h"
 
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+// Reads the HTTP module's ELF headers to check that all it would map lies within the file.
 #include "update/module_file_check.h"
 
 #include <elf.h>

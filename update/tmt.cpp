@@ -1,3 +1,4 @@
+// Tmt, the update worker: one run's steps on its own thread, reported through the port.
 #include "update/tmt.h"
 
 #include <pthread.h>

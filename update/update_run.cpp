@@ -1,3 +1,4 @@
+// The steps of one update, in order.
 #include "update/update_run.h"
 
 #include "update/check/chart_signatures.h"

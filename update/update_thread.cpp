@@ -1,3 +1,4 @@
+// UpdateThread: starts a worker, stops it within a grace, and lets a stuck one go.
 #include "update/update_thread.h"
 
 #include <system_error>

@@ -1,3 +1,4 @@
+// The chart as the compare window shows it, made once for each chart shown.
 #include "chart/compare/compare_chart.h"
 
 #include <algorithm>

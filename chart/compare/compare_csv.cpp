@@ -1,3 +1,4 @@
+// The compare window's view written as CSV, formulas written so that no spreadsheet runs them.
 #include "chart/compare/compare_csv.h"
 
 #include "chart/compare/result_order.h"

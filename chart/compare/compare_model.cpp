@@ -1,3 +1,4 @@
+// The compare window's model: the sort, Find, the must-haves, the shortlist, the choices kept across reloads.
 #include "chart/compare/compare_model.h"
 
 #include <algorithm>

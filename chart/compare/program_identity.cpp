@@ -1,3 +1,4 @@
+// Who a program is from one chart to the next: by page address, then name, then place.
 #include "chart/compare/program_identity.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Results compared as numbers of any length, digit by digit.
 #include "chart/compare/result_order.h"
 
 #include "chart/text/ascii.h"

@@ -1,3 +1,4 @@
+// The shortlisted programs side by side, row by row, each row marked where they differ.
 #include "chart/compare/side_by_side.h"
 
 #include <algorithm>

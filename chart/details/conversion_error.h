@@ -1,4 +1,5 @@
 #pragma once
+// The error a test's count raises when it is not an integer.
 #include <stdexcept>
 #include <string>
 #include <string_view>

@@ -1,3 +1,4 @@
+// The details text of one test for one program, from its detail flags.
 #include "chart/details/details_text.h"
 
 #include <algorithm>

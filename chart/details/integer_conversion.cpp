@@ -1,3 +1,4 @@
+// The integer conversion of a test's count.
 #include "chart/details/integer_conversion.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// Which addresses a chart may have the desktop open: web pages only, byte for byte.
 #include "chart/details/web_address.h"
 
 #include <array>

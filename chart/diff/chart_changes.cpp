@@ -1,3 +1,4 @@
+// What readers will see change between two charts, as lines grouped as they read them.
 #include "chart/diff/chart_changes.h"
 
 #include <algorithm>

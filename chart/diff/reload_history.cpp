@@ -1,3 +1,4 @@
+// The reload's history: what changed since the chart before, and when.
 #include "chart/diff/reload_history.h"
 
 #include "chart/verify/minisign.h"

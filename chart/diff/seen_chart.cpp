@@ -1,3 +1,4 @@
+// What readers saw of a chart, cut as the window shows it, kept to compare the next one with.
 #include "chart/diff/seen_chart.h"
 
 #include "chart/text/shown_text.h"

@@ -1,3 +1,4 @@
+// Which folder holds the chart: beside the program, or the user's data folder seeded with the sample.
 #include "chart/files/chart_directory.h"
 
 #include <pwd.h>

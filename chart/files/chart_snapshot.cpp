@@ -1,3 +1,4 @@
+// The three files of a chart as one load reads them.
 #include "chart/files/chart_snapshot.h"
 
 #include "chart/files/file_error.h"

@@ -1,3 +1,4 @@
+// The data file's reader: each record into the tables' program slots and the grid's rows.
 #include "chart/files/data_file.h"
 
 #include "chart/files/chart_file_set.h"

@@ -1,3 +1,4 @@
+// Opening and reading a chart file whole, never blocking on a FIFO or a device.
 #include "chart/files/file_bytes.h"
 
 #include <fcntl.h>

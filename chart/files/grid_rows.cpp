@@ -1,3 +1,4 @@
+// The grid model as the data reader fills it, presented once when the read is over.
 #include "chart/files/grid_rows.h"
 
 namespace chart {

@@ -1,3 +1,4 @@
+// Reads a chart file line by line, from the file or from its bytes.
 #include "chart/files/line_reader.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// Where the chart's local files live, beside the executable.
 #include "chart/files/local_path.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// The policy file's reader: each record into the tables' test definitions.
 #include "chart/files/policy_file.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The version file's reader: the newest version on offer and the lowest that reads the chart.
 #include "chart/files/version_file.h"
 
 #include "chart/files/chart_file_set.h"

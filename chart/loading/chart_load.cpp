@@ -1,3 +1,4 @@
+// The loading sequence: the version gate, the data file, then the policy file, each failure told in the load.
 #include "chart/loading/chart_load.h"
 
 #include <algorithm>

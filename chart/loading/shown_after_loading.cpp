@@ -1,3 +1,4 @@
+// A chart as the window shows it after its loads, made without a window.
 #include "chart/loading/shown_after_loading.h"
 
 #include "chart/loading/chart_load.h"

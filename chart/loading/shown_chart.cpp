@@ -1,3 +1,4 @@
+// What the window shows of a chart, kept by value.
 #include "chart/loading/shown_chart.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The version gate: version strings compared byte by byte.
 #include "chart/loading/version_gate.h"
 
 #include <algorithm>

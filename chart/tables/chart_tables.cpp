@@ -1,3 +1,4 @@
+// The chart tables' bounds-checked slots.
 #include "chart/tables/chart_tables.h"
 
 namespace chart {

@@ -1,3 +1,4 @@
+// The chart grid model: the row-count rule, the selection events and the wheel's notches.
 #include "chart/tables/grid_model.h"
 
 namespace chart {

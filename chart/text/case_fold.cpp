@@ -1,3 +1,4 @@
+// Letter case folded without a locale, for the alphabets chart names are written in.
 #include "chart/text/case_fold.h"
 
 #include "chart/text/utf8.h"

@@ -1,3 +1,4 @@
+// Each line of a chart text cut at the display limit.
 #include "chart/text/display_limit.h"
 
 #include "chart/text/utf8.h"

@@ -1,3 +1,4 @@
+// Chart text quoted, and cut short, in a line about it.
 #include "chart/text/quoted.h"
 
 namespace chart {

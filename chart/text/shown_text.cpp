@@ -1,3 +1,4 @@
+// A chart text as one grid cell shows it, in UTF-8.
 #include "chart/text/shown_text.h"
 
 #include "chart/text/display_limit.h"

@@ -1,3 +1,4 @@
+// Whether chart text is valid UTF-8.
 #include "chart/text/utf8.h"
 
 #include <cstdint>

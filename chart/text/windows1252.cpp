@@ -1,3 +1,4 @@
+// Windows-1252's code points for the bytes 0x80-0x9F.
 #include "chart/text/windows1252.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// Whether three files' bytes are a chart, by the core's readers in a dry run on scratch tables.
 #include "chart/verify/chart_bytes_check.h"
 
 

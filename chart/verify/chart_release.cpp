@@ -1,3 +1,4 @@
+// Whether three signed files are one release, and the words a refusal is told in.
 #include "chart/verify/chart_release.h"
 
 #include <algorithm>

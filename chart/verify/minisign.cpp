@@ -1,3 +1,4 @@
+// A file checked against its minisign signature, by minisign's documented format.
 #include "chart/verify/minisign.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// minisign's functions from libsodium, for the HTTP module and the publisher's tool.
 #include "chart/verify/sodium_primitives.h"
 
 #include <sodium.h>

@@ -1,3 +1,4 @@
+// A test's details and a name's page: the integer conversion, the details text, the addresses opened.
 #include <gtest/gtest.h>
 
 #include <algorithm>

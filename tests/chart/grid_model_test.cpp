@@ -1,3 +1,4 @@
+// The chart grid model: cells and counts, the row-count rule, selection events and the wheel.
 #include <gtest/gtest.h>
 
 #include <stdexcept>

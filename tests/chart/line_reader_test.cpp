@@ -1,3 +1,4 @@
+// The line reader: line ends, Ctrl-Z, long lines, failures to open, a file growing past the cap.
 #include "chart/files/line_reader.h"
 
 #include <gtest/gtest.h>

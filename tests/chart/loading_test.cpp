@@ -1,3 +1,4 @@
+// The loading sequence: the version gate, its messages in order, and reloads against a busy folder.
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// The data and policy readers: what each file fills, what a reload overwrites, what a failure leaves.
 #include <gtest/gtest.h>
 
 #include "chart/text/ascii.h"

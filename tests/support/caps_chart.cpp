@@ -1,3 +1,4 @@
+// A chart at the size caps, made in memory.
 #include "support/caps_chart.h"
 
 #include "chart/files/chart_file_set.h"

@@ -1,3 +1,4 @@
+// Programs and forked children run by the tests, each under a deadline.
 #include "support/child_process.h"
 
 #include <fcntl.h>

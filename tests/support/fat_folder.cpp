@@ -1,3 +1,4 @@
+// A FAT image made and mounted through fusefat.
 #include "support/fat_folder.h"
 
 #include <sys/stat.h>

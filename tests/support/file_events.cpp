@@ -1,3 +1,4 @@
+// A file's or folder's events, as inotify tells them.
 #include "support/file_events.h"
 
 #include <poll.h>

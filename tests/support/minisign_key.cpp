@@ -1,3 +1,4 @@
+// A minisign key pair made per test, and signatures made with it.
 #include "support/minisign_key.h"
 
 #include <sstream>

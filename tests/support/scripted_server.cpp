@@ -1,3 +1,4 @@
+// The scripted loopback HTTP server.
 #include "support/scripted_server.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,4 @@
+// Server answers read from their data files.
 #include "support/server_answer.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The test program's own fsync, read, rename, unlink, link and linkat, failing on demand.
 #include "support/system_call_faults.h"
 
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+// A temporary folder, removed with everything in it.
 #include "support/temp_dir.h"
 
 #include <stdlib.h>

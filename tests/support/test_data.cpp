@@ -1,3 +1,4 @@
+// The files under tests/data, read by name.
 #include "support/test_data.h"
 
 #include <fstream>

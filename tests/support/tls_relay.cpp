@@ -1,3 +1,4 @@
+// HTTPS for the tests: certificates made per run, and the TLS relay in front of a ScriptedServer.
 #include "support/tls_relay.h"
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// The form fixture: a real Form1 over a chart written to a temporary directory.
 #include "form_fixture.h"
 
 #include <QAccessible>

@@ -1,3 +1,4 @@
+// The program's pictures drawn in code: banner, headings, glyph, magnifier and icon.
 #include "ui/artwork/artwork.h"
 
 #include "ui/design_fonts.h"

@@ -1,3 +1,4 @@
+// The fixed pictures the build drew, or drawn now for another pixel ratio.
 #include "ui/artwork/built_pictures.h"
 
 #include <QPixmap>

@@ -1,3 +1,4 @@
+// The pictures whose content never changes once the program is built, drawn at each built ratio.
 #include "ui/artwork/fixed_pictures.h"
 
 #include "ui/artwork/artwork.h"

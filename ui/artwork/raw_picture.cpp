@@ -1,3 +1,4 @@
+// A picture as bare pixels behind a 16-byte header, written and read.
 #include "ui/artwork/raw_picture.h"
 
 #include <QtEndian>

@@ -1,3 +1,4 @@
+// The compare window's choices read from and written to the user's settings.
 #include "ui/compare/compare_settings.h"
 
 #include <QSettings>

@@ -1,3 +1,4 @@
+// The Compare window: its views over the compare model, saving and printing.
 #include "ui/compare/compare_window.h"
 
 #include <QCheckBox>

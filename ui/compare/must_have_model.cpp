@@ -1,3 +1,4 @@
+// "Must have": the tests and their sub-criteria as checkable tree rows.
 #include "ui/compare/must_have_model.h"
 
 #include "ui/compare/view_text.h"

@@ -1,3 +1,4 @@
+// "Programs": the compare model's programs as Qt's item views see them.
 #include "ui/compare/programs_model.h"
 
 #include "ui/compare/view_text.h"

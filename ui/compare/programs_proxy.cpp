@@ -1,3 +1,4 @@
+// The sort and filter proxy over "Programs", asking the compare model.
 #include "ui/compare/programs_proxy.h"
 
 namespace vantrel::ui {

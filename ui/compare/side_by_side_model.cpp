@@ -1,3 +1,4 @@
+// "Side by side": the shortlisted programs as columns for Qt's item views.
 #include "ui/compare/side_by_side_model.h"
 
 #include <QFont>

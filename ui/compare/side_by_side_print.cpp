@@ -1,3 +1,4 @@
+// "Side by side" printed, as a table in a text document.
 #include "ui/compare/side_by_side_print.h"
 
 #include <QTextCursor>

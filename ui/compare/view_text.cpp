@@ -1,3 +1,4 @@
+// Chart text cut to what the compare window's views lay out.
 #include "ui/compare/view_text.h"
 
 namespace vantrel::ui {

@@ -1,3 +1,4 @@
+// Draws one grid cell.
 #include "ui/grid/cell_delegate.h"
 
 #include <QAbstractItemView>

@@ -1,3 +1,4 @@
+// StringGrid1: the grid widget, the user's input fed to the chart grid model.
 #include "ui/grid/chart_grid.h"
 
 #include <QClipboard>

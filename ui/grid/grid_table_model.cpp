@@ -1,3 +1,4 @@
+// The chart grid model presented to Qt's item views.
 #include "ui/grid/grid_table_model.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The grid's 5-pixel fixed row, where only column borders are dragged.
 #include "ui/grid/header_row.h"
 
 #include <QPainter>

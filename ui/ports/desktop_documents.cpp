@@ -1,3 +1,4 @@
+// An address handed to xdg-open, or the user told why not.
 #include "ui/ports/desktop_documents.h"
 
 #include <QProcess>

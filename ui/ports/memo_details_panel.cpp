@@ -1,3 +1,4 @@
+// The details panel over Memo1, keeping the bytes it was given.
 #include "ui/ports/memo_details_panel.h"
 
 #include <QPlainTextEdit>

@@ -1,3 +1,4 @@
+// The message box: plain text wrapped at half the screen, "OK" always in view.
 #include "ui/ports/message_box.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// The chart's 8-bit text decoded: UTF-8 where valid, Windows-1252 otherwise.
 #include "ui/text/byte_text.h"
 
 #include <QStringDecoder>

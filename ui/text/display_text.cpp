@@ -1,3 +1,4 @@
+// What of the chart's text reaches a widget: decoded, cut, one line a cell.
 #include "ui/text/display_text.h"
 
 #include <QByteArrayView>

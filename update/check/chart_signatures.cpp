@@ -1,3 +1,4 @@
+// A signed chart's signatures read from the folder and checked as one release.
 #include "update/check/chart_signatures.h"
 
 #include <array>

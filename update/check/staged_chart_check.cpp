@@ -1,3 +1,4 @@
+// The staged files read once and judged by the chart core's rules before the commit.
 #include "update/check/staged_chart_check.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// The staging file a body is written to, synced and closed by Finish.
 #include "update/folder/output_file.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// libcurl's process-wide set-up, done once, with SIGPIPE ignored.
 #include "update/http/curl_global.h"
 
 #include <curl/curl.h>

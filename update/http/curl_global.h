@@ -1,4 +1,5 @@
 #pragma once
+// libcurl's process-wide set-up. Built into the HTTP module only.
 
 namespace update {
 

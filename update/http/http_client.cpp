@@ -1,3 +1,4 @@
+// The worker's HTTP client: libcurl's easy handle driven through a multi handle.
 #include "update/http/http_client.h"
 
 #include <curl/curl.h>

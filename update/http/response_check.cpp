@@ -1,3 +1,4 @@
+// Whether a GET's body may become the new file, from the response headers alone.
 #include "update/http/response_check.h"
 
 #include "chart/text/ascii.h"
