@@ -10,7 +10,7 @@
 namespace folder {
 namespace {
 
-// The lock is on the folder itself, so that no file can be planted in its place.
+// The lock is on the folder itself: no lock file of ours, so none for anyone to plant in its place.
 chart::UniqueFd OpenFolder(const std::string& directory) {
     return chart::UniqueFd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK));
 }
