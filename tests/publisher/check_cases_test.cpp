@@ -1,5 +1,5 @@
-// Every finding of `vantrel-chart check`, one broken chart a row; the charts we
-// ship are clean.
+// Every finding of `vantrel-chart check`, one broken chart a row; the charts
+// shipped (the sample, the largest the viewer takes) are clean.
 #include <gtest/gtest.h>
 
 #include <algorithm>
