@@ -3,23 +3,12 @@
 // line's characters, and which of them a reader cannot see as they stand.
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "chart/text/utf8.h"
 #include "chart/text/windows_1252.h"
 
 namespace publisher {
-
-// The character that starts at `at` of valid UTF-8, and its length.
-inline std::pair<char32_t, std::size_t> Utf8At(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length && at + k < text.size(); ++k)
-        c = (c << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
-    return {c, length};
-}
 
 // Each character of one line of chart text, as the window decodes it, in
 // order, until each (bool(char32_t)) returns false: a line may be megabytes
@@ -31,11 +20,8 @@ void ForEachCharacter(std::string_view line, Each&& each) {
             if (!each(static_cast<char32_t>(chart::Windows1252CodePoint(static_cast<unsigned char>(byte))))) return;
         return;
     }
-    for (std::size_t at = 0; at < line.size();) {
-        const auto [c, length] = Utf8At(line, at);
-        if (!each(c)) return;
-        at += length;
-    }
+    for (std::size_t at = 0; at < line.size();)
+        if (!each(chart::NextCodePoint(line, at))) return;
 }
 
 // The characters of one line of chart text, as the window decodes it.

@@ -3,7 +3,7 @@
 
 #include "chart/text/display_limit.h"
 #include "chart/text/utf8.h"
-#include "chart/text/windows1252.h"
+#include "chart/text/windows_1252.h"
 
 namespace chart {
 namespace {
