@@ -97,9 +97,6 @@ expect_output() {
 # now_ms: the time in milliseconds, for saying how long something took.
 now_ms() { local us=${EPOCHREALTIME/[.,]/}; echo $((us / 1000)); }
 
-# wait_until COMMAND...: as poll, printing what COMMAND printed; no check fails.
-wait_until() { poll "$@" && echo "$awaited"; }
-
 # non_empty FILE: prints FILE when it has bytes.
 non_empty() { [[ -s $1 ]] && echo "$1"; }
 # same_file A B: prints "same" when the two files hold the same bytes.
@@ -202,9 +199,6 @@ stop_program() {
 
 program_ended() { kill -0 "$app_pid" 2>/dev/null || echo ended; }
 
-# wait_for_program_end: true once the program has ended, false after timeout_s.
-wait_for_program_end() { poll_every=0.05 poll program_ended; }
-
 # ended_cleanly LABEL FOLDER: the program, just told to end (File/Exit,
 # SIGTERM), ends by itself with status 0; the check says how long it took.
 # One still running at the bound is ended.
@@ -264,12 +258,6 @@ visible_dialogs() {
     local w
     for w in $(visible_windows); do is_dialog "$w" && echo "$w"; done
     return 0
-}
-
-# The program's main window, once shown (printed; no check fails).
-main_window() {
-    poll visible_main_windows || return 1
-    echo "${awaited%%$'\n'*}"
 }
 
 # no_message_box LABEL: a check that no message box is showing.
