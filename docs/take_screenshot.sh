@@ -16,6 +16,17 @@ cd "$(dirname "$0")/.."
 
 build=${1:-build}
 scale=${2:-1}
+# beside_main OTHER FILE: the part of the screen that holds the main window
+# and OTHER (wait_settled's way to take a picture).
+beside_main() {
+    local x y w h cx cy cw ch
+    read -r x y w h < <(geometry "$window")
+    read -r cx cy cw ch < <(geometry "$1")
+    local left=$((x < cx ? x : cx)) top=$((y < cy ? y : cy))
+    local right=$((x + w > cx + cw ? x + w : cx + cw)) bottom=$((y + h > cy + ch ? y + h : cy + ch))
+    xwd -root -silent | convert xwd:- -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "png:$2"
+}
+
 if [[ $scale == what-changed ]]; then
     source tests/e2e/x_session.sh
     chart_with_one_change app/sample-chart "$work/changed"
@@ -27,48 +38,39 @@ if [[ $scale == what-changed ]]; then
     keys "$window" F10 Right Return Return   # Options/Update
     wait_for "the update" holds_served_chart "$work/program" || finish_checks
     wait_for "the reload: Options/What changed… enabled" accessible enabled "menu item" "What changed…" || finish_checks
-    keys "$window" F10 Right Return Down Return   # Options/What changed…
-    wait_for "the What changed window" titled "What changed" || finish_checks
-    changes=${awaited%%$'\n'*}
+    open_by_keys "Options/What changed…" "$window" "What changed" F10 Right Return Down Return || finish_checks
+    changes=$awaited
     # Past the program's heading to its first change, chosen: its cell is
     # selected and the details panel shows it; the window opened beside the
     # main window by itself.
-    xdotool key --delay 150 Down Return
-    read -r x y w h < <(geometry "$window")
-    read -r cx cy cw ch < <(geometry "$changes")
-    left=$((x < cx ? x : cx)) top=$((y < cy ? y : cy))
-    right=$((x + w > cx + cw ? x + w : cx + cw)) bottom=$((y + h > cy + ch ? y + h : cy + ch))
-    both() { xwd -root -silent | convert xwd:- -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "png:$2"; }
-    wait_settled "the two windows painted" "$changes" both || finish_checks
-    both "$changes" docs/what-changed.png
+    wait_for "the What changed window focused" has_focus "$changes" || finish_checks
+    press Down Return
+    details_title() { accessible text text Details | head -n 1; }
+    expect_output "the change's cell chosen" Interception details_title || finish_checks
+    wait_settled "the two windows painted" "$changes" beside_main || finish_checks
+    beside_main "$changes" docs/what-changed.png
     echo "wrote docs/what-changed.png"
     exit 0
 fi
 if [[ $scale == compare ]]; then
     source tests/e2e/x_session.sh
     start_xvfb
+    start_accessibility
     export XDG_CONFIG_HOME=$work/config   # the window's kept choices: none
-    cp "$build/app/vantrel" app/sample-chart/data app/sample-chart/policy app/sample-chart/version "$work/"
-    start_program "$work"
-    window=$(main_window) || { echo "take_screenshot.sh: no window" >&2; exit 1; }
-    wait_painted "$window" || true
-    xdotool windowfocus --sync "$window" key --delay 150 F10 Right Return Up Return   # Options/Compare…
-    compare=$(wait_until xdotool search --onlyvisible --name '^Compare$') ||
-        { echo "take_screenshot.sh: no Compare window" >&2; exit 1; }
-    compare=$(head -n1 <<<"$compare")
-    keys() { xdotool windowfocus --sync "$compare" key --delay 120 "$@"; }
-    keys Tab Down Down Down Down Down Down Tab Down   # Sort by: Security, Descending
-    keys Tab Tab                                      # Must have
-    xdotool type --delay 80 Scr
-    keys space                                        # Screenshots
-    keys shift+Tab ctrl+Home space Down space Down space   # three on the shortlist
-    keys Tab Tab space                                # Differences only
-    sleep 1
-    read -r x y w h < <(geometry "$window")
-    read -r cx cy cw ch < <(geometry "$compare")
-    left=$((x < cx ? x : cx)) top=$((y < cy ? y : cy))
-    right=$((x + w > cx + cw ? x + w : cx + cw)) bottom=$((y + h > cy + ch ? y + h : cy + ch))
-    xwd -root -silent | convert xwd:- -crop "$((right - left))x$((bottom - top))+$left+$top" +repage png:docs/compare.png
+    program_in "$work/program" "$build/app/vantrel" app/sample-chart
+    show_program "take_screenshot.sh" "$work/program"
+    open_compare "$window" || finish_checks
+    compare=$awaited
+    compare_sort_by_security "$compare"
+    expect_output "sorted by Security" "Security: sorted descending" accessible sorted Programs || finish_checks
+    compare_must_have_screenshots "$compare"
+    compare_shortlist_first_three "$compare"
+    shortlisted() { accessible checked Programs | wc -l; }
+    expect_output "three on the shortlist" 3 shortlisted || finish_checks
+    compare_differences_only "$compare"
+    wait_for "differences only" side_by_side_differences || finish_checks
+    wait_settled "the two windows painted" "$compare" beside_main || finish_checks
+    beside_main "$compare" docs/compare.png
     echo "wrote docs/compare.png"
     exit 0
 fi

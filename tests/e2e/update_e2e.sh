@@ -121,12 +121,21 @@ unmount_all() {
 at_exit unmount_all
 at_exit 'end_process "$app_pid"; app_pid='
 at_exit 'if [[ -n ${fuse_pid:-} ]]; then kill -CONT "$fuse_pid" 2>/dev/null; fi'
-# bytes_to_request N [COUNT]: the body bytes the slow server sent in answer to
-# its Nth request, once more than COUNT (0). It answers one request at a time,
-# so its lines of one answer all follow that request's line.
+# bytes_to_request N: the body bytes the slow server sent in answer to its
+# Nth request, once there are any. It answers one request at a time, so its
+# lines of one answer all follow that request's line.
 bytes_to_request() {
-    awk -v n="$1" -v before="${2:-0}" '/^GET /{k++} /^sent/ && k == n {b++} END {if (b > before) print b}' \
-        "$work/slow-server.log"
+    awk -v n="$1" '/^GET /{k++} /^sent/ && k == n {b++} END {if (b) print b}' "$work/slow-server.log"
+}
+# stuck_on_stalled_disk: the file of the stalled disk that the update's
+# thread (vantrel-update) is in a system call on, once it is: the call and its
+# first argument, a file descriptor, as /proc tells them.
+stuck_on_stalled_disk() {
+    local task fd
+    for task in /proc/"$app_pid"/task/*; do
+        [[ $(<"$task/comm") == vantrel-update ]] || continue
+        read -r _ fd _ <"$task/syscall" && readlink "/proc/$app_pid/fd/$((fd))" | grep "^$stalled/data-fuse/"
+    done
 }
 if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
     mount_bindfs "$stalled/data" "$stalled/data-fuse"; then
@@ -138,15 +147,16 @@ if mount_bindfs -o ro "$stalled/program" "$stalled/program-ro" &&
     click_update "$window"
     wait_for "stalled disk: a body byte sent to the update" bytes_to_request 2
     kill -STOP "$fuse_pid"
-    # The worker takes the next byte to the stopped disk.
-    wait_for "stalled disk: a body byte sent after the disk stalled" bytes_to_request 2 "$(bytes_to_request 2)"
+    # The worker takes the next byte to the stopped disk, and stays there.
+    wait_for "stalled disk: the update stuck in a call on the stopped disk" stuck_on_stalled_disk &&
+        pass "stalled disk: the update is stuck on $awaited"
     kill -TERM "$app_pid"
     ended_cleanly "stalled disk, SIGTERM" "$stalled"
     kill -CONT "$fuse_pid"
     unchanged "stalled disk" "$stalled/data/vantrel"
     start_window "stalled disk, next start" "$stalled" "$stalled/program-ro/vantrel"
     stop_program "stalled disk, next start" "$stalled"
-    leftovers=$(ls -A "$stalled/data/vantrel" | grep -v -x -e data -e policy -e version -e .vantrel-update.lock -e ".vantrel-update-$(id -u).lock")
+    leftovers=$(left_in "$stalled/data/vantrel")
     if [[ -z $leftovers ]]; then pass "stalled disk: the next start cleared what was left"; else fail "stalled disk: left after the next start: $leftovers"; fi
     unset XDG_DATA_HOME
 elif [[ -r /dev/fuse && -w /dev/fuse ]]; then

@@ -38,42 +38,39 @@ wait_for "Update from the keyboard: the served chart in the folder" holds_served
 wait_for "the reload: Options/What changed… enabled" accessible enabled "menu item" "What changed…"
 
 # Options/What changed…: F10, Right, Enter, Down (past Update), Enter.
-keys "$window" F10 Right Return Down Return
-if wait_for "What changed: its lines on the accessibility bus" accessible items list Changes; then
-    lines=$awaited
-    if grep -qx 'KeyWarden (row 1): Interception 4 -> 2' <<<"$lines" &&
-        grep -qx 'KeyWarden (row 1): Total 28 -> 26' <<<"$lines"; then
-        pass "a screen reader reads the changes: $(tr '\n' ';' <<<"$lines")"
-    else
-        fail "the changes read: $lines"
-    fi
+if open_by_keys "Options/What changed…" "$window" "What changed" F10 Right Return Down Return; then
+    changes=$awaited
 else
     screenshot what-changed-missing
+    finish_checks
 fi
+# The two changes among its lines, in this order, as a screen reader reads them.
+changed_lines() {
+    accessible items list Changes |
+        grep -x -e 'KeyWarden (row 1): Interception 4 -> 2' -e 'KeyWarden (row 1): Total 28 -> 26'
+}
+expect_output "a screen reader reads the changes" \
+    $'KeyWarden (row 1): Interception 4 -> 2\nKeyWarden (row 1): Total 28 -> 26' changed_lines ||
+    echo "its lines: $(accessible items list Changes | tr '\n' ';')"
 
 # Down (past the program's heading) and Enter: Interception's cell and its details.
-if wait_for "What changed: its window" titled "What changed"; then
-    changes=${awaited%%$'\n'*}
-    focused() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$changes" ]] && echo focused; }
-    wait_for "the What changed window focused" focused
-    xdotool key --delay 150 Down Return  # to the window that has the focus: What changed
-    interception() { [[ $(accessible text text Details) == Interception ]] && echo shown; }
-    wait_for "Down, Enter: the details of the line's cell" interception &&
-        pass "Down, Enter showed the details of the line's cell"
-    # Its frame beside the main window's grid and details panel (client y 54 to 335).
-    read -r x y _ h < <(geometry "$window")
-    read -r cx cy cw ch < <(geometry "$changes")
-    kept_top=$((y + h - client_h + 54)) kept_bottom=$((y + h - client_h + 335))
-    if ((cx >= x + 762 || cx + cw <= x || cy >= kept_bottom || cy + ch <= kept_top)); then
-        pass "the window ($cx,$cy ${cw}x$ch) leaves the grid and details panel uncovered"
-    else
-        fail "the window ($cx,$cy ${cw}x$ch) covers the grid or details panel (${x},$kept_top to $kept_bottom)"
-    fi
-    is_dialog "$changes" && fail "the window is kept above the main window (a dialog, or transient for it)"
-    wait_settled "What changed: its window painted" "$changes" &&
-        window_picture "$changes" "$artifacts/what-changed.png"
+wait_for "the What changed window focused" has_focus "$changes"
+press Down Return   # to the window that has the focus: What changed
+details_title() { accessible text text Details | head -n 1; }
+expect_output "Down, Enter showed the details of the line's cell" Interception details_title
+# Its frame beside the main window's grid and details panel (client y 54 to 335).
+read -r x y _ h < <(geometry "$window")
+read -r cx cy cw ch < <(geometry "$changes")
+kept_top=$((y + h - client_h + 54)) kept_bottom=$((y + h - client_h + 335))
+if ((cx >= x + 762 || cx + cw <= x || cy >= kept_bottom || cy + ch <= kept_top)); then
+    pass "the window ($cx,$cy ${cw}x$ch) leaves the grid and details panel uncovered"
+else
+    fail "the window ($cx,$cy ${cw}x$ch) covers the grid or details panel (${x},$kept_top to $kept_bottom)"
 fi
-xdotool key Escape  # to the window that has the focus: What changed
+is_dialog "$changes" && fail "the window is kept above the main window (a dialog, or transient for it)"
+wait_settled "What changed: its window painted" "$changes" &&
+    window_picture "$changes" "$artifacts/what-changed.png"
+press Escape   # to the window that has the focus: What changed
 wait_for "What changed closed after Esc" untitled "What changed" && pass "Esc closed the window"
 stop_program "what changed" "$folder"
 

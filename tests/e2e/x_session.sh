@@ -1,9 +1,10 @@
 # The end-to-end scripts' one library (sourced, not run; the package test,
 # the screenshot script and the start-up benchmark source it too): a private
 # X server and session bus, the program started and ended, its windows seen
-# from the outside, a data server on loopback, and waits for what a step is
-# about (a window, a title, an accessible name, a pixel state, a file), each
-# with a bound and a failed check naming what it waited for.
+# from the outside and read as a screen reader reads them (accessible.py), a
+# reader's steps by keys, a data server on loopback, and waits for what a step
+# is about (a window, a title, an accessible name, a pixel state, a file),
+# each with a bound and a failed check naming what it waited for.
 #
 # Sourcing it sources checks.sh (a work folder, $work, the checks and the
 # clean-up at exit) and registers end_x_session there, which ends the program
@@ -72,11 +73,34 @@ wait_for() {
     return 1
 }
 
-# wait_until COMMAND...: as poll, printing what COMMAND printed; no check fails.
-wait_until() { poll "$@" && echo "$awaited"; }
+# expect_output LABEL EXPECTED COMMAND...: waits until COMMAND prints
+# EXPECTED (all of it, to the letter); a check that passes with LABEL, or fails
+# with what COMMAND printed last.
+last_output=
+prints() {
+    local expected=$1
+    shift
+    last_output=$("$@" 2>/dev/null)
+    [[ $last_output == "$expected" ]] && echo yes
+}
+expect_output() {
+    local label=$1 expected=$2
+    shift 2
+    if poll prints "$expected" "$@"; then
+        pass "$label"
+        return 0
+    fi
+    fail "$label: expected [$expected], read [$last_output] for ${timeout_s} s"
+    return 1
+}
+
+# now_ms: the time in milliseconds, for saying how long something took.
+now_ms() { local us=${EPOCHREALTIME/[.,]/}; echo $((us / 1000)); }
 
 # non_empty FILE: prints FILE when it has bytes.
 non_empty() { [[ -s $1 ]] && echo "$1"; }
+# same_file A B: prints "same" when the two files hold the same bytes.
+same_file() { cmp -s "$1" "$2" && echo same; }
 
 # --- the session -------------------------------------------------------------------
 
@@ -175,22 +199,21 @@ stop_program() {
 
 program_ended() { kill -0 "$app_pid" 2>/dev/null || echo ended; }
 
-# wait_for_program_end: true once the program has ended, false after timeout_s.
-wait_for_program_end() { poll_every=0.05 poll program_ended; }
-
-# ended_cleanly LABEL FOLDER: the program, told to end (File/Exit, SIGTERM),
-# ends by itself with status 0. One still running at the bound is ended.
+# ended_cleanly LABEL FOLDER: the program, just told to end (File/Exit,
+# SIGTERM), ends by itself with status 0; the check says how long it took.
+# One still running at the bound is ended.
 ended_cleanly() {
+    local told status=0
+    told=$(now_ms)
     if ! poll_every=0.05 wait_for "$1: the program's end" program_ended; then
         end_process "$app_pid"
         app_pid=
         return 1
     fi
-    local status=0
     wait "$app_pid" || status=$?
     app_pid=
     if ((status == 0)); then
-        pass "$1: the program ended with status 0"
+        pass "$1: the program ended with status 0 in $(($(now_ms) - told)) ms"
     else
         fail "$1: the program ended with status $status"; cat "$2/output.log"
     fi
@@ -237,12 +260,6 @@ visible_dialogs() {
     return 0
 }
 
-# The program's main window, once shown (printed; no check fails).
-main_window() {
-    poll visible_main_windows || return 1
-    echo "${awaited%%$'\n'*}"
-}
-
 # no_message_box LABEL: a check that no message box is showing.
 no_message_box() {
     if [[ -n $(visible_dialogs) ]]; then fail "$1: a message box is showing"; else pass "$1: no message box"; fi
@@ -284,6 +301,56 @@ keys() {
     local w=$1
     shift
     xdotool windowfocus --sync "$w" key --delay 150 "$@"
+}
+# press KEY...: keys pressed in whichever window has the keyboard (an open
+# menu, a dialog that took it).
+press() { xdotool key --delay 150 "$@"; }
+
+# has_focus WINDOW: prints "focused" while WINDOW has the keyboard.
+has_focus() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]] && echo focused; }
+
+# open_by_keys WHAT WINDOW TITLE KEY...: KEY... pressed in WINDOW (a menu
+# command, a button), then a wait for the window titled TITLE it opens, kept
+# in $awaited (the first, should there be two).
+open_by_keys() {
+    local what=$1 w=$2 title=$3
+    shift 3
+    keys "$w" "$@"
+    wait_for "$what: a window titled $title" titled "$title" || return 1
+    awaited=${awaited%%$'\n'*}
+}
+
+# --- Options/Compare… ---------------------------------------------------------------
+
+# open_compare WINDOW: Options/Compare… by keys: F10, Right (Options), Enter,
+# Up (round to its last item), Enter; $awaited keeps the Compare window.
+open_compare() { open_by_keys "Options/Compare…" "$1" Compare F10 Right Return Up Return; }
+
+# A reader's steps in the Compare window COMPARE, by keys alone, each from
+# where the one before it leaves the keyboard (the first from Find).
+# Sort by (Tab from Find): Down to Security, Tab, Down to Descending.
+compare_sort_by_security() { keys "$1" Tab Down Down Down Down Down Down Tab Down; }
+# Must have (Tab past Programs): typing a name finds it, Space checks it.
+compare_must_have_screenshots() {
+    keys "$1" Tab Tab
+    xdotool type --delay 80 Scr
+    keys "$1" space
+}
+# Back to Programs (Shift+Tab), to its top (Ctrl+Home): the first three checked.
+compare_shortlist_first_three() { keys "$1" shift+Tab ctrl+Home space Down space Down space; }
+# Differences only (Tab past Must have).
+compare_differences_only() { keys "$1" Tab Tab space; }
+
+# side_by_side_differences: prints the count of the side-by-side rows once
+# each is marked "differs" or heads the rows of a test that are (Differences
+# only).
+side_by_side_differences() {
+    accessible rows "Side by side" | awk -F'|' '
+        { mark[NR] = $2 }
+        END {
+            for (i = 1; i <= NR; i++) if (mark[i] != "differs" && mark[i + 1] != "differs") exit
+            if (NR > 0) print NR
+        }'
 }
 
 # --- pictures ----------------------------------------------------------------------
