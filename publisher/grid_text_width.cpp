@@ -5,6 +5,7 @@
 #include <array>
 
 #include "chart/text/display_limit.h"
+#include "chart/text/utf8.h"
 #include "publisher/grid_font_widths.h"
 #include "publisher/shown_text.h"
 
@@ -62,23 +63,7 @@ bool IsLineBreak(char32_t c) {
 
 std::string Utf8(std::u32string_view text) {
     std::string out;
-    for (const char32_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (const char32_t c : text) chart::AppendUtf8(out, c);
     return out;
 }
 

@@ -10,6 +10,7 @@
 #include <csignal>
 
 #include "chart/files/unique_fd.h"
+#include "publisher/write_all.h"
 
 extern char** environ;
 
@@ -36,16 +37,6 @@ public:
 private:
     struct sigaction before_ {};
 };
-
-void WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return;
-        done += static_cast<std::size_t>(wrote);
-    }
-}
 
 // minisign's words less its prompt, its progress and its "done".
 std::string Said(const std::string& output) {

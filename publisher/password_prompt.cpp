@@ -9,22 +9,13 @@
 #include <cerrno>
 
 #include "chart/files/unique_fd.h"
+#include "publisher/write_all.h"
 
 namespace publisher {
 namespace {
 
 // A password longer than this is no password typed by a person.
 constexpr std::size_t kLongestPassword = 1024;
-
-void WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t wrote = ::write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return;
-        done += static_cast<std::size_t>(wrote);
-    }
-}
 
 // The terminal's echo off for as long as it lives (the line end still echoed).
 class EchoOff {

@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include "chart/files/chart_file_set.h"
+#include "support/peak_memory.h"
 #include "ui/Unit1.h"
 #include "ui/grid/chart_grid.h"
 
@@ -110,13 +111,7 @@ void WriteChart(const std::string& dir, const Chart& c) {
         policy << c.titles[t] << "\r\n" << (t == 0 ? c.firstSubCriterion : "First") << "\r\nSecond\r\n\r\n";
 }
 
-double PeakMiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-    return 0;
-}
+using support::PeakMiB;
 
 // Appends to the file until killed, as `yes >> data` would.
 pid_t StartGrowing(const std::string& path) {

@@ -27,6 +27,7 @@
 #include "chart/loading/shown_after_loading.h"
 #include "support/folder_snapshot.h"
 #include "support/caps_chart.h"
+#include "support/peak_memory.h"
 #include "ui/Unit1.h"
 #include "ui/changes_window.h"
 #include "ui/history_worker.h"
@@ -40,13 +41,7 @@ constexpr double kAimMs = 100;
 // The program's window and `vantrel-chart diff` each at their peak.
 constexpr double kAimMiB = 200;
 
-double PeakMiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-    return 0;
-}
+using support::PeakMiB;
 
 void WriteChart(const std::string& dir, int edition) {
     const auto files = support::ChartAtTheCaps(edition);

@@ -53,11 +53,11 @@ struct StopPoint {
     std::atomic<bool> passed{false};
     StopPoint() {
         const char* at = std::getenv(kStopBeforeVariable);
-        const std::string_view spec = at ? at : "";
-        const auto colon = spec.find(':');
+        const std::string_view rule = at ? at : "";
+        const auto colon = rule.find(':');
         if (colon == std::string_view::npos) return;
-        call = spec.substr(0, colon);
-        name = spec.substr(colon + 1);
+        call = rule.substr(0, colon);
+        name = rule.substr(colon + 1);
     }
     void Before(std::string_view which, std::string_view path) {
         if (call.empty() || which != call || passed) return;
