@@ -46,6 +46,34 @@ struct NamedFault {
 };
 NamedFault failingReads, failingRenames;
 
+// What runs once after the first read of a name (AfterFirstReadOf).
+struct ReadHook {
+    std::atomic<bool> armed{false};
+    std::atomic<bool> ran{false};
+    std::mutex mutex;
+    std::string name;
+    std::function<void()> then;
+
+    // Takes the action when the path is the hook's name, disarming it.
+    std::function<void()> Take(std::string_view path) {
+        const std::lock_guard hold(mutex);
+        const auto slash = path.rfind('/');
+        if (!armed || path.substr(slash == std::string_view::npos ? 0 : slash + 1) != name) return {};
+        armed = false;
+        ran = true;
+        return std::move(then);
+    }
+};
+ReadHook afterRead;
+
+// The last path part of an open descriptor's file, or "".
+std::string OpenName(int fd) {
+    char path[4096];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t n = ::readlink(link.c_str(), path, sizeof path);
+    return n > 0 ? std::string(path, static_cast<std::size_t>(n)) : std::string();
+}
+
 // Where the process stops itself, from the environment: "rename:NAME" or
 // "unlink:NAME"; once.
 struct StopPoint {
@@ -89,6 +117,20 @@ void FailReadsOf(const std::string& name, int error) { failingReads.Set(name, er
 void FailRenamesOnto(const std::string& name, int error, int times) { failingRenames.Set(name, error, times); }
 void UseFatRules(bool on) { fatRules.store(on); }
 
+AfterFirstReadOf::AfterFirstReadOf(const std::string& name, std::function<void()> then) {
+    const std::lock_guard hold(afterRead.mutex);
+    afterRead.name = name;
+    afterRead.then = std::move(then);
+    afterRead.ran = false;
+    afterRead.armed = true;
+}
+AfterFirstReadOf::~AfterFirstReadOf() {
+    const std::lock_guard hold(afterRead.mutex);
+    afterRead.armed = false;
+    afterRead.then = nullptr;
+}
+bool AfterFirstReadOf::Ran() const { return afterRead.ran; }
+
 }  // namespace support
 
 using support::folderFlushFailures;
@@ -107,15 +149,18 @@ extern "C" int fsync(int fd) {
 extern "C" ssize_t read(int fd, void* buffer, size_t size) {
     static const auto real = support::Real<ssize_t (*)(int, void*, size_t)>("read");
     if (support::failingReads.armed) {
-        char path[4096];
-        const std::string link = "/proc/self/fd/" + std::to_string(fd);
-        const ssize_t n = ::readlink(link.c_str(), path, sizeof path);
-        if (const int error = n > 0 ? support::failingReads.For(std::string_view(path, static_cast<size_t>(n))) : 0) {
+        if (const int error = support::failingReads.For(support::OpenName(fd))) {
             errno = error;
             return -1;
         }
     }
-    return real(fd, buffer, size);
+    const ssize_t got = real(fd, buffer, size);
+    if (support::afterRead.armed) {
+        const int saved = errno;
+        if (const auto then = support::afterRead.Take(support::OpenName(fd))) then();
+        errno = saved;
+    }
+    return got;
 }
 
 extern "C" int rename(const char* from, const char* to) {

@@ -2,6 +2,7 @@
 // A disk that fails, a file system with FAT's rules, and a process that stops
 // itself at a chosen step: the test program's own fsync, read, rename, unlink,
 // link and linkat, in front of the C library's (vantrel_system_call_faults).
+#include <functional>
 #include <string>
 
 namespace support {
@@ -44,6 +45,19 @@ public:
     ~RenamesFail() { FailRenamesOnto("", 0); }
     RenamesFail(const RenamesFail&) = delete;
     RenamesFail& operator=(const RenamesFail&) = delete;
+};
+
+// Once, just after the first read of an open file named `name` returns,
+// `then` runs on the reading thread (say, another file put at that name while
+// the reader holds the old one), for as long as the guard lives.
+class AfterFirstReadOf {
+public:
+    AfterFirstReadOf(const std::string& name, std::function<void()> then);
+    ~AfterFirstReadOf();
+    AfterFirstReadOf(const AfterFirstReadOf&) = delete;
+    AfterFirstReadOf& operator=(const AfterFirstReadOf&) = delete;
+    // Whether `then` ran.
+    bool Ran() const;
 };
 
 // A process started with kStopBeforeVariable="rename:NAME" (or

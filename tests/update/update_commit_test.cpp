@@ -153,6 +153,22 @@ TEST_F(UpdateCommitTest, AStartDuringAnotherCopysCommitReadsNoHalfOfIt) {
     ExpectNoStagingFiles();
 }
 
+// A file put in place by something other than Vantrel while a reload reads
+// it (no marker, no lock) is read again: the reload takes the file the name
+// leads to once it is done, never the one it replaced beside the others.
+TEST_F(UpdateCommitTest, AFileReplacedWhileReadIsReadAgain) {
+    for (const char* name : {"data", "policy", "version"}) WriteBytes(dir_ / name, "old " + std::string(name) + "\r\n");
+    const support::AfterFirstReadOf replaced("data", [&] {
+        WriteBytes(dir_ / "data.next", NewBytes("data"));
+        std::filesystem::rename(dir_ / "data.next", dir_ / "data");
+    });
+    const auto reload = folder::ReadChartFolder(dir_.string());
+    ASSERT_TRUE(replaced.Ran());  // the reader held the old file when it was replaced
+    ASSERT_EQ(reload.outcome, folder::ChartRead::Outcome::Read) << reload.message;
+    EXPECT_EQ(reload.snapshot->Bytes("data"), NewBytes("data"));
+    EXPECT_EQ(reload.snapshot->Bytes("policy"), "old policy\r\n");
+}
+
 // What a chart folder may hold when an update or a start meets it, and what
 // must follow: the old chart exactly, the new one exactly, or (at a start) no
 // chart read at all with the reason shown. Nothing of the update stays behind,
