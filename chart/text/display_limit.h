@@ -2,7 +2,6 @@
 // What of a chart text reaches the window, by the one rule the window and the
 // publisher's check share: each line cut to kDisplayTextLimit characters.
 #include <cstddef>
-#include <string_view>
 
 namespace chart {
 
@@ -11,12 +10,5 @@ namespace chart {
 // window's toolkit counts them) with "…" after: far above any real chart's,
 // so that no text a chart can hold makes the window lay out megabytes.
 inline constexpr std::size_t kDisplayTextLimit = 2000;
-
-// The characters one line (no LF in it) is shown as before the cut.
-std::size_t ShownLength(std::string_view line);
-
-// Whether the window cuts any line of text (lines end with LF, a CR before it
-// dropped).
-bool IsCutForDisplay(std::string_view text);
 
 }  // namespace chart
