@@ -26,12 +26,19 @@ import sys
 import pyatspi
 
 TABLE_ROLES = ("table", "tree table")
+# Roles as the scripts name them, whatever the bus's version calls them (a
+# newer one says "button" for a push button).
+ROLE_NAMES = {pyatspi.ROLE_PUSH_BUTTON: "push button"}
+
+
+def role_name(node):
+    return ROLE_NAMES.get(node.getRole(), node.getRoleName())
 
 
 def find(node, roles, name):
     if node is None:
         return None
-    if node.getRoleName() in roles and node.name == name:
+    if role_name(node) in roles and node.name == name:
         return node
     for i in range(node.childCount):
         found = find(node.getChildAtIndex(i), roles, name)
@@ -55,7 +62,7 @@ def has(node, state):
 
 def focused(node):
     for found in pyatspi.utils.findAllDescendants(node, lambda n: has(n, pyatspi.STATE_FOCUSED)):
-        print(found.getRoleName() + "|" + found.name)
+        print(role_name(found) + "|" + found.name)
 
 
 def text(node):
